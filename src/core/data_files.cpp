@@ -1,0 +1,57 @@
+#include "core/data_files.h"
+
+#include "core/store_file.h"
+
+namespace kivo {
+
+int DataFiles::LoadStore(ShortcutStore& store) {
+  std::optional<StoreFileImage> image;
+  storeLoad_ = LoadWithSafetyCopy(fs_, paths_.MenuFile, kStoreFileSize, [&](const std::string& b) {
+    image = DecodeStoreFile(b, codec_);
+    return image.has_value();
+  });
+  if (!image) return 0;
+  ApplyStoreFile(store, *image);
+  return 1;
+}
+
+bool DataFiles::SaveStore(const ShortcutStore& store) {
+  return SaveWithSafetyCopy(fs_, paths_.MenuFile, EncodeStoreFile(store, codec_));
+}
+
+int DataFiles::LoadSettings(Settings& settings, const ScreenInfo& screen, ShortcutItem& userItem,
+                            const std::function<bool()>& autoRunRegistered) {
+  std::optional<SettingsRecord> record;
+  settingsLoad_ =
+      LoadWithSafetyCopy(fs_, paths_.SettingsFile, kSettingsFileSize, [&](const std::string& b) {
+        record = DecodeSettingsFile(b, codec_);
+        return record.has_value();
+      });
+  if (!record) {
+    settings.AutoRun = true;
+    return 0;
+  }
+  ApplySettingsRecord(settings, *record, screen);
+  userItem.IconFile = fs_.FileExists(paths_.UserPicture) ? paths_.UserPicture : std::string();
+  if (settings.AutoRun && autoRunRegistered) settings.AutoRun = autoRunRegistered();
+  return 1;
+}
+
+bool DataFiles::SaveSettings(const Settings& settings, const ShortcutItem& userItem) {
+  const SettingsRecord record = MakeSettingsRecord(settings, userItem.IconFile.str());
+  return SaveWithSafetyCopy(fs_, paths_.SettingsFile, EncodeSettingsFile(record, codec_));
+}
+
+void DataFiles::DeleteDataFiles(bool includeSettings) {
+  fs_.DeleteFile(paths_.MenuFile);
+  fs_.DeleteFile(SafetyCopyPath(paths_.MenuFile));
+  for (const std::string& name : fs_.ListFiles(paths_.UserIconFolder, ".png")) {
+    fs_.DeleteFile(paths_.UserIconFolder + name);
+  }
+  if (includeSettings) {
+    fs_.DeleteFile(paths_.SettingsFile);
+    fs_.DeleteFile(SafetyCopyPath(paths_.SettingsFile));
+  }
+}
+
+}  // namespace kivo

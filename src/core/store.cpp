@@ -1,0 +1,43 @@
+#include "core/store.h"
+
+#include <string>
+#include <string_view>
+
+namespace kivo {
+namespace {
+
+constexpr std::string_view kFullMark = " (满)";
+constexpr std::string_view kEmptyMark = " (空)";
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+}  // namespace
+
+ShortcutStore::ShortcutStore() { Clear(); }
+
+void ShortcutStore::Clear() {
+  Items.fill(ShortcutItem{});
+  for (int g = 0; g < kGroupCount; ++g) {
+    ItemGroup& group = Groups[static_cast<std::size_t>(g)];
+    group.Members.assign(static_cast<std::size_t>(GroupCapacity(g) + 1), 0);
+    group.Count = 0;
+  }
+}
+
+void UpdateGroupTitle(ShortcutStore& store, int group) {
+  ShortcutItem& entry = store.Items[static_cast<std::size_t>(group)];
+  std::string title = entry.Title.str();
+  if (EndsWith(title, kFullMark)) title.resize(title.size() - kFullMark.size());
+  if (EndsWith(title, kEmptyMark)) title.resize(title.size() - kEmptyMark.size());
+  const std::int32_t count = store.Groups[static_cast<std::size_t>(group)].Count;
+  if (count >= 1) {
+    if (count == 36 || count == 1024) title += kFullMark;
+  } else {
+    title += kEmptyMark;
+  }
+  entry.Title = title;
+}
+
+}  // namespace kivo

@@ -1,0 +1,64 @@
+#include "core/text.h"
+
+#include <cmath>
+
+namespace kivo {
+
+std::string CleanText(std::string_view text) {
+  const auto nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+bool IsWebAddress(std::string_view path) {
+  const std::string head = AsciiUpper(CutToChars(CleanText(path), 7));
+  return head == "HTTP://" || head == "HTTPS:/";
+}
+
+std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(utf8[pos]);
+  std::size_t length = 1;
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+  } else if (lead >= 0xE0) {
+    length = lead <= 0xEF ? 3 : 1;
+  } else if (lead >= 0xC2) {
+    length = 2;
+  }
+  if (pos + length > utf8.size()) return 1;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(utf8[pos + i]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
+}
+
+std::size_t CountChars(std::string_view utf8) {
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < utf8.size(); pos += Utf8SequenceLength(utf8, pos)) ++count;
+  return count;
+}
+
+std::string_view CutToChars(std::string_view utf8, std::size_t maxChars) {
+  std::size_t pos = 0;
+  for (std::size_t count = 0; pos < utf8.size() && count < maxChars; ++count) {
+    pos += Utf8SequenceLength(utf8, pos);
+  }
+  return utf8.substr(0, pos);
+}
+
+std::string AsciiUpper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return result;
+}
+
+int HalveRoundEven(int value) { return RoundHalfEven(value / 2.0); }
+
+int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+}  // namespace kivo

@@ -1,0 +1,35 @@
+// Text helpers shared by every part of the program. Text is UTF-8 throughout the core.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kivo {
+
+// Cuts at the first NUL, then removes leading and trailing blanks. Every fixed-length
+// text passes through here before the rest of the program sees it.
+std::string CleanText(std::string_view text);
+
+// True for "http://" and "https:/" prefixes, case-insensitive.
+bool IsWebAddress(std::string_view path);
+
+// Number of Unicode characters in a UTF-8 text (malformed bytes count one each).
+std::size_t CountChars(std::string_view utf8);
+
+// The first `maxChars` characters of a UTF-8 text, never splitting a character.
+std::string_view CutToChars(std::string_view utf8, std::size_t maxChars);
+
+// Length in bytes of the UTF-8 sequence starting at `utf8[pos]` (1 for a malformed byte).
+std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t pos);
+
+// ASCII upper-casing, the way paths and web prefixes are compared.
+std::string AsciiUpper(std::string_view text);
+
+// Half of an integer rounded to the nearest, halves to the even neighbour.
+int HalveRoundEven(int value);
+
+// A real quotient rounded to the nearest integer, halves to the even neighbour.
+int RoundHalfEven(double value);
+
+}  // namespace kivo

@@ -1,0 +1,60 @@
+#include "support/iconv_codec.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <vector>
+
+#include "core/text.h"
+
+namespace kivo::testing {
+namespace {
+
+// Converts `in` one character at a time so that an unconvertible character becomes
+// `replacement` instead of ending the conversion, as Windows does.
+std::string Convert(const std::string& from, const std::string& to, std::string_view in,
+                    std::string_view replacement, bool* lossy) {
+  iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open " + from + to);
+  std::string out;
+  std::vector<char> buffer(16);
+  std::size_t pos = 0;
+  while (pos < in.size()) {
+    // Try the longest run first: most texts convert whole.
+    char* src = const_cast<char*>(in.data() + pos);
+    std::size_t srcLeft = in.size() - pos;
+    buffer.resize(srcLeft * 4 + 16);
+    char* dst = buffer.data();
+    std::size_t dstLeft = buffer.size();
+    const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer.data(), buffer.size() - dstLeft);
+    pos = in.size() - srcLeft;
+    if (rc != static_cast<std::size_t>(-1)) break;
+    // Skip one bad character (a whole UTF-8 sequence, or one byte of a code page).
+    if (lossy) *lossy = true;
+    out += replacement;
+    pos += from == "UTF-8" ? Utf8SequenceLength(in, pos) : 1;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace
+
+std::string IconvCodec::Encode(std::string_view utf8) const {
+  return Convert("UTF-8", codePage_, utf8, "?", nullptr);
+}
+
+std::string IconvCodec::Decode(std::string_view ansi) const {
+  return Convert(codePage_, "UTF-8", ansi, "\xEF\xBF\xBD", nullptr);
+}
+
+bool IconvCodec::CanRepresent(std::string_view utf8) const {
+  bool lossy = false;
+  Convert("UTF-8", codePage_, utf8, "?", &lossy);
+  return !lossy;
+}
+
+}  // namespace kivo::testing
