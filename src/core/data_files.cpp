@@ -43,14 +43,14 @@ bool DataFiles::SaveSettings(const Settings& settings, const ShortcutItem& userI
 }
 
 void DataFiles::DeleteDataFiles(bool includeSettings) {
-  fs_.DeleteFile(paths_.MenuFile);
-  fs_.DeleteFile(SafetyCopyPath(paths_.MenuFile));
+  fs_.RemoveFile(paths_.MenuFile);
+  fs_.RemoveFile(SafetyCopyPath(paths_.MenuFile));
   for (const std::string& name : fs_.ListFiles(paths_.UserIconFolder, ".png")) {
-    fs_.DeleteFile(paths_.UserIconFolder + name);
+    fs_.RemoveFile(paths_.UserIconFolder + name);
   }
   if (includeSettings) {
-    fs_.DeleteFile(paths_.SettingsFile);
-    fs_.DeleteFile(SafetyCopyPath(paths_.SettingsFile));
+    fs_.RemoveFile(paths_.SettingsFile);
+    fs_.RemoveFile(SafetyCopyPath(paths_.SettingsFile));
   }
 }
 

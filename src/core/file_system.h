@@ -24,8 +24,8 @@ class FileSystem {
   [[nodiscard]] virtual bool WriteFileFlushed(const std::string& path,
                                               const std::string& bytes) = 0;
   // Moves `from` onto `to` in one step, replacing `to` when it exists.
-  [[nodiscard]] virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  [[nodiscard]] virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
   // Names (not paths) of the files in `folder` whose names end with `suffix`
   // (compared without regard to case).

@@ -8,11 +8,11 @@ namespace {
 bool WriteWhole(FileSystem& fs, const std::string& path, const std::string& bytes) {
   const std::string temp = path + ".tmp";
   if (!fs.WriteFileFlushed(temp, bytes) || fs.FileSize(temp) != bytes.size()) {
-    fs.DeleteFile(temp);
+    fs.RemoveFile(temp);
     return false;
   }
-  if (!fs.ReplaceFile(temp, path)) {
-    fs.DeleteFile(temp);
+  if (!fs.MoveReplacing(temp, path)) {
+    fs.RemoveFile(temp);
     return false;
   }
   return true;
@@ -25,7 +25,7 @@ std::optional<std::string> MoveAside(FileSystem& fs, const std::string& path) {
     std::string aside = path + ".damaged";
     if (n > 1) aside += std::to_string(n);
     if (fs.FileExists(aside)) continue;
-    if (fs.ReplaceFile(path, aside)) return aside;
+    if (fs.MoveReplacing(path, aside)) return aside;
     return std::nullopt;
   }
   return std::nullopt;

@@ -63,7 +63,7 @@ TEST_F(DataFilesTest, SaveWritesIdenticalLiveFileAndSafetyCopyAndLeavesNoTempora
 
 TEST_F(DataFilesTest, OnlyTheSafetyCopyRecreatesTheLiveFile) {
   ASSERT_TRUE(files().SaveStore(SampleStore("x")));
-  fs.DeleteFile(paths.MenuFile);
+  fs.RemoveFile(paths.MenuFile);
   ShortcutStore loaded;
   EXPECT_EQ(files().LoadStore(loaded), 1);
   EXPECT_EQ(loaded.Items[200].Title, "x");

@@ -44,7 +44,7 @@ bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::stri
   return written == bytes.size();
 }
 
-bool MemoryFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
   const auto it = files_.find(Key(from));
   if (failReplace || it == files_.end() || !Writable(to)) return false;
   auto entry = it->second;
@@ -54,7 +54,7 @@ bool MemoryFileSystem::ReplaceFile(const std::string& from, const std::string& t
   return true;
 }
 
-bool MemoryFileSystem::DeleteFile(const std::string& path) {
+bool MemoryFileSystem::RemoveFile(const std::string& path) {
   if (!Writable(path)) return false;
   return files_.erase(Key(path)) != 0;
 }

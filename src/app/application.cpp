@@ -1,0 +1,150 @@
+#include "app/application.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "core/paths.h"
+#include "win32/screen_win.h"
+#include "win32/system_folders_win.h"
+#include "win32/unicode.h"
+
+namespace kivo {
+namespace {
+
+constexpr wchar_t kHostClass[] = L"KivoLauncher";
+constexpr wchar_t kProgramTitle[] = L"Kivo Launcher";
+
+void ShowMessage(const std::string& text, UINT icon) {
+  ::MessageBoxW(nullptr, win::Widen(text).c_str(), kProgramTitle,
+                MB_OK | icon | MB_SETFOREGROUND);
+}
+
+}  // namespace
+
+int Application::Main() {
+  if (!singleInstance_.Acquire()) return 0;  // another copy runs: end at once, silently
+
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  win::WinSystemFolders folders;
+  data_.paths = BuildPaths(folders, fileSystem_);
+  files_ = std::make_unique<DataFiles>(fileSystem_, codec_, data_.paths);
+
+  if (!gdiplus_.Start()) {
+    ::MessageBoxW(nullptr, L"Load GDI+ Error!", L"Quendal Desktop Error",
+                  MB_OK | MB_ICONERROR);
+    return 1;
+  }
+
+  InitializeData(true, true, true);
+  ReportDamagedFiles();
+
+  if (!CreateHostWindow()) {
+    ExitProgram();
+    return 1;
+  }
+  ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1),
+                             static_cast<SIZE_T>(-1));
+
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  ExitProgram();
+  return 0;
+}
+
+void Application::InitializeData(bool withTables, bool loadSettings, bool loadStore) {
+  InitializeSteps steps;
+  steps.readScreen = &win::ReadScreenInfo;
+  kivo::InitializeData(data_, *files_, steps, withTables, loadSettings, loadStore);
+}
+
+void Application::ExitProgram() {
+  if (exited_) return;
+  exited_ = true;
+  SaveAll(true);
+  host_.reset();
+  gdiplus_.Stop();
+  ::PostQuitMessage(0);
+}
+
+void Application::SaveAll(bool tellUser) {
+  if (!files_ || saved_) return;
+  saved_ = true;
+  const bool settingsSaved = files_->SaveSettings(data_.settings, data_.store.Items[0]);
+  const bool storeSaved = files_->SaveStore(data_.store);
+  if (tellUser && !(settingsSaved && storeSaved)) {
+    ShowMessage("Kivo Launcher could not save its data in \"" + data_.paths.DataFolder +
+                    "\".\n\nCheck that the disk is not full and that the folder can be written.",
+                MB_ICONWARNING);
+  }
+}
+
+void Application::ReportDamagedFiles() const {
+  std::string kept;
+  bool damaged = false;
+  for (const LoadOutcome* outcome : {&files_->lastStoreLoad(), &files_->lastSettingsLoad()}) {
+    if (outcome->source != LoadSource::Damaged) continue;
+    damaged = true;
+    for (const std::string& path : outcome->keptAside) kept += "\n" + path;
+  }
+  if (!damaged) return;
+  ShowMessage(
+      "Kivo Launcher's data files were damaged and could not be read, and neither could "
+      "their safety copies. The program starts with its default settings and shortcuts.\n\n"
+      "The damaged files were kept as:" +
+          kept,
+      MB_ICONWARNING);
+}
+
+bool Application::CreateHostWindow() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &Application::HostProc;
+  windowClass.hInstance = instance_;
+  windowClass.lpszClassName = kHostClass;
+  if (!::RegisterClassExW(&windowClass)) return false;
+  // A top-level window (not message-only) so that it hears the log-off broadcasts.
+  host_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kHostClass, kProgramTitle, WS_POPUP, 0, 0, 0,
+                                0, nullptr, nullptr, instance_, this));
+  return static_cast<bool>(host_);
+}
+
+LRESULT CALLBACK Application::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  try {
+    if (const auto handled = self->OnMessage(message, wParam, lParam)) return *handled;
+  } catch (...) {
+    // Nothing may escape into the system's dispatcher; the message counts as handled.
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::optional<LRESULT> Application::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+  switch (message) {
+    case WM_CLOSE:
+      ExitProgram();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Windows ends the process soon after this returns: save now, without questions.
+      if (wParam) SaveAll(false);
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace kivo

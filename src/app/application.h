@@ -1,0 +1,55 @@
+// The program's entry routine and its orderly exit.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "core/data_files.h"
+#include "core/startup.h"
+#include "win32/ansi_codec_win.h"
+#include "win32/file_system_win.h"
+#include "win32/gdiplus_session.h"
+#include "win32/handles.h"
+#include "win32/single_instance.h"
+
+namespace kivo {
+
+class Application {
+ public:
+  explicit Application(HINSTANCE instance) : instance_(instance) {}
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Prepares everything, runs the message loop and returns the process exit code.
+  int Main();
+  // Saves settings and store, releases everything and ends the message loop. Runs once.
+  void ExitProgram();
+
+  AppData& data() { return data_; }
+
+ private:
+  static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The result of a handled message, or nothing to let the default procedure run.
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool CreateHostWindow();
+  void InitializeData(bool withTables, bool loadSettings, bool loadStore);
+  void SaveAll(bool tellUser);
+  void ReportDamagedFiles() const;
+
+  HINSTANCE instance_;
+  win::SingleInstance singleInstance_;
+  win::GdiplusSession gdiplus_;
+  win::WinFileSystem fileSystem_;
+  win::SystemAnsiCodec codec_;
+  AppData data_;
+  std::unique_ptr<DataFiles> files_;
+  // Hidden top-level window that owns the message loop until the tray window exists; it
+  // receives WM_CLOSE and the log-off messages so the program always ends in order.
+  win::UniqueWindow host_;
+  bool saved_ = false;   // settings and store written for the last time
+  bool exited_ = false;
+};
+
+}  // namespace kivo

@@ -1,0 +1,68 @@
+// One owner type per kind of Win32 handle: copying is impossible, moving hands it on.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace kivo::win {
+
+template <typename Handle, typename Traits>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return Traits::IsValid(handle_); }
+  Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+  void reset(Handle handle = Traits::Invalid()) {
+    if (Traits::IsValid(handle_)) Traits::Close(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {  // files, mutexes, processes: INVALID_HANDLE_VALUE or null
+  static HANDLE Invalid() { return nullptr; }
+  static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct FindHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::FindClose(h); }
+};
+struct WindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static bool IsValid(HWND h) { return h != nullptr; }
+  static void Close(HWND h) { ::DestroyWindow(h); }
+};
+struct ModuleTraits {
+  static HMODULE Invalid() { return nullptr; }
+  static bool IsValid(HMODULE h) { return h != nullptr; }
+  static void Close(HMODULE h) { ::FreeLibrary(h); }
+};
+struct ScreenDcTraits {  // a DC from GetDC(nullptr)
+  static HDC Invalid() { return nullptr; }
+  static bool IsValid(HDC h) { return h != nullptr; }
+  static void Close(HDC h) { ::ReleaseDC(nullptr, h); }
+};
+
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
+using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+using UniqueScreenDc = UniqueHandle<HDC, ScreenDcTraits>;
+
+}  // namespace kivo::win

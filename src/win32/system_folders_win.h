@@ -1,0 +1,15 @@
+// Special folders, the temporary folder and the program's own folder.
+#pragma once
+
+#include "core/paths.h"
+
+namespace kivo::win {
+
+class WinSystemFolders : public SystemFolders {
+ public:
+  std::string SpecialFolder(int csidl) const override;
+  std::string TempFolder() const override;
+  std::string ProgramFolder() const override;
+};
+
+}  // namespace kivo::win

@@ -1,0 +1,222 @@
+"""Runs Windows programs under Wine for the tests: a throwaway prefix copied from a cached
+template, a private virtual X display, and the means to act on and look at the program as a
+user would. Everything started here is ended by PID when the session closes."""
+
+import contextlib
+import fcntl
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+SCREEN = "1920x1080x24"
+
+
+def _cache_dir() -> Path:
+    root = os.environ.get("KIVO_TEST_CACHE") or os.path.join(tempfile.gettempdir(), "kivo-test-cache")
+    path = Path(root)
+    path.mkdir(parents=True, exist_ok=True)
+    return path
+
+
+def _wine_version() -> str:
+    return subprocess.run([WINE, "--version"], capture_output=True, text=True, check=True).stdout.strip()
+
+
+def _base_env(home: Path, prefix: Path) -> dict:
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "XDG_"))}
+    env.update(
+        WINEPREFIX=str(prefix),
+        HOME=str(home),
+        XDG_DATA_HOME=str(home / ".local" / "share"),
+        XDG_CONFIG_HOME=str(home / ".config"),
+        XDG_CACHE_HOME=str(home / ".cache"),
+        WINEDEBUG="-all",
+        WINEDLLOVERRIDES="winemenubuilder.exe=;mscoree=;mshtml=",
+        LANG="zh_CN.UTF-8",
+        LC_ALL="zh_CN.UTF-8",
+    )
+    # Wine's recycle bin needs the Trash's parent folder, or deletions become permanent.
+    for key in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"):
+        Path(env[key]).mkdir(parents=True, exist_ok=True)
+    return env
+
+
+class VirtualDisplay:
+    """An Xvfb server on a free display number, ended by PID."""
+
+    def __init__(self, screen: str = SCREEN):
+        read_fd, write_fd = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen, "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        )
+        os.close(write_fd)
+        number = b""
+        with os.fdopen(read_fd, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip():
+            self.close()
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number.decode().strip()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def _template_prefix() -> Path:
+    """A prefix made once per Wine version and reused by copying (wineboot takes ~10 s)."""
+    cache = _cache_dir()
+    template = cache / ("prefix-" + _wine_version().replace(" ", "_").replace("/", "_"))
+    ready = template / ".kivo-ready"
+    with open(cache / "prefix.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not ready.exists():
+            shutil.rmtree(template, ignore_errors=True)
+            home = cache / "template-home"
+            shutil.rmtree(home, ignore_errors=True)
+            env = _base_env(home, template)
+            display = VirtualDisplay()
+            try:
+                env["DISPLAY"] = display.name
+                subprocess.run([WINE, "wineboot", "-i"], env=env, check=True,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+                subprocess.run([WINESERVER, "-w"], env=env, check=True, timeout=120)
+            finally:
+                display.close()
+            ready.touch()
+    return template
+
+
+class WineSession:
+    """A fresh prefix and display for one test; use as a context manager."""
+
+    def __init__(self, keep: bool = False):
+        self.keep = keep or bool(os.environ.get("KIVO_KEEP_TEST_DIRS"))
+        self.root = Path(tempfile.mkdtemp(prefix="kivo-wine-"))
+        self.prefix = self.root / "prefix"
+        shutil.copytree(_template_prefix(), self.prefix, symlinks=True)
+        self.env = _base_env(self.root / "home", self.prefix)
+        self.display = VirtualDisplay()
+        self.env["DISPLAY"] = self.display.name
+        self._processes = []
+        # One wineserver for the whole session, started here with no pipes to inherit.
+        subprocess.run([WINESERVER, "-p"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=True)
+
+    # -- life cycle -------------------------------------------------------------------
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        for process in self._processes:
+            if process.poll() is None:
+                with contextlib.suppress(ProcessLookupError):
+                    os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        with contextlib.suppress(subprocess.TimeoutExpired):
+            subprocess.run([WINESERVER, "-w"], env=self.env, timeout=30)
+        self.display.close()
+        if not self.keep:
+            shutil.rmtree(self.root, ignore_errors=True)
+
+    # -- running programs ---------------------------------------------------------------
+    def run(self, program, *args, timeout=120, check=False):
+        """Runs a Windows program to its end; returns (exit code, stdout, stderr) with CRLF
+        turned into LF."""
+        # Output goes to files, not pipes: Wine's background processes inherit the handles
+        # and would hold a pipe open long after the program itself has ended.
+        with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
+            result = subprocess.run([WINE, str(program), *map(str, args)], env=self.env,
+                                    stdout=stdout, stderr=stderr, timeout=timeout)
+            stdout.seek(0)
+            stderr.seek(0)
+            out = stdout.read().decode("utf-8", "replace").replace("\r\n", "\n")
+            err = stderr.read().decode("utf-8", "replace").replace("\r\n", "\n")
+        if check and result.returncode != 0:
+            raise RuntimeError(f"{program} {args} exited {result.returncode}: {out}{err}")
+        return result.returncode, out, err
+
+    def start(self, program, *args):
+        """Starts a Windows program and returns its Popen; it is killed at close."""
+        process = subprocess.Popen([WINE, str(program), *map(str, args)], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   start_new_session=True)
+        self._processes.append(process)
+        return process
+
+    # -- the registry -------------------------------------------------------------------
+    def reg_query(self, key, value):
+        """The data of a registry value as `reg query` prints it, or None when missing."""
+        code, out, _ = self.run("reg", "query", key, "/v", value)
+        if code != 0:
+            return None
+        for line in out.splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
+                return parts[2] if len(parts) == 3 else ""
+        return None
+
+    def reg_add(self, key, value, data, kind="REG_SZ"):
+        self.run("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f", check=True)
+
+    # -- files ----------------------------------------------------------------------------
+    @property
+    def user_dir(self) -> Path:
+        users = self.prefix / "drive_c" / "users"
+        for candidate in users.iterdir():
+            if candidate.name not in ("Public", "public") and not candidate.is_symlink():
+                return candidate
+        raise RuntimeError("no user profile in the prefix")
+
+    @property
+    def appdata(self) -> Path:
+        return self.user_dir / "AppData" / "Roaming"
+
+    def unix_path(self, windows_path: str) -> Path:
+        drive, rest = windows_path.split(":", 1)
+        assert drive.upper() == "C", windows_path
+        return self.prefix / "drive_c" / Path(*[p for p in rest.split("\\") if p])
+
+    # -- the screen ----------------------------------------------------------------------
+    def xdotool(self, *args, check=True):
+        result = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
+                                text=True, timeout=30)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"xdotool {args}: {result.stderr}")
+        return result.stdout
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", "-display", self.display.name, str(path)],
+                       env=self.env, check=True, timeout=60)
+        return Path(path)
+
+
+def wait_until(predicate, timeout=30.0, interval=0.2):
+    """Polls `predicate` until it returns a true value or the time is up; returns its value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)

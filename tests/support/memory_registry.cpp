@@ -1,0 +1,139 @@
+#include "support/memory_registry.h"
+
+#include "core/text.h"
+
+namespace kivo::testing {
+
+class MemoryRegistry::Key : public RegistryKey {
+ public:
+  Key(MemoryRegistry& owner, KeyId id, bool writable)
+      : owner_(owner), id_(std::move(id)), writable_(writable) {}
+
+  std::optional<RegistryData> QueryValue(const std::string& name) const override {
+    const Values* values = Find(false);
+    if (!values) return std::nullopt;
+    const auto it = values->find(AsciiUpper(name));
+    if (it == values->end()) return std::nullopt;
+    return it->second;
+  }
+
+  bool SetValue(const std::string& name, std::uint32_t type, const std::string& bytes) override {
+    Values* values = Find(true);
+    if (!writable_ || !values) return false;
+    (*values)[AsciiUpper(name)] = RegistryData{type, bytes};
+    ++owner_.writeCount;
+    return true;
+  }
+
+  bool DeleteValue(const std::string& name) override {
+    Values* values = Find(false);
+    if (!writable_ || !values || values->erase(AsciiUpper(name)) == 0) return false;
+    ++owner_.writeCount;
+    return true;
+  }
+
+  bool DeleteSubKey(const std::string& name) override {
+    if (!writable_ || (!id_.second.empty() && !Find(false))) return false;
+    const std::string path = Normalize(id_.second.empty() ? name : id_.second + "\\" + name);
+    const KeyId child{id_.first, path};
+    const auto it = owner_.keys_.find(child);
+    if (path.empty() || it == owner_.keys_.end() || owner_.HasChildren(child) ||
+        owner_.Locked(child)) {
+      return false;
+    }
+    owner_.keys_.erase(it);
+    ++owner_.writeCount;
+    return true;
+  }
+
+ private:
+  // Looked up at every call: the key may have been deleted while this handle was open.
+  // A root always exists; it gets an entry when it first receives a value.
+  Values* Find(bool forWriting) const {
+    const auto it = owner_.keys_.find(id_);
+    if (it != owner_.keys_.end()) return &it->second;
+    if (id_.second.empty() && forWriting) return &owner_.keys_[id_];
+    return nullptr;
+  }
+
+  MemoryRegistry& owner_;
+  KeyId id_;
+  bool writable_;
+};
+
+std::string MemoryRegistry::Normalize(const std::string& subKey) {
+  std::string key = AsciiUpper(subKey);
+  while (!key.empty() && key.back() == '\\') key.pop_back();
+  return key;
+}
+
+bool MemoryRegistry::Locked(const KeyId& id) const {
+  for (const auto& [root, path] : locks_) {
+    if (root != id.first) continue;
+    if (path.empty() || id.second == path || id.second.rfind(path + "\\", 0) == 0) return true;
+  }
+  return false;
+}
+
+bool MemoryRegistry::HasChildren(const KeyId& id) const {
+  const std::string prefix = id.second + "\\";
+  for (const auto& [other, values] : keys_) {
+    if (other.first == id.first && other.second.rfind(prefix, 0) == 0) return true;
+  }
+  return false;
+}
+
+int MemoryRegistry::AddKeyLevels(const KeyId& id) {
+  // Parents first, as the system creates every missing level.
+  int added = 0;
+  for (std::size_t end = 0; end != std::string::npos;) {
+    end = id.second.find('\\', end + 1);
+    const KeyId level{id.first, id.second.substr(0, end)};
+    if (!level.second.empty() && keys_.emplace(level, Values{}).second) ++added;
+  }
+  return added;
+}
+
+std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, const std::string& subKey,
+                                                     RegistryAccess access) {
+  const KeyId id{root, Normalize(subKey)};
+  if (root == RegistryRoot::None || (!id.second.empty() && !keys_.contains(id))) return nullptr;
+  const bool writable = access == RegistryAccess::Write;
+  if (writable && Locked(id)) return nullptr;
+  return std::make_unique<Key>(*this, id, writable);
+}
+
+std::unique_ptr<RegistryKey> MemoryRegistry::CreateKey(RegistryRoot root,
+                                                       const std::string& subKey) {
+  const KeyId id{root, Normalize(subKey)};
+  if (root == RegistryRoot::None || Locked(id)) return nullptr;
+  writeCount += AddKeyLevels(id);
+  return std::make_unique<Key>(*this, id, true);
+}
+
+void MemoryRegistry::Put(RegistryRoot root, const std::string& subKey, const std::string& name,
+                         RegistryData data) {
+  const KeyId id{root, Normalize(subKey)};
+  AddKeyLevels(id);
+  keys_[id][AsciiUpper(name)] = std::move(data);
+}
+
+std::optional<RegistryData> MemoryRegistry::Get(RegistryRoot root, const std::string& subKey,
+                                                const std::string& name) const {
+  const auto key = keys_.find({root, Normalize(subKey)});
+  if (key == keys_.end()) return std::nullopt;
+  const auto value = key->second.find(AsciiUpper(name));
+  if (value == key->second.end()) return std::nullopt;
+  return value->second;
+}
+
+bool MemoryRegistry::HasKey(RegistryRoot root, const std::string& subKey) const {
+  const std::string path = Normalize(subKey);
+  return root != RegistryRoot::None && (path.empty() || keys_.contains({root, path}));
+}
+
+void MemoryRegistry::Lock(RegistryRoot root, const std::string& subKey) {
+  locks_.insert({root, Normalize(subKey)});
+}
+
+}  // namespace kivo::testing

@@ -1,0 +1,49 @@
+// An in-memory registry with the system's rules (key paths and value names compared
+// without regard to case, parents created with their keys, a key with sub keys cannot be
+// deleted) and a switch that locks keys against writing, as a policy or missing rights do.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "core/registry.h"
+
+namespace kivo::testing {
+
+class MemoryRegistry : public Registry {
+ public:
+  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const std::string& subKey,
+                                       RegistryAccess access) override;
+  std::unique_ptr<RegistryKey> CreateKey(RegistryRoot root, const std::string& subKey) override;
+
+  // Direct access for arranging and checking a test. Put creates the key when missing.
+  void Put(RegistryRoot root, const std::string& subKey, const std::string& name,
+           RegistryData data);
+  std::optional<RegistryData> Get(RegistryRoot root, const std::string& subKey,
+                                  const std::string& name) const;
+  bool HasKey(RegistryRoot root, const std::string& subKey) const;
+
+  // The key and everything below it refuse to be opened for writing or created.
+  void Lock(RegistryRoot root, const std::string& subKey);
+
+  // Every key with its values, to compare the whole registry before and after a call.
+  using KeyId = std::pair<RegistryRoot, std::string>;
+  using Values = std::map<std::string, RegistryData>;
+  std::map<KeyId, Values> Contents() const { return keys_; }
+
+  int writeCount = 0;  // successful changes of any kind
+
+ private:
+  class Key;
+  static std::string Normalize(const std::string& subKey);
+  bool Locked(const KeyId& id) const;
+  bool HasChildren(const KeyId& id) const;
+  int AddKeyLevels(const KeyId& id);
+
+  std::map<KeyId, Values> keys_;  // ids and value names upper-cased
+  std::set<KeyId> locks_;
+};
+
+}  // namespace kivo::testing
