@@ -25,6 +25,10 @@ std::string EncodeFixedText(const AnsiCodec& codec, std::string_view utf8, std::
 std::string DecodeFixedText(const AnsiCodec& codec, std::string_view field) {
   const auto nul = field.find('\0');
   if (nul != std::string_view::npos) field = field.substr(0, nul);
+  // The padding needs no decoding: a blank is one byte in every ANSI code page and is
+  // never the second byte of a double-byte character.
+  const auto last = field.find_last_not_of(' ');
+  field = last == std::string_view::npos ? std::string_view() : field.substr(0, last + 1);
   return CleanText(codec.Decode(field));
 }
 

@@ -18,8 +18,8 @@ class FixedText {
   static constexpr std::size_t kWidth = Width;
 
   FixedText() = default;
-  FixedText(std::string_view text) { Assign(text); }  // NOLINT: assigning text is the point
-  FixedText(const char* text) { Assign(text); }       // NOLINT
+  FixedText(std::string_view text) { Assign(text); }    // NOLINT: assigning text is the point
+  FixedText(const char* text) { Assign(text); }         // NOLINT
   FixedText(const std::string& text) { Assign(text); }  // NOLINT
 
   const std::string& str() const { return text_; }
@@ -27,9 +27,9 @@ class FixedText {
   bool empty() const { return text_.empty(); }
   bool operator==(const FixedText& other) const = default;
   template <typename Text>
-    requires(std::is_convertible_v<const Text&, std::string_view> &&
-             !std::is_same_v<Text, FixedText>)
-  friend bool operator==(const FixedText& a, const Text& b) {
+  requires(std::is_convertible_v<const Text&, std::string_view> &&
+           !std::is_same_v<Text, FixedText>) friend bool
+  operator==(const FixedText& a, const Text& b) {
     return std::string_view(a.text_) == std::string_view(b);
   }
   friend std::ostream& operator<<(std::ostream& out, const FixedText& text) {

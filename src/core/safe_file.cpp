@@ -33,7 +33,9 @@ std::optional<std::string> MoveAside(FileSystem& fs, const std::string& path) {
 
 }  // namespace
 
-std::string SafetyCopyPath(const std::string& livePath) { return livePath + ".bak"; }
+std::string SafetyCopyPath(const std::string& livePath) {
+  return livePath + ".bak";
+}
 
 bool SaveWithSafetyCopy(FileSystem& fs, const std::string& livePath, const std::string& bytes) {
   const bool copyWritten = WriteWhole(fs, SafetyCopyPath(livePath), bytes);

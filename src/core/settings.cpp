@@ -41,7 +41,8 @@ void ApplyDefaultSettings(Settings& settings, const ScreenInfo& screen) {
   settings = Settings{};
   settings.RingRadiusMax = screen.HalfHeight - 80;
   settings.RingRadius = std::min(settings.RingRadiusMax, kMaxDefaultRadius);
-  settings.PopupRows = std::min(RoundHalfEven((screen.ScreenHeight - 76) / 38.0) - 1, kMaxPopupRows);
+  settings.PopupRows =
+      std::min(RoundHalfEven((screen.ScreenHeight - 76) / 38.0) - 1, kMaxPopupRows);
   settings.StoredLeft = DefaultStoredLeft(screen);
   settings.StoredTop = DefaultStoredTop(screen);
 }
@@ -105,8 +106,7 @@ std::string EncodeSettingsFile(const SettingsRecord& record, const AnsiCodec& co
   return bytes;
 }
 
-std::optional<SettingsRecord> DecodeSettingsFile(const std::string& bytes,
-                                                 const AnsiCodec& codec) {
+std::optional<SettingsRecord> DecodeSettingsFile(const std::string& bytes, const AnsiCodec& codec) {
   if (bytes.size() != kSettingsFileSize) return std::nullopt;
   ByteReader in(bytes);
   SettingsRecord record;
@@ -177,9 +177,8 @@ void ApplySettingsRecord(Settings& settings, const SettingsRecord& record,
   // send the program off the end, so such a file starts those two from their defaults.
   settings.StartedPage =
       record.StartedPage >= -1 && record.StartedPage <= 4 ? record.StartedPage : std::int16_t{0};
-  settings.MinimizedPosition = record.MinimizedPosition < kMinimizedPositions
-                                   ? record.MinimizedPosition
-                                   : std::uint8_t{0};
+  settings.MinimizedPosition =
+      record.MinimizedPosition < kMinimizedPositions ? record.MinimizedPosition : std::uint8_t{0};
   settings.HideDesktopIcons = record.HideDesktopIcons;
   settings.AutoHide = record.AutoHide;
   settings.HideHotkeyLetters = record.HideHotkeyLetters;

@@ -106,7 +106,9 @@ std::optional<ShellMessage> EmptyRecycleBinQuestion(const RecycleBinState& bin) 
   return message;
 }
 
-std::string AutoRunCommand(const std::string& programPath) { return '"' + programPath + '"'; }
+std::string AutoRunCommand(const std::string& programPath) {
+  return '"' + programPath + '"';
+}
 
 int SetAutoRun(Registry& registry, const AnsiCodec& codec, const std::string& programPath,
                bool enable) {

@@ -2,8 +2,8 @@
 
 namespace kivo {
 
-void InitializeData(AppData& data, DataFiles& files, const InitializeSteps& steps,
-                    bool withTables, bool loadSettings, bool loadStore) {
+void InitializeData(AppData& data, DataFiles& files, const InitializeSteps& steps, bool withTables,
+                    bool loadSettings, bool loadStore) {
   if (steps.readScreen) data.screen = steps.readScreen();
   if (withTables) data.store.Clear();
 
@@ -11,8 +11,8 @@ void InitializeData(AppData& data, DataFiles& files, const InitializeSteps& step
   if (loadSettings) {
     files.LoadSettings(data.settings, data.screen, data.store.Items[0], steps.autoRunRegistered);
   }
-  data.iconSizes = {data.settings.IconSize, data.settings.MagnifiedSize,
-                    data.settings.MaxIconSize, 32};
+  data.iconSizes = {data.settings.IconSize, data.settings.MagnifiedSize, data.settings.MaxIconSize,
+                    32};
 
   if (steps.defineBuiltInItems) steps.defineBuiltInItems(data);
   const bool loaded = loadStore && files.LoadStore(data.store) == 1;

@@ -37,7 +37,7 @@ struct InitializeSteps {
 // Reads the screen, applies the default settings and loads the settings file, defines the
 // built-in items and loads the store (or builds the default groups). `withTables`
 // recreates the tables; `loadSettings` and `loadStore` choose what comes from the files.
-void InitializeData(AppData& data, DataFiles& files, const InitializeSteps& steps,
-                    bool withTables, bool loadSettings, bool loadStore);
+void InitializeData(AppData& data, DataFiles& files, const InitializeSteps& steps, bool withTables,
+                    bool loadSettings, bool loadStore);
 
 }  // namespace kivo

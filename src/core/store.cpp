@@ -15,7 +15,9 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 }  // namespace
 
-ShortcutStore::ShortcutStore() { Clear(); }
+ShortcutStore::ShortcutStore() {
+  Clear();
+}
 
 void ShortcutStore::Clear() {
   Items.fill(ShortcutItem{});

@@ -59,7 +59,9 @@ inline constexpr int kFirstUserItem = 129;
 inline constexpr int kLastItem = kItemCount - 1;
 
 // How many members a group can hold: 1024 for group 3, 36 for the others.
-constexpr int GroupCapacity(int group) { return group == kAllProgramsGroup ? 1024 : 36; }
+constexpr int GroupCapacity(int group) {
+  return group == kAllProgramsGroup ? 1024 : 36;
+}
 
 class ShortcutStore {
  public:

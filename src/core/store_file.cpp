@@ -7,7 +7,9 @@ namespace {
 
 constexpr std::int16_t kVbTrue = -1;
 
-std::size_t ElementCount(int group) { return static_cast<std::size_t>(GroupCapacity(group) + 1); }
+std::size_t ElementCount(int group) {
+  return static_cast<std::size_t>(GroupCapacity(group) + 1);
+}
 
 template <std::size_t Width>
 void PutText(ByteWriter& out, const AnsiCodec& codec, const FixedText<Width>& text) {
@@ -37,7 +39,16 @@ void PutItem(ByteWriter& out, const AnsiCodec& codec, const ShortcutItem& item) 
 
 bool IsKnownKind(std::int32_t kind) {
   switch (kind) {
-    case 0: case 1: case 2: case 4: case 5: case 6: case 9: case 10: case 11: case 12:
+    case 0:
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
       return true;
     default:
       return false;

@@ -57,8 +57,12 @@ std::string AsciiUpper(std::string_view text) {
   return result;
 }
 
-int HalveRoundEven(int value) { return RoundHalfEven(value / 2.0); }
+int HalveRoundEven(int value) {
+  return RoundHalfEven(value / 2.0);
+}
 
-int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundHalfEven(double value) {
+  return static_cast<int>(std::nearbyint(value));
+}
 
 }  // namespace kivo

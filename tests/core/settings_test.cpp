@@ -16,7 +16,9 @@ std::int32_t ReadInt32(const std::string& bytes, std::size_t offset) {
 }
 
 // 1920 x 1080 at 96 dpi: SM_CYFULLSCREEN leaves out the caption.
-ScreenInfo FullHd() { return MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040}); }
+ScreenInfo FullHd() {
+  return MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
+}
 
 TEST(Screen, DerivesTwipsAndHalvesWithEvenRounding) {
   const ScreenInfo screen = FullHd();
@@ -77,7 +79,7 @@ TEST(SettingsFile, HasTheExactLayout) {
   EXPECT_EQ(ReadInt32(bytes, 8), 64);
   EXPECT_EQ(ReadInt32(bytes, 12), 300);
   EXPECT_EQ(ReadInt32(bytes, 16), 7);
-  EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 192);  // alpha after blue, green, red
+  EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 192);   // alpha after blue, green, red
   EXPECT_EQ(static_cast<unsigned char>(bytes[26]), 0xFF);  // AutoRun True is -1
   EXPECT_EQ(bytes.substr(28, 4), "C:\\\xCD");              // 图 starts with 0xCD in CP936
   EXPECT_EQ(bytes[28 + 254], ' ');

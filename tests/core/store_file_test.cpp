@@ -26,7 +26,9 @@ void WriteInt32(std::string& bytes, std::size_t offset, std::int32_t value) {
   }
 }
 
-std::size_t ItemOffset(int item) { return kGroupBlockSize + static_cast<std::size_t>(item) * kItemRecordSize; }
+std::size_t ItemOffset(int item) {
+  return kGroupBlockSize + static_cast<std::size_t>(item) * kItemRecordSize;
+}
 std::size_t GroupOffset(int group) {
   return group == 3 ? 0 : kGroup3Size + static_cast<std::size_t>(group - 4) * kGroupSize;
 }
@@ -123,9 +125,9 @@ TEST_F(StoreFile, ALongChineseTitleIsCutAtABoundaryWhenWritten) {
 
 TEST_F(StoreFile, RejectsAnythingButTheExactSize) {
   const std::string bytes = EncodeStoreFile(store, codec);
-  for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{9459},
-                             std::size_t{9460}, std::size_t{9461}, kStoreFileSize - 1297,
-                             kStoreFileSize - 1}) {
+  for (std::size_t length :
+       {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{9459}, std::size_t{9460},
+        std::size_t{9461}, kStoreFileSize - 1297, kStoreFileSize - 1}) {
     EXPECT_FALSE(DecodeStoreFile(bytes.substr(0, length), codec)) << "length " << length;
   }
   EXPECT_FALSE(DecodeStoreFile(bytes + '\0', codec));
@@ -166,11 +168,11 @@ TEST_F(StoreFile, RejectsGroupRecordsItCannotTrust) {
 
 TEST_F(StoreFile, RepairsSingleFieldsOutOfRange) {
   std::string bytes = EncodeStoreFile(store, codec);
-  WriteInt32(bytes, ItemOffset(130) + 1293, 7);       // window state
-  bytes[ItemOffset(130) + 4] = 9;                     // class
-  WriteInt32(bytes, ItemOffset(130) + 13, 5000);      // icon number
-  WriteInt32(bytes, ItemOffset(131), 3);              // unknown kind in a group member
-  WriteInt32(bytes, ItemOffset(20), 77);              // unknown kind in a ring slot
+  WriteInt32(bytes, ItemOffset(130) + 1293, 7);   // window state
+  bytes[ItemOffset(130) + 4] = 9;                 // class
+  WriteInt32(bytes, ItemOffset(130) + 13, 5000);  // icon number
+  WriteInt32(bytes, ItemOffset(131), 3);          // unknown kind in a group member
+  WriteInt32(bytes, ItemOffset(20), 77);          // unknown kind in a ring slot
   const auto image = DecodeStoreFile(bytes, codec);
   ASSERT_TRUE(image.has_value());
   const ShortcutItem& item = image->store.Items[130];

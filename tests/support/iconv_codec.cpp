@@ -13,10 +13,15 @@ namespace {
 
 // Converts `in` one character at a time so that an unconvertible character becomes
 // `replacement` instead of ending the conversion, as Windows does.
-std::string Convert(const std::string& from, const std::string& to, std::string_view in,
-                    std::string_view replacement, bool* lossy) {
+iconv_t Open(const std::string& from, const std::string& to) {
   iconv_t cd = iconv_open(to.c_str(), from.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open " + from + to);
+  return cd;
+}
+
+std::string Convert(iconv_t cd, bool fromUtf8, std::string_view in, std::string_view replacement,
+                    bool* lossy) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string out;
   std::vector<char> buffer(16);
   std::size_t pos = 0;
@@ -34,26 +39,35 @@ std::string Convert(const std::string& from, const std::string& to, std::string_
     // Skip one bad character (a whole UTF-8 sequence, or one byte of a code page).
     if (lossy) *lossy = true;
     out += replacement;
-    pos += from == "UTF-8" ? Utf8SequenceLength(in, pos) : 1;
+    pos += fromUtf8 ? Utf8SequenceLength(in, pos) : 1;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
   return out;
 }
 
 }  // namespace
 
+IconvCodec::IconvCodec(std::string codePage)
+    : codePage_(std::move(codePage)),
+      toAnsi_(Open("UTF-8", codePage_)),
+      fromAnsi_(Open(codePage_, "UTF-8")) {}
+
+IconvCodec::~IconvCodec() {
+  iconv_close(static_cast<iconv_t>(toAnsi_));
+  iconv_close(static_cast<iconv_t>(fromAnsi_));
+}
+
 std::string IconvCodec::Encode(std::string_view utf8) const {
-  return Convert("UTF-8", codePage_, utf8, "?", nullptr);
+  return Convert(static_cast<iconv_t>(toAnsi_), true, utf8, "?", nullptr);
 }
 
 std::string IconvCodec::Decode(std::string_view ansi) const {
-  return Convert(codePage_, "UTF-8", ansi, "\xEF\xBF\xBD", nullptr);
+  return Convert(static_cast<iconv_t>(fromAnsi_), false, ansi, "\xEF\xBF\xBD", nullptr);
 }
 
 bool IconvCodec::CanRepresent(std::string_view utf8) const {
   bool lossy = false;
-  Convert("UTF-8", codePage_, utf8, "?", &lossy);
+  Convert(static_cast<iconv_t>(toAnsi_), true, utf8, "?", &lossy);
   return !lossy;
 }
 

@@ -9,13 +9,18 @@ namespace kivo::testing {
 
 class IconvCodec : public AnsiCodec {
  public:
-  explicit IconvCodec(std::string codePage) : codePage_(std::move(codePage)) {}
+  explicit IconvCodec(std::string codePage);
+  ~IconvCodec() override;
+  IconvCodec(const IconvCodec&) = delete;
+  IconvCodec& operator=(const IconvCodec&) = delete;
   std::string Encode(std::string_view utf8) const override;
   std::string Decode(std::string_view ansi) const override;
   bool CanRepresent(std::string_view utf8) const override;
 
  private:
   std::string codePage_;
+  void* toAnsi_;  // iconv_t, opened once: opening costs far more than converting
+  void* fromAnsi_;
 };
 
 }  // namespace kivo::testing
