@@ -4,8 +4,15 @@
 
 #include <string>
 
+#include "core/os_version.h"
 #include "core/paths.h"
+#include "core/program_registry.h"
+#include "core/shell_utilities.h"
+#include "version.h"
+#include "win32/os_version_win.h"
 #include "win32/screen_win.h"
+#include "win32/shell_win.h"
+#include "win32/shutdown_win.h"
 #include "win32/system_folders_win.h"
 #include "win32/unicode.h"
 
@@ -28,9 +35,18 @@ int Application::Main() {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
   ::InitCommonControlsEx(&controls);
 
+  if (!CheckOperatingSystem()) return 0;
+
   win::WinSystemFolders folders;
   data_.paths = BuildPaths(folders, fileSystem_);
+  programPath_ = win::ProgramFilePath();
   files_ = std::make_unique<DataFiles>(fileSystem_, codec_, data_.paths);
+  PrepareRegistry();
+
+  // The shut-down commands need the privilege. At log-off the program wants to be among
+  // the last to be asked, and only once.
+  win::EnableShutdownPrivilege();
+  win::RequestLastShutdownTurn();
 
   if (!gdiplus_.Start()) {
     ::MessageBoxW(nullptr, L"Load GDI+ Error!", L"Quendal Desktop Error",
@@ -40,6 +56,7 @@ int Application::Main() {
 
   InitializeData(true, true, true);
   ReportDamagedFiles();
+  win::ShowDesktopIcons(data_.settings.HideDesktopIcons, data_.store);
 
   if (!CreateHostWindow()) {
     ExitProgram();
@@ -57,9 +74,35 @@ int Application::Main() {
   return 0;
 }
 
+bool Application::CheckOperatingSystem() {
+  const auto version = win::ReadOsVersion();
+  if (!version) return true;  // the system would not say: nothing to refuse
+  const OsName name = GetOsName(*version);
+  if (!name.supported) {
+    ::MessageBoxW(nullptr, win::Widen(UnsupportedOsMessage(name)).c_str(),
+                  win::Widen(kUnsupportedOsTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  data_.osName = name.text;
+  data_.osMajor = name.major;
+  return true;
+}
+
+void Application::PrepareRegistry() {
+  WriteProgramInfo(registry_, codec_, programPath_,
+                   ProgramVersion{KIVO_VERSION_MAJOR, KIVO_VERSION_MINOR, KIVO_BUILD_NUMBER});
+  // An installation asks for a fresh start: nothing of an earlier one is kept.
+  if (TakeFirstRun(registry_, codec_)) files_->DeleteDataFiles(true);
+  data_.interfaceFont = ReadInterfaceFont(registry_, codec_);
+}
+
 void Application::InitializeData(bool withTables, bool loadSettings, bool loadStore) {
   InitializeSteps steps;
   steps.readScreen = &win::ReadScreenInfo;
+  // Rewritten at every start, so that the entry follows the program when it moves.
+  steps.autoRunRegistered = [this] {
+    return SetAutoRun(registry_, codec_, programPath_, true) == 1;
+  };
   kivo::InitializeData(data_, *files_, steps, withTables, loadSettings, loadStore);
 }
 
@@ -67,6 +110,8 @@ void Application::ExitProgram() {
   if (exited_) return;
   exited_ = true;
   SaveAll(true);
+  // Whatever a command hid during the run comes back with the program's end.
+  win::ShowShellParts(false, data_.store);
   host_.reset();
   gdiplus_.Stop();
   ::PostQuitMessage(0);

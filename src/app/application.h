@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "core/data_files.h"
 #include "core/startup.h"
@@ -12,6 +13,7 @@
 #include "win32/file_system_win.h"
 #include "win32/gdiplus_session.h"
 #include "win32/handles.h"
+#include "win32/registry_win.h"
 #include "win32/single_instance.h"
 
 namespace kivo {
@@ -34,6 +36,10 @@ class Application {
   // The result of a handled message, or nothing to let the default procedure run.
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateHostWindow();
+  // False when this Windows is one the program refuses (the user has been told).
+  bool CheckOperatingSystem();
+  // The program's version and path, the first-run mark and the interface font.
+  void PrepareRegistry();
   void InitializeData(bool withTables, bool loadSettings, bool loadStore);
   void SaveAll(bool tellUser);
   void ReportDamagedFiles() const;
@@ -43,6 +49,8 @@ class Application {
   win::GdiplusSession gdiplus_;
   win::WinFileSystem fileSystem_;
   win::SystemAnsiCodec codec_;
+  win::WinRegistry registry_;
+  std::string programPath_;
   AppData data_;
   std::unique_ptr<DataFiles> files_;
   // Hidden top-level window that owns the message loop until the tray window exists; it

@@ -27,14 +27,17 @@ int DataFiles::LoadSettings(Settings& settings, const ScreenInfo& screen, Shortc
         record = DecodeSettingsFile(b, codec_);
         return record.has_value();
       });
-  if (!record) {
+  // Without a settings file the program starts with Windows, as by default; either way an
+  // AutoRun setting is only true when the start-up entry really holds the program.
+  const int loaded = record ? 1 : 0;
+  if (record) {
+    ApplySettingsRecord(settings, *record, screen);
+    userItem.IconFile = fs_.FileExists(paths_.UserPicture) ? paths_.UserPicture : std::string();
+  } else {
     settings.AutoRun = true;
-    return 0;
   }
-  ApplySettingsRecord(settings, *record, screen);
-  userItem.IconFile = fs_.FileExists(paths_.UserPicture) ? paths_.UserPicture : std::string();
   if (settings.AutoRun && autoRunRegistered) settings.AutoRun = autoRunRegistered();
-  return 1;
+  return loaded;
 }
 
 bool DataFiles::SaveSettings(const Settings& settings, const ShortcutItem& userItem) {

@@ -25,8 +25,9 @@ class DataFiles {
 
   // 1 when a sound settings file was taken into `settings` (which holds the defaults),
   // 0 otherwise (defaults stay, AutoRun on). Item 0's icon file follows the presence of
-  // the user picture. `autoRunRegistered` tells whether the start-with-Windows entry is
-  // really there; it is asked only when the file says AutoRun.
+  // the user picture. `autoRunRegistered` makes sure the start-with-Windows entry holds
+  // the program and tells whether it does; it is asked whenever AutoRun ends up on (from
+  // the file or by default), and its answer becomes the AutoRun setting.
   int LoadSettings(Settings& settings, const ScreenInfo& screen, ShortcutItem& userItem,
                    const std::function<bool()>& autoRunRegistered);
   [[nodiscard]] bool SaveSettings(const Settings& settings, const ShortcutItem& userItem);

@@ -130,4 +130,10 @@ std::string DesktopIconsCommandTitle(bool iconsHidden) {
   return iconsHidden ? "总是显示桌面图标" : "总是隐藏桌面图标";
 }
 
+void UpdateDesktopIconsCommand(ShortcutStore& store, bool iconsHidden) {
+  ShortcutItem& item = store.Items[kDesktopIconsCommandItem];
+  if (item.ItemType != kItemBuiltInCommand) return;
+  item.Title = DesktopIconsCommandTitle(iconsHidden);
+}
+
 }  // namespace kivo

@@ -8,6 +8,7 @@
 
 #include "core/ansi_codec.h"
 #include "core/registry.h"
+#include "core/store.h"
 
 namespace kivo {
 
@@ -59,5 +60,8 @@ int SetAutoRun(Registry& registry, const AnsiCodec& codec, const std::string& pr
 // Item 72 offers the opposite of the current desktop-icons state.
 inline constexpr int kDesktopIconsCommandItem = 72;
 std::string DesktopIconsCommandTitle(bool iconsHidden);
+// Gives item 72 the title for the new desktop-icons state, when item 72 is the built-in
+// command (before the built-in items are defined it is not, and keeps its title).
+void UpdateDesktopIconsCommand(ShortcutStore& store, bool iconsHidden);
 
 }  // namespace kivo

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "core/data_files.h"
 #include "core/paths.h"
@@ -23,6 +24,12 @@ struct AppData {
   ShortcutStore store;
   // Sizes icon extraction renders: IconSize, MagnifiedSize, MaxIconSize, 32.
   std::array<int, 4> iconSizes{48, 64, 128, 32};
+  // The running Windows ("Microsoft Windows 7 Service Pack 1 (Build 7601)") and its major
+  // version; "" and 0 when the system would not tell.
+  std::string osName;
+  std::uint32_t osMajor = 0;
+  // Face name of the system's interface font, for the dialogs.
+  std::string interfaceFont = "Verdana";
 };
 
 // What the initialization routine needs from the world and from other parts of the

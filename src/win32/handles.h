@@ -59,10 +59,17 @@ struct ScreenDcTraits {  // a DC from GetDC(nullptr)
   static void Close(HDC h) { ::ReleaseDC(nullptr, h); }
 };
 
+struct RegistryKeyTraits {
+  static HKEY Invalid() { return nullptr; }
+  static bool IsValid(HKEY h) { return h != nullptr; }
+  static void Close(HKEY h) { ::RegCloseKey(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 using UniqueScreenDc = UniqueHandle<HDC, ScreenDcTraits>;
+using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 
 }  // namespace kivo::win

@@ -21,17 +21,22 @@ std::string WinSystemFolders::TempFolder() const {
 }
 
 std::string WinSystemFolders::ProgramFolder() const {
+  const std::string path = ProgramFilePath();
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string ProgramFilePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return Narrow(path);
     }
     path.resize(path.size() * 2);
   }
-  return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
 }  // namespace kivo::win

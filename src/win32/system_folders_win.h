@@ -12,4 +12,7 @@ class WinSystemFolders : public SystemFolders {
   std::string ProgramFolder() const override;
 };
 
+// The running executable's full path, "" when the system does not tell.
+std::string ProgramFilePath();
+
 }  // namespace kivo::win

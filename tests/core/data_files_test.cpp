@@ -164,6 +164,14 @@ TEST_F(DataFilesTest, MissingOrDamagedSettingsLeaveDefaultsWithAutoRun) {
   ShortcutItem user;
   EXPECT_EQ(files().LoadSettings(settings, screen, user, nullptr), 0);
   EXPECT_TRUE(settings.AutoRun);
+  // The default AutoRun registers the program like a stored one, and stays on only when
+  // that worked.
+  int asked = 0;
+  EXPECT_EQ(files().LoadSettings(settings, screen, user, [&] { return ++asked, false; }), 0);
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(settings.AutoRun);
+  EXPECT_EQ(files().LoadSettings(settings, screen, user, [&] { return ++asked, true; }), 0);
+  EXPECT_TRUE(settings.AutoRun);
 
   fs.Put(paths.SettingsFile, std::string(563, '\0'));
   auto data = files();

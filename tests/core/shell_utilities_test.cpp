@@ -159,5 +159,19 @@ TEST_F(SetAutoRunTest, APathTheCodePageCannotHoldIsNotWritten) {
   EXPECT_EQ(registry.writeCount, 0);
 }
 
+TEST(DesktopIconsCommand, TitleOffersTheOppositeOnlyOnTheBuiltInCommand) {
+  ShortcutStore store;
+  store.Items[kDesktopIconsCommandItem].Title = "自定义";
+  UpdateDesktopIconsCommand(store, true);
+  EXPECT_EQ(store.Items[kDesktopIconsCommandItem].Title, "自定义") << "not a built-in command";
+
+  store.Items[kDesktopIconsCommandItem].ItemType = kItemBuiltInCommand;
+  UpdateDesktopIconsCommand(store, true);
+  EXPECT_EQ(store.Items[kDesktopIconsCommandItem].Title, "总是显示桌面图标");
+  UpdateDesktopIconsCommand(store, false);
+  EXPECT_EQ(store.Items[kDesktopIconsCommandItem].Title, "总是隐藏桌面图标");
+  EXPECT_EQ(store.Items[kDesktopIconsCommandItem + 1].Title, "");
+}
+
 }  // namespace
 }  // namespace kivo

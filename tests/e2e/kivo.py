@@ -1,6 +1,8 @@
 """The real Kivo Launcher under Wine, as the end-to-end tests see it."""
 
 import os
+import re
+import struct
 import time
 from pathlib import Path
 
@@ -12,6 +14,19 @@ ARTIFACTS = Path(os.environ.get("KIVO_ARTIFACTS", "test-artifacts"))
 
 MENU_FILE_SIZE = 1_338_885
 SETTINGS_FILE_SIZE = 564
+
+# The settings file: icon size, max icon size, magnified size, radius, icon count index,
+# backdrop colour, reserved, AutoRun, two texts, then positions and small fields.
+SETTINGS = struct.Struct("<iiiii4shh255s255siiiihhBBBBBB")
+SETTINGS_AUTO_RUN = 7
+
+
+def settings_bytes(icon_size=40, magnified=80, radius=250, count_index=5, started_page=-1,
+                   auto_run=False):
+    return SETTINGS.pack(icon_size, 128, magnified, radius, count_index, bytes([0, 0, 0, 150]), 0,
+                         -1 if auto_run else 0, b" " * 255, b" " * 255, 0, 1000, 1000, 0, 0,
+                         started_page, 0, 0, 0, 0, 0, 0)
+
 
 
 class KivoSession(WineSession):
@@ -36,6 +51,21 @@ class KivoSession(WineSession):
         code, _, _ = self.run(CTL, "close", str(timeout * 1000), timeout=timeout + 30)
         wait_until(lambda: process.poll() is not None, timeout=timeout)
         return code
+
+    def reg_value(self, key, value):
+        """The data of a registry value as `reg query` prints it, or None when it is missing;
+        unlike `reg_query` this copes with value names that contain blanks."""
+        code, out, _ = self.run("reg", "query", key, "/v", value)
+        if code != 0:
+            return None
+        for line in out.splitlines():
+            match = re.match(r"^ {4}(.+?) {4}(REG_[A-Z_]+)(?: {4}(.*))?$", line)
+            if match and match.group(1).lower() == value.lower():
+                return match.group(3) or ""
+        return None
+
+    def reg_delete(self, key, value):
+        self.run("reg", "delete", key, "/v", value, "/f")
 
     def visible_windows(self, name=None):
         args = ["search", "--onlyvisible"]

@@ -1,19 +1,10 @@
 """Start-up and orderly exit of the real program: data files, single instance, safety copies."""
 
-import struct
 import time
 import unittest
 
-from kivo import MENU_FILE_SIZE, SETTINGS_FILE_SIZE, KivoSession, settle
+from kivo import MENU_FILE_SIZE, SETTINGS, SETTINGS_FILE_SIZE, KivoSession, settings_bytes, settle
 from wineharness import wait_until
-
-SETTINGS = struct.Struct("<iiiii4shh255s255siiiihhBBBBBB")
-
-
-def settings_bytes(icon_size=40, magnified=80, radius=250, count_index=5, started_page=-1):
-    return SETTINGS.pack(icon_size, 128, magnified, radius, count_index, bytes([0, 0, 0, 150]), 0,
-                         0, b" " * 255, b" " * 255, 0, 1000, 1000, 0, 0, started_page,
-                         0, 0, 0, 0, 0, 0)
 
 
 class FirstStart(unittest.TestCase):

@@ -1,0 +1,18 @@
+#include "win32/message_win.h"
+
+#include <windows.h>
+
+#include "win32/unicode.h"
+
+namespace kivo::win {
+
+bool ShowShellMessage(const ShellMessage& message) {
+  UINT style = MB_SETFOREGROUND;
+  style |= message.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+  style |= message.icon == MessageIcon::Question ? MB_ICONQUESTION : MB_ICONINFORMATION;
+  if (message.defaultNo && message.buttons == MessageButtons::YesNo) style |= MB_DEFBUTTON2;
+  return ::MessageBoxW(nullptr, Widen(message.text).c_str(), Widen(message.title).c_str(), style) ==
+         IDYES;
+}
+
+}  // namespace kivo::win

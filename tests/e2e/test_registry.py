@@ -1,0 +1,85 @@
+"""The program's registry values at start: where and which version it is, the first-run
+mark left by an installer, and the start-with-Windows entry."""
+
+import os
+import unittest
+
+from kivo import (EXE, MENU_FILE_SIZE, SETTINGS, SETTINGS_AUTO_RUN, SETTINGS_FILE_SIZE, KivoSession,
+                  settings_bytes)
+
+PROGRAM_KEY = r"HKCU\SOFTWARE\Kivo Launcher\System"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+RUN_VALUE = "Kivo Launcher"
+
+
+def program_path():
+    """The program's path as Windows names it: Wine maps the Linux root to drive Z:."""
+    return "Z:" + os.path.abspath(EXE).replace("/", "\\")
+
+
+def saved_auto_run(session):
+    return SETTINGS.unpack(session.data_file("KivoCfg.cfg").read_bytes())[SETTINGS_AUTO_RUN]
+
+
+class ProgramInfo(unittest.TestCase):
+    def test_a_start_records_the_program_and_keeps_the_start_up_entry_current(self):
+        with KivoSession() as session:
+            session.reg_add(RUN_KEY, "Other Program", r"C:\other.exe")
+            session.reg_add(RUN_KEY, RUN_VALUE, r"C:\Old Place\KivoLauncher.exe")
+            program = session.start_program()
+            self.assertEqual(session.close_program(program), 0)
+
+            self.assertEqual(session.reg_value(PROGRAM_KEY, "APP_PATH").lower(), program_path().lower())
+            version = os.environ["KIVO_VERSION"]
+            self.assertEqual(session.reg_value(PROGRAM_KEY, "APP_VER"), version)
+            self.assertEqual(session.reg_value(PROGRAM_KEY, "APP_BUILD"), version.split(".")[2])
+            # No settings file: AutoRun is on by default, so the stale entry now starts
+            # this program, and the setting stays on.
+            self.assertEqual(session.reg_value(RUN_KEY, RUN_VALUE).lower(),
+                             '"' + program_path().lower() + '"')
+            self.assertEqual(session.reg_value(RUN_KEY, "Other Program"), r"C:\other.exe")
+            self.assertEqual(saved_auto_run(session), -1)
+
+            # With AutoRun off in the settings, a start leaves the entry alone.
+            session.reg_delete(RUN_KEY, RUN_VALUE)
+            session.data_file("KivoCfg.cfg").write_bytes(settings_bytes(auto_run=False))
+            program = session.start_program()
+            self.assertEqual(session.close_program(program), 0)
+            self.assertIsNone(session.reg_value(RUN_KEY, RUN_VALUE))
+            self.assertEqual(saved_auto_run(session), 0)
+
+
+class FirstRun(unittest.TestCase):
+    def test_the_first_run_mark_wipes_the_data_files_once(self):
+        with KivoSession() as session:
+            icons = session.data_dir / "KivoIcons"
+            icons.mkdir(parents=True)
+            for name in ("KivoMenu.cfg", "KivoMenu.cfg.bak", "KivoCfg.cfg", "KivoCfg.cfg.bak"):
+                session.data_file(name).write_bytes(b"from an earlier installation")
+            (icons / "x.png").write_bytes(b"png")
+            (icons / "User Icon.ico").write_bytes(b"ico")
+            session.reg_add(PROGRAM_KEY, "FirstRun", "0")
+
+            # Had the old files been read, they would be damaged ones, with a message.
+            program = session.start_program()
+            self.assertEqual(session.reg_value(PROGRAM_KEY, "FirstRun"), "1")
+            self.assertFalse((icons / "x.png").exists())
+            self.assertTrue((icons / "User Icon.ico").exists(), "only the icon PNGs go")
+            self.assertEqual(session.visible_windows(), [])
+            self.assertEqual(session.close_program(program), 0)
+            self.assertEqual(session.data_file("KivoMenu.cfg").stat().st_size, MENU_FILE_SIZE)
+            self.assertEqual(session.data_file("KivoCfg.cfg").stat().st_size, SETTINGS_FILE_SIZE)
+            self.assertEqual([p.name for p in session.data_dir.iterdir() if "damaged" in p.name], [])
+
+            # Handled once: the next start keeps everything.
+            (icons / "y.png").write_bytes(b"png")
+            session.data_file("KivoCfg.cfg").write_bytes(settings_bytes(icon_size=56, magnified=72))
+            program = session.start_program()
+            self.assertEqual(session.close_program(program), 0)
+            self.assertTrue((icons / "y.png").exists())
+            self.assertEqual(SETTINGS.unpack(session.data_file("KivoCfg.cfg").read_bytes())[0], 56)
+            self.assertEqual(session.reg_value(PROGRAM_KEY, "FirstRun"), "1")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,537 @@
+// The registry adapter and the shell utilities against the real system (run under Wine
+// with code page 936).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <future>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "core/os_version.h"
+#include "core/registry.h"
+#include "core/shell_utilities.h"
+#include "win32/ansi_codec_win.h"
+#include "win32/handles.h"
+#include "win32/os_version_win.h"
+#include "win32/recycle_bin_win.h"
+#include "win32/registry_win.h"
+#include "win32/shell_win.h"
+#include "win32/shutdown_win.h"
+#include "win32/system_folders_win.h"
+#include "win32/unicode.h"
+
+namespace kivo {
+namespace {
+
+using namespace std::string_literals;
+
+struct RawValue {
+  DWORD type = REG_NONE;
+  std::vector<BYTE> data;
+};
+
+// A value as the Unicode functions see it, to check the adapter against the system.
+std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& subKey, const std::wstring& name) {
+  HKEY raw = nullptr;
+  if (::RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return {};
+  const win::UniqueRegistryKey key(raw);
+  RawValue value;
+  DWORD size = 0;
+  if (::RegQueryValueExW(raw, name.c_str(), nullptr, &value.type, nullptr, &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  value.data.resize(size);
+  if (::RegQueryValueExW(raw, name.c_str(), nullptr, nullptr, value.data.data(), &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  value.data.resize(size);
+  return value;
+}
+
+std::wstring AsWide(const RawValue& value) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(value.data.data()),
+                      value.data.size() / sizeof(wchar_t));
+}
+
+void WriteRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type,
+              const void* data, std::size_t size) {
+  HKEY raw = nullptr;
+  ASSERT_EQ(
+      ::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw, nullptr),
+      ERROR_SUCCESS);
+  const win::UniqueRegistryKey key(raw);
+  ASSERT_EQ(::RegSetValueExW(raw, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                             static_cast<DWORD>(size)),
+            ERROR_SUCCESS);
+}
+
+void WriteText(HKEY root, const std::wstring& subKey, const std::wstring& name,
+               const std::wstring& text) {
+  WriteRaw(root, subKey, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// A key of its own under HKEY_CURRENT_USER for every test, removed with all it holds.
+class RegistryTest : public ::testing::Test {
+ protected:
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Widen(base).c_str()); }
+
+  static std::wstring Widen(const std::string& text) { return win::Widen(text); }
+  std::string Path(const std::string& below = "") const {
+    return "HKEY_CURRENT_USER\\" + base + (below.empty() ? "" : "\\" + below);
+  }
+  bool KeyExists(const std::string& subKey) {
+    return registry.OpenKey(RegistryRoot::CurrentUser, subKey, RegistryAccess::Read) != nullptr;
+  }
+
+  const std::string base = "Software\\Kivo 测试\\" + std::to_string(::GetTickCount64());
+  win::WinRegistry registry;
+  win::SystemAnsiCodec codec;
+};
+
+TEST_F(RegistryTest, ValuesOfEveryTypeReachTheSystemAsTheAnsiFunctionsWouldStoreThem) {
+  ASSERT_EQ(::GetACP(), 936u);
+  const std::string gbk = "\xCE\xD2\xB5\xC4\xB5\xE7\xC4\xD4";  // 我的电脑
+  const auto key = registry.CreateKey(RegistryRoot::CurrentUser, base + "\\深\\层");
+  ASSERT_TRUE(key) << "missing parents are created";
+
+  struct Case {
+    std::uint32_t type;
+    std::string bytes;      // as the port hands them over
+    std::wstring expected;  // what the system holds, as UTF-16 or raw bytes
+  };
+  const std::string binary = "\x00\xFF\xCE\xD2"s;
+  const Case cases[] = {
+      {kRegSz, gbk + '\0', L"我的电脑"s + L'\0'},
+      {kRegExpandSz, "%TEMP%\\" + gbk + '\0', L"%TEMP%\\我的电脑"s + L'\0'},
+      {kRegMultiSz, "a\0"s + gbk + "\0\0"s, L"a\0我的电脑\0\0"s},
+  };
+  for (const Case& c : cases) {
+    const std::string name = "值 " + std::to_string(c.type);
+    ASSERT_TRUE(key->SetValue(name, c.type, c.bytes)) << c.type;
+    const auto raw = ReadRaw(HKEY_CURRENT_USER, Widen(base + "\\深\\层"), Widen(name));
+    ASSERT_TRUE(raw) << c.type;
+    EXPECT_EQ(raw->type, c.type);
+    EXPECT_EQ(AsWide(*raw), c.expected) << c.type;
+    EXPECT_EQ(key->QueryValue(name), (RegistryData{c.type, c.bytes})) << c.type;
+  }
+
+  // Binary data and numbers are bytes, not text: nothing is converted.
+  ASSERT_TRUE(key->SetValue("bin", kRegBinary, binary));
+  ASSERT_TRUE(key->SetValue("dword", kRegDword, "\x78\x56\x34\x12"));
+  const auto rawBinary = ReadRaw(HKEY_CURRENT_USER, Widen(base + "\\深\\层"), L"bin");
+  ASSERT_TRUE(rawBinary);
+  EXPECT_EQ(std::string(rawBinary->data.begin(), rawBinary->data.end()), binary);
+  EXPECT_EQ(key->QueryValue("bin"), (RegistryData{kRegBinary, binary}));
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path("深\\层"), "dword"),
+            RegistryValue(std::int32_t{0x12345678}));
+
+  // Values other programs stored in UTF-16 come back in the code page; a character the
+  // code page lacks becomes its default character.
+  WriteText(HKEY_CURRENT_USER, Widen(base), L"foreign", L"我的电脑 ☃");
+  const auto parent = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
+  ASSERT_TRUE(parent);
+  EXPECT_EQ(parent->QueryValue("FOREIGN"), (RegistryData{kRegSz, gbk + " ?\0"s}));
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "foreign"), RegistryValue("我的电脑 ?"s));
+}
+
+TEST_F(RegistryTest, LongValuesComeBackWholeAndTextsAreCutAt1024BytesOnACharacterBoundary) {
+  std::wstring longText = L"x";
+  for (int i = 0; i < 2500; ++i) longText += L"中";
+  WriteText(HKEY_CURRENT_USER, Widen(base), L"long", longText);
+  std::vector<BYTE> binary(3000);
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<BYTE>(i * 7);
+  WriteRaw(HKEY_CURRENT_USER, Widen(base), L"blob", REG_BINARY, binary.data(), binary.size());
+
+  const auto key = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
+  ASSERT_TRUE(key);
+  const auto text = key->QueryValue("long");
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->bytes.size(), 1u + 2 * 2500 + 1) << "the whole value, not a first buffer";
+  EXPECT_EQ(key->QueryValue("blob"),
+            (RegistryData{kRegBinary, std::string(binary.begin(), binary.end())}));
+
+  // 1 + 2 × 511 bytes fit; the next character would straddle byte 1024.
+  std::string expected = "x";
+  for (int i = 0; i < 511; ++i) expected += "中";
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "long"), RegistryValue(expected));
+}
+
+TEST_F(RegistryTest, MissingKeysUnknownRootsAndReadOnlyKeysChangeNothing) {
+  EXPECT_FALSE(KeyExists(base));
+  EXPECT_FALSE(registry.OpenKey(RegistryRoot::None, "Software", RegistryAccess::Read));
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path("missing"), "v"), RegistryValue());
+  EXPECT_FALSE(WriteRegistryValue(registry, codec, "HKCU\\" + base, "v", "1", kRegSz));
+  EXPECT_FALSE(KeyExists(base)) << "an abbreviated root writes nothing";
+
+  // A root name in lower case is a root all the same; numbers round-trip as numbers.
+  ASSERT_TRUE(
+      WriteRegistryValue(registry, codec, "hkey_current_user\\" + base, "n", "-1", kRegDword));
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "n"), RegistryValue(std::int32_t{-1}));
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "missing"), RegistryValue());
+
+  const auto readOnly = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
+  ASSERT_TRUE(readOnly);
+  EXPECT_FALSE(readOnly->SetValue("n", kRegSz, "x\0"s));
+  EXPECT_FALSE(readOnly->DeleteValue("n"));
+  EXPECT_EQ(readOnly->QueryValue("n"), (RegistryData{kRegDword, "\xFF\xFF\xFF\xFF"}));
+  EXPECT_TRUE(registry.OpenKey(RegistryRoot::CurrentUser, "", RegistryAccess::Read))
+      << "an empty sub key is the root itself";
+}
+
+TEST_F(RegistryTest, DeletesValuesAndKeysButNeverAKeyThatHasSubKeys) {
+  ASSERT_TRUE(WriteRegistryValue(registry, codec, Path(), "keep", "1", kRegSz));
+  ASSERT_TRUE(WriteRegistryValue(registry, codec, Path(), "drop", "2", kRegSz));
+  ASSERT_TRUE(registry.CreateKey(RegistryRoot::CurrentUser, base + "\\a\\b"));
+  ASSERT_TRUE(registry.CreateKey(RegistryRoot::CurrentUser, base + "\\c"));
+
+  DeleteRegistryValue(registry, Path(), "drop");
+  DeleteRegistryValue(registry, Path(), "never there");
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "drop"), RegistryValue());
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "keep"), RegistryValue("1"s));
+
+  DeleteRegistryKey(registry, Path(), "a");
+  EXPECT_TRUE(KeyExists(base + "\\a\\b")) << "a key with sub keys stays";
+  DeleteRegistryKey(registry, Path(), "a\\b");
+  EXPECT_FALSE(KeyExists(base + "\\a\\b"));
+  DeleteRegistryKey(registry, Path(), "a");
+  EXPECT_FALSE(KeyExists(base + "\\a"));
+
+  for (const char* nothing : {"", "\\", "\\\\"}) DeleteRegistryKey(registry, Path(), nothing);
+  EXPECT_TRUE(KeyExists(base)) << "no name never deletes the parent";
+  // A parent path that is only the root deletes below the root.
+  DeleteRegistryKey(registry, "HKEY_CURRENT_USER", base + "\\c");
+  EXPECT_FALSE(KeyExists(base + "\\c"));
+  EXPECT_TRUE(KeyExists(base));
+}
+
+TEST(AutoRunOnTheSystem, WritesItsOwnEntryAndNeverTouchesAnotherProgramsEntry) {
+  const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const std::string program = "C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe";
+  win::WinRegistry registry;
+  win::SystemAnsiCodec codec;
+  WriteText(HKEY_CURRENT_USER, run, L"Other Program", L"C:\\other.exe");
+
+  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
+  auto entry = ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher");
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(AsWide(*entry), L"\"C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe\""s + L'\0');
+  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
+
+  const std::wstring foreign = L"\"D:\\别的\\Launcher.exe\" /tray";
+  WriteText(HKEY_CURRENT_USER, run, L"Kivo Launcher", foreign);
+  EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0);
+  entry = ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher");
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(AsWide(*entry), foreign + L'\0');
+
+  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1)
+      << "a foreign entry is replaced on request";
+  EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0);
+  EXPECT_FALSE(ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher"));
+  EXPECT_TRUE(ReadRaw(HKEY_CURRENT_USER, run, L"Other Program"));
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"Other Program");
+}
+
+TEST(OsNameOnTheSystem, NamesTheTrueVersion) {
+  const auto version = win::ReadOsVersion();
+  ASSERT_TRUE(version);
+  const OsName name = GetOsName(*version);
+  EXPECT_TRUE(name.supported);
+  EXPECT_EQ(name.text.rfind("Microsoft Windows ", 0), 0u) << name.text;
+  EXPECT_NE(name.text.find(" (Build " + std::to_string(version->build) + ")"), std::string::npos)
+      << name.text;
+  EXPECT_GT(version->build, 0u);
+  if (!version->servicePack.empty()) {
+    EXPECT_NE(name.text.find(version->servicePack), std::string::npos);
+  }
+
+  // A program without a matching manifest is told an older version, never a newer one.
+  OSVERSIONINFOW told{};
+  told.dwOSVersionInfoSize = sizeof(told);
+  ASSERT_TRUE(::GetVersionExW(&told));
+  EXPECT_GE(version->major * 100 + version->minor, told.dwMajorVersion * 100 + told.dwMinorVersion);
+  std::printf("running on %s\n", name.text.c_str());
+}
+
+// What the bins hold as (items, bytes); (-1, -1) when the shell cannot tell.
+using Contents = std::pair<std::int64_t, std::int64_t>;
+Contents Bin() {
+  const auto bin = win::QueryRecycleBin();
+  return bin ? Contents(bin->itemCount, bin->byteSize) : Contents(-1, -1);
+}
+
+// Puts files into the recycle bin the way Explorer deletes them.
+void MoveToRecycleBin(const std::vector<std::pair<std::string, std::size_t>>& files) {
+  const std::string folder = win::WinSystemFolders().TempFolder();
+  std::wstring from;
+  for (const auto& [name, size] : files) {
+    const std::wstring path = win::Widen(folder + name);
+    win::UniqueKernelHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
+    const std::string content(size, 'k');
+    DWORD written = 0;
+    ASSERT_TRUE(
+        ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
+    from += path + L'\0';
+  }
+  from += L'\0';
+  SHFILEOPSTRUCTW operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  ASSERT_EQ(::SHFileOperationW(&operation), 0);
+  ASSERT_FALSE(operation.fAnyOperationsAborted);
+}
+
+TEST(RecycleBinOnTheSystem, CountsWhatWasDeletedAndEmptiesOnlyOnYes) {
+  win::EmptyAllRecycleBins();  // whatever an earlier test left behind
+  ASSERT_EQ(Bin(), Contents(0, 0));
+  EXPECT_FALSE(win::RecycleBinHasItems());
+  std::vector<ShellMessage> asked;
+  const auto answer = [&](bool yes) {
+    return [&asked, yes](const ShellMessage& message) { return asked.push_back(message), yes; };
+  };
+  win::EmptyRecycleBin(answer(true));
+  EXPECT_TRUE(asked.empty()) << "nothing to empty, nothing to ask";
+
+  MoveToRecycleBin({{"回收 一.txt", 1500}, {"回收 二.txt", 700}});
+  ASSERT_EQ(Bin(), Contents(2, 2200));
+  EXPECT_TRUE(win::RecycleBinHasItems());
+
+  win::CheckRecycleBin(answer(false));
+  win::EmptyRecycleBin(answer(false));
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].text,
+            "Your Recycle Bin consumes 2.15KB (2 Items) right now.\r\nDo you want to empty "
+            "Recycle Bin?");
+  EXPECT_EQ(asked[1], *EmptyRecycleBinQuestion({2, 2200}));
+  EXPECT_EQ(Bin(), Contents(2, 2200)) << "No keeps everything";
+
+  win::CheckRecycleBin(answer(true));
+  EXPECT_EQ(Bin(), Contents(0, 0));
+  win::CheckRecycleBin(answer(true));
+  EXPECT_EQ(asked.back(), CheckRecycleBinMessage({0, 0}));
+
+  MoveToRecycleBin({{"回收 三.txt", 10}});
+  win::EmptyRecycleBin(answer(true));
+  EXPECT_EQ(Bin(), Contents(0, 0));
+  EXPECT_EQ(asked.size(), 5u);
+}
+
+// What a message box on the screen showed, as another thread saw it before answering.
+struct BoxSeen {
+  bool found = false;
+  std::vector<int> buttons;
+  int defaultButton = 0;
+  HICON icon = nullptr;
+  bool foreground = false;
+};
+
+BoxSeen AnswerBox(const std::wstring& title, int answer) {
+  BoxSeen seen;
+  HWND box = nullptr;
+  for (int i = 0; i < 100 && box == nullptr; ++i) {
+    ::Sleep(50);
+    box = ::FindWindowW(L"#32770", title.c_str());
+  }
+  if (box == nullptr) return seen;
+  seen.found = true;
+  // The box comes to the front just after it appears.
+  for (int i = 0; i < 20 && !seen.foreground; ++i, ::Sleep(50)) {
+    seen.foreground = ::GetForegroundWindow() == box;
+  }
+  for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[32] = {};
+    ::GetClassNameW(child, name, 32);
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+    if (std::wstring(name) == L"Button" && (style & WS_VISIBLE)) {
+      seen.buttons.push_back(::GetDlgCtrlID(child));
+      if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.defaultButton = ::GetDlgCtrlID(child);
+    } else if (std::wstring(name) == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
+      seen.icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+    }
+  }
+  ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+  return seen;
+}
+
+// Each box costs about two seconds under Wine on the test display, so the cases are few.
+TEST(ShellMessageOnTheScreen, ShowsTheButtonsIconAndDefaultOfTheMessage) {
+  const ShellMessage question = *EmptyRecycleBinQuestion({1, 1});
+  auto watcher = std::async(std::launch::async, AnswerBox, L"Empty Recycle Bin"s, IDYES);
+  EXPECT_TRUE(win::ShowShellMessage(question));
+  BoxSeen seen = watcher.get();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(seen.defaultButton, IDNO);
+  EXPECT_EQ(seen.icon, ::LoadIconW(nullptr, IDI_QUESTION));
+  EXPECT_TRUE(seen.foreground);
+
+  watcher = std::async(std::launch::async, AnswerBox, L"Recycle Bin"s, IDOK);
+  EXPECT_FALSE(win::ShowShellMessage(CheckRecycleBinMessage({0, 0})));
+  seen = watcher.get();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.buttons, (std::vector<int>{IDOK}));
+  EXPECT_EQ(seen.defaultButton, IDOK);
+  EXPECT_EQ(seen.icon, ::LoadIconW(nullptr, IDI_INFORMATION));
+  EXPECT_TRUE(seen.foreground);
+}
+
+// Stand-ins for the shell's desktop windows, made by this process under the shell's
+// class names (Wine's desktop has none of them).
+class DesktopIconsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    for (const wchar_t* name : {L"Progman", L"SHELLDLL_DefView", L"WorkerW", L"KivoTestTray"}) {
+      WNDCLASSW windowClass{};
+      windowClass.lpfnWndProc = ::DefWindowProcW;
+      windowClass.hInstance = ::GetModuleHandleW(nullptr);
+      windowClass.lpszClassName = name;
+      ::RegisterClassW(&windowClass);
+    }
+  }
+
+  HWND Make(const wchar_t* className, HWND parent, const wchar_t* title = L"") {
+    const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP;
+    const HWND window = ::CreateWindowExW(0, className, title, style, 0, 0, 10, 10, parent, nullptr,
+                                          ::GetModuleHandleW(nullptr), nullptr);
+    EXPECT_NE(window, nullptr) << win::Narrow(className);
+    if (!parent) windows.emplace_back(window);  // children go with their parents
+    return window;
+  }
+
+  static bool Shown(HWND window) { return (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+  const FixedText<128>& Title() const { return store.Items[kDesktopIconsCommandItem].Title; }
+
+  ShortcutStore store;
+  std::vector<win::UniqueWindow> windows;
+};
+
+TEST_F(DesktopIconsTest, WithoutADesktopListNothingChanges) {
+  store.Items[kDesktopIconsCommandItem].ItemType = kItemBuiltInCommand;
+  store.Items[kDesktopIconsCommandItem].Title = "旧";
+  EXPECT_EQ(win::FindDesktopListView(), nullptr);
+  EXPECT_FALSE(win::ShowDesktopIcons(true, store));
+  EXPECT_EQ(Title(), "旧");
+
+  // A desktop view without the icon list is no desktop list either; the "WorkerW"
+  // windows are searched only when "Progman" has no view at all.
+  const HWND view = Make(L"SHELLDLL_DefView", Make(L"Progman", nullptr));
+  Make(WC_LISTVIEWW, view, L"Other");
+  Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
+  EXPECT_EQ(win::FindDesktopListView(), nullptr);
+}
+
+TEST_F(DesktopIconsTest, TheListInProgmanIsHiddenAndShownAndTheCommandFollows) {
+  const HWND view = Make(L"SHELLDLL_DefView", Make(L"Progman", nullptr));
+  Make(WC_LISTVIEWW, view, L"Other");
+  const HWND list = Make(WC_LISTVIEWW, view, L"FolderView");
+  ASSERT_EQ(win::FindDesktopListView(), list);
+
+  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
+  EXPECT_FALSE(Shown(list));
+  EXPECT_EQ(Title(), "") << "item 72 is not the built-in command yet";
+
+  store.Items[kDesktopIconsCommandItem].ItemType = kItemBuiltInCommand;
+  EXPECT_TRUE(win::ShowDesktopIcons(false, store));
+  EXPECT_TRUE(Shown(list));
+  EXPECT_EQ(Title(), "总是隐藏桌面图标");
+  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
+  EXPECT_FALSE(Shown(list));
+  EXPECT_EQ(Title(), "总是显示桌面图标");
+}
+
+TEST_F(DesktopIconsTest, WithoutAViewInProgmanTheFirstWorkerWithOneIsTaken) {
+  Make(L"Progman", nullptr);
+  Make(L"WorkerW", nullptr);
+  const HWND list =
+      Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
+  Make(L"WorkerW", nullptr);
+  EXPECT_EQ(win::FindDesktopListView(), list);
+  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
+  EXPECT_FALSE(Shown(list));
+}
+
+TEST_F(DesktopIconsTest, TheStartButtonIsTheTaskbarsChildOrATopLevelButtonOfItsThread) {
+  const HWND taskbar = Make(L"KivoTestTray", nullptr);
+  EXPECT_EQ(win::FindStartButton(taskbar), nullptr);
+
+  // A top-level button of another program's thread is not the start button.
+  std::promise<void> made;
+  std::promise<void> done;
+  std::thread other([&] {
+    const win::UniqueWindow foreign(::CreateWindowExW(0, L"Button", L"Start", WS_POPUP, 0, 0, 1, 1,
+                                                      nullptr, nullptr, nullptr, nullptr));
+    made.set_value();
+    done.get_future().wait();
+  });
+  made.get_future().wait();
+  EXPECT_EQ(win::FindStartButton(taskbar), nullptr);
+  const HWND orb = Make(L"Button", nullptr, L"Start");
+  EXPECT_EQ(win::FindStartButton(taskbar), orb);
+  const HWND child = Make(L"Button", taskbar, L"Start");
+  EXPECT_EQ(win::FindStartButton(taskbar), child);
+  done.set_value();
+  other.join();
+}
+
+TEST(TaskbarOnTheSystem, WinesTaskbarIsHiddenAndShownAgain) {
+  // Wine's explorer makes its taskbar window shortly after the first program starts.
+  HWND taskbar = nullptr;
+  for (int i = 0; i < 100 && taskbar == nullptr; ++i, ::Sleep(100)) {
+    taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  }
+  ASSERT_NE(taskbar, nullptr);
+  const bool wasVisible = ::IsWindowVisible(taskbar);
+  win::ShowTaskbar(false);
+  EXPECT_TRUE(::IsWindowVisible(taskbar));
+  win::ShowTaskbar(true);
+  EXPECT_FALSE(::IsWindowVisible(taskbar));
+  if (wasVisible) win::ShowTaskbar(false);
+}
+
+TEST(ShutdownOnTheSystem, ThePrivilegeIsEnabledAndTheProcessIsAskedLast) {
+  ASSERT_TRUE(win::EnableShutdownPrivilege());
+  HANDLE raw = nullptr;
+  ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw));
+  const win::UniqueKernelHandle token(raw);
+  LUID shutdown{};
+  ASSERT_TRUE(::LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &shutdown));
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenPrivileges, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  ASSERT_TRUE(::GetTokenInformation(token.get(), TokenPrivileges, buffer.data(), size, &size));
+  const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+  bool enabled = false;
+  for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+    const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
+    if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart) {
+      enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+    }
+  }
+  EXPECT_TRUE(enabled);
+
+  ASSERT_TRUE(win::RequestLastShutdownTurn());
+  DWORD level = 99;
+  DWORD flags = 99;
+  ASSERT_TRUE(::GetProcessShutdownParameters(&level, &flags));
+  EXPECT_EQ(level, 0u);
+  EXPECT_EQ(flags, static_cast<DWORD>(SHUTDOWN_NORETRY));
+}
+
+}  // namespace
+}  // namespace kivo
