@@ -13,6 +13,7 @@
 #include "win32/screen_win.h"
 #include "win32/shell_win.h"
 #include "win32/shutdown_win.h"
+#include "win32/skins_win.h"
 #include "win32/system_folders_win.h"
 #include "win32/unicode.h"
 
@@ -23,8 +24,7 @@ constexpr wchar_t kHostClass[] = L"KivoLauncher";
 constexpr wchar_t kProgramTitle[] = L"Kivo Launcher";
 
 void ShowMessage(const std::string& text, UINT icon) {
-  ::MessageBoxW(nullptr, win::Widen(text).c_str(), kProgramTitle,
-                MB_OK | icon | MB_SETFOREGROUND);
+  ::MessageBoxW(nullptr, win::Widen(text).c_str(), kProgramTitle, MB_OK | icon | MB_SETFOREGROUND);
 }
 
 }  // namespace
@@ -49,8 +49,7 @@ int Application::Main() {
   win::RequestLastShutdownTurn();
 
   if (!gdiplus_.Start()) {
-    ::MessageBoxW(nullptr, L"Load GDI+ Error!", L"Quendal Desktop Error",
-                  MB_OK | MB_ICONERROR);
+    ::MessageBoxW(nullptr, L"Load GDI+ Error!", L"Quendal Desktop Error", MB_OK | MB_ICONERROR);
     return 1;
   }
 
@@ -58,12 +57,20 @@ int Application::Main() {
   ReportDamagedFiles();
   win::ShowDesktopIcons(data_.settings.HideDesktopIcons, data_.store);
 
-  if (!CreateHostWindow()) {
+  if (!CreateHostWindow() || !LoadWindows()) {
     ExitProgram();
     return 1;
   }
+  LoadSkin();
   ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1),
                              static_cast<SIZE_T>(-1));
+  // Let pending messages run, then bring the dock up in front.
+  MSG pending;
+  while (::PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&pending);
+    ::DispatchMessageW(&pending);
+  }
+  dock_->Show();
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -106,12 +113,29 @@ void Application::InitializeData(bool withTables, bool loadSettings, bool loadSt
   kivo::InitializeData(data_, *files_, steps, withTables, loadSettings, loadStore);
 }
 
+bool Application::LoadWindows() {
+  images_ = std::make_unique<win::ImageTables>();
+  dock_ = std::make_unique<win::DockWindow>(instance_, data_, *images_);
+  // Labels are drawn in Verdana; where it is not installed, in the interface font, and
+  // failing both in the system's sans serif.
+  return dock_->Create({L"Verdana", win::Widen(data_.interfaceFont)});
+}
+
+void Application::LoadSkin() {
+  win::LoadSkins(*images_, instance_, data_.store.Items[0].IconFile.str());
+  win::LoadItemImages(*images_, data_.store);
+  win::BuildRingVariants(*images_, dock_->geometry().metrics);
+}
+
 void Application::ExitProgram() {
   if (exited_) return;
   exited_ = true;
   SaveAll(true);
   // Whatever a command hid during the run comes back with the program's end.
   win::ShowShellParts(false, data_.store);
+  if (images_) images_->ReleaseAll();
+  dock_.reset();
+  images_.reset();
   host_.reset();
   gdiplus_.Stop();
   ::PostQuitMessage(0);
@@ -154,16 +178,15 @@ bool Application::CreateHostWindow() {
   windowClass.lpszClassName = kHostClass;
   if (!::RegisterClassExW(&windowClass)) return false;
   // A top-level window (not message-only) so that it hears the log-off broadcasts.
-  host_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kHostClass, kProgramTitle, WS_POPUP, 0, 0, 0,
-                                0, nullptr, nullptr, instance_, this));
+  host_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kHostClass, kProgramTitle, WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, instance_, this));
   return static_cast<bool>(host_);
 }
 
 LRESULT CALLBACK Application::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* self = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);

@@ -10,9 +10,11 @@
 #include "core/data_files.h"
 #include "core/startup.h"
 #include "win32/ansi_codec_win.h"
+#include "win32/dock_window.h"
 #include "win32/file_system_win.h"
 #include "win32/gdiplus_session.h"
 #include "win32/handles.h"
+#include "win32/image_tables.h"
 #include "win32/registry_win.h"
 #include "win32/single_instance.h"
 
@@ -43,6 +45,8 @@ class Application {
   void InitializeData(bool withTables, bool loadSettings, bool loadStore);
   void SaveAll(bool tellUser);
   void ReportDamagedFiles() const;
+  bool LoadWindows();
+  void LoadSkin();
 
   HINSTANCE instance_;
   win::SingleInstance singleInstance_;
@@ -56,7 +60,10 @@ class Application {
   // Hidden top-level window that owns the message loop until the tray window exists; it
   // receives WM_CLOSE and the log-off messages so the program always ends in order.
   win::UniqueWindow host_;
-  bool saved_ = false;   // settings and store written for the last time
+  // The image tables need GDI+ running, so they come after its start and go before its end.
+  std::unique_ptr<win::ImageTables> images_;
+  std::unique_ptr<win::DockWindow> dock_;
+  bool saved_ = false;  // settings and store written for the last time
   bool exited_ = false;
 };
 

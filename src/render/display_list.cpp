@@ -65,8 +65,7 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
   if (b.empty()) return a;
   const int left = std::min(a.left, b.left);
   const int top = std::min(a.top, b.top);
-  return {left, top, std::max(a.right(), b.right()) - left,
-          std::max(a.bottom(), b.bottom()) - top};
+  return {left, top, std::max(a.right(), b.right()) - left, std::max(a.bottom(), b.bottom()) - top};
 }
 
 namespace {

@@ -15,11 +15,11 @@ namespace kivo {
 struct DrawOp {
   enum class Kind : std::uint8_t { Fill, Image, Text };
   Kind kind = Kind::Image;
-  PixelRect rect;       // Fill: the area; Image: the target (variants 1..6 draw unscaled)
-  Argb colour = 0;      // Fill
-  ImageRef image;       // Image
-  int alphaTenths = 10; // Image
-  std::string text;     // Text, centred on rect.left, top at rect.top
+  PixelRect rect;        // Fill: the area; Image: the target (variants 1..6 draw unscaled)
+  Argb colour = 0;       // Fill
+  ImageRef image;        // Image
+  int alphaTenths = 10;  // Image
+  std::string text;      // Text, centred on rect.left, top at rect.top
   friend bool operator==(const DrawOp&, const DrawOp&) = default;
 };
 

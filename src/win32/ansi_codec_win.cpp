@@ -15,8 +15,7 @@ std::string ToAnsi(const std::wstring& wide, BOOL* usedDefault) {
   const int length =
       ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, usedDefault);
   std::string result(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, result.data(), length, nullptr,
-                        usedDefault);
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, result.data(), length, nullptr, usedDefault);
   return result;
 }
 

@@ -36,8 +36,8 @@ std::optional<std::uint64_t> WinFileSystem::FileSize(const std::string& path) co
 
 std::optional<std::string> WinFileSystem::ReadFile(const std::string& path,
                                                    std::size_t maxBytes) const {
-  UniqueKernelHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueKernelHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||

@@ -1,8 +1,8 @@
 #include "win32/gdiplus_session.h"
 
-#include <windows.h>
-#include <objidl.h>
 #include <gdiplus.h>
+#include <objidl.h>
+#include <windows.h>
 
 namespace kivo::win {
 

@@ -1,7 +1,7 @@
 #include "win32/system_folders_win.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "win32/unicode.h"
 

@@ -31,7 +31,9 @@ Frame Record(const std::function<void(Canvas&)>& draw) {
   return recorded;
 }
 
-ImageRef Icon(int number) { return {ImageTable::Icon, number, 1}; }
+ImageRef Icon(int number) {
+  return {ImageTable::Icon, number, 1};
+}
 
 // The pixels of a frame on a small grid: each op paints its id over its bounds, Fill
 // overwrites. Enough to tell whether two frames differ anywhere.
@@ -65,7 +67,10 @@ TEST(DisplayList, RecordsAFrameAndStartsAfreshOnClear) {
 }
 
 TEST(Damage, WholeSurfaceWithoutAComparableFrame) {
-  const Frame a = Record([](Canvas& c) { c.Clear(0); c.Present(255); });
+  const Frame a = Record([](Canvas& c) {
+    c.Clear(0);
+    c.Present(255);
+  });
   Frame b = a;
   b.constantAlpha = 127;
   EXPECT_FALSE(Damage(nullptr, a, TestBounds()));
@@ -83,7 +88,8 @@ TEST(Damage, OnlyTheChangedOperationsAndNothingForAnIdenticalFrame) {
         if (slot == hovered) continue;
         c.DrawImage(Icon(slot), {slot * 20, 0, 0, 0}, 10);
       }
-      if (hovered > 0) c.DrawImage({ImageTable::Icon, hovered, 2}, {hovered * 20 - 5, 0, 20, 20}, 10);
+      if (hovered > 0)
+        c.DrawImage({ImageTable::Icon, hovered, 2}, {hovered * 20 - 5, 0, 20, 20}, 10);
       c.DrawText(hovered > 0 ? "slot" : "user", 100, 50);
       c.Present(255);
     });
@@ -143,9 +149,15 @@ TEST(Damage, RepaintingTheDamageAlwaysGivesTheNewFrame) {
     for (int change = pick(random); change >= 0; --change) {
       const std::size_t i = static_cast<std::size_t>(pick(random)) % frame.ops.size();
       switch (pick(random) % 3) {
-        case 0: frame.ops[i].rect.left = pick(random) * 9; break;
-        case 1: std::swap(frame.ops[i], frame.ops.back()); break;
-        default: frame.ops[i].alphaTenths = pick(random) + 4; break;
+        case 0:
+          frame.ops[i].rect.left = pick(random) * 9;
+          break;
+        case 1:
+          std::swap(frame.ops[i], frame.ops.back());
+          break;
+        default:
+          frame.ops[i].alphaTenths = pick(random) + 4;
+          break;
       }
     }
     return frame;

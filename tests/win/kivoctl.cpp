@@ -13,7 +13,9 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"KivoLauncher";
 
-HWND FindProgram() { return ::FindWindowW(kMainClass, nullptr); }
+HWND FindProgram() {
+  return ::FindWindowW(kMainClass, nullptr);
+}
 
 DWORD Milliseconds(int argc, wchar_t** argv, DWORD fallback) {
   return argc > 2 ? static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)) : fallback;

@@ -96,7 +96,8 @@ TEST(DataFilesOnDisk, SaveLoadAndFallBackToTheSafetyCopy) {
   store.Items[300].Title = "网络邻居";
   ASSERT_TRUE(files.SaveStore(store));
   EXPECT_EQ(fs.FileSize(paths.MenuFile), kStoreFileSize);
-  EXPECT_EQ(fs.ReadFile(paths.MenuFile, kStoreFileSize), fs.ReadFile(paths.MenuFile + ".bak", kStoreFileSize));
+  EXPECT_EQ(fs.ReadFile(paths.MenuFile, kStoreFileSize),
+            fs.ReadFile(paths.MenuFile + ".bak", kStoreFileSize));
 
   ASSERT_TRUE(fs.WriteFileFlushed(paths.MenuFile, "damaged"));
   ShortcutStore loaded;
@@ -114,9 +115,9 @@ TEST(Paths, AreBuiltFromTheSystemFoldersAndCreated) {
   win::WinFileSystem fs;
   win::WinSystemFolders folders;
   const AppPaths paths = BuildPaths(folders, fs);
-  for (const std::string* folder : {&paths.ProgramFolder, &paths.TempFolder, &paths.WindowsFolder,
-                                    &paths.SystemFolder, &paths.DesktopFolder, &paths.DataFolder,
-                                    &paths.UserIconFolder, &paths.ProfileFolder}) {
+  for (const std::string* folder :
+       {&paths.ProgramFolder, &paths.TempFolder, &paths.WindowsFolder, &paths.SystemFolder,
+        &paths.DesktopFolder, &paths.DataFolder, &paths.UserIconFolder, &paths.ProfileFolder}) {
     ASSERT_FALSE(folder->empty());
     EXPECT_EQ(folder->back(), '\\') << *folder;
   }

@@ -1,0 +1,203 @@
+#include "win32/dock_window.h"
+
+#include <imm.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace kivo::win {
+namespace {
+
+constexpr wchar_t kRingClass[] = L"KivoLauncherDock";
+constexpr wchar_t kVeilClass[] = L"KivoLauncherVeil";
+constexpr UINT_PTR kLeavePollTimer = 1;
+constexpr UINT kLeavePollMs = 100;
+constexpr int kHotkeyTextHeight = 24;  // room for a hotkey character below its anchor
+
+void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH background) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  if (::GetClassInfoExW(instance, name, &windowClass)) return;
+  windowClass.lpfnWndProc = proc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = name;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  ::RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images)
+    : instance_(instance),
+      data_(data),
+      images_(images),
+      renderer_(images, text_),
+      frames_([this](const Frame& frame) { OnFrame(frame); }) {}
+
+DockWindow::~DockWindow() {
+  Destroy();
+}
+
+bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
+  const Rect& work = data_.screen.WorkArea;
+  origin_ = POINT{work.Left, work.Top};
+  geometry_ = ComputeRing(MakeRingMetrics(data_.screen, data_.settings));
+  view_ = std::make_unique<DockView>(frames_, clock_, data_.store, data_.settings, geometry_);
+
+  RegisterClassOnce(instance_, kRingClass, &DockWindow::WindowProc, nullptr);
+  RegisterClassOnce(instance_, kVeilClass, &DockWindow::WindowProc,
+                    static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  const int width = geometry_.metrics.W;
+  const int height = geometry_.metrics.H;
+  veil_.reset(::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kVeilClass, L"Kivo Launcher",
+                                WS_POPUP, origin_.x, origin_.y, width, height, nullptr, nullptr,
+                                instance_, this));
+  ring_.reset(::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kRingClass, L"Kivo Launcher",
+                                WS_POPUP, origin_.x, origin_.y, width, height, nullptr, nullptr,
+                                instance_, this));
+  if (!veil_ || !ring_) return false;
+  // The dock takes no text input: keys drive it directly.
+  ::ImmAssociateContext(ring_.get(), nullptr);
+  ::ImmAssociateContext(veil_.get(), nullptr);
+
+  if (!text_.Create(fontFamilies, 17.0f)) return false;
+  renderer_.SetLayoutWidth(width);
+  renderer_.SetVeilSeparate(true);
+  view_->IniIconParam();
+  view_->state().centreIcon = -1;
+  PlaceRingWindow(ExpandedArea());
+  return true;
+}
+
+void DockWindow::Destroy() {
+  if (ring_) ::KillTimer(ring_.get(), kLeavePollTimer);
+  ring_.reset();
+  veil_.reset();
+}
+
+PixelRect DockWindow::ExpandedArea() {
+  const RingMetrics& m = geometry_.metrics;
+  PixelRect area = geometry_.slots[0].magSquare();
+  for (int i = 1; i <= m.K; ++i) {
+    const RingSlot& s = geometry_.slots[static_cast<std::size_t>(i)];
+    area = Union(area, s.magSquare());
+    area = Union(area,
+                 PixelRect{m.cx + s.labelX - 16, m.cy + s.labelY - 16, 32, kHotkeyTextHeight + 16});
+  }
+  // The titles under the disc and the "~" above it.
+  const int titleTop = m.cy + HalveRoundEven(m.D);
+  for (int i = 0; i <= m.K; ++i) {
+    const std::string& name = view_->slot(i).name;
+    if (!name.empty() && renderer_.surface().graphics() != nullptr) {
+      area = Union(area, text_.Measure(renderer_.surface().graphics(), name, m.cx, titleTop, m.W));
+    } else {
+      area = Union(area, PixelRect{m.cx - 64, titleTop, 128, kHotkeyTextHeight + 4});
+    }
+  }
+  area = Union(area, PixelRect{m.cx - 16, m.cy - HalveRoundEven(m.D) - 24, 32, 28});
+  return Intersection(area, PixelRect{0, 0, m.W, m.H});
+}
+
+void DockWindow::PlaceRingWindow(const PixelRect& area) {
+  if (!renderer_.SetArea(area)) return;
+  ::SetWindowPos(ring_.get(), nullptr, origin_.x + area.left, origin_.y + area.top, area.width,
+                 area.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  shownAlpha_ = -1;
+}
+
+void DockWindow::Show() {
+  DockState& state = view_->state();
+  state.active = true;
+  state.mode = DockMode::Expanded;
+  // A surface is needed to measure the titles; size the window to them once it exists.
+  PlaceRingWindow(ExpandedArea());
+  ::ShowWindow(ring_.get(), SW_SHOWNOACTIVATE);
+  ::SetWindowPos(ring_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  view_->DockFocus(true);
+  ::SetForegroundWindow(ring_.get());
+  ::SetTimer(ring_.get(), kLeavePollTimer, kLeavePollMs, nullptr);
+}
+
+void DockWindow::ShowVeil(Argb background) {
+  const int alpha = static_cast<int>(background >> 24);
+  const int wanted = alpha > 0 ? alpha : -1;
+  if (wanted == veilAlpha_) return;
+  veilAlpha_ = wanted;
+  if (wanted < 0) {
+    ::ShowWindow(veil_.get(), SW_HIDE);
+    return;
+  }
+  ::SetLayeredWindowAttributes(veil_.get(), 0, static_cast<BYTE>(wanted), LWA_ALPHA);
+  // Directly below the ring window, so the ring draws over it.
+  ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::ShowWindow(veil_.get(), SW_SHOWNOACTIVATE);
+}
+
+void DockWindow::OnFrame(const Frame& frame) {
+  if (!ring_) return;
+  // A frame must fit the ring window; the collapsed disc and unusual titles may not.
+  const OpBounds bounds = renderer_.Bounds();
+  PixelRect needed;
+  for (const DrawOp& op : frame.ops) needed = Union(needed, bounds.Of(op));
+  needed = Intersection(needed, PixelRect{0, 0, geometry_.metrics.W, geometry_.metrics.H});
+  if (!needed.empty() && Intersection(needed, renderer_.area()) != needed) {
+    PlaceRingWindow(view_->state().mode == DockMode::Expanded ? Union(ExpandedArea(), needed)
+                                                              : needed);
+  }
+  ShowVeil(frame.background);
+  const PixelRect changed = renderer_.Render(frame);
+  if (changed.empty() && frame.constantAlpha == shownAlpha_) return;  // nothing to show
+  const PixelRect& area = renderer_.area();
+  const bool whole = frame.constantAlpha != shownAlpha_;
+  renderer_.surface().Present(ring_.get(), POINT{origin_.x + area.left, origin_.y + area.top},
+                              frame.constantAlpha, whole ? nullptr : &changed);
+  shownAlpha_ = frame.constantAlpha;
+}
+
+POINT DockWindow::ClientPoint(HWND window, LPARAM lParam) const {
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ::ClientToScreen(window, &point);
+  return POINT{point.x - origin_.x, point.y - origin_.y};
+}
+
+LRESULT CALLBACK DockWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<DockWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self != nullptr) {
+    try {
+      if (auto handled = self->OnMessage(window, message, wParam, lParam)) return *handled;
+    } catch (...) {
+      return 0;  // nothing may escape into the system's dispatcher
+    }
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM /*wParam*/,
+                                             LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE: {
+      if (!view_) return 0;
+      const POINT point = ClientPoint(window, lParam);
+      view_->OnPointerMove(point.x, point.y);
+      return 0;
+    }
+    case WM_TIMER: {
+      if (!view_) return 0;
+      POINT point{};
+      ::GetCursorPos(&point);
+      view_->OnLeavePoll(point.x - origin_.x, point.y - origin_.y);
+      return 0;
+    }
+    case WM_CLOSE:
+      return 0;  // the dock closes only with the program
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace kivo::win

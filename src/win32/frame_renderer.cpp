@@ -1,0 +1,218 @@
+#include "win32/frame_renderer.h"
+
+#include <cmath>
+
+#include "win32/unicode.h"
+
+namespace kivo::win {
+namespace {
+
+constexpr Argb kTransparent = 0x00FFFFFF;
+constexpr Gdiplus::ARGB kWhite = 0xFFFFFFFF;
+constexpr Gdiplus::ARGB kOutline = 0xFF010203;
+constexpr int kLayoutHeight = 128;
+
+// Families tried after the ones asked for: common sans serifs of Windows, the Chinese
+// interface fonts, and families that systems without them (Wine) usually have. They all
+// hold Latin letters; the Chinese ones also hold the characters of Chinese titles.
+constexpr const wchar_t* kFallbackFamilies[] = {
+    L"Tahoma", L"Segoe UI",    L"Microsoft YaHei", L"SimSun", L"WenQuanYi Micro Hei",
+    L"Arial",  L"DejaVu Sans", L"Liberation Sans"};
+
+Gdiplus::GpFontFamily* FirstInstalledFamily() {
+  Gdiplus::GpFontCollection* installed = nullptr;
+  if (gp::GdipNewInstalledFontCollection(&installed) != Gdiplus::Ok) return nullptr;
+  INT count = 0;
+  if (gp::GdipGetFontCollectionFamilyCount(installed, &count) != Gdiplus::Ok || count <= 0) {
+    return nullptr;
+  }
+  Gdiplus::GpFontFamily* first = nullptr;
+  INT found = 0;
+  if (gp::GdipGetFontCollectionFamilyList(installed, 1, &first, &found) != Gdiplus::Ok ||
+      found != 1) {
+    return nullptr;
+  }
+  Gdiplus::GpFontFamily* clone = nullptr;
+  return gp::GdipCloneFontFamily(first, &clone) == Gdiplus::Ok ? clone : nullptr;
+}
+
+}  // namespace
+
+bool TextRenderer::Create(const std::vector<std::wstring>& families, float emSize) {
+  Release();
+  Gdiplus::GpFontFamily* family = nullptr;
+  std::vector<std::wstring> candidates = families;
+  candidates.insert(candidates.end(), std::begin(kFallbackFamilies), std::end(kFallbackFamilies));
+  for (const std::wstring& name : candidates) {
+    if (!name.empty() &&
+        gp::GdipCreateFontFamilyFromName(name.c_str(), nullptr, &family) == Gdiplus::Ok) {
+      familyName_ = name;
+      break;
+    }
+    family = nullptr;
+  }
+  if (family == nullptr) {
+    // The generic family is owned by GDI+; a clone can be deleted like any other.
+    Gdiplus::GpFontFamily* generic = nullptr;
+    if (gp::GdipGetGenericFontFamilySansSerif(&generic) == Gdiplus::Ok) {
+      gp::GdipCloneFontFamily(generic, &family);
+    }
+    if (family == nullptr) family = FirstInstalledFamily();
+    if (family == nullptr) return false;
+    WCHAR name[LF_FACESIZE] = {};
+    gp::GdipGetFamilyName(family, name, LANG_NEUTRAL);
+    familyName_ = name;
+  }
+  family_.reset(family);
+  Gdiplus::GpFont* font = nullptr;
+  if (gp::GdipCreateFont(family, emSize, Gdiplus::FontStyleBold, Gdiplus::UnitPixel, &font) !=
+      Gdiplus::Ok) {
+    return false;
+  }
+  font_.reset(font);
+  Gdiplus::GpStringFormat* format = nullptr;
+  if (gp::GdipCreateStringFormat(0, LANG_NEUTRAL, &format) != Gdiplus::Ok) return false;
+  format_.reset(format);
+  gp::GdipSetStringFormatAlign(format, Gdiplus::StringAlignmentCenter);
+  gp::GdipSetStringFormatLineAlign(format, Gdiplus::StringAlignmentNear);
+  Gdiplus::GpSolidFill* brush = nullptr;
+  if (gp::GdipCreateSolidFill(kWhite, &brush) != Gdiplus::Ok) return false;
+  white_.reset(brush);
+  if (gp::GdipCreateSolidFill(kOutline, &brush) != Gdiplus::Ok) return false;
+  outline_.reset(brush);
+  return true;
+}
+
+void TextRenderer::Release() {
+  outline_.reset();
+  white_.reset();
+  format_.reset();
+  font_.reset();
+  family_.reset();
+}
+
+PixelRect TextRenderer::Measure(Gdiplus::GpGraphics* graphics, const std::string& text, int centreX,
+                                int top, int layoutWidth) const {
+  if (!font_ || text.empty()) return {};
+  const std::wstring wide = Widen(text);
+  const Gdiplus::RectF layout(static_cast<float>(centreX - layoutWidth / 2),
+                              static_cast<float>(top), static_cast<float>(layoutWidth),
+                              static_cast<float>(kLayoutHeight));
+  Gdiplus::RectF box;
+  if (gp::GdipMeasureString(graphics, wide.c_str(), static_cast<INT>(wide.size()), font_.get(),
+                            &layout, format_.get(), &box, nullptr, nullptr) != Gdiplus::Ok) {
+    return {layout.X < 0 ? 0 : static_cast<int>(layout.X), top, layoutWidth, kLayoutHeight};
+  }
+  // The text is centred in the layout box; its position is taken from the measured size
+  // alone, because some GDI+ builds report the box at the layout's left edge. One pixel
+  // of outline on every side, one more for antialiasing.
+  const float halfWidth = box.Width / 2.0f;
+  const int left = static_cast<int>(std::floor(static_cast<float>(centreX) - halfWidth)) - 2;
+  const int boxTop = static_cast<int>(std::floor(box.Y)) - 2;
+  const int right = static_cast<int>(std::ceil(static_cast<float>(centreX) + halfWidth)) + 2;
+  const int bottom = static_cast<int>(std::ceil(box.Y + box.Height)) + 2;
+  return {left, boxTop, right - left, bottom - boxTop};
+}
+
+void TextRenderer::Draw(Gdiplus::GpGraphics* graphics, const std::string& text, int centreX,
+                        int top, int layoutWidth) const {
+  if (!font_ || text.empty()) return;
+  const std::wstring wide = Widen(text);
+  const auto length = static_cast<INT>(wide.size());
+  gp::GdipSetTextRenderingHint(graphics, Gdiplus::TextRenderingHintAntiAliasGridFit);
+  const auto drawAt = [&](int dx, int dy, Gdiplus::GpSolidFill* brush) {
+    const Gdiplus::RectF layout(static_cast<float>(centreX - layoutWidth / 2 + dx),
+                                static_cast<float>(top + dy), static_cast<float>(layoutWidth),
+                                static_cast<float>(kLayoutHeight));
+    gp::GdipDrawString(graphics, wide.c_str(), length, font_.get(), &layout, format_.get(), brush);
+  };
+  drawAt(-1, -1, outline_.get());
+  drawAt(-1, 1, outline_.get());
+  drawAt(1, -1, outline_.get());
+  drawAt(1, 1, outline_.get());
+  drawAt(0, 0, white_.get());
+}
+
+bool FrameRenderer::SetArea(const PixelRect& area) {
+  if (area == area_ && surface_.pixels() != nullptr) return true;
+  shown_.reset();
+  if (area.width != area_.width || area.height != area_.height || !surface_.pixels()) {
+    if (!surface_.Create(area.width, area.height)) return false;
+  }
+  // Operations come in client coordinates and are moved onto the surface here, not with a
+  // world transform: text under a transform lands in the wrong place on some GDI+ builds.
+  area_ = area;
+  return true;
+}
+
+OpBounds FrameRenderer::Bounds() const {
+  OpBounds bounds;
+  bounds.image = [this](const ImageRef& ref, const PixelRect& target) {
+    return images_.Bounds(ref, target);
+  };
+  bounds.text = [this](const std::string& text, int centreX, int top) {
+    const PixelRect local = text_.Measure(surface_.graphics(), text, centreX - area_.left,
+                                          top - area_.top, layoutWidth_);
+    return local.empty() ? local
+                         : PixelRect{local.left + area_.left, local.top + area_.top, local.width,
+                                     local.height};
+  };
+  return bounds;
+}
+
+Argb FrameRenderer::Effective(Argb colour, const Frame& frame) const {
+  return veilSeparate_ && colour == frame.background ? kTransparent : colour;
+}
+
+void FrameRenderer::Replay(const Frame& frame, const PixelRect& clip) {
+  Gdiplus::GpGraphics* graphics = surface_.graphics();
+  const auto toSurface = [this](const PixelRect& r) {
+    return PixelRect{r.left - area_.left, r.top - area_.top, r.width, r.height};
+  };
+  const PixelRect local = toSurface(clip);
+  surface_.FillPixels(local, Effective(frame.background, frame));
+  gp::GdipSetClipRectI(graphics, local.left, local.top, local.width, local.height,
+                       Gdiplus::CombineModeReplace);
+  const OpBounds bounds = Bounds();
+  for (const DrawOp& op : frame.ops) {
+    const PixelRect where = bounds.Of(op);
+    const PixelRect hit = Intersection(where, clip);
+    if (hit.empty()) continue;
+    switch (op.kind) {
+      case DrawOp::Kind::Fill:
+        surface_.FillPixels(toSurface(hit), Effective(op.colour, frame));
+        break;
+      case DrawOp::Kind::Image:
+        images_.Draw(graphics, op.image, toSurface(op.rect), op.alphaTenths);
+        break;
+      case DrawOp::Kind::Text:
+        text_.Draw(graphics, op.text, op.rect.left - area_.left, op.rect.top - area_.top,
+                   layoutWidth_);
+        break;
+    }
+  }
+  gp::GdipResetClip(graphics);
+}
+
+PixelRect FrameRenderer::Render(const Frame& frame) {
+  if (!surface_.pixels()) return {};
+  const auto damage = Damage(shown_ ? &*shown_ : nullptr, frame, Bounds());
+  PixelRect changed;
+  if (!damage) {
+    Replay(frame, area_);
+    changed = area_;
+  } else {
+    for (const PixelRect& rect : *damage) {
+      const PixelRect clipped = Intersection(rect, area_);
+      if (clipped.empty()) continue;
+      Replay(frame, clipped);
+      changed = Union(changed, clipped);
+    }
+  }
+  shown_ = frame;
+  return changed.empty() ? changed
+                         : PixelRect{changed.left - area_.left, changed.top - area_.top,
+                                     changed.width, changed.height};
+}
+
+}  // namespace kivo::win

@@ -1,0 +1,76 @@
+// Draws frames of the display list onto a layered window's surface, repainting only what
+// changed since the frame on screen, and presents them.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/display_list.h"
+#include "win32/image_tables.h"
+#include "win32/layered_surface.h"
+
+namespace kivo::win {
+
+// The outlined label text: a bold pixel font, centred, four dark copies around a white one.
+class TextRenderer {
+ public:
+  // Tries `families` in order and falls back to the generic sans serif, so text is drawn
+  // even when a named family is not installed.
+  [[nodiscard]] bool Create(const std::vector<std::wstring>& families, float emSize);
+  void Release();
+  // The pixels the text touches (outline included) when centred on `centreX`.
+  PixelRect Measure(Gdiplus::GpGraphics* graphics, const std::string& text, int centreX, int top,
+                    int layoutWidth) const;
+  void Draw(Gdiplus::GpGraphics* graphics, const std::string& text, int centreX, int top,
+            int layoutWidth) const;
+  const std::wstring& familyName() const { return familyName_; }
+
+ private:
+  GpFontFamilyPtr family_;
+  GpFontPtr font_;
+  GpStringFormatPtr format_;
+  GpSolidFillPtr white_;
+  GpSolidFillPtr outline_;
+  std::wstring familyName_;
+};
+
+class FrameRenderer {
+ public:
+  FrameRenderer(ImageTables& images, TextRenderer& text) : images_(images), text_(text) {}
+
+  // The part of the logical plane (work-area client coordinates) the surface covers;
+  // recreates the surface when the size changes.
+  [[nodiscard]] bool SetArea(const PixelRect& area);
+  const PixelRect& area() const { return area_; }
+  // Width of the text layout box, as wide as the whole dock window.
+  void SetLayoutWidth(int width) { layoutWidth_ = width; }
+  // With the veil on a window of its own, the frame's background (and fills with it) are
+  // drawn transparent here.
+  void SetVeilSeparate(bool separate) { veilSeparate_ = separate; }
+
+  // Draws `frame`: only the damaged parts when they are known, else everything. Returns
+  // the surface rectangle that changed (empty when nothing did).
+  PixelRect Render(const Frame& frame);
+  // Forgets the frame on screen, so the next one is drawn whole.
+  void Invalidate() { shown_.reset(); }
+
+  OpBounds Bounds() const;
+  LayeredSurface& surface() { return surface_; }
+
+ private:
+  void Replay(const Frame& frame, const PixelRect& clip);
+  Argb Effective(Argb colour, const Frame& frame) const;
+
+  ImageTables& images_;
+  TextRenderer& text_;
+  LayeredSurface surface_;
+  PixelRect area_;
+  int layoutWidth_ = 0;
+  bool veilSeparate_ = false;
+  std::optional<Frame> shown_;
+};
+
+}  // namespace kivo::win

@@ -1,0 +1,39 @@
+// The GDI+ flat API with one owner type per GDI+ object kind.
+#pragma once
+
+#include <gdiplus.h>
+#include <objidl.h>
+#include <windows.h>
+
+#include <memory>
+
+namespace kivo::win {
+
+namespace gp = Gdiplus::DllExports;
+
+struct GdiplusDeleter {
+  void operator()(Gdiplus::GpImage* p) const { gp::GdipDisposeImage(p); }
+  void operator()(Gdiplus::GpGraphics* p) const { gp::GdipDeleteGraphics(p); }
+  void operator()(Gdiplus::GpCachedBitmap* p) const { gp::GdipDeleteCachedBitmap(p); }
+  void operator()(Gdiplus::GpImageAttributes* p) const { gp::GdipDisposeImageAttributes(p); }
+  void operator()(Gdiplus::GpSolidFill* p) const { gp::GdipDeleteBrush(p); }
+  void operator()(Gdiplus::GpFont* p) const { gp::GdipDeleteFont(p); }
+  void operator()(Gdiplus::GpFontFamily* p) const { gp::GdipDeleteFontFamily(p); }
+  void operator()(Gdiplus::GpStringFormat* p) const { gp::GdipDeleteStringFormat(p); }
+};
+
+using GpImagePtr = std::unique_ptr<Gdiplus::GpImage, GdiplusDeleter>;
+using GpBitmapPtr = std::unique_ptr<Gdiplus::GpImage, GdiplusDeleter>;  // GpBitmap is a GpImage
+using GpGraphicsPtr = std::unique_ptr<Gdiplus::GpGraphics, GdiplusDeleter>;
+using GpCachedBitmapPtr = std::unique_ptr<Gdiplus::GpCachedBitmap, GdiplusDeleter>;
+using GpImageAttributesPtr = std::unique_ptr<Gdiplus::GpImageAttributes, GdiplusDeleter>;
+using GpSolidFillPtr = std::unique_ptr<Gdiplus::GpSolidFill, GdiplusDeleter>;
+using GpFontPtr = std::unique_ptr<Gdiplus::GpFont, GdiplusDeleter>;
+using GpFontFamilyPtr = std::unique_ptr<Gdiplus::GpFontFamily, GdiplusDeleter>;
+using GpStringFormatPtr = std::unique_ptr<Gdiplus::GpStringFormat, GdiplusDeleter>;
+
+inline Gdiplus::GpBitmap* AsBitmap(const GpBitmapPtr& image) {
+  return static_cast<Gdiplus::GpBitmap*>(image.get());
+}
+
+}  // namespace kivo::win

@@ -1,0 +1,222 @@
+#include "win32/image_tables.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "win32/handles.h"
+
+namespace kivo::win {
+namespace {
+
+struct ComReleaser {
+  void operator()(IUnknown* p) const { p->Release(); }
+};
+
+std::pair<int, int> SizeOf(Gdiplus::GpImage* image) {
+  UINT width = 0, height = 0;
+  gp::GdipGetImageWidth(image, &width);
+  gp::GdipGetImageHeight(image, &height);
+  return {static_cast<int>(width), static_cast<int>(height)};
+}
+
+}  // namespace
+
+GpBitmapPtr MakeScaledImage(Gdiplus::GpImage* image, int width, int height) {
+  if (image == nullptr || width <= 0 || height <= 0) return nullptr;
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &bitmap) !=
+      Gdiplus::Ok) {
+    return nullptr;
+  }
+  GpBitmapPtr result(bitmap);
+  Gdiplus::GpGraphics* raw = nullptr;
+  if (gp::GdipGetImageGraphicsContext(bitmap, &raw) != Gdiplus::Ok) return nullptr;
+  GpGraphicsPtr graphics(raw);
+  gp::GdipSetInterpolationMode(raw, Gdiplus::InterpolationModeHighQualityBicubic);
+  gp::GdipSetPixelOffsetMode(raw, Gdiplus::PixelOffsetModeHalf);
+  const auto [sourceWidth, sourceHeight] = SizeOf(image);
+  gp::GdipDrawImageRectRectI(raw, image, 0, 0, width, height, 0, 0, sourceWidth, sourceHeight,
+                             Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+  return result;
+}
+
+GpBitmapPtr MakeScaledIconImage(Gdiplus::GpImage* image, int width, int height) {
+  GpBitmapPtr result = MakeScaledImage(image, width, height);
+  if (!result) return result;
+  Gdiplus::GpRect all{0, 0, width, height};
+  Gdiplus::BitmapData data{};
+  if (gp::GdipBitmapLockBits(AsBitmap(result), &all, Gdiplus::ImageLockModeWrite,
+                             PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+    return result;
+  }
+  const auto clear = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
+    static_cast<std::uint32_t*>(data.Scan0)[y * data.Stride / 4 + x] = 0;
+  };
+  for (int x = 0; x < width; ++x) {
+    clear(x, 0);
+    clear(x, height - 1);
+  }
+  for (int y = 0; y < height; ++y) {
+    clear(0, y);
+    clear(width - 1, y);
+  }
+  for (int d = 0; d < 2; ++d) {
+    for (int e = 0; e < 2; ++e) {
+      clear(d, e);
+      clear(width - 1 - d, e);
+      clear(d, height - 1 - e);
+      clear(width - 1 - d, height - 1 - e);
+    }
+  }
+  gp::GdipBitmapUnlockBits(AsBitmap(result), &data);
+  return result;
+}
+
+GpBitmapPtr DecodeImage(const void* bytes, std::size_t size) {
+  if (bytes == nullptr || size == 0 || size > 64u * 1024 * 1024) return nullptr;
+  std::unique_ptr<IStream, ComReleaser> stream(
+      ::SHCreateMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size)));
+  if (!stream) return nullptr;
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (gp::GdipCreateBitmapFromStream(stream.get(), &bitmap) != Gdiplus::Ok) return nullptr;
+  GpBitmapPtr decoded(bitmap);
+  // A copy detached from the stream: GDI+ may read a stream-backed image lazily.
+  const auto [width, height] = SizeOf(bitmap);
+  if (width <= 0 || height <= 0) return nullptr;
+  Gdiplus::GpBitmap* copy = nullptr;
+  if (gp::GdipCloneBitmapAreaI(0, 0, width, height, PixelFormat32bppPARGB, bitmap, &copy) !=
+      Gdiplus::Ok) {
+    return nullptr;
+  }
+  return GpBitmapPtr(copy);
+}
+
+GpBitmapPtr LoadImageFile(const std::wstring& path) {
+  UniqueKernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+      size.QuadPart > 64ll * 1024 * 1024) {
+    return nullptr;
+  }
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+      read != bytes.size()) {
+    return nullptr;
+  }
+  return DecodeImage(bytes.data(), bytes.size());
+}
+
+ImageTables::ImageTables()
+    : skins_(static_cast<std::size_t>(kSkinCount * kVariantCount)),
+      icons_(static_cast<std::size_t>(kIconCount * kVariantCount)) {
+  for (int k = 1; k <= 9; ++k) {
+    Gdiplus::GpImageAttributes* attributes = nullptr;
+    if (gp::GdipCreateImageAttributes(&attributes) != Gdiplus::Ok) continue;
+    fades_[static_cast<std::size_t>(k)].reset(attributes);
+    Gdiplus::ColorMatrix matrix{};
+    for (int i = 0; i < 5; ++i) matrix.m[i][i] = 1.0f;
+    matrix.m[3][3] = static_cast<float>(k) / 10.0f;
+    gp::GdipSetImageAttributesColorMatrix(attributes, Gdiplus::ColorAdjustTypeDefault, TRUE,
+                                          &matrix, nullptr, Gdiplus::ColorMatrixFlagsDefault);
+  }
+}
+
+int ImageTables::Index(ImageTable table, int number, int variant) {
+  const int count = table == ImageTable::Skin ? kSkinCount : kIconCount;
+  return number + count * variant;
+}
+
+bool ImageTables::Valid(ImageTable table, int number, int variant) const {
+  const int count = table == ImageTable::Skin ? kSkinCount : kIconCount;
+  return number >= 0 && number < count && variant >= 0 && variant < kVariantCount;
+}
+
+std::vector<GpBitmapPtr>& ImageTables::TableOf(ImageTable table) {
+  return table == ImageTable::Skin ? skins_ : icons_;
+}
+const std::vector<GpBitmapPtr>& ImageTables::TableOf(ImageTable table) const {
+  return table == ImageTable::Skin ? skins_ : icons_;
+}
+
+void ImageTables::Set(ImageTable table, int number, GpBitmapPtr full) {
+  if (!Valid(table, number, 0)) return;
+  Release(table, number);
+  TableOf(table)[static_cast<std::size_t>(Index(table, number, 0))] = std::move(full);
+}
+
+void ImageTables::BuildVariant(ImageTable table, int number, int variant, int width, int height) {
+  if (!Valid(table, number, variant) || variant == 0) return;
+  auto& entries = TableOf(table);
+  auto& slot = entries[static_cast<std::size_t>(Index(table, number, variant))];
+  Gdiplus::GpImage* full = entries[static_cast<std::size_t>(Index(table, number, 0))].get();
+  slot =
+      width > 0 && height > 0 && full != nullptr ? MakeScaledImage(full, width, height) : nullptr;
+}
+
+void ImageTables::Release(ImageTable table, int number) {
+  if (!Valid(table, number, 0)) return;
+  for (int variant = 0; variant < kVariantCount; ++variant) {
+    TableOf(table)[static_cast<std::size_t>(Index(table, number, variant))].reset();
+  }
+}
+
+void ImageTables::ReleaseAll() {
+  for (auto& image : skins_) image.reset();
+  for (auto& image : icons_) image.reset();
+}
+
+Gdiplus::GpImage* ImageTables::Get(const ImageRef& ref) const {
+  if (!Valid(ref.table, ref.number, ref.variant)) return nullptr;
+  return TableOf(ref.table)[static_cast<std::size_t>(Index(ref.table, ref.number, ref.variant))]
+      .get();
+}
+
+PixelRect ImageTables::Bounds(const ImageRef& ref, const PixelRect& target) const {
+  if (ref.variant == 0) return target;
+  Gdiplus::GpImage* image = Get(ref);
+  if (image == nullptr) return {};
+  const auto [width, height] = SizeOf(image);
+  return {target.left, target.top, width, height};
+}
+
+void ImageTables::Draw(Gdiplus::GpGraphics* graphics, const ImageRef& ref, const PixelRect& target,
+                       int alphaTenths) const {
+  if (alphaTenths <= 0) return;
+  Gdiplus::GpImage* image = Get(ref);
+  if (image == nullptr) return;
+  const auto [width, height] = SizeOf(image);
+  if (alphaTenths >= 10) {
+    if (ref.variant == 0) {
+      gp::GdipDrawImageRectRectI(graphics, image, target.left, target.top, target.width,
+                                 target.height, 0, 0, width, height, Gdiplus::UnitPixel, nullptr,
+                                 nullptr, nullptr);
+    } else {
+      gp::GdipDrawImageRectI(graphics, image, target.left, target.top, width, height);
+    }
+    return;
+  }
+  const PixelRect area =
+      ref.variant == 0 ? target : PixelRect{target.left, target.top, width, height};
+  gp::GdipDrawImageRectRectI(graphics, image, area.left, area.top, area.width, area.height, 0, 0,
+                             width, height, Gdiplus::UnitPixel,
+                             fades_[static_cast<std::size_t>(alphaTenths)].get(), nullptr, nullptr);
+}
+
+std::size_t ImageTables::MemoryBytes() const {
+  std::size_t bytes = 0;
+  for (const auto* table : {&skins_, &icons_}) {
+    for (const auto& image : *table) {
+      if (!image) continue;
+      const auto [width, height] = SizeOf(image.get());
+      bytes += static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    }
+  }
+  return bytes;
+}
+
+}  // namespace kivo::win
