@@ -1,9 +1,11 @@
 // The GDI+ flat API with one owner type per GDI+ object kind.
 #pragma once
 
-#include <gdiplus.h>
-#include <objidl.h>
 #include <windows.h>
+// GDI+ needs the COM types of objidl.h declared before it.
+#include <objidl.h>
+
+#include <gdiplus.h>
 
 #include <memory>
 

@@ -1,8 +1,10 @@
 #include "win32/gdiplus_session.h"
 
-#include <gdiplus.h>
-#include <objidl.h>
 #include <windows.h>
+// GDI+ needs the COM types of objidl.h declared before it.
+#include <objidl.h>
+
+#include <gdiplus.h>
 
 namespace kivo::win {
 
