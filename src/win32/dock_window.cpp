@@ -43,7 +43,7 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   const Rect& work = data_.screen.WorkArea;
   origin_ = POINT{work.Left, work.Top};
   geometry_ = ComputeRing(MakeRingMetrics(data_.screen, data_.settings));
-  view_ = std::make_unique<DockView>(frames_, clock_, data_.store, data_.settings, geometry_);
+  view_ = std::make_unique<DockView>(frames_, *clock_, data_.store, data_.settings, geometry_);
 
   RegisterClassOnce(instance_, kRingClass, &DockWindow::WindowProc, nullptr);
   RegisterClassOnce(instance_, kVeilClass, &DockWindow::WindowProc,
@@ -121,21 +121,27 @@ void DockWindow::Show() {
 
 void DockWindow::ShowVeil(Argb background) {
   const int alpha = static_cast<int>(background >> 24);
-  const int wanted = alpha > 0 ? alpha : -1;
-  if (wanted == veilAlpha_) return;
-  veilAlpha_ = wanted;
-  if (wanted < 0) {
-    ::ShowWindow(veil_.get(), SW_HIDE);
-    return;
+  if (alpha == veilAlpha_) return;
+  // The veil window stays shown while the ring is: without a veil it is made fully
+  // transparent and lets the pointer through, which is far cheaper than hiding and showing
+  // a window the size of the screen between two frames.
+  const auto style = ::GetWindowLongPtrW(veil_.get(), GWL_EXSTYLE);
+  const auto passThrough = alpha == 0 ? (style | WS_EX_TRANSPARENT) : (style & ~WS_EX_TRANSPARENT);
+  if (passThrough != style) ::SetWindowLongPtrW(veil_.get(), GWL_EXSTYLE, passThrough);
+  ::SetLayeredWindowAttributes(veil_.get(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+  if (veilAlpha_ < 0) {
+    // Directly below the ring window, so the ring draws over it.
+    ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::ShowWindow(veil_.get(), SW_SHOWNOACTIVATE);
   }
-  ::SetLayeredWindowAttributes(veil_.get(), 0, static_cast<BYTE>(wanted), LWA_ALPHA);
-  // Directly below the ring window, so the ring draws over it.
-  ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::ShowWindow(veil_.get(), SW_SHOWNOACTIVATE);
+  veilAlpha_ = alpha;
 }
 
 void DockWindow::OnFrame(const Frame& frame) {
   if (!ring_) return;
+  LARGE_INTEGER frequency{}, start{}, end{};
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
   // A frame must fit the ring window; the collapsed disc and unusual titles may not.
   const OpBounds bounds = renderer_.Bounds();
   PixelRect needed;
@@ -147,12 +153,22 @@ void DockWindow::OnFrame(const Frame& frame) {
   }
   ShowVeil(frame.background);
   const PixelRect changed = renderer_.Render(frame);
-  if (changed.empty() && frame.constantAlpha == shownAlpha_) return;  // nothing to show
-  const PixelRect& area = renderer_.area();
-  const bool whole = frame.constantAlpha != shownAlpha_;
-  renderer_.surface().Present(ring_.get(), POINT{origin_.x + area.left, origin_.y + area.top},
-                              frame.constantAlpha, whole ? nullptr : &changed);
-  shownAlpha_ = frame.constantAlpha;
+  LARGE_INTEGER presentStart{};
+  ::QueryPerformanceCounter(&presentStart);
+  if (!changed.empty() || frame.constantAlpha != shownAlpha_) {
+    const PixelRect& area = renderer_.area();
+    const bool whole = frame.constantAlpha != shownAlpha_;
+    renderer_.surface().Present(ring_.get(), POINT{origin_.x + area.left, origin_.y + area.top},
+                                frame.constantAlpha, whole ? nullptr : &changed);
+    shownAlpha_ = frame.constantAlpha;
+    ++framesPresented_;
+  }
+  ::QueryPerformanceCounter(&end);
+  const auto ms = [&](LONGLONG ticks) {
+    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  };
+  lastFrameMs_ = ms(end.QuadPart - start.QuadPart);
+  lastPresentMs_ = ms(end.QuadPart - presentStart.QuadPart);
 }
 
 POINT DockWindow::ClientPoint(HWND window, LPARAM lParam) const {

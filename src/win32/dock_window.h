@@ -36,12 +36,23 @@ class DockWindow {
   // Shows the ring at rest, in front and active.
   void Show();
   void Destroy();
+  // Forgets what is on screen, so the next frame is drawn and presented whole.
+  void Invalidate() {
+    renderer_.Invalidate();
+    shownAlpha_ = -1;
+  }
 
   HWND handle() const { return ring_.get(); }
   DockView& view() { return *view_; }
   const RingGeometry& geometry() const { return geometry_; }
-  // Figures for the benchmark: the surface the ring window uses.
+  // Animations pause through this clock (the benchmark passes one that does not sleep).
+  void SetClock(Clock& clock) { clock_ = &clock; }
+  // Figures for the benchmark: the surface the ring window uses, and how long the last
+  // frame took to render and present.
   const PixelRect& ringArea() const { return renderer_.area(); }
+  double lastFrameMilliseconds() const { return lastFrameMs_; }
+  double lastPresentMilliseconds() const { return lastPresentMs_; }
+  int framesPresented() const { return framesPresented_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,7 +70,8 @@ class DockWindow {
   ImageTables& images_;
   TextRenderer text_;
   FrameRenderer renderer_;
-  SleepClock clock_;
+  SleepClock sleepClock_;
+  Clock* clock_ = &sleepClock_;
   DisplayList frames_;
   RingGeometry geometry_;
   std::unique_ptr<DockView> view_;
@@ -68,6 +80,9 @@ class DockWindow {
   POINT origin_{};      // work-area origin on the screen: client (0, 0)
   int veilAlpha_ = -1;  // what the veil window shows; -1 hidden
   int shownAlpha_ = -1;
+  double lastFrameMs_ = 0;
+  double lastPresentMs_ = 0;
+  int framesPresented_ = 0;
 };
 
 }  // namespace kivo::win

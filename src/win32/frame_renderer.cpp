@@ -84,6 +84,7 @@ bool TextRenderer::Create(const std::vector<std::wstring>& families, float emSiz
 }
 
 void TextRenderer::Release() {
+  extents_.clear();
   outline_.reset();
   white_.reset();
   format_.reset();
@@ -94,23 +95,30 @@ void TextRenderer::Release() {
 PixelRect TextRenderer::Measure(Gdiplus::GpGraphics* graphics, const std::string& text, int centreX,
                                 int top, int layoutWidth) const {
   if (!font_ || text.empty()) return {};
-  const std::wstring wide = Widen(text);
-  const Gdiplus::RectF layout(static_cast<float>(centreX - layoutWidth / 2),
-                              static_cast<float>(top), static_cast<float>(layoutWidth),
-                              static_cast<float>(kLayoutHeight));
-  Gdiplus::RectF box;
-  if (gp::GdipMeasureString(graphics, wide.c_str(), static_cast<INT>(wide.size()), font_.get(),
-                            &layout, format_.get(), &box, nullptr, nullptr) != Gdiplus::Ok) {
-    return {layout.X < 0 ? 0 : static_cast<int>(layout.X), top, layoutWidth, kLayoutHeight};
+  auto known = extents_.find({text, layoutWidth});
+  if (known == extents_.end()) {
+    const std::wstring wide = Widen(text);
+    const Gdiplus::RectF layout(0.0f, 0.0f, static_cast<float>(layoutWidth),
+                                static_cast<float>(kLayoutHeight));
+    Gdiplus::RectF box;
+    Extent extent{static_cast<float>(layoutWidth), 0.0f, static_cast<float>(kLayoutHeight)};
+    if (gp::GdipMeasureString(graphics, wide.c_str(), static_cast<INT>(wide.size()), font_.get(),
+                              &layout, format_.get(), &box, nullptr, nullptr) == Gdiplus::Ok) {
+      extent = Extent{box.Width, box.Y, box.Height};
+    }
+    if (extents_.size() > 4096) extents_.clear();
+    known = extents_.emplace(std::make_pair(text, layoutWidth), extent).first;
   }
   // The text is centred in the layout box; its position is taken from the measured size
   // alone, because some GDI+ builds report the box at the layout's left edge. One pixel
   // of outline on every side, one more for antialiasing.
-  const float halfWidth = box.Width / 2.0f;
+  const Extent& e = known->second;
+  const float halfWidth = e.width / 2.0f;
   const int left = static_cast<int>(std::floor(static_cast<float>(centreX) - halfWidth)) - 2;
-  const int boxTop = static_cast<int>(std::floor(box.Y)) - 2;
+  const int boxTop = static_cast<int>(std::floor(static_cast<float>(top) + e.offsetY)) - 2;
   const int right = static_cast<int>(std::ceil(static_cast<float>(centreX) + halfWidth)) + 2;
-  const int bottom = static_cast<int>(std::ceil(box.Y + box.Height)) + 2;
+  const int bottom =
+      static_cast<int>(std::ceil(static_cast<float>(top) + e.offsetY + e.height)) + 2;
   return {left, boxTop, right - left, bottom - boxTop};
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,12 @@ class TextRenderer {
   GpSolidFillPtr white_;
   GpSolidFillPtr outline_;
   std::wstring familyName_;
+  // Measuring is slow and a ring shows the same few texts again and again: the extent of
+  // a text depends only on the text and the layout width.
+  struct Extent {
+    float width = 0, offsetY = 0, height = 0;
+  };
+  mutable std::map<std::pair<std::string, int>, Extent> extents_;
 };
 
 class FrameRenderer {
