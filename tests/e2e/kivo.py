@@ -12,6 +12,9 @@ EXE = os.environ.get("KIVO_EXE", "")
 CTL = os.environ.get("KIVO_CTL", "")
 ARTIFACTS = Path(os.environ.get("KIVO_ARTIFACTS", "test-artifacts"))
 
+# The dock is two windows: the veil and the ring above it.
+DOCK_WINDOWS = 2
+
 MENU_FILE_SIZE = 1_338_885
 SETTINGS_FILE_SIZE = 564
 
