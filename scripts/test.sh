@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 status=0
 step() { echo; echo "=== $*"; }
 
+step "Style"
+scripts/format.sh --check || status=1
+
 step "Native build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native
