@@ -64,12 +64,24 @@ struct RegistryKeyTraits {
   static bool IsValid(HKEY h) { return h != nullptr; }
   static void Close(HKEY h) { ::RegCloseKey(h); }
 };
+struct MemoryDcTraits {
+  static HDC Invalid() { return nullptr; }
+  static bool IsValid(HDC h) { return h != nullptr; }
+  static void Close(HDC h) { ::DeleteDC(h); }
+};
+struct GdiBitmapTraits {
+  static HBITMAP Invalid() { return nullptr; }
+  static bool IsValid(HBITMAP h) { return h != nullptr; }
+  static void Close(HBITMAP h) { ::DeleteObject(h); }
+};
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 using UniqueScreenDc = UniqueHandle<HDC, ScreenDcTraits>;
+using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
+using UniqueGdiBitmap = UniqueHandle<HBITMAP, GdiBitmapTraits>;
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 
 }  // namespace kivo::win

@@ -13,19 +13,6 @@
 
 namespace kivo::win {
 
-struct MemoryDcTraits {
-  static HDC Invalid() { return nullptr; }
-  static bool IsValid(HDC h) { return h != nullptr; }
-  static void Close(HDC h) { ::DeleteDC(h); }
-};
-struct GdiBitmapTraits {
-  static HBITMAP Invalid() { return nullptr; }
-  static bool IsValid(HBITMAP h) { return h != nullptr; }
-  static void Close(HBITMAP h) { ::DeleteObject(h); }
-};
-using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
-using UniqueGdiBitmap = UniqueHandle<HBITMAP, GdiBitmapTraits>;
-
 // Premultiplied pixel of a straight 0xAARRGGBB colour.
 std::uint32_t Premultiply(Argb colour);
 
