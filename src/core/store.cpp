@@ -24,6 +24,7 @@ void ShortcutStore::Clear() {
   for (int g = 0; g < kGroupCount; ++g) {
     ItemGroup& group = Groups[static_cast<std::size_t>(g)];
     group.Members.assign(static_cast<std::size_t>(GroupCapacity(g) + 1), 0);
+    group.Members[0] = g;  // slot 0 names the group itself; the ring slot shows that item
     group.Count = 0;
   }
 }

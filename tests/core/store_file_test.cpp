@@ -226,6 +226,16 @@ TEST_F(StoreFile, LoadingRefreshesTheFullMarkOfGroupEntries) {
   EXPECT_EQ(live.Items[6].Title, "plain");
 }
 
+TEST(Store, NewTablesHaveTheirSizesAndEachGroupNamesItself) {
+  const ShortcutStore store;
+  EXPECT_EQ(store.Groups[3].Members.size(), 1025u);
+  EXPECT_EQ(store.Groups[36].Members.size(), 37u);
+  for (int g = 0; g < kGroupCount; ++g) {
+    EXPECT_EQ(store.Groups[static_cast<std::size_t>(g)].Members[0], g);
+    EXPECT_EQ(store.Groups[static_cast<std::size_t>(g)].Count, 0);
+  }
+}
+
 TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {
   ShortcutStore store;
   store.Items[4].Title = "Tools";

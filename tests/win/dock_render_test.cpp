@@ -194,6 +194,64 @@ TEST_F(DockRender, AFrameThatDidNotChangeDrawsAndPresentsNothing) {
   EXPECT_EQ(changes.size(), after);
 }
 
+// The inactive ring over a desktop of `background`, as the window manager would blend it.
+GpBitmapPtr OverDesktop(FrameRenderer& renderer, Gdiplus::ARGB background) {
+  const PixelRect& area = renderer.area();
+  Gdiplus::GpBitmap* desktop = nullptr;
+  gp::GdipCreateBitmapFromScan0(area.width, area.height, 0, PixelFormat32bppARGB, nullptr,
+                                &desktop);
+  GpBitmapPtr result(desktop);
+  Gdiplus::GpBitmap* ring = nullptr;
+  gp::GdipCreateBitmapFromScan0(area.width, area.height, area.width * 4, PixelFormat32bppPARGB,
+                                reinterpret_cast<BYTE*>(renderer.surface().pixels()), &ring);
+  GpBitmapPtr ringImage(ring);
+  Gdiplus::GpGraphics* graphics = nullptr;
+  gp::GdipGetImageGraphicsContext(desktop, &graphics);
+  GpGraphicsPtr owner(graphics);
+  gp::GdipGraphicsClear(graphics, background);
+  gp::GdipDrawImageRectI(graphics, ring, 0, 0, area.width, area.height);
+  return result;
+}
+
+TEST_F(DockRender, TheInactiveRingReadsOnLightAndOnDarkDesktops) {
+  FrameRenderer renderer(*images_, text_);
+  ASSERT_TRUE(renderer.SetArea(RingArea()));
+  renderer.SetLayoutWidth(1920);
+  DisplayList list([&](const Frame& frame) { renderer.Render(frame); });
+  DockView view(list, clock_, store_, settings_, geometry_);
+  view.IniIconParam();
+  view.state().active = false;
+  view.DockNormal(false);
+
+  // The centre title is white with a dark outline: on either desktop both bright and dark
+  // pixels make it out.
+  const RingMetrics& m = geometry_.metrics;
+  const PixelRect& area = renderer.area();
+  const PixelRect title{m.cx - 30 - area.left, m.cy + 97 - area.top, 60, 20};
+  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+  for (const auto& [background, name] :
+       {std::pair{Gdiplus::ARGB{0xFFF2F2F2}, "light"}, {Gdiplus::ARGB{0xFF1E2430}, "dark"}}) {
+    GpBitmapPtr picture = OverDesktop(renderer, background);
+    int bright = 0, dark = 0;
+    for (int y = title.top; y < title.bottom(); ++y) {
+      for (int x = title.left; x < title.right(); ++x) {
+        Gdiplus::ARGB colour = 0;
+        gp::GdipBitmapGetPixel(AsBitmap(picture), x, y, &colour);
+        const int level =
+            static_cast<int>((colour >> 16 & 0xFF) + (colour >> 8 & 0xFF) + (colour & 0xFF)) / 3;
+        bright += level > 230;
+        dark += level < 40;
+      }
+    }
+    EXPECT_GT(bright, 20) << name;
+    EXPECT_GT(dark, 20) << name;
+    const std::wstring file =
+        Widen(WinePath(KIVO_ARTIFACTS_DIR "/ring-inactive-on-") + name + ".png");
+    ::CreateDirectoryW(Widen(WinePath(KIVO_ARTIFACTS_DIR)).c_str(), nullptr);
+    EXPECT_EQ(gp::GdipSaveImageToFile(picture.get(), file.c_str(), &png, nullptr), Gdiplus::Ok);
+  }
+}
+
 TEST_F(DockRender, ScaledIconImagesHaveAClearFrameAndCorners) {
   Gdiplus::GpImage* source = images_->Get({ImageTable::Skin, kSkinBorder, 0});
   ASSERT_NE(source, nullptr);
