@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <vector>
 
 namespace kivo {
@@ -20,121 +19,96 @@ RingMetrics Metrics(int n, int m, int r, int k, int w = 1920, int h = 1080) {
 }
 
 // Centre of a slot's resting square (exact for even sizes, within half a pixel otherwise).
-double CentreX(const RingSlot& s) {
-  return s.normalLeft + s.normalSize / 2.0;
-}
-double CentreY(const RingSlot& s) {
-  return s.normalTop + s.normalSize / 2.0;
-}
+const auto CentreX = [](const RingSlot& s) { return s.normalLeft + s.normalSize / 2.0; };
+const auto CentreY = [](const RingSlot& s) { return s.normalTop + s.normalSize / 2.0; };
 
 TEST(RingMetrics, TakesTheSizeSettingsWithTheirRangeChecks) {
-  Settings settings;
-  ApplyDefaultSettings(settings, Screen(1920, 1080));
-  EXPECT_EQ(MakeRingMetrics(Screen(1920, 1080), settings), Metrics(48, 64, 300, 24));
-  EXPECT_EQ(MakeRingMetrics(Screen(1367, 767), settings).cx, 684);  // 683.5 to the even 684
-  EXPECT_EQ(MakeRingMetrics(Screen(1367, 767), settings).cy, 384);  // 383.5 to 384
+  Settings defaults;
+  ApplyDefaultSettings(defaults, Screen(1920, 1080));
+  EXPECT_EQ(MakeRingMetrics(Screen(1920, 1080), defaults), Metrics(48, 64, 300, 24));
+  const RingMetrics odd = MakeRingMetrics(Screen(1367, 767), defaults);
+  EXPECT_EQ((std::pair{odd.cx, odd.cy}), (std::pair{684, 384})) << "683.5 and 383.5 to even";
 
-  const auto with = [&](auto change) {
-    Settings s = settings;
-    change(s);
-    return MakeRingMetrics(Screen(1920, 1080), s);
+  // Settings: size, magnified size, radius, count; then the expected N, M, R, K.
+  const int cases[][8] = {
+      {12, 64, 300, 24, 48, 64, 300, 24},  {129, 64, 300, 24, 48, 64, 300, 24},
+      {60, 50, 300, 24, 60, 76, 300, 24},  {120, 60, 300, 24, 120, 128, 300, 24},
+      {48, 130, 300, 24, 48, 64, 300, 24}, {48, 64, 199, 24, 48, 64, 300, 24},
+      {48, 64, 460, 24, 48, 64, 460, 24},  {48, 64, 461, 24, 48, 64, 300, 24},
+      {48, 64, 300, 36, 48, 64, 300, 36},  {48, 64, 300, 10, 48, 64, 300, 20},
+      {48, 64, 300, 40, 48, 64, 300, 20},
   };
-  EXPECT_EQ(with([](Settings& s) { s.IconSize = 12; }).N, 48);
-  EXPECT_EQ(with([](Settings& s) { s.IconSize = 129; }).N, 48);
-  EXPECT_EQ(with([](Settings& s) { s.IconSize = 60, s.MagnifiedSize = 50; }).M, 76);
-  EXPECT_EQ(with([](Settings& s) { s.IconSize = 120, s.MagnifiedSize = 60; }).M, 128);
-  EXPECT_EQ(with([](Settings& s) { s.MagnifiedSize = 130; }).M, 64);
-  EXPECT_EQ(with([](Settings& s) { s.RingRadius = 199; }).R, 300);
-  EXPECT_EQ(with([](Settings& s) { s.RingRadius = 460; }).R, 460);
-  EXPECT_EQ(with([](Settings& s) { s.RingRadius = 461; }).R, 300);
-  EXPECT_EQ(with([](Settings& s) { s.IconCount = 36; }).K, 36);
-  EXPECT_EQ(with([](Settings& s) { s.IconCount = 10; }).K, 20);
-  EXPECT_EQ(with([](Settings& s) { s.IconCount = 40; }).K, 20);
+  for (const auto& c : cases) {
+    Settings s = defaults;
+    s.IconSize = c[0], s.MagnifiedSize = c[1], s.RingRadius = c[2], s.IconCount = c[3];
+    EXPECT_EQ(MakeRingMetrics(Screen(1920, 1080), s), Metrics(c[4], c[5], c[6], c[7]))
+        << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
+  }
 
   // The radius must fit the narrower side: on a portrait screen the height alone would
   // allow a ring wider than the window.
-  Settings wide = settings;
+  Settings wide = defaults;
   wide.RingRadius = 600;  // within 200 .. 800 - 80, but beyond 450 - 80
   EXPECT_EQ(MakeRingMetrics(Screen(900, 1600), wide).R, 300);
-  EXPECT_EQ(MakeRingMetrics(Screen(600, 1024), settings).R, 220);
-  EXPECT_EQ(MakeRingMetrics(Screen(200, 120), settings).R, 0) << "never a negative radius";
+  EXPECT_EQ(MakeRingMetrics(Screen(600, 1024), defaults).R, 220);
+  EXPECT_EQ(MakeRingMetrics(Screen(200, 120), defaults).R, 0) << "never a negative radius";
 }
 
-TEST(RingSlots, EightSlotsEveryFortyFiveDegreesClockwiseFromTheRight) {
+TEST(RingSlots, SlotsGoClockwiseFromTheRightWithYGrowingDown) {
   const RingGeometry g = ComputeRing(Metrics(48, 64, 300, 8));
   EXPECT_EQ(g.slots[0], (RingSlot{896, 476, 128, 865, 445, 190, 960, 635}));
   EXPECT_EQ(g.slots[1], (RingSlot{1236, 516, 48, 1228, 508, 64, 348, 0}));    // (cx + R, cy)
   EXPECT_EQ(g.slots[2], (RingSlot{1148, 728, 48, 1140, 720, 64, 246, 246}));  // 212.13 each way
-  EXPECT_EQ(g.slots[3], (RingSlot{936, 816, 48, 928, 808, 64, 0, 348}));      // below: y grows down
-  EXPECT_EQ(g.slots[5], (RingSlot{636, 516, 48, 628, 508, 64, -348, 0}));
-  EXPECT_EQ(g.slots[7], (RingSlot{936, 216, 48, 928, 208, 64, 0, -348}));
+  EXPECT_EQ(g.slots[3], (RingSlot{936, 816, 48, 928, 808, 64, 0, 348}));
   EXPECT_EQ(g.slots[9], RingSlot{}) << "entries beyond K stay empty";
-}
 
-TEST(RingSlots, ThirtySixSlotsGoRoundClockwise) {
-  const RingGeometry g = ComputeRing(Metrics(48, 64, 300, 36));
-  EXPECT_EQ(g.slots[1].normalLeft, 1236);
-  double last = -1.0;
+  const RingGeometry many = ComputeRing(Metrics(48, 64, 300, 36));
   for (int i = 1; i <= 36; ++i) {
-    const double dx = CentreX(g.slots[static_cast<std::size_t>(i)]) - 960;
-    const double dy = CentreY(g.slots[static_cast<std::size_t>(i)]) - 540;
-    double angle = std::atan2(dy, dx) * 180 / 3.14159265358979;
-    if (angle < 0) angle += 360;
-    EXPECT_NEAR(angle, (i - 1) * 10.0, 0.2) << "slot " << i;
-    EXPECT_GT(angle, last) << "slot " << i;
-    last = angle;
+    const RingSlot& s = many.slots[static_cast<std::size_t>(i)];
+    const double angle = std::atan2(CentreY(s) - 540, CentreX(s) - 960) * 180 / 3.14159265358979;
+    EXPECT_NEAR(angle < 0 ? angle + 360 : angle, (i - 1) * 10.0, 0.2) << "slot " << i;
   }
-}
 
-TEST(RingSlots, HalfPixelEdgesRoundToEven) {
   // N = 49 and M = 65 put every edge on a half pixel; the half goes to the even
-  // neighbour, so centres 1260 and 1261 share one edge and 1262 and 1263 the next.
-  const int expectedLeft[] = {1236, 1236, 1238, 1238};
-  const int expectedMagLeft[] = {1228, 1228, 1230, 1230};
-  for (int r = 300; r <= 303; ++r) {
+  // neighbour, so centres 1260 and 1261 share one edge and 1262 and 1263 the next. Tops:
+  // 540 - 24.5 and 540 - 32.5. The label distance uses the real half size, R + 48.96.
+  for (const auto& [r, left] : {std::pair{300, 1236}, {301, 1236}, {302, 1238}, {303, 1238}}) {
     const RingSlot s = ComputeRing(Metrics(49, 65, r, 8)).slots[1];
-    EXPECT_EQ(s.normalLeft, expectedLeft[r - 300]) << "R " << r;
-    EXPECT_EQ(s.magLeft, expectedMagLeft[r - 300]) << "R " << r;
-    EXPECT_EQ(s.normalTop, 516) << "540 - 24.5";
-    EXPECT_EQ(s.magTop, 508) << "540 - 32.5";
+    EXPECT_EQ((std::vector{s.normalLeft, s.magLeft, s.normalTop, s.magTop, s.labelX}),
+              (std::vector{left, left - 8, 516, 508, r + 49}))
+        << "R " << r;
   }
-  // The label distance uses the real half size: 300 + 32.5 * sqrt 2 + 3 = 348.96.
-  EXPECT_EQ(ComputeRing(Metrics(49, 65, 300, 8)).slots[1].labelX, 349);
 }
 
 TEST(RingSlots, FadeFramesCentreEachVariantOnTheSlot) {
   const RingMetrics m = Metrics(48, 64, 300, 12);
-  EXPECT_EQ((std::vector{VariantSize(m, 0), VariantSize(m, 1), VariantSize(m, 2), VariantSize(m, 3),
-                         VariantSize(m, 4), VariantSize(m, 5)}),
-            (std::vector{0, 48, 64, 128, 32, 0}));
+  std::vector<int> sizes;
+  for (int variant = 0; variant <= 5; ++variant) sizes.push_back(VariantSize(m, variant));
+  EXPECT_EQ(sizes, (std::vector{0, 48, 64, 128, 32, 0}));
   const RingGeometry g = ComputeRing(m);
   for (int i = 1; i <= 12; ++i) {
-    const auto& s = g.slots[static_cast<std::size_t>(i)];
-    const auto& frames = g.fadeFrames[static_cast<std::size_t>(i)];
-    EXPECT_EQ(frames[1], s.normalSquare()) << "slot " << i;
-    EXPECT_EQ(frames[2], s.magSquare()) << "slot " << i;
-    EXPECT_EQ(frames[3].left, s.normalLeft - 40) << "slot " << i;
-    EXPECT_EQ(frames[4].top, s.normalTop + 8) << "slot " << i;
-    EXPECT_EQ(frames[4].width, 32);
+    const RingSlot& s = g.slots[static_cast<std::size_t>(i)];
+    for (std::size_t k = 1; k <= 4; ++k) {
+      const int d = (48 - sizes[k]) / 2;  // each variant centred on the resting square
+      EXPECT_EQ(g.fadeFrames[static_cast<std::size_t>(i)][k],
+                (PixelRect{s.normalLeft + d, s.normalTop + d, sizes[k], sizes[k]}))
+          << "slot " << i << " variant " << k;
+    }
   }
 }
 
 TEST(HitTest, LeftEdgeInTopEdgeOutRestingSquareOnlyCentreFirst) {
   const RingGeometry g = ComputeRing(Metrics(48, 64, 300, 8));  // slot 1: 1236, 516, 48
-  EXPECT_EQ(HitTest(g, 1236, 517), 1) << "left edge";
-  EXPECT_EQ(HitTest(g, 1235, 517), -1);
-  EXPECT_EQ(HitTest(g, 1283, 563), 1) << "last pixel inside";
-  EXPECT_EQ(HitTest(g, 1284, 530), -1) << "right edge";
-  EXPECT_EQ(HitTest(g, 1250, 516), -1) << "top edge";
-  EXPECT_EQ(HitTest(g, 1250, 564), -1) << "bottom edge";
-  EXPECT_EQ(HitTest(g, 1230, 510), -1) << "inside the magnified square only";
-  EXPECT_EQ(HitTest(g, 960, 540), 0);
-  EXPECT_EQ(HitTest(g, 10, 10), -1);
+  const int cases[][3] = {
+      {1236, 517, 1},  {1235, 517, -1}, {1283, 563, 1},  {1284, 530, -1},
+      {1250, 516, -1}, {1250, 564, -1}, {1230, 510, -1},  // inside the magnified square only
+      {960, 540, 0},   {10, 10, -1},
+  };
+  for (const auto& [x, y, slot] : cases) EXPECT_EQ(HitTest(g, x, y), slot) << x << ", " << y;
 
   // A small screen with large icons: slot 2's square overlaps the centre's.
   const RingGeometry small = ComputeRing(Metrics(128, 128, 160, 8, 640, 480));
-  const RingSlot& s2 = small.slots[2];
-  ASSERT_TRUE(s2.normalLeft < 380 && s2.normalTop < 300) << "the point must lie in slot 2";
+  ASSERT_TRUE(small.slots[2].normalLeft < 380 && small.slots[2].normalTop < 300);
   EXPECT_EQ(HitTest(small, 380, 300), 0);
 }
 
@@ -145,26 +119,70 @@ TEST(CollapsedDisc, NinePositionsWithATwoPixelMargin) {
       {2, 445, 33, 476},    {1728, 445, 1759, 476}, {2, 2, 33, 33},
       {1728, 2, 1759, 33},  {2, 888, 33, 919},      {1728, 888, 1759, 919},
   };
-  for (int i = 0; i < 9; ++i) {
-    const DiscPosition p = CollapsedDiscPosition(m, i);
-    EXPECT_EQ(p, expected[i]) << "index " << i << ": " << p.discLeft << ", " << p.discTop;
+  for (int i = -1; i <= 9; ++i) {
+    EXPECT_EQ(CollapsedDiscPosition(m, i), expected[i >= 0 && i <= 8 ? i : 0]) << "index " << i;
   }
-  EXPECT_EQ(CollapsedDiscPosition(m, 9), expected[0]);
-  EXPECT_EQ(CollapsedDiscPosition(m, -1), expected[0]);
 }
 
 TEST(HotkeyCharacter, DigitsThenLettersAndTildeForTheCentre) {
-  EXPECT_EQ(HotkeyCharacter(0), "~");
-  EXPECT_EQ(HotkeyCharacter(1), "0");
-  EXPECT_EQ(HotkeyCharacter(10), "9");
-  EXPECT_EQ(HotkeyCharacter(11), "A");
-  EXPECT_EQ(HotkeyCharacter(36), "Z");
-  EXPECT_EQ(HotkeyCharacter(37), "");
-  EXPECT_EQ(HotkeyCharacter(-1), "");
+  const std::pair<int, std::string_view> cases[] = {{0, "~"},  {1, "0"}, {10, "9"}, {11, "A"},
+                                                    {36, "Z"}, {37, ""}, {-1, ""}};
+  for (const auto& [slot, text] : cases) EXPECT_EQ(HotkeyCharacter(slot), text) << slot;
 }
 
-// One sweep over screens, slot counts, icon sizes and radii, checking what must hold for
-// every valid setting.
+// What must hold for every valid setting; failures after the twentieth are not reported.
+// Returns whether the ring left room to check that resting squares stay apart.
+bool CheckRing(const RingMetrics& m, int& failures) {
+  const RingGeometry g = ComputeRing(m);
+  const auto check = [&](bool ok, int slot, const char* what) {
+    if (ok || ++failures > 20) return;
+    ADD_FAILURE() << what << ": screen " << m.W << "x" << m.H << " K " << m.K << " N " << m.N
+                  << " M " << m.M << " R " << m.R << " slot " << slot;
+  };
+  const auto inside = [&](const PixelRect& r) {
+    return r.left >= 0 && r.top >= 0 && r.right() <= m.W && r.bottom() <= m.H;
+  };
+  const double slack = m.N % 2 == 0 ? 1.0 : 2.0;
+  const auto at = [&](int j, double x, double y) {
+    const RingSlot& t = g.slots[static_cast<std::size_t>(j)];
+    return std::abs(CentreX(t) - x) <= slack && std::abs(CentreY(t) - y) <= slack;
+  };
+  const double halfDiagonal = m.M / std::sqrt(2.0);
+  const bool labelRoom = m.R + halfDiagonal + 3 + 20 <= std::min(m.cx, m.cy);
+  check(inside(g.slots[0].magSquare()), 0, "disc inside");
+  for (int i = 1; i <= m.K; ++i) {
+    const RingSlot& s = g.slots[static_cast<std::size_t>(i)];
+    const double x = CentreX(s), y = CentreY(s);
+    check(inside(s.normalSquare()) && inside(s.magSquare()), i, "slot inside");
+    check(std::abs(std::hypot(x - m.cx, y - m.cy) - m.R) <= 1.5, i, "slot on the circle");
+    check(at((i - 1 + m.K / 2) % m.K + 1, 2 * m.cx - x, 2 * m.cy - y), i,
+          "opposite slot mirrored through the centre");
+    check(at((m.K + 1 - i) % m.K + 1, x, 2 * m.cy - y), i, "mirrored about the horizontal axis");
+    check(std::hypot(s.labelX - (x - m.cx), s.labelY - (y - m.cy)) > halfDiagonal, i,
+          "label clear of the magnified square");
+    check(!labelRoom || (m.cx + s.labelX >= 0 && m.cx + s.labelX < m.W && m.cy + s.labelY >= 12 &&
+                         m.cy + s.labelY < m.H),
+          i, "label inside");
+  }
+  // Resting squares must not overlap where the ring leaves room for them: then every slot
+  // is hit at its own centre.
+  if (2 * m.R * std::sin(3.1415926 / m.K) < std::sqrt(2.0) * (m.N + 2) ||
+      m.R / std::sqrt(2.0) < (m.C + m.N) / 2.0 + 2) {
+    return false;
+  }
+  for (int i = 0; i <= m.K; ++i) {
+    const PixelRect a = g.slots[static_cast<std::size_t>(i)].normalSquare();
+    for (int j = i + 1; j <= m.K; ++j) {
+      const PixelRect b = g.slots[static_cast<std::size_t>(j)].normalSquare();
+      check(
+          a.right() <= b.left || b.right() <= a.left || a.bottom() <= b.top || b.bottom() <= a.top,
+          j, "resting squares apart");
+    }
+    check(HitTest(g, a.left + a.width / 2, a.top + a.height / 2) == i, i, "hit at its centre");
+  }
+  return true;
+}
+
 TEST(RingGeometry, InvariantsHoldAcrossScreensCountsSizesAndRadii) {
   const std::pair<int, int> screens[] = {
       {640, 480},   {800, 600},   {1024, 768},  {1280, 720},  {1365, 767},
@@ -172,76 +190,16 @@ TEST(RingGeometry, InvariantsHoldAcrossScreensCountsSizesAndRadii) {
       {1080, 1920}, {768, 1024},  {600, 800},
   };
   int failures = 0, overlapChecks = 0;
-  for (const auto& [w, h] : screens) {
-    Settings settings;
-    ApplyDefaultSettings(settings, Screen(w, h));
-    for (int k = 8; k <= 36; k += 4) {
-      for (int n : {16, 32, 48, 49, 64, 97, 128}) {
-        for (int mag : {n, std::min(n + 16, 128), 128}) {
+  for (const auto& [w, h] : screens)
+    for (int k = 8; k <= 36; k += 4)
+      for (int n : {16, 32, 48, 49, 64, 97, 128})
+        for (int mag : {n, std::min(n + 16, 128), 128})
           for (int radius : {200, 250, 300, h / 2 - 80, 10000}) {
-            settings.IconCount = k;
-            settings.IconSize = n;
-            settings.MagnifiedSize = mag;
-            settings.RingRadius = radius;
-            const RingMetrics m = MakeRingMetrics(Screen(w, h), settings);
-            const RingGeometry g = ComputeRing(m);
-            const auto check = [&](bool ok, int slot, const char* what) {
-              if (ok || ++failures > 20) return;
-              ADD_FAILURE() << what << ": screen " << m.W << "x" << m.H << " K " << m.K << " N "
-                            << m.N << " M " << m.M << " R " << m.R << " slot " << slot;
-            };
-            const auto inside = [&](const PixelRect& r) {
-              return r.left >= 0 && r.top >= 0 && r.right() <= m.W && r.bottom() <= m.H;
-            };
-            const double halfDiagonal = m.M / std::sqrt(2.0);
-            const double slack = m.N % 2 == 0 ? 1.0 : 2.0;
-            check(inside(g.slots[0].magSquare()), 0, "disc inside");
-            for (int i = 1; i <= m.K; ++i) {
-              const RingSlot& s = g.slots[static_cast<std::size_t>(i)];
-              const RingSlot& opposite =
-                  g.slots[static_cast<std::size_t>((i - 1 + m.K / 2) % m.K + 1)];
-              const RingSlot& mirror = g.slots[static_cast<std::size_t>((m.K + 1 - i) % m.K + 1)];
-              check(inside(s.normalSquare()) && inside(s.magSquare()), i, "slot inside");
-              check(std::abs(std::hypot(CentreX(s) - m.cx, CentreY(s) - m.cy) - m.R) <= 1.5, i,
-                    "slot on the circle");
-              check(std::abs(CentreX(s) + CentreX(opposite) - 2 * m.cx) <= slack &&
-                        std::abs(CentreY(s) + CentreY(opposite) - 2 * m.cy) <= slack,
-                    i, "opposite slot mirrored through the centre");
-              check(std::abs(CentreX(s) - CentreX(mirror)) <= slack &&
-                        std::abs(CentreY(s) + CentreY(mirror) - 2 * m.cy) <= slack,
-                    i, "slot mirrored about the horizontal axis");
-              check(std::hypot(s.labelX - (CentreX(s) - m.cx), s.labelY - (CentreY(s) - m.cy)) >
-                        halfDiagonal,
-                    i, "label clear of the magnified square");
-              if (m.R + halfDiagonal + 3 + 20 <= std::min(m.cx, m.cy)) {
-                check(m.cx + s.labelX >= 0 && m.cx + s.labelX < m.W && m.cy + s.labelY >= 12 &&
-                          m.cy + s.labelY < m.H,
-                      i, "label inside");
-              }
-            }
-            // Resting squares must not overlap where the ring leaves room for them: then
-            // every slot is hit at its own centre.
-            const double chord = 2 * m.R * std::sin(3.1415926 / m.K);
-            const bool ringRoom = chord >= std::sqrt(2.0) * (m.N + 2);
-            const bool centreRoom = m.R / std::sqrt(2.0) >= (m.C + m.N) / 2.0 + 2;
-            if (!ringRoom || !centreRoom) continue;
-            ++overlapChecks;
-            for (int i = 0; i <= m.K; ++i) {
-              const PixelRect a = g.slots[static_cast<std::size_t>(i)].normalSquare();
-              for (int j = i + 1; j <= m.K; ++j) {
-                const PixelRect b = g.slots[static_cast<std::size_t>(j)].normalSquare();
-                check(a.right() <= b.left || b.right() <= a.left || a.bottom() <= b.top ||
-                          b.bottom() <= a.top,
-                      j, "resting squares apart");
-              }
-              check(HitTest(g, a.left + a.width / 2, a.top + a.height / 2) == i, i,
-                    "hit at its own centre");
-            }
+            Settings s;
+            ApplyDefaultSettings(s, Screen(w, h));
+            s.IconCount = k, s.IconSize = n, s.MagnifiedSize = mag, s.RingRadius = radius;
+            overlapChecks += CheckRing(MakeRingMetrics(Screen(w, h), s), failures);
           }
-        }
-      }
-    }
-  }
   // The defaults (N 48, 24 slots, R 300 on a full-HD screen) are among the checked cases.
   EXPECT_GT(overlapChecks, 1000);
 }

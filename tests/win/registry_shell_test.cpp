@@ -33,51 +33,25 @@ namespace {
 
 using namespace std::string_literals;
 
-struct RawValue {
-  DWORD type = REG_NONE;
-  std::vector<BYTE> data;
-};
-
-// A value as the Unicode functions see it, to check the adapter against the system.
-std::optional<RawValue> ReadRaw(HKEY root, const std::wstring& subKey, const std::wstring& name) {
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return {};
-  const win::UniqueRegistryKey key(raw);
-  RawValue value;
-  DWORD size = 0;
-  if (::RegQueryValueExW(raw, name.c_str(), nullptr, &value.type, nullptr, &size) !=
-      ERROR_SUCCESS) {
+// A short value as the Unicode functions see it, to check the adapter against the system:
+// the type and the data as UTF-16 (binary data too); nothing when missing.
+std::optional<std::pair<DWORD, std::wstring>> ReadRaw(HKEY root, const std::wstring& subKey,
+                                                      const std::wstring& name) {
+  DWORD type = 0, size = 8192;
+  std::wstring data(size / sizeof(wchar_t), L'\0');
+  if (::RegGetValueW(root, subKey.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type,
+                     data.data(), &size) != ERROR_SUCCESS) {
     return {};
   }
-  value.data.resize(size);
-  if (::RegQueryValueExW(raw, name.c_str(), nullptr, nullptr, value.data.data(), &size) !=
-      ERROR_SUCCESS) {
-    return {};
-  }
-  value.data.resize(size);
-  return value;
-}
-
-std::wstring AsWide(const RawValue& value) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(value.data.data()),
-                      value.data.size() / sizeof(wchar_t));
-}
-
-void WriteRaw(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type,
-              const void* data, std::size_t size) {
-  HKEY raw = nullptr;
-  ASSERT_EQ(
-      ::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw, nullptr),
-      ERROR_SUCCESS);
-  const win::UniqueRegistryKey key(raw);
-  ASSERT_EQ(::RegSetValueExW(raw, name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                             static_cast<DWORD>(size)),
-            ERROR_SUCCESS);
+  data.resize((size + 1) / sizeof(wchar_t));
+  return std::pair{type, data};
 }
 
 void WriteText(HKEY root, const std::wstring& subKey, const std::wstring& name,
                const std::wstring& text) {
-  WriteRaw(root, subKey, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  ASSERT_EQ(::RegSetKeyValueW(root, subKey.c_str(), name.c_str(), REG_SZ, text.c_str(),
+                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
 }
 
 // A key of its own under HKEY_CURRENT_USER for every test, removed with all it holds.
@@ -104,35 +78,23 @@ TEST_F(RegistryTest, ValuesOfEveryTypeReachTheSystemAsTheAnsiFunctionsWouldStore
   const auto key = registry.CreateKey(RegistryRoot::CurrentUser, base + "\\深\\层");
   ASSERT_TRUE(key) << "missing parents are created";
 
-  struct Case {
-    std::uint32_t type;
-    std::string bytes;      // as the port hands them over
-    std::wstring expected;  // what the system holds, as UTF-16 or raw bytes
-  };
-  const std::string binary = "\x00\xFF\xCE\xD2"s;
-  const Case cases[] = {
+  // The bytes as the port hands them over, and what the system holds as UTF-16. Binary
+  // data and numbers are bytes, not text: nothing is converted.
+  const std::tuple<std::uint32_t, std::string, std::wstring> cases[] = {
       {kRegSz, gbk + '\0', L"我的电脑"s + L'\0'},
       {kRegExpandSz, "%TEMP%\\" + gbk + '\0', L"%TEMP%\\我的电脑"s + L'\0'},
       {kRegMultiSz, "a\0"s + gbk + "\0\0"s, L"a\0我的电脑\0\0"s},
+      {kRegBinary, "\x00\xFF\xCE\xD2"s, L"\xFF00\xD2CE"},
+      {kRegDword, "\x78\x56\x34\x12", L"\x5678\x1234"},
   };
-  for (const Case& c : cases) {
-    const std::string name = "值 " + std::to_string(c.type);
-    ASSERT_TRUE(key->SetValue(name, c.type, c.bytes)) << c.type;
-    const auto raw = ReadRaw(HKEY_CURRENT_USER, Widen(base + "\\深\\层"), Widen(name));
-    ASSERT_TRUE(raw) << c.type;
-    EXPECT_EQ(raw->type, c.type);
-    EXPECT_EQ(AsWide(*raw), c.expected) << c.type;
-    EXPECT_EQ(key->QueryValue(name), (RegistryData{c.type, c.bytes})) << c.type;
+  for (const auto& [type, bytes, expected] : cases) {
+    const std::string name = "值 " + std::to_string(type);
+    ASSERT_TRUE(key->SetValue(name, type, bytes)) << type;
+    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, Widen(base + "\\深\\层"), Widen(name)),
+              std::pair(static_cast<DWORD>(type), expected));
+    EXPECT_EQ(key->QueryValue(name), (RegistryData{type, bytes})) << type;
   }
-
-  // Binary data and numbers are bytes, not text: nothing is converted.
-  ASSERT_TRUE(key->SetValue("bin", kRegBinary, binary));
-  ASSERT_TRUE(key->SetValue("dword", kRegDword, "\x78\x56\x34\x12"));
-  const auto rawBinary = ReadRaw(HKEY_CURRENT_USER, Widen(base + "\\深\\层"), L"bin");
-  ASSERT_TRUE(rawBinary);
-  EXPECT_EQ(std::string(rawBinary->data.begin(), rawBinary->data.end()), binary);
-  EXPECT_EQ(key->QueryValue("bin"), (RegistryData{kRegBinary, binary}));
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path("深\\层"), "dword"),
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path("深\\层"), "值 4"),
             RegistryValue(std::int32_t{0x12345678}));
 
   // Values other programs stored in UTF-16 come back in the code page; a character the
@@ -148,17 +110,15 @@ TEST_F(RegistryTest, LongValuesComeBackWholeAndTextsAreCutAt1024BytesOnACharacte
   std::wstring longText = L"x";
   for (int i = 0; i < 2500; ++i) longText += L"中";
   WriteText(HKEY_CURRENT_USER, Widen(base), L"long", longText);
-  std::vector<BYTE> binary(3000);
-  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<BYTE>(i * 7);
-  WriteRaw(HKEY_CURRENT_USER, Widen(base), L"blob", REG_BINARY, binary.data(), binary.size());
+  std::string binary(3000, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7);
+  const auto key = registry.CreateKey(RegistryRoot::CurrentUser, base);
+  ASSERT_TRUE(key && key->SetValue("blob", kRegBinary, binary));
 
-  const auto key = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
-  ASSERT_TRUE(key);
   const auto text = key->QueryValue("long");
   ASSERT_TRUE(text);
   EXPECT_EQ(text->bytes.size(), 1u + 2 * 2500 + 1) << "the whole value, not a first buffer";
-  EXPECT_EQ(key->QueryValue("blob"),
-            (RegistryData{kRegBinary, std::string(binary.begin(), binary.end())}));
+  EXPECT_EQ(key->QueryValue("blob"), (RegistryData{kRegBinary, binary}));
 
   // 1 + 2 × 511 bytes fit; the next character would straddle byte 1024.
   std::string expected = "x";
@@ -167,25 +127,20 @@ TEST_F(RegistryTest, LongValuesComeBackWholeAndTextsAreCutAt1024BytesOnACharacte
 }
 
 TEST_F(RegistryTest, MissingKeysUnknownRootsAndReadOnlyKeysChangeNothing) {
-  EXPECT_FALSE(KeyExists(base));
   EXPECT_FALSE(registry.OpenKey(RegistryRoot::None, "Software", RegistryAccess::Read));
   EXPECT_EQ(ReadRegistryValue(registry, codec, Path("missing"), "v"), RegistryValue());
   EXPECT_FALSE(WriteRegistryValue(registry, codec, "HKCU\\" + base, "v", "1", kRegSz));
   EXPECT_FALSE(KeyExists(base)) << "an abbreviated root writes nothing";
+  EXPECT_TRUE(registry.OpenKey(RegistryRoot::CurrentUser, "", RegistryAccess::Read))
+      << "an empty sub key is the root itself";
 
-  // A root name in lower case is a root all the same; numbers round-trip as numbers.
-  ASSERT_TRUE(
-      WriteRegistryValue(registry, codec, "hkey_current_user\\" + base, "n", "-1", kRegDword));
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "n"), RegistryValue(std::int32_t{-1}));
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "missing"), RegistryValue());
-
+  ASSERT_TRUE(WriteRegistryValue(registry, codec, Path(), "n", "-1", kRegDword));
   const auto readOnly = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
   ASSERT_TRUE(readOnly);
   EXPECT_FALSE(readOnly->SetValue("n", kRegSz, "x\0"s));
   EXPECT_FALSE(readOnly->DeleteValue("n"));
   EXPECT_EQ(readOnly->QueryValue("n"), (RegistryData{kRegDword, "\xFF\xFF\xFF\xFF"}));
-  EXPECT_TRUE(registry.OpenKey(RegistryRoot::CurrentUser, "", RegistryAccess::Read))
-      << "an empty sub key is the root itself";
+  EXPECT_EQ(readOnly->QueryValue("missing"), std::nullopt);
 }
 
 TEST_F(RegistryTest, DeletesValuesAndKeysButNeverAKeyThatHasSubKeys) {
@@ -202,43 +157,37 @@ TEST_F(RegistryTest, DeletesValuesAndKeysButNeverAKeyThatHasSubKeys) {
   DeleteRegistryKey(registry, Path(), "a");
   EXPECT_TRUE(KeyExists(base + "\\a\\b")) << "a key with sub keys stays";
   DeleteRegistryKey(registry, Path(), "a\\b");
-  EXPECT_FALSE(KeyExists(base + "\\a\\b"));
   DeleteRegistryKey(registry, Path(), "a");
   EXPECT_FALSE(KeyExists(base + "\\a"));
-
   for (const char* nothing : {"", "\\", "\\\\"}) DeleteRegistryKey(registry, Path(), nothing);
-  EXPECT_TRUE(KeyExists(base)) << "no name never deletes the parent";
   // A parent path that is only the root deletes below the root.
   DeleteRegistryKey(registry, "HKEY_CURRENT_USER", base + "\\c");
   EXPECT_FALSE(KeyExists(base + "\\c"));
-  EXPECT_TRUE(KeyExists(base));
+  EXPECT_TRUE(KeyExists(base)) << "no name never deletes the parent";
 }
 
 TEST(AutoRunOnTheSystem, WritesItsOwnEntryAndNeverTouchesAnotherProgramsEntry) {
   const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   const std::string program = "C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe";
+  const auto entry = [&] { return ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher"); };
   win::WinRegistry registry;
   win::SystemAnsiCodec codec;
   WriteText(HKEY_CURRENT_USER, run, L"Other Program", L"C:\\other.exe");
 
-  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
-  auto entry = ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher");
-  ASSERT_TRUE(entry);
-  EXPECT_EQ(entry->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(AsWide(*entry), L"\"C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe\""s + L'\0');
-  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
-
+  for (int repeat = 0; repeat < 2; ++repeat) {
+    EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
+    EXPECT_EQ(entry(), std::pair(static_cast<DWORD>(REG_SZ),
+                                 L"\"C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe\""s + L'\0'));
+  }
   const std::wstring foreign = L"\"D:\\别的\\Launcher.exe\" /tray";
   WriteText(HKEY_CURRENT_USER, run, L"Kivo Launcher", foreign);
   EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0);
-  entry = ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher");
-  ASSERT_TRUE(entry);
-  EXPECT_EQ(AsWide(*entry), foreign + L'\0');
+  EXPECT_EQ(entry(), std::pair(static_cast<DWORD>(REG_SZ), foreign + L'\0'));
 
   EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1)
       << "a foreign entry is replaced on request";
   EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0);
-  EXPECT_FALSE(ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher"));
+  EXPECT_FALSE(entry());
   EXPECT_TRUE(ReadRaw(HKEY_CURRENT_USER, run, L"Other Program"));
   ::RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"Other Program");
 }
@@ -277,13 +226,10 @@ void MoveToRecycleBin(const std::vector<std::pair<std::string, std::size_t>>& fi
   std::wstring from;
   for (const auto& [name, size] : files) {
     const std::wstring path = win::Widen(folder + name);
-    win::UniqueKernelHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    FILE* file = ::_wfopen(path.c_str(), L"wb");
     ASSERT_TRUE(file);
-    const std::string content(size, 'k');
-    DWORD written = 0;
-    ASSERT_TRUE(
-        ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
+    ASSERT_EQ(std::fwrite(std::string(size, 'k').data(), 1, size, file), size);
+    std::fclose(file);
     from += path + L'\0';
   }
   from += L'\0';
@@ -337,7 +283,14 @@ struct BoxSeen {
   int defaultButton = 0;
   HICON icon = nullptr;
   bool foreground = false;
+  friend bool operator==(const BoxSeen&, const BoxSeen&) = default;
 };
+void PrintTo(const BoxSeen& box, std::ostream* out) {
+  *out << (box.found ? "" : "not found, ") << "buttons";
+  for (int button : box.buttons) *out << ' ' << button;
+  *out << ", default " << box.defaultButton << ", icon " << box.icon
+       << (box.foreground ? ", in front" : ", behind");
+}
 
 BoxSeen AnswerBox(const std::wstring& title, int answer) {
   BoxSeen seen;
@@ -369,24 +322,18 @@ BoxSeen AnswerBox(const std::wstring& title, int answer) {
 
 // Each box costs about two seconds under Wine on the test display, so the cases are few.
 TEST(ShellMessageOnTheScreen, ShowsTheButtonsIconAndDefaultOfTheMessage) {
-  const ShellMessage question = *EmptyRecycleBinQuestion({1, 1});
-  auto watcher = std::async(std::launch::async, AnswerBox, L"Empty Recycle Bin"s, IDYES);
-  EXPECT_TRUE(win::ShowShellMessage(question));
-  BoxSeen seen = watcher.get();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.buttons, (std::vector<int>{IDYES, IDNO}));
-  EXPECT_EQ(seen.defaultButton, IDNO);
-  EXPECT_EQ(seen.icon, ::LoadIconW(nullptr, IDI_QUESTION));
-  EXPECT_TRUE(seen.foreground);
-
-  watcher = std::async(std::launch::async, AnswerBox, L"Recycle Bin"s, IDOK);
-  EXPECT_FALSE(win::ShowShellMessage(CheckRecycleBinMessage({0, 0})));
-  seen = watcher.get();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.buttons, (std::vector<int>{IDOK}));
-  EXPECT_EQ(seen.defaultButton, IDOK);
-  EXPECT_EQ(seen.icon, ::LoadIconW(nullptr, IDI_INFORMATION));
-  EXPECT_TRUE(seen.foreground);
+  const auto show = [](const ShellMessage& message, const std::wstring& title, int answer) {
+    auto watcher = std::async(std::launch::async, AnswerBox, title, answer);
+    const bool result = win::ShowShellMessage(message);
+    return std::pair(result, watcher.get());
+  };
+  EXPECT_EQ(
+      show(*EmptyRecycleBinQuestion({1, 1}), L"Empty Recycle Bin", IDYES),
+      std::pair(true,
+                BoxSeen{true, {IDYES, IDNO}, IDNO, ::LoadIconW(nullptr, IDI_QUESTION), true}));
+  EXPECT_EQ(
+      show(CheckRecycleBinMessage({0, 0}), L"Recycle Bin", IDOK),
+      std::pair(false, BoxSeen{true, {IDOK}, IDOK, ::LoadIconW(nullptr, IDI_INFORMATION), true}));
 }
 
 // Stand-ins for the shell's desktop windows, made by this process under the shell's
@@ -421,7 +368,7 @@ class DesktopIconsTest : public ::testing::Test {
   std::vector<win::UniqueWindow> windows;
 };
 
-TEST_F(DesktopIconsTest, WithoutADesktopListNothingChanges) {
+TEST_F(DesktopIconsTest, TheListIsInProgmansViewElseInTheFirstWorkerWWithAView) {
   store.Items[kDesktopIconsCommandItem].ItemType = kItemBuiltInCommand;
   store.Items[kDesktopIconsCommandItem].Title = "旧";
   EXPECT_EQ(win::FindDesktopListView(), nullptr);
@@ -434,6 +381,17 @@ TEST_F(DesktopIconsTest, WithoutADesktopListNothingChanges) {
   Make(WC_LISTVIEWW, view, L"Other");
   Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
   EXPECT_EQ(win::FindDesktopListView(), nullptr);
+
+  // Without a view in "Progman" the first "WorkerW" with one is taken.
+  windows.clear();
+  Make(L"Progman", nullptr);
+  Make(L"WorkerW", nullptr);
+  const HWND list =
+      Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
+  Make(L"WorkerW", nullptr);
+  EXPECT_EQ(win::FindDesktopListView(), list);
+  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
+  EXPECT_FALSE(Shown(list));
 }
 
 TEST_F(DesktopIconsTest, TheListInProgmanIsHiddenAndShownAndTheCommandFollows) {
@@ -453,17 +411,6 @@ TEST_F(DesktopIconsTest, TheListInProgmanIsHiddenAndShownAndTheCommandFollows) {
   EXPECT_TRUE(win::ShowDesktopIcons(true, store));
   EXPECT_FALSE(Shown(list));
   EXPECT_EQ(Title(), "总是显示桌面图标");
-}
-
-TEST_F(DesktopIconsTest, WithoutAViewInProgmanTheFirstWorkerWithOneIsTaken) {
-  Make(L"Progman", nullptr);
-  Make(L"WorkerW", nullptr);
-  const HWND list =
-      Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
-  Make(L"WorkerW", nullptr);
-  EXPECT_EQ(win::FindDesktopListView(), list);
-  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
-  EXPECT_FALSE(Shown(list));
 }
 
 TEST_F(DesktopIconsTest, TheStartButtonIsTheTaskbarsChildOrATopLevelButtonOfItsThread) {
@@ -526,11 +473,9 @@ TEST(ShutdownOnTheSystem, ThePrivilegeIsEnabledAndTheProcessIsAskedLast) {
   EXPECT_TRUE(enabled);
 
   ASSERT_TRUE(win::RequestLastShutdownTurn());
-  DWORD level = 99;
-  DWORD flags = 99;
+  DWORD level = 99, flags = 99;
   ASSERT_TRUE(::GetProcessShutdownParameters(&level, &flags));
-  EXPECT_EQ(level, 0u);
-  EXPECT_EQ(flags, static_cast<DWORD>(SHUTDOWN_NORETRY));
+  EXPECT_EQ(std::pair(level, flags), std::pair(DWORD{0}, DWORD{SHUTDOWN_NORETRY}));
 }
 
 }  // namespace
