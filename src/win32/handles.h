@@ -69,6 +69,11 @@ struct MemoryDcTraits {
   static bool IsValid(HDC h) { return h != nullptr; }
   static void Close(HDC h) { ::DeleteDC(h); }
 };
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static bool IsValid(HICON h) { return h != nullptr; }
+  static void Close(HICON h) { ::DestroyIcon(h); }
+};
 struct GdiBitmapTraits {
   static HBITMAP Invalid() { return nullptr; }
   static bool IsValid(HBITMAP h) { return h != nullptr; }
@@ -82,6 +87,7 @@ using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 using UniqueScreenDc = UniqueHandle<HDC, ScreenDcTraits>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 using UniqueGdiBitmap = UniqueHandle<HBITMAP, GdiBitmapTraits>;
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 
 }  // namespace kivo::win

@@ -18,13 +18,6 @@ constexpr CLSID kPngEncoder = {
 // Icon files and resources larger than this are not icons anyone made on purpose.
 constexpr std::size_t kMaxIconFileBytes = 64 * 1024 * 1024;
 
-struct IconTraits {
-  static HICON Invalid() { return nullptr; }
-  static bool IsValid(HICON h) { return h != nullptr; }
-  static void Close(HICON h) { ::DestroyIcon(h); }
-};
-using UniqueIcon = UniqueHandle<HICON, IconTraits>;
-
 // A copy of `source` as a new 32-bit ARGB bitmap of width x height, scaled with high-quality
 // bicubic interpolation when the sizes differ and copied pixel for pixel when they agree.
 GpBitmapPtr Redraw(Gdiplus::GpImage* source, int width, int height) {
