@@ -31,6 +31,6 @@ trap cleanup EXIT
 "$wine" "$exe" &
 "$wine" build/win/tests/win/kivoctl.exe wait 60000 || { echo "Kivo Launcher did not start"; exit 1; }
 sleep 3
-import -window root -display "$DISPLAY" build/screenshot.png
+/usr/bin/import -window root -display "$DISPLAY" build/screenshot.png
 echo "Screenshot saved to build/screenshot.png"
 "$wine" build/win/tests/win/kivoctl.exe close 30000 || true

@@ -24,7 +24,8 @@ def ring_geometry(session):
 def region(path, x, y, size):
     """The pixels of a square of a screenshot as bytes (RGB)."""
     geometry = f"{size}x{size}+{x - size // 2}+{y - size // 2}"
-    return subprocess.run(["convert", path, "-crop", geometry, "+repage", "-depth", "8", "rgb:-"],
+    # The ImageMagick program itself: a "convert" earlier on the PATH may be another tool.
+    return subprocess.run(["/usr/bin/convert", path, "-crop", geometry, "+repage", "-depth", "8", "rgb:-"],
                           capture_output=True, check=True).stdout
 
 

@@ -207,7 +207,7 @@ class WineSession:
         return result.stdout
 
     def screenshot(self, path):
-        subprocess.run(["import", "-window", "root", "-display", self.display.name, str(path)],
+        subprocess.run(["/usr/bin/import", "-window", "root", "-display", self.display.name, str(path)],
                        env=self.env, check=True, timeout=60)
         return Path(path)
 
