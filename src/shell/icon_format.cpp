@@ -48,6 +48,18 @@ std::optional<std::size_t> ChooseBest(const std::vector<IconEntry>& entries,
   return best;
 }
 
+// The fields both directory kinds start their entries with.
+IconEntry ReadEntryHead(ByteSpan data, std::size_t at) {
+  IconEntry e;
+  e.width = Pixels(data[at]);
+  e.height = Pixels(data[at + 1]);
+  e.colorCount = data[at + 2];
+  e.planes = U16(data, at + 4);
+  e.bitCount = U16(data, at + 6);
+  e.bytes = U32(data, at + 8);
+  return e;
+}
+
 }  // namespace
 
 std::vector<IconEntry> ParseGroupIcon(ByteSpan data) {
@@ -56,13 +68,7 @@ std::vector<IconEntry> ParseGroupIcon(ByteSpan data) {
   entries.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeaderSize + i * kGroupEntrySize;
-    IconEntry e;
-    e.width = Pixels(data[at]);
-    e.height = Pixels(data[at + 1]);
-    e.colorCount = data[at + 2];
-    e.planes = U16(data, at + 4);
-    e.bitCount = U16(data, at + 6);
-    e.bytes = U32(data, at + 8);
+    IconEntry e = ReadEntryHead(data, at);
     e.resourceId = U16(data, at + 12);
     entries.push_back(e);
   }
@@ -76,13 +82,7 @@ std::vector<IconEntry> ParseIcoDirectory(ByteSpan data) {
   entries.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeaderSize + i * kIcoEntrySize;
-    IconEntry e;
-    e.width = Pixels(data[at]);
-    e.height = Pixels(data[at + 1]);
-    e.colorCount = data[at + 2];
-    e.planes = U16(data, at + 4);
-    e.bitCount = U16(data, at + 6);
-    e.bytes = U32(data, at + 8);
+    IconEntry e = ReadEntryHead(data, at);
     e.offset = U32(data, at + 12);
     if (e.bytes == 0 || e.offset < directoryEnd || e.offset > data.size() ||
         e.bytes > data.size() - e.offset)
