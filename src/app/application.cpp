@@ -9,6 +9,7 @@
 #include "core/program_registry.h"
 #include "core/shell_utilities.h"
 #include "version.h"
+#include "win32/item_icons_win.h"
 #include "win32/os_version_win.h"
 #include "win32/screen_win.h"
 #include "win32/shell_win.h"
@@ -123,8 +124,15 @@ bool Application::LoadWindows() {
 
 void Application::LoadSkin() {
   win::LoadSkins(*images_, instance_, data_.store.Items[0].IconFile.str());
-  win::LoadItemImages(*images_, data_.store);
-  win::BuildRingVariants(*images_, dock_->geometry().metrics);
+  // Icon 0 is the LOGO overlay (the user picture when there is one), set just above; the
+  // items' own icons follow.
+  const RingMetrics& metrics = dock_->geometry().metrics;
+  for (int item = 1; item <= kLastItem; ++item) {
+    if (data_.store.Items[static_cast<std::size_t>(item)].ItemType == kItemUnused) continue;
+    win::LoadItemIcon(data_.store, *images_, metrics, item);
+  }
+  win::BuildRingVariants(*images_, metrics);
+  dock_->view().IniIconParam();
 }
 
 void Application::ExitProgram() {

@@ -165,6 +165,11 @@ void ImageTables::Release(ImageTable table, int number) {
   }
 }
 
+void ImageTables::DropFull(ImageTable table, int number) {
+  if (!Valid(table, number, 0)) return;
+  TableOf(table)[static_cast<std::size_t>(Index(table, number, 0))].reset();
+}
+
 void ImageTables::ReleaseAll() {
   for (auto& image : skins_) image.reset();
   for (auto& image : icons_) image.reset();

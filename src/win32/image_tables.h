@@ -37,6 +37,8 @@ class ImageTables {
   void BuildVariant(ImageTable table, int number, int variant, int width, int height);
   bool Has(ImageTable table, int number) const { return Get({table, number, 0}) != nullptr; }
   void Release(ImageTable table, int number);
+  // Drops the full image but keeps the pre-scaled variants.
+  void DropFull(ImageTable table, int number);
   void ReleaseAll();
 
   Gdiplus::GpImage* Get(const ImageRef& ref) const;

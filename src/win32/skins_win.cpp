@@ -85,23 +85,4 @@ void BuildRingVariants(ImageTables& images, const RingMetrics& metrics) {
   }
 }
 
-int LoadItemImages(ImageTables& images, const ShortcutStore& store) {
-  int loaded = 0;
-  for (int item = 1; item <= kMaxIconNumber; ++item) {
-    const ShortcutItem& entry = store.Items[static_cast<std::size_t>(item)];
-    if (entry.ItemType == kItemUnused) continue;
-    const std::string& file =
-        entry.CustomIconFile.empty() ? entry.IconFile.str() : entry.CustomIconFile.str();
-    if (file.empty()) continue;
-    const int number =
-        entry.ItemIndex >= 1 && entry.ItemIndex <= kMaxIconNumber ? entry.ItemIndex : item;
-    if (images.Has(ImageTable::Icon, number)) continue;
-    GpBitmapPtr image = LoadImageFile(Widen(file));
-    if (!image) continue;
-    images.Set(ImageTable::Icon, number, MakeScaledIconImage(image.get(), 128, 128));
-    ++loaded;
-  }
-  return loaded;
-}
-
 }  // namespace kivo::win

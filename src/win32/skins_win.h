@@ -34,8 +34,4 @@ int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPictur
 // size, and every loaded icon at N, M, C and 32.
 void BuildRingVariants(ImageTables& images, const RingMetrics& metrics);
 
-// The icon image of each item whose icon file is a readable image, stored under the
-// item's icon number. Returns how many were loaded.
-int LoadItemImages(ImageTables& images, const ShortcutStore& store);
-
 }  // namespace kivo::win

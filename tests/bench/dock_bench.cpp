@@ -16,6 +16,7 @@
 #include "win32/frame_renderer.h"
 #include "win32/gdiplus_session.h"
 #include "win32/image_tables.h"
+#include "win32/item_icons_win.h"
 #include "win32/skins_win.h"
 #include "win32/unicode.h"
 
@@ -161,8 +162,8 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
 
   ImageTables images;
   LoadSkins(images, ::GetModuleHandleW(nullptr), "");
-  LoadItemImages(images, data.store);
   const RingGeometry geometry = ComputeRing(MakeRingMetrics(data.screen, data.settings));
+  for (int i = 1; i <= 36; ++i) LoadItemIcon(data.store, images, geometry.metrics, i);
   BuildRingVariants(images, geometry.metrics);
   std::printf("%-10s image tables hold %.1f MB\n", screenName,
               static_cast<double>(images.MemoryBytes()) / (1024.0 * 1024.0));

@@ -12,6 +12,7 @@
 #include "win32/frame_renderer.h"
 #include "win32/gdiplus_session.h"
 #include "win32/image_tables.h"
+#include "win32/item_icons_win.h"
 #include "win32/skins_win.h"
 #include "win32/unicode.h"
 
@@ -53,8 +54,9 @@ class DockRender : public ::testing::Test {
     store_.Items[0].Title = "用户";
     images_ = std::make_unique<ImageTables>();
     ASSERT_EQ(LoadSkins(*images_, ::GetModuleHandleW(nullptr), ""), 17);
-    ASSERT_EQ(LoadItemImages(*images_, store_), 24);
     geometry_ = ComputeRing(MakeRingMetrics(screen_, settings_));
+    for (int i = 1; i <= 24; ++i) LoadItemIcon(store_, *images_, geometry_.metrics, i);
+    for (int i = 1; i <= 24; ++i) ASSERT_TRUE(images_->Has(ImageTable::Icon, i)) << i;
     BuildRingVariants(*images_, geometry_.metrics);
     ASSERT_TRUE(text_.Create({L"Verdana"}, 17.0f));
   }
@@ -271,6 +273,42 @@ TEST_F(DockRender, ScaledIconImagesHaveAClearFrameAndCorners) {
   EXPECT_EQ(alphaAt(1, 1), 0u);
   EXPECT_EQ(alphaAt(126, 126), 0u);
   EXPECT_GT(alphaAt(64, 2), 0u) << "the disc's rim inside the frame is kept";
+}
+
+TEST_F(DockRender, ItemIconsFollowTheKindOfEntryAndFallBackToTemplates) {
+  const std::string icons = WinePath(KIVO_SOURCE_DIR "/assets/SysIcons/");
+  ShortcutStore store;
+  const auto make = [&](int number, int kind, std::uint8_t itemClass, const std::string& file) {
+    ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
+    item.ItemType = kind;
+    item.ItemClass = itemClass;
+    item.ItemIndex = number;
+    item.IconFile = file;
+  };
+  make(3, 1, 0, icons + "Group.png");          // a ring entry
+  make(200, 5, 1, icons + "Application.png");  // a group member
+  make(201, 5, 1, "C:\\nowhere\\gone.png");    // a program whose icon is gone
+  make(202, 5, 2, "");                         // a document without any icon
+  make(203, 5, 0, "");                         // a shortcut file without any icon
+  store.Items[204] = store.Items[3];
+  store.Items[204].ItemType = 5;
+  store.Items[204].CustomIconFile = icons + "Internet.png";  // the user's choice wins
+  ImageTables images;
+  for (int n : {3, 200, 201, 202, 203, 204}) LoadItemIcon(store, images, geometry_.metrics, n);
+
+  EXPECT_TRUE(images.Get({ImageTable::Icon, 3, 0})) << "ring entries keep the full image";
+  EXPECT_EQ(images.Bounds({ImageTable::Icon, 3, 1}, {0, 0, 0, 0}),
+            (PixelRect{0, 0, geometry_.metrics.N, geometry_.metrics.N}));
+  EXPECT_FALSE(images.Get({ImageTable::Icon, 200, 0})) << "a popup row needs only 32 x 32";
+  EXPECT_EQ(images.Bounds({ImageTable::Icon, 200, 4}, {0, 0, 0, 0}), (PixelRect{0, 0, 32, 32}));
+  EXPECT_EQ(store.Items[201].ItemIndex, 41);
+  EXPECT_EQ(store.Items[202].ItemIndex, 39);
+  EXPECT_EQ(store.Items[203].ItemIndex, 40);
+  EXPECT_FALSE(images.Has(ImageTable::Icon, 201));
+  EXPECT_EQ(store.Items[3].ItemIndex, 3);
+
+  ReleaseItemImages(images, 3);
+  EXPECT_FALSE(images.Get({ImageTable::Icon, 3, 1}));
 }
 
 TEST(SkinResources, MissingOrBrokenImagesLoadAsNothing) {

@@ -1,0 +1,121 @@
+#include "win32/item_icons_win.h"
+
+#include <shellapi.h>
+
+#include "core/text.h"
+#include "shell/item_icon_files.h"
+#include "win32/handles.h"
+#include "win32/unicode.h"
+
+namespace kivo::win {
+namespace {
+
+constexpr int kFileTemplate = 39;
+constexpr int kShortcutTemplate = 40;
+constexpr int kApplicationTemplate = 41;
+constexpr int kPopupIconSize = 32;
+constexpr int kPopupVariant = 4;
+
+bool IsFile(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES;
+}
+
+// The shell's icon for a path (any file, folder or drive), as a bitmap of its own.
+GpBitmapPtr ShellIcon(const std::string& path) {
+  SHFILEINFOW info{};
+  if (!::SHGetFileInfoW(Widen(path).c_str(), 0, &info, sizeof(info),
+                        SHGFI_ICON | SHGFI_SYSICONINDEX) ||
+      info.hIcon == nullptr) {
+    return nullptr;
+  }
+  const UniqueIcon icon(info.hIcon);
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (gp::GdipCreateBitmapFromHICON(icon.get(), &bitmap) != Gdiplus::Ok) return nullptr;
+  GpBitmapPtr owned(bitmap);
+  UINT width = 0, height = 0;
+  gp::GdipGetImageWidth(bitmap, &width);
+  gp::GdipGetImageHeight(bitmap, &height);
+  return MakeScaledImage(bitmap, static_cast<int>(width), static_cast<int>(height));
+}
+
+GpBitmapPtr SourceImage(const ShortcutItem& item) {
+  for (const std::string* file : {&item.CustomIconFile.str(), &item.IconFile.str()}) {
+    if (IsFile(*file)) {
+      if (GpBitmapPtr image = LoadImageFile(Widen(*file))) return image;
+    }
+  }
+  const std::string& link = item.LinkPath.str();
+  return IsFile(link) ? ShellIcon(link) : nullptr;
+}
+
+std::pair<int, int> SizeOf(Gdiplus::GpImage* image) {
+  UINT width = 0, height = 0;
+  gp::GdipGetImageWidth(image, &width);
+  gp::GdipGetImageHeight(image, &height);
+  return {static_cast<int>(width), static_cast<int>(height)};
+}
+
+}  // namespace
+
+int TemplateIconFor(const ShortcutItem& item) {
+  switch (item.ItemClass) {
+    case 1:
+      return kApplicationTemplate;
+    case 2:
+      return kFileTemplate;
+    default:
+      return kShortcutTemplate;
+  }
+}
+
+void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics,
+                  int number) {
+  if (number < 0 || number > kLastItem) return;
+  ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
+  GpBitmapPtr source = SourceImage(item);
+  if (!source) {
+    item.ItemIndex = TemplateIconFor(item);
+    return;
+  }
+  const auto [width, height] = SizeOf(source.get());
+  switch (item.ItemType) {
+    case 1:
+    case 2:
+    case 4:
+    case 6:
+    case 9:
+    case 10:
+      images.Set(ImageTable::Icon, number, std::move(source));
+      images.BuildVariant(ImageTable::Icon, number, 1, metrics.N, metrics.N);
+      break;
+    case 5:
+    case 11: {
+      // Rows of a popup need only the small image; the full one is not kept.
+      images.Set(ImageTable::Icon, number, std::move(source));
+      images.BuildVariant(ImageTable::Icon, number, kPopupVariant, kPopupIconSize, kPopupIconSize);
+      images.DropFull(ImageTable::Icon, number);
+      break;
+    }
+    case kItemUser:
+      images.Set(ImageTable::Icon, number, MakeScaledIconImage(source.get(), width, height));
+      break;
+    default:
+      break;
+  }
+}
+
+void ReleaseItemImages(ImageTables& images, int number) {
+  images.Release(ImageTable::Icon, number);
+}
+
+void DeleteItemIcons(const ShortcutStore& store, ImageTables& images, FileSystem& fs,
+                     const std::string& userIconFolder, int number) {
+  if (number < 0 || number > kLastItem) return;
+  ReleaseItemImages(images, number);
+  const ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
+  for (const std::string& file : IconFilesToDelete(item, userIconFolder)) fs.RemoveFile(file);
+}
+
+}  // namespace kivo::win
