@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <utility>
 
 namespace kivo::win {
 
@@ -33,6 +34,16 @@ using GpSolidFillPtr = std::unique_ptr<Gdiplus::GpSolidFill, GdiplusDeleter>;
 using GpFontPtr = std::unique_ptr<Gdiplus::GpFont, GdiplusDeleter>;
 using GpFontFamilyPtr = std::unique_ptr<Gdiplus::GpFontFamily, GdiplusDeleter>;
 using GpStringFormatPtr = std::unique_ptr<Gdiplus::GpStringFormat, GdiplusDeleter>;
+
+// Width and height of an image in pixels (0, 0 for none).
+inline std::pair<int, int> ImageSize(Gdiplus::GpImage* image) {
+  UINT width = 0, height = 0;
+  if (image != nullptr) {
+    gp::GdipGetImageWidth(image, &width);
+    gp::GdipGetImageHeight(image, &height);
+  }
+  return {static_cast<int>(width), static_cast<int>(height)};
+}
 
 inline Gdiplus::GpBitmap* AsBitmap(const GpBitmapPtr& image) {
   return static_cast<Gdiplus::GpBitmap*>(image.get());

@@ -13,13 +13,6 @@ struct ComReleaser {
   void operator()(IUnknown* p) const { p->Release(); }
 };
 
-std::pair<int, int> SizeOf(Gdiplus::GpImage* image) {
-  UINT width = 0, height = 0;
-  gp::GdipGetImageWidth(image, &width);
-  gp::GdipGetImageHeight(image, &height);
-  return {static_cast<int>(width), static_cast<int>(height)};
-}
-
 }  // namespace
 
 GpBitmapPtr MakeScaledImage(Gdiplus::GpImage* image, int width, int height) {
@@ -35,7 +28,7 @@ GpBitmapPtr MakeScaledImage(Gdiplus::GpImage* image, int width, int height) {
   GpGraphicsPtr graphics(raw);
   gp::GdipSetInterpolationMode(raw, Gdiplus::InterpolationModeHighQualityBicubic);
   gp::GdipSetPixelOffsetMode(raw, Gdiplus::PixelOffsetModeHalf);
-  const auto [sourceWidth, sourceHeight] = SizeOf(image);
+  const auto [sourceWidth, sourceHeight] = ImageSize(image);
   gp::GdipDrawImageRectRectI(raw, image, 0, 0, width, height, 0, 0, sourceWidth, sourceHeight,
                              Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
   return result;
@@ -83,7 +76,7 @@ GpBitmapPtr DecodeImage(const void* bytes, std::size_t size) {
   if (gp::GdipCreateBitmapFromStream(stream.get(), &bitmap) != Gdiplus::Ok) return nullptr;
   GpBitmapPtr decoded(bitmap);
   // A copy detached from the stream: GDI+ may read a stream-backed image lazily.
-  const auto [width, height] = SizeOf(bitmap);
+  const auto [width, height] = ImageSize(bitmap);
   if (width <= 0 || height <= 0) return nullptr;
   Gdiplus::GpBitmap* copy = nullptr;
   if (gp::GdipCloneBitmapAreaI(0, 0, width, height, PixelFormat32bppPARGB, bitmap, &copy) !=
@@ -185,7 +178,7 @@ PixelRect ImageTables::Bounds(const ImageRef& ref, const PixelRect& target) cons
   if (ref.variant == 0) return target;
   Gdiplus::GpImage* image = Get(ref);
   if (image == nullptr) return {};
-  const auto [width, height] = SizeOf(image);
+  const auto [width, height] = ImageSize(image);
   return {target.left, target.top, width, height};
 }
 
@@ -194,7 +187,7 @@ void ImageTables::Draw(Gdiplus::GpGraphics* graphics, const ImageRef& ref, const
   if (alphaTenths <= 0) return;
   Gdiplus::GpImage* image = Get(ref);
   if (image == nullptr) return;
-  const auto [width, height] = SizeOf(image);
+  const auto [width, height] = ImageSize(image);
   if (alphaTenths >= 10) {
     if (ref.variant == 0) {
       gp::GdipDrawImageRectRectI(graphics, image, target.left, target.top, target.width,
@@ -217,7 +210,7 @@ std::size_t ImageTables::MemoryBytes() const {
   for (const auto* table : {&skins_, &icons_}) {
     for (const auto& image : *table) {
       if (!image) continue;
-      const auto [width, height] = SizeOf(image.get());
+      const auto [width, height] = ImageSize(image.get());
       bytes += static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
     }
   }

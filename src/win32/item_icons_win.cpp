@@ -34,10 +34,8 @@ GpBitmapPtr ShellIcon(const std::string& path) {
   Gdiplus::GpBitmap* bitmap = nullptr;
   if (gp::GdipCreateBitmapFromHICON(icon.get(), &bitmap) != Gdiplus::Ok) return nullptr;
   GpBitmapPtr owned(bitmap);
-  UINT width = 0, height = 0;
-  gp::GdipGetImageWidth(bitmap, &width);
-  gp::GdipGetImageHeight(bitmap, &height);
-  return MakeScaledImage(bitmap, static_cast<int>(width), static_cast<int>(height));
+  const auto [width, height] = ImageSize(bitmap);
+  return MakeScaledImage(bitmap, width, height);
 }
 
 GpBitmapPtr SourceImage(const ShortcutItem& item) {
@@ -48,13 +46,6 @@ GpBitmapPtr SourceImage(const ShortcutItem& item) {
   }
   const std::string& link = item.LinkPath.str();
   return IsFile(link) ? ShellIcon(link) : nullptr;
-}
-
-std::pair<int, int> SizeOf(Gdiplus::GpImage* image) {
-  UINT width = 0, height = 0;
-  gp::GdipGetImageWidth(image, &width);
-  gp::GdipGetImageHeight(image, &height);
-  return {static_cast<int>(width), static_cast<int>(height)};
 }
 
 }  // namespace
@@ -79,7 +70,7 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
     item.ItemIndex = TemplateIconFor(item);
     return;
   }
-  const auto [width, height] = SizeOf(source.get());
+  const auto [width, height] = ImageSize(source.get());
   switch (item.ItemType) {
     case 1:
     case 2:
