@@ -7,13 +7,9 @@
 
 #include "shell/icon_format.h"
 
-namespace {
+#include "fuzz_check.h"
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using kivo::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const kivo::ByteSpan bytes(data, size);

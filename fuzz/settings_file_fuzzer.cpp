@@ -9,11 +9,11 @@
 #include "support/iconv_codec.h"
 #include "support/memory_file_system.h"
 
+#include "fuzz_check.h"
+
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using kivo::fuzz::Check;
 
 void Exercise(const std::string& bytes) {
   static const kivo::testing::IconvCodec codec("CP936");

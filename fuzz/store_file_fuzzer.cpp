@@ -9,7 +9,11 @@
 #include "core/store_file.h"
 #include "support/iconv_codec.h"
 
+#include "fuzz_check.h"
+
 namespace {
+
+using kivo::fuzz::Check;
 
 const kivo::testing::IconvCodec& Codec() {
   static const kivo::testing::IconvCodec codec("CP936");
@@ -31,10 +35,6 @@ const std::string& SoundFile() {
     return kivo::EncodeStoreFile(store, Codec());
   }();
   return bytes;
-}
-
-void Check(bool condition) {
-  if (!condition) std::abort();
 }
 
 void Exercise(const std::string& bytes) {

@@ -132,7 +132,6 @@ void Application::LoadSkin() {
     win::LoadItemIcon(data_.store, *images_, metrics, item);
   }
   win::BuildRingVariants(*images_, metrics);
-  dock_->view().IniIconParam();
 }
 
 void Application::ExitProgram() {
