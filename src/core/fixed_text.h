@@ -24,6 +24,7 @@ class FixedText {
 
   const std::string& str() const { return text_; }
   operator const std::string&() const { return text_; }  // NOLINT
+  operator std::string_view() const { return text_; }    // NOLINT
   bool empty() const { return text_.empty(); }
   bool operator==(const FixedText& other) const = default;
   template <typename Text>

@@ -36,7 +36,8 @@ void UpdateGroupTitle(ShortcutStore& store, int group) {
   if (EndsWith(title, kEmptyMark)) title.resize(title.size() - kEmptyMark.size());
   const std::int32_t count = store.Groups[static_cast<std::size_t>(group)].Count;
   if (count >= 1) {
-    if (count == 36 || count == 1024) title += kFullMark;
+    // Full means full for this group: group 3 holds 1024, so 36 members there is not full.
+    if (count >= GroupCapacity(group)) title += kFullMark;
   } else {
     title += kEmptyMark;
   }

@@ -9,10 +9,12 @@
 
 namespace kivo {
 
-// Item kinds the program itself assigns (the classifier adds the rest).
+// Item kinds (ItemType).
 enum ItemKind : std::int32_t {
   kItemUnused = 0,
-  kItemShortcut = 2,
+  kItemRingShortcut = 1,  // a shortcut standing in a ring slot
+  kItemShortcut = 2,      // a blank ring slot
+  kItemGroupMember = 5,   // a shortcut inside a group
   kItemGroup = 4,
   kItemAllProgramsGroup = 6,
   kItemRecycleBin = 9,

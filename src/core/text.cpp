@@ -1,6 +1,7 @@
 #include "core/text.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace kivo {
 
@@ -47,6 +48,49 @@ std::string_view CutToChars(std::string_view utf8, std::size_t maxChars) {
     pos += Utf8SequenceLength(utf8, pos);
   }
   return utf8.substr(0, pos);
+}
+
+namespace {
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  const auto unit = [&](std::size_t i) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                      static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  };
+  constexpr std::uint32_t kReplacement = 0xFFFD;
+  const std::size_t units = bytes.size() / 2;
+  std::string out;
+  for (std::size_t i = 0; i < units; ++i) {
+    const std::uint32_t code = unit(i);
+    if (code >= 0xD800 && code < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) < 0xE000) {
+      AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+      ++i;
+    } else {
+      AppendUtf8(out, code >= 0xD800 && code < 0xE000 ? kReplacement : code);
+    }
+  }
+  return out;
 }
 
 std::string AsciiUpper(std::string_view text) {

@@ -23,6 +23,10 @@ std::string_view CutToChars(std::string_view utf8, std::size_t maxChars);
 // Length in bytes of the UTF-8 sequence starting at `utf8[pos]` (1 for a malformed byte).
 std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t pos);
 
+// UTF-16 little-endian bytes as UTF-8; an unpaired surrogate becomes U+FFFD and an odd
+// last byte is dropped.
+std::string Utf16LeToUtf8(std::string_view bytes);
+
 // ASCII upper-casing, the way paths and web prefixes are compared.
 std::string AsciiUpper(std::string_view text);
 

@@ -1,39 +1,18 @@
 #include "shell/associated_icon.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdint>
 
 #include "core/text.h"
+#include "shell/shell_text.h"
 
 namespace kivo {
 namespace {
 
 constexpr std::string_view kClassesRoot = "HKEY_CLASSES_ROOT\\";
 constexpr std::string_view kMachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
-constexpr std::string_view kExeSuffix = ".EXE";
 
 std::string ReadDefault(Registry& registry, const AnsiCodec& codec, const std::string& keyPath) {
   return RegistryValueText(ReadRegistryValue(registry, codec, keyPath, ""));
-}
-
-// Number prefix of a text, the way an index after "," is read: blanks, a sign, digits;
-// stops at the first other character.
-int ParseIndex(std::string_view text) {
-  const std::string clean = CleanText(text);
-  std::size_t pos = 0;
-  bool negative = false;
-  if (pos < clean.size() && (clean[pos] == '-' || clean[pos] == '+')) {
-    negative = clean[pos] == '-';
-    ++pos;
-  }
-  std::int64_t magnitude = 0;
-  constexpr std::int64_t kLimit = std::int64_t{INT_MAX} + 1;
-  for (; pos < clean.size() && clean[pos] >= '0' && clean[pos] <= '9'; ++pos) {
-    magnitude = std::min(magnitude * 10 + (clean[pos] - '0'), kLimit);
-  }
-  const std::int64_t value = negative ? -magnitude : std::min<std::int64_t>(magnitude, INT_MAX);
-  return static_cast<int>(value);
 }
 
 std::string WithoutQuotes(std::string_view text) {
@@ -59,16 +38,6 @@ std::optional<IconLocation> Existing(IconLocation location, const FileSystem& fi
   location.file = CleanText(expand(clean));
   if (location.file.empty() || !files.FileExists(location.file)) return std::nullopt;
   return location;
-}
-
-// The program an open command starts: everything up to and including the first ".EXE"
-// (any case), without a leading quote. A command naming no ".EXE" gives "".
-std::string CommandProgram(const std::string& command) {
-  const std::size_t at = AsciiUpper(command).find(kExeSuffix);
-  if (at == std::string::npos) return {};
-  std::string program = CleanText(std::string_view(command).substr(0, at + kExeSuffix.size()));
-  if (!program.empty() && program.front() == '"') program.erase(0, 1);
-  return program;
 }
 
 std::optional<IconLocation> LookupUnder(Registry& registry, const AnsiCodec& codec,

@@ -252,8 +252,12 @@ TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {
   EXPECT_EQ(store.Items[4].Title, "Tools (空)");
   UpdateGroupTitle(store, 4);
   EXPECT_EQ(store.Items[4].Title, "Tools (空)");
-  store.Groups[3].Count = 1024;
+  // The all-programs group holds 1024: at 36 it is not full yet.
   store.Items[3].Title = "All (空)";
+  store.Groups[3].Count = 36;
+  UpdateGroupTitle(store, 3);
+  EXPECT_EQ(store.Items[3].Title, "All");
+  store.Groups[3].Count = 1024;
   UpdateGroupTitle(store, 3);
   EXPECT_EQ(store.Items[3].Title, "All (满)");
 }
