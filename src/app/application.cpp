@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "core/builtin_items.h"
 #include "core/os_version.h"
 #include "core/paths.h"
 #include "core/program_registry.h"
 #include "core/shell_utilities.h"
+#include "shell/default_groups.h"
 #include "version.h"
 #include "win32/item_icons_win.h"
 #include "win32/os_version_win.h"
@@ -42,6 +44,9 @@ int Application::Main() {
   data_.paths = BuildPaths(folders, fileSystem_);
   programPath_ = win::ProgramFilePath();
   files_ = std::make_unique<DataFiles>(fileSystem_, codec_, data_.paths);
+  itemContext_.reset(new ItemContext{data_.store, data_.paths, data_.settings, fileSystem_,
+                                     itemSystem_, iconMaker_, registry_, codec_, itemPrompts_,
+                                     itemImages_});
   PrepareRegistry();
 
   // The shut-down commands need the privilege. At log-off the program wants to be among
@@ -111,6 +116,13 @@ void Application::InitializeData(bool withTables, bool loadSettings, bool loadSt
   steps.autoRunRegistered = [this] {
     return SetAutoRun(registry_, codec_, programPath_, true) == 1;
   };
+  steps.defineBuiltInItems = [this](AppData& data) {
+    DefineBuiltInItems(data.store, data.settings, data.paths, itemSystem_.UserName(),
+                       fileSystem_.FileExists(data.paths.UserPicture));
+  };
+  steps.buildDefaultGroups = [this](AppData& data) {
+    BuildDefaultGroups(*itemContext_, data.osMajor);
+  };
   kivo::InitializeData(data_, *files_, steps, withTables, loadSettings, loadStore);
 }
 
@@ -127,7 +139,10 @@ void Application::LoadSkin() {
   // Icon 0 is the LOGO overlay (the user picture when there is one), set just above; the
   // items' own icons follow.
   const RingMetrics& metrics = dock_->geometry().metrics;
-  for (int item = 1; item <= kLastItem; ++item) {
+  itemImages_.Attach(images_.get(), &metrics);
+  // The ring's entries and the templates they may borrow from; popup rows are loaded when a
+  // popup first shows them, so a store full of shortcuts does not slow every start.
+  for (int item = 1; item <= kGroupTemplate; ++item) {
     if (data_.store.Items[static_cast<std::size_t>(item)].ItemType == kItemUnused) continue;
     win::LoadItemIcon(data_.store, *images_, metrics, item);
   }
@@ -140,6 +155,7 @@ void Application::ExitProgram() {
   SaveAll(true);
   // Whatever a command hid during the run comes back with the program's end.
   win::ShowShellParts(false, data_.store);
+  itemImages_.Attach(nullptr, nullptr);
   if (images_) images_->ReleaseAll();
   dock_.reset();
   images_.reset();

@@ -9,12 +9,15 @@
 
 #include "core/data_files.h"
 #include "core/startup.h"
+#include "shell/item_context.h"
 #include "win32/ansi_codec_win.h"
 #include "win32/dock_window.h"
 #include "win32/file_system_win.h"
 #include "win32/gdiplus_session.h"
 #include "win32/handles.h"
 #include "win32/image_tables.h"
+#include "win32/item_services_win.h"
+#include "win32/item_system_win.h"
 #include "win32/registry_win.h"
 #include "win32/single_instance.h"
 
@@ -57,6 +60,12 @@ class Application {
   std::string programPath_;
   AppData data_;
   std::unique_ptr<DataFiles> files_;
+  // What making and changing shortcuts works with; ready once the paths are known.
+  win::WinItemSystem itemSystem_;
+  win::WinIconMaker iconMaker_;
+  win::WinItemPrompts itemPrompts_;
+  win::WinItemImages itemImages_{data_.store};
+  std::unique_ptr<ItemContext> itemContext_;
   // Hidden top-level window that owns the message loop until the tray window exists; it
   // receives WM_CLOSE and the log-off messages so the program always ends in order.
   win::UniqueWindow host_;

@@ -90,14 +90,17 @@ void DefineBuiltInItems(ShortcutStore& store, const Settings& settings, const Ap
 
   for (int n = 9; n <= kLastRingGroup; ++n) MakeBlankShortcut(Item(store, n), paths);
 
-  SetEntry(Item(store, 0), kItemUser, userName,
-           userIconExists ? paths.UserIconFolder + "User Icon.ico" : std::string());
+  SetEntry(Item(store, 0), kItemUser, userName, userIconExists ? paths.UserPicture : std::string());
 
   ShortcutItem& computer = Item(store, 1);
   SetEntry(computer, kItemSystemObject, "我的电脑", icons + "My Computer.png");
   computer.IsSystem = true;
   computer.CommandId = 81;
-  Item(store, 2).ItemType = kItemRecycleBin;
+  // The recycle-bin entry shows the empty bin until the dock's watch reads the real state.
+  ShortcutItem& recycleBin = Item(store, 2);
+  recycleBin.ItemType = kItemRecycleBin;
+  recycleBin.Title = Item(store, kRecycleEmptyTemplate).Title;
+  recycleBin.IconFile = Item(store, kRecycleEmptyTemplate).IconFile;
 
   const bool locked = settings.LockDragging;
   const std::array<BuiltIn, 16> systemCommands{{

@@ -347,7 +347,8 @@ void ItemEditor::ClassifyDirectory(ShortcutItem& item, const std::string& path,
                                    const std::string& folder, bool throughLink) {
   const std::string dir = WithBackslash(AsciiUpper(folder));
   if (dir.size() == 3) {
-    const std::string label = "(" + dir.substr(0, 2) + ")";
+    std::string label = "(";
+    label.append(dir, 0, 2).append(")");
     const std::string windowsDrive = AsciiUpper(context_.paths.WindowsFolder.substr(0, 3));
     struct DriveLook {
       const char* title;

@@ -80,6 +80,41 @@ struct GdiBitmapTraits {
   static void Close(HBITMAP h) { ::DeleteObject(h); }
 };
 
+// A COM interface pointer, released once when its owner goes. `put()` hands out the
+// address for a call that returns a new reference (releasing any held one first).
+template <typename Interface>
+class UniqueCom {
+ public:
+  UniqueCom() = default;
+  explicit UniqueCom(Interface* pointer) : pointer_(pointer) {}
+  ~UniqueCom() { reset(); }
+  UniqueCom(const UniqueCom&) = delete;
+  UniqueCom& operator=(const UniqueCom&) = delete;
+  UniqueCom(UniqueCom&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+  UniqueCom& operator=(UniqueCom&& other) noexcept {
+    if (this != &other) {
+      reset();
+      pointer_ = std::exchange(other.pointer_, nullptr);
+    }
+    return *this;
+  }
+
+  Interface* get() const { return pointer_; }
+  Interface* operator->() const { return pointer_; }
+  explicit operator bool() const { return pointer_ != nullptr; }
+  Interface** put() {
+    reset();
+    return &pointer_;
+  }
+  void** put_void() { return reinterpret_cast<void**>(put()); }
+  void reset() {
+    if (pointer_ != nullptr) std::exchange(pointer_, nullptr)->Release();
+  }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;

@@ -1,7 +1,9 @@
 #include "win32/icon_extract_win.h"
 
+#include <shellapi.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <vector>
 
 #include "win32/file_system_win.h"
@@ -53,6 +55,12 @@ bool SaveRedrawn(Gdiplus::GpImage* source, int width, int height, const std::str
   return bitmap && SavePng(bitmap.get(), pngFile) == Gdiplus::Ok;
 }
 
+GpBitmapPtr MaskedIconBitmap(HICON icon) {
+  Gdiplus::GpBitmap* raw = nullptr;
+  if (gp::GdipCreateBitmapFromHICON(icon, &raw) != Gdiplus::Ok) return nullptr;
+  return GpBitmapPtr(raw);
+}
+
 bool WriteDibIcon(ByteSpan image, int width, int height, std::uint16_t bitCount,
                   const std::string& pngFile) {
   // The smallest DIB header; CreateIconFromResourceEx checks the rest against the size.
@@ -62,24 +70,9 @@ bool WriteDibIcon(ByteSpan image, int width, int height, std::uint16_t bitCount,
   UniqueIcon icon(::CreateIconFromResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), TRUE,
                                              0x00030000, 0, 0, LR_DEFAULTCOLOR));
   if (!icon) return false;
-  if (bitCount >= 32) {
-    int pixelWidth = 0;
-    int pixelHeight = 0;
-    std::vector<std::uint32_t> pixels = IconAlphaPixels(icon.get(), pixelWidth, pixelHeight);
-    if (!pixels.empty()) {
-      Gdiplus::GpBitmap* raw = nullptr;
-      if (gp::GdipCreateBitmapFromScan0(
-              pixelWidth, pixelHeight, pixelWidth * 4, PixelFormat32bppARGB,
-              reinterpret_cast<BYTE*>(pixels.data()), &raw) != Gdiplus::Ok)
-        return false;
-      const GpBitmapPtr source(raw);  // borrows `pixels`, which outlive it
-      return SaveRedrawn(source.get(), width, height, pngFile);
-    }
-  }
-  Gdiplus::GpBitmap* raw = nullptr;
-  if (gp::GdipCreateBitmapFromHICON(icon.get(), &raw) != Gdiplus::Ok) return false;
-  const GpBitmapPtr source(raw);
-  return SaveRedrawn(source.get(), width, height, pngFile);
+  // Fewer bits than 32 carry no alpha channel: their transparency is the mask's alone.
+  const GpBitmapPtr source = bitCount >= 32 ? IconBitmap(icon.get()) : MaskedIconBitmap(icon.get());
+  return source && SaveRedrawn(source.get(), width, height, pngFile);
 }
 
 // The bytes of a resource of the module, or nothing.
@@ -139,6 +132,41 @@ std::vector<std::uint32_t> IconAlphaPixels(HICON icon, int& width, int& height) 
   for (const auto pixel : pixels)
     if (pixel >> 24) return pixels;
   return {};
+}
+
+GpBitmapPtr IconBitmap(HICON icon) {
+  int width = 0;
+  int height = 0;
+  const std::vector<std::uint32_t> pixels = IconAlphaPixels(icon, width, height);
+  if (pixels.empty()) return MaskedIconBitmap(icon);
+  // Copied into a bitmap GDI+ allocates, so the result does not depend on `pixels`.
+  Gdiplus::GpBitmap* raw = nullptr;
+  if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
+      Gdiplus::Ok)
+    return nullptr;
+  GpBitmapPtr bitmap(raw);
+  const Gdiplus::GpRect all(0, 0, width, height);
+  Gdiplus::BitmapData data{};
+  if (gp::GdipBitmapLockBits(raw, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &data) !=
+      Gdiplus::Ok)
+    return nullptr;
+  const auto rowBytes = static_cast<std::size_t>(width) * 4;
+  for (int y = 0; y < height; ++y)
+    std::memcpy(static_cast<BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
+                pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                rowBytes);
+  if (gp::GdipBitmapUnlockBits(raw, &data) != Gdiplus::Ok) return nullptr;
+  return bitmap;
+}
+
+GpBitmapPtr ShellIconBitmap(const std::string& path) {
+  if (path.empty()) return nullptr;
+  SHFILEINFOW info{};
+  if (!::SHGetFileInfoW(Widen(path).c_str(), 0, &info, sizeof(info),
+                        SHGFI_ICON | SHGFI_SYSICONINDEX))
+    return nullptr;
+  const UniqueIcon icon(info.hIcon);
+  return icon ? IconBitmap(icon.get()) : nullptr;
 }
 
 bool WriteIconImage(ByteSpan image, int width, int height, std::uint16_t bitCount,

@@ -18,6 +18,14 @@ Gdiplus::GpStatus SavePng(Gdiplus::GpImage* image, const std::string& file);
 // when the icon has no 32-bit colour bitmap or leaves its alpha channel unused.
 std::vector<std::uint32_t> IconAlphaPixels(HICON icon, int& width, int& height);
 
+// The icon as a 32-bit ARGB bitmap with pixels of its own: its own alpha channel when it
+// uses one (IconAlphaPixels), otherwise as GDI+ reads it with its mask. Null on failure.
+GpBitmapPtr IconBitmap(HICON icon);
+
+// The icon the shell shows for a path (any file, folder or drive) as IconBitmap makes it,
+// or null when the shell has none (a path that does not exist).
+GpBitmapPtr ShellIconBitmap(const std::string& path);
+
 // Writes one icon image as `pngFile`: PNG data byte for byte; DIB data (the RT_ICON layout)
 // as a width x height 32-bit image, keeping its alpha channel when `bitCount` is 32.
 // An existing `pngFile` is replaced. False when nothing was written.

@@ -1,22 +1,14 @@
 #include "win32/item_icons_win.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
+#include "core/builtin_items.h"
 #include "core/text.h"
-#include "shell/item_icon_files.h"
-#include "win32/handles.h"
+#include "win32/icon_extract_win.h"
 #include "win32/unicode.h"
 
 namespace kivo::win {
 namespace {
-
-constexpr int kFileTemplate = 39;
-constexpr int kShortcutTemplate = 40;
-constexpr int kApplicationTemplate = 41;
-constexpr int kPopupIconSize = 32;
-constexpr int kPopupVariant = 4;
 
 bool IsFile(const std::string& path) {
   if (path.empty()) return false;
@@ -26,18 +18,10 @@ bool IsFile(const std::string& path) {
 
 // The shell's icon for a path (any file, folder or drive), as a bitmap of its own.
 GpBitmapPtr ShellIcon(const std::string& path) {
-  SHFILEINFOW info{};
-  if (!::SHGetFileInfoW(Widen(path).c_str(), 0, &info, sizeof(info),
-                        SHGFI_ICON | SHGFI_SYSICONINDEX) ||
-      info.hIcon == nullptr) {
-    return nullptr;
-  }
-  const UniqueIcon icon(info.hIcon);
-  Gdiplus::GpBitmap* bitmap = nullptr;
-  if (gp::GdipCreateBitmapFromHICON(icon.get(), &bitmap) != Gdiplus::Ok) return nullptr;
-  GpBitmapPtr owned(bitmap);
-  const auto [width, height] = ImageSize(bitmap);
-  return MakeScaledImage(bitmap, width, height);
+  const GpBitmapPtr icon = ShellIconBitmap(path);
+  if (!icon) return nullptr;
+  const auto [width, height] = ImageSize(icon.get());
+  return MakeScaledImage(icon.get(), width, height);
 }
 
 GpBitmapPtr SourceImage(const ShortcutItem& item) {
@@ -109,14 +93,6 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
 
 void ReleaseItemImages(ImageTables& images, int number) {
   images.Release(ImageTable::Icon, number);
-}
-
-void DeleteItemIcons(const ShortcutStore& store, ImageTables& images, FileSystem& fs,
-                     const std::string& userIconFolder, int number) {
-  if (number < 0 || number > kLastItem) return;
-  ReleaseItemImages(images, number);
-  const ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
-  for (const std::string& file : IconFilesToDelete(item, userIconFolder)) fs.RemoveFile(file);
 }
 
 }  // namespace kivo::win

@@ -1,15 +1,18 @@
 // An item's icon images in the image tables: loaded from its icon files (or the shell's
-// icon for its path), released, and deleted together with its icon files.
+// icon for its path) and released.
 #pragma once
 
 #include <string>
 
-#include "core/file_system.h"
 #include "core/store.h"
 #include "dock/ring_geometry.h"
 #include "win32/image_tables.h"
 
 namespace kivo::win {
+
+// Popup rows keep one 32 x 32 image, in this variant.
+inline constexpr int kPopupVariant = 4;
+inline constexpr int kPopupIconSize = 32;
 
 // The template whose images an item without any icon borrows, by its class: a shortcut
 // file the blank shortcut (40), a program the application (41), a document the file (39).
@@ -24,11 +27,5 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
 
 // Releases the item's images (every variant).
 void ReleaseItemImages(ImageTables& images, int number);
-
-// Releases the item's images and deletes its icon files, only ever the program's own
-// copies in the user icon folder (a built-in entry's file of the system icon folder is
-// shared, and a damaged store must not name a user's document for deletion).
-void DeleteItemIcons(const ShortcutStore& store, ImageTables& images, FileSystem& fs,
-                     const std::string& userIconFolder, int number);
 
 }  // namespace kivo::win

@@ -9,6 +9,7 @@ AppPaths Paths() {
   AppPaths paths;
   paths.SystemIconFolder = "C:\\Kivo\\SysIcons\\";
   paths.UserIconFolder = "C:\\Data\\KivoIcons\\";
+  paths.UserPicture = "C:\\Data\\KivoIcons\\User Icon.ico";
   return paths;
 }
 
@@ -22,6 +23,7 @@ TEST(BuiltInItems, CommandListsTemplatesAndBlankSlots) {
   EXPECT_EQ(store.Items[0].IconFile, "");
   EXPECT_EQ(store.Items[1].CommandId, 81);
   EXPECT_EQ(store.Items[2].ItemType, kItemRecycleBin);
+  EXPECT_EQ(store.Items[2].IconFile, "C:\\Kivo\\SysIcons\\RecycleEmpty.png");
   EXPECT_EQ(store.Items[38].Title, "回收站 (满)");
   EXPECT_EQ(store.Items[41].IconFile, "C:\\Kivo\\SysIcons\\Application.png");
 

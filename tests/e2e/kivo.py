@@ -76,6 +76,13 @@ class KivoSession(WineSession):
         out = self.xdotool(*args, check=False)
         return [line for line in out.split() if line.strip()]
 
+    def settled_window_count(self, expected=DOCK_WINDOWS, timeout=10):
+        """How many windows are visible once X has mapped the dock's (a busy machine maps
+        them a little after the program shows them); a third window would be a message."""
+        wait_until(lambda: len(self.visible_windows()) >= expected, timeout=timeout)
+        time.sleep(0.5)
+        return len(self.visible_windows())
+
     def save_screenshot(self, name):
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         path = ARTIFACTS / name
@@ -85,3 +92,24 @@ class KivoSession(WineSession):
 
 def settle(seconds=0.5):
     time.sleep(seconds)
+
+
+def windows_path(path: Path) -> str:
+    """A Linux path as the program sees it through Wine's Z: drive."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def read_store(session, name="KivoMenu.cfg"):
+    """The items and ring groups of a menu file, as kivoctl reads it:
+    ({number: (type, class, title, link, target, icon)}, {slot: [member, ...]})."""
+    code, out, err = session.run(CTL, "store", windows_path(session.data_file(name)))
+    if code != 0:
+        raise AssertionError(f"kivoctl store: {code} {err}")
+    items, groups = {}, {}
+    for line in out.splitlines():
+        parts = line.split("|")
+        if parts[0] == "item":
+            items[int(parts[1])] = (int(parts[2]), int(parts[3]), *parts[4:8])
+        elif parts[0] == "group":
+            groups[int(parts[1])] = [int(m) for m in parts[3].split(",") if m]
+    return items, groups

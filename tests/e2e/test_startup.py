@@ -13,7 +13,7 @@ class FirstStart(unittest.TestCase):
             program = session.start_program()
             self.assertTrue(session.data_dir.is_dir())
             self.assertTrue((session.data_dir / "KivoIcons").is_dir())
-            self.assertEqual(len(session.visible_windows()), DOCK_WINDOWS, "the dock and nothing else")
+            self.assertEqual(session.settled_window_count(), DOCK_WINDOWS, "the dock and nothing else")
 
             # A second copy ends by itself, quickly, without a window or a message.
             started = time.monotonic()
@@ -22,7 +22,7 @@ class FirstStart(unittest.TestCase):
             self.assertLess(time.monotonic() - started, 20)
             self.assertEqual(second.returncode, 0)
             self.assertIsNone(program.poll(), "the first copy keeps running")
-            self.assertEqual(len(session.visible_windows()), DOCK_WINDOWS)
+            self.assertEqual(session.settled_window_count(), DOCK_WINDOWS)
 
             self.assertEqual(session.close_program(program), 0)
             self.assertIsNotNone(program.poll())
@@ -62,7 +62,7 @@ class Damage(unittest.TestCase):
             session.data_file("KivoMenu.cfg").write_bytes(menu[:70000])
             session.data_file("KivoCfg.cfg").write_bytes(b"\xff" * 100)
             program = session.start_program()
-            self.assertEqual(len(session.visible_windows()), DOCK_WINDOWS, "falling back is silent")
+            self.assertEqual(session.settled_window_count(), DOCK_WINDOWS, "falling back is silent")
             self.assertEqual(session.close_program(program), 0)
 
             self.assertEqual(session.data_file("KivoMenu.cfg").read_bytes(), menu)

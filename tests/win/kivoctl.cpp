@@ -3,12 +3,18 @@
 //   kivoctl close [ms]       ask it to close (WM_CLOSE) and wait for the process to end
 //   kivoctl endsession       send the log-off messages (WM_QUERYENDSESSION, WM_ENDSESSION)
 //   kivoctl metrics          print the screen metrics the dock is laid out from
+//   kivoctl store <file>     print the ring slots, groups and items of a menu file (UTF-8)
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+
+#include "core/store_file.h"
+#include "win32/ansi_codec_win.h"
+#include "win32/file_system_win.h"
+#include "win32/unicode.h"
 
 namespace {
 
@@ -74,6 +80,41 @@ int Metrics() {
   return 0;
 }
 
+void PrintLine(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+// One line per used item ("item|number|type|class|title|link path|target|icon file") and
+// per ring group ("group|slot|count|member,member,...").
+int Store(const std::wstring& file) {
+  const kivo::win::WinFileSystem files;
+  const kivo::win::SystemAnsiCodec codec;
+  const auto bytes = files.ReadFile(kivo::win::Narrow(file), kivo::kStoreFileSize);
+  if (!bytes) return 2;
+  const auto image = kivo::DecodeStoreFile(*bytes, codec);
+  if (!image) return 4;
+  const kivo::ShortcutStore& store = image->store;
+  for (int n = 0; n <= kivo::kLastItem; ++n) {
+    const kivo::ShortcutItem& item = store.Items[static_cast<std::size_t>(n)];
+    if (item.ItemType == kivo::kItemUnused) continue;
+    PrintLine("item|" + std::to_string(n) + "|" + std::to_string(item.ItemType) + "|" +
+              std::to_string(item.ItemClass) + "|" + item.Title.str() + "|" + item.LinkPath.str() +
+              "|" + item.TargetPath.str() + "|" + item.IconFile.str());
+  }
+  for (int g = kivo::kFirstRingGroup; g <= kivo::kLastRingGroup; ++g) {
+    const kivo::ItemGroup& group = store.Groups[static_cast<std::size_t>(g)];
+    std::string members;
+    for (int i = 1; i <= group.Count; ++i) {
+      if (i > 1) members += ",";
+      members += std::to_string(group.Members[static_cast<std::size_t>(i)]);
+    }
+    PrintLine("group|" + std::to_string(g) + "|" + std::to_string(group.Count) + "|" + members);
+  }
+  std::fflush(stdout);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -82,6 +123,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"close") return Close(Milliseconds(argc, argv, 30000));
   if (command == L"endsession") return EndSession();
   if (command == L"metrics") return Metrics();
+  if (command == L"store" && argc > 2) return Store(argv[2]);
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
 }

@@ -1,0 +1,38 @@
+// Item editing's questions as message boxes, and its images as the image tables' entries.
+#pragma once
+
+#include "dock/ring_geometry.h"
+#include "shell/item_context.h"
+#include "win32/image_tables.h"
+
+namespace kivo::win {
+
+class WinItemPrompts final : public ItemPrompts {
+ public:
+  bool ConfirmReplaceShortcut() override;
+  bool ConfirmDeleteGroup(bool allProgramsGroup) override;
+  void TellStoreFull() override;
+  void TellPathNotStorable(const std::string& path) override;
+};
+
+// Until the windows exist there are no tables: the items are loaded with the skin then.
+class WinItemImages final : public ItemImages {
+ public:
+  explicit WinItemImages(ShortcutStore& store) : store_(store) {}
+  void Attach(ImageTables* images, const RingMetrics* metrics) {
+    images_ = images;
+    metrics_ = metrics;
+  }
+  void Load(int item) override;
+  void Release(int item) override;
+  // Loads a popup row's image the first time it is needed: start-up loads only what the
+  // ring shows, so that a store full of shortcuts does not slow every start.
+  void Ensure(int item);
+
+ private:
+  ShortcutStore& store_;
+  ImageTables* images_ = nullptr;
+  const RingMetrics* metrics_ = nullptr;
+};
+
+}  // namespace kivo::win

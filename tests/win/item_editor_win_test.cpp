@@ -1,0 +1,144 @@
+// Shortcuts made from real files under Wine: links, Internet shortcuts, programs with their
+// version resource, documents with a registered icon, drives and folders, each through the
+// real adapters, registry and icon extraction.
+#include <gtest/gtest.h>
+
+#include "core/paths.h"
+#include "core/startup.h"
+#include "link_writer.h"
+#include "shell/item_editor.h"
+#include "win32/ansi_codec_win.h"
+#include "win32/file_system_win.h"
+#include "win32/gdiplus_session.h"
+#include "win32/item_system_win.h"
+#include "win32/registry_win.h"
+#include "win32/system_folders_win.h"
+
+namespace kivo {
+namespace {
+
+class SilentPrompts : public ItemPrompts {
+ public:
+  bool ConfirmReplaceShortcut() override { return true; }
+  bool ConfirmDeleteGroup(bool) override { return true; }
+  void TellStoreFull() override {}
+  void TellPathNotStorable(const std::string&) override {}
+};
+
+class NoImages : public ItemImages {
+ public:
+  void Load(int) override {}
+  void Release(int) override {}
+};
+
+class ItemEditorWin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gdiplus_.Start());
+    paths_ = BuildPaths(folders_, files_);
+    folder_ = paths_.TempFolder + "kivo 测试 " + std::to_string(::GetTickCount64()) + "\\";
+    ASSERT_TRUE(files_.CreateFolder(folder_));
+  }
+
+  // Classifies `path` into blank ring slot 10.
+  const ShortcutItem& Drop(const std::string& path) {
+    store_.Items[10] = ShortcutItem{};
+    store_.Items[10].ItemType = kItemShortcut;
+    EXPECT_EQ(editor_.AddToGroup(path, 10), 10) << path;
+    return store_.Items[10];
+  }
+
+  // The item's icon is a PNG the program made in the user icon folder.
+  void ExpectOwnPng(const ShortcutItem& item) {
+    const std::string& icon = item.IconFile.str();
+    EXPECT_EQ(icon.rfind(paths_.UserIconFolder, 0), 0u) << icon;
+    const auto bytes = files_.ReadFile(icon, 1 << 20);
+    ASSERT_TRUE(bytes) << icon;
+    EXPECT_EQ(bytes->substr(0, 8), std::string(kPngSignature.begin(), kPngSignature.end()));
+  }
+
+  std::string SystemIcon(const char* name) const { return paths_.SystemIconFolder + name; }
+
+  win::GdiplusSession gdiplus_;
+  win::WinFileSystem files_;
+  win::WinSystemFolders folders_;
+  win::WinItemSystem system_;
+  win::WinIconMaker icons_;
+  win::WinRegistry registry_;
+  win::SystemAnsiCodec codec_;
+  SilentPrompts prompts_;
+  NoImages images_;
+  ShortcutStore store_;
+  Settings settings_;
+  AppPaths paths_;
+  std::string folder_;
+  ItemContext context_{store_, paths_,    settings_, files_,   system_,
+                       icons_, registry_, codec_,    prompts_, images_};
+  ItemEditor editor_{context_};
+};
+
+TEST_F(ItemEditorWin, LinksToProgramsAndFolders) {
+  const std::string notepad = paths_.SystemFolder + "notepad.exe";
+  const std::string link = folder_ + "编辑器.lnk";
+  ASSERT_TRUE(testing::WriteLink(link, {notepad, folder_, "/x readme.txt", "", 0, 7, ""}));
+  const ShortcutItem& program = Drop(link);
+  EXPECT_EQ(program.ItemClass, 0);
+  EXPECT_EQ(program.Title, "编辑器");
+  EXPECT_EQ(program.LinkPath, link);
+  EXPECT_EQ(AsciiUpper(program.TargetPath.str()), AsciiUpper(notepad));
+  EXPECT_EQ(program.Arguments, "/x readme.txt");
+  ExpectOwnPng(program);
+
+  const std::string target = folder_ + "资料";
+  ASSERT_TRUE(files_.CreateFolder(target));
+  ASSERT_TRUE(testing::WriteLink(folder_ + "Docs.lnk", {target, "", "", "", 0, 0, ""}));
+  const ShortcutItem& folder = Drop(folder_ + "Docs.lnk");
+  EXPECT_EQ(folder.Title, "Docs");
+  EXPECT_EQ(folder.IconFile, SystemIcon("Folder.png"));
+  EXPECT_EQ(folder.TargetPath, target);
+}
+
+TEST_F(ItemEditorWin, ProgramsDocumentsAndInternetShortcuts) {
+  const ShortcutItem& program = Drop(paths_.SystemFolder + "notepad.exe");
+  EXPECT_EQ(program.ItemClass, 1);
+  EXPECT_FALSE(program.Title.empty());
+  ExpectOwnPng(program);
+
+  // A document type registered with notepad's icon.
+  ASSERT_TRUE(WriteRegistryValue(registry_, codec_, "HKEY_CLASSES_ROOT\\.kivodoc", "",
+                                 "KivoTest.Document", kRegSz));
+  ASSERT_TRUE(WriteRegistryValue(registry_, codec_,
+                                 "HKEY_CLASSES_ROOT\\KivoTest.Document\\DefaultIcon", "",
+                                 "%SystemRoot%\\system32\\notepad.exe,0", kRegExpandSz));
+  ASSERT_TRUE(files_.WriteFileFlushed(folder_ + "report.kivodoc", "words"));
+  const ShortcutItem& document = Drop(folder_ + "report.kivodoc");
+  EXPECT_EQ(document.Title, "report.kivodoc");
+  EXPECT_EQ(document.ItemClass, 2);
+  ExpectOwnPng(document);
+
+  ASSERT_TRUE(files_.WriteFileFlushed(folder_ + "plain.unknownext", "x"));
+  EXPECT_EQ(Drop(folder_ + "plain.unknownext").IconFile, SystemIcon("File.png"));
+
+  ASSERT_TRUE(files_.WriteFileFlushed(folder_ + "site.url",
+                                      "[InternetShortcut]\r\nURL=https://example.com/\r\n"));
+  const ShortcutItem& site = Drop(folder_ + "site.url");
+  EXPECT_EQ(site.TargetPath, "https://example.com/");
+  EXPECT_EQ(site.IconFile, SystemIcon("URL.png"));
+}
+
+TEST_F(ItemEditorWin, DrivesAndSpecialFolders) {
+  const std::string systemDrive = paths_.WindowsFolder.substr(0, 3);
+  const ShortcutItem& drive = Drop(systemDrive);
+  EXPECT_EQ(drive.Title, "Local Disk (" + AsciiUpper(systemDrive.substr(0, 2)) + ")");
+  EXPECT_EQ(drive.IconFile, SystemIcon("WinDrive.png"));
+  EXPECT_EQ(Drop("Z:\\").IconFile, SystemIcon("FixedDrive.png"));
+
+  std::string profile = paths_.ProfileFolder;
+  profile.pop_back();  // without its "\"
+  const ShortcutItem& user = Drop(AsciiUpper(profile));
+  EXPECT_EQ(user.Title, system_.UserName());
+  EXPECT_EQ(user.IconFile, SystemIcon("UserFolder.png"));
+}
+
+}  // namespace
+}  // namespace kivo

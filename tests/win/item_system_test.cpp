@@ -1,0 +1,223 @@
+// The item system against the real system: links written with the shell's own link object
+// and read back, drives, folder listings, environment, version resources and shell icons.
+// Files stay behind in the temporary folder: every run has a prefix of its own.
+#include <windows.h>
+// The COM and shell declarations need <windows.h> first.
+#include <objbase.h>
+#include <shlguid.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <thread>
+
+#include "link_writer.h"
+#include "win32/file_system_win.h"
+#include "win32/gdiplus_api.h"
+#include "win32/gdiplus_session.h"
+#include "win32/handles.h"
+#include "win32/item_system_win.h"
+#include "win32/unicode.h"
+
+namespace kivo {
+namespace {
+
+std::string SystemPath(const char* name) {  // "C:\windows\system32\<name>"
+  wchar_t path[MAX_PATH] = {};
+  ::GetSystemDirectoryW(path, MAX_PATH);
+  return win::Narrow(path) + "\\" + name;
+}
+
+using testing::WriteLink;
+
+ShellLinkData To(const std::string& target) {
+  return {target, {}, {}, {}, 0, 0, {}};
+}
+
+// A link as older tools write it: no item list, only the path in the location block.
+std::string LinkWithoutItemList(const std::string& ansiPath) {
+  std::string bytes;
+  auto put = [&](std::uint32_t value) { bytes.append(reinterpret_cast<char*>(&value), 4); };
+  put(0x4C);  // the header: its size, CLSID_ShellLink, flags (a location block, Unicode)
+  bytes.append("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16);
+  put(0x02 | 0x80);
+  bytes.append(36, '\0');  // attributes, three times, size, icon index
+  put(SW_SHOWNORMAL);
+  bytes.append(12, '\0');  // hot key, reserved
+  // The location block: its 0x1C-byte header, a fixed volume without a label (17 bytes),
+  // the local path, an empty suffix.
+  const std::uint32_t path = 0x1C + 17;
+  const auto suffix = static_cast<std::uint32_t>(path + ansiPath.size() + 1);
+  for (std::uint32_t value : {suffix + 1, 0x1Cu, 1u, 0x1Cu, path, 0u, suffix, 17u, 3u, 0u, 0x10u})
+    put(value);
+  bytes += std::string(1, '\0') + ansiPath + std::string(2, '\0');
+  put(0);  // no extra data
+  return bytes;
+}
+
+class ItemSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    folder_ = win::Narrow(temp) + "kivo 测试 " + std::to_string(::GetTickCount64()) + "\\";
+    ASSERT_TRUE(fs_.CreateFolder(folder_));
+  }
+  std::string Path(const std::string& name) const { return folder_ + name; }
+
+  win::WinFileSystem fs_;
+  win::WinItemSystem system_;
+  std::string folder_;
+};
+
+TEST_F(ItemSystemTest, ProgramLinkGivesBackEveryField) {
+  const ShellLinkData written{
+      SystemPath("notepad.exe"), folder_,       "/p \"说明 1.txt\"", SystemPath("shell32.dll"), 3,
+      SW_SHOWMINNOACTIVE,        "记事本 notes"};
+  ASSERT_TRUE(WriteLink(Path("记事本.lnk"), written));
+  auto read = system_.ReadShellLink(Path("记事本.lnk"));
+  ASSERT_TRUE(read.has_value());
+  // Wine 8 saves the show command, but its loader ignores it and reports SW_SHOWNORMAL.
+  const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+  EXPECT_EQ(read->showCommand, wine ? SW_SHOWNORMAL : SW_SHOWMINNOACTIVE);
+  read->showCommand = written.showCommand;
+  EXPECT_EQ(*read, written);
+  EXPECT_EQ(system_.MsiShortcutTarget(Path("记事本.lnk")), "");
+}
+
+TEST_F(ItemSystemTest, TargetsComeBackExactly) {
+  // Hangul is outside code page 936: a path that went through ANSI would lose it.
+  const std::string folder = Path("测试 한글");
+  const std::string file = folder + "\\说明 ü.txt";
+  const std::string gone = Path("不在 한\\gone.exe");
+  ASSERT_TRUE(fs_.CreateFolder(folder));
+  ASSERT_TRUE(fs_.WriteFileFlushed(file, "text"));
+  for (const std::string& target : {file, folder, gone}) {
+    ASSERT_TRUE(WriteLink(Path("link.lnk"), To(target)));
+    const auto read = system_.ReadShellLink(Path("link.lnk"));
+    ASSERT_TRUE(read.has_value()) << target;
+    EXPECT_EQ(read->target, target);
+  }
+  const std::string old = "C:\\kivo missing\\tool.exe";
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("old.lnk"), LinkWithoutItemList(old)));
+  const auto read = system_.ReadShellLink(Path("old.lnk"));
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(read->target, old);
+}
+
+TEST_F(ItemSystemTest, OtherFilesAreNotLinks) {
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("text.lnk"), "not a shell link, only some text"));
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("empty.lnk"), ""));
+  for (const char* name : {"text.lnk", "empty.lnk", "missing.lnk"}) {
+    EXPECT_FALSE(system_.ReadShellLink(Path(name)).has_value()) << name;
+    EXPECT_EQ(system_.MsiShortcutTarget(Path(name)), "") << name;
+  }
+}
+
+TEST_F(ItemSystemTest, ComIsLeftAsTheCallerHadIt) {
+  ASSERT_TRUE(WriteLink(Path("a.lnk"), To(SystemPath("notepad.exe"))));
+  // On a new thread whose caller set up COM with `model` (or not at all), read the link,
+  // then ask CoInitializeEx again: S_OK means nothing is left initialised, S_FALSE that
+  // the caller's apartment still is.
+  auto stateAfterReading = [&](bool callerInitialises, DWORD model) {
+    HRESULT after = E_FAIL;
+    std::thread([&] {
+      const HRESULT caller = callerInitialises ? ::CoInitializeEx(nullptr, model) : E_FAIL;
+      const bool read = system_.ReadShellLink(Path("a.lnk")).has_value();
+      after = ::CoInitializeEx(nullptr, model);
+      if (SUCCEEDED(after)) ::CoUninitialize();
+      if (SUCCEEDED(caller)) ::CoUninitialize();
+      if (!read) after = E_FAIL;
+    }).join();
+    return after;
+  };
+  EXPECT_EQ(stateAfterReading(false, COINIT_APARTMENTTHREADED), S_OK);    // its own one ended
+  EXPECT_EQ(stateAfterReading(true, COINIT_APARTMENTTHREADED), S_FALSE);  // not ended twice
+  EXPECT_EQ(stateAfterReading(true, COINIT_MULTITHREADED), S_FALSE);      // joined, never ended
+}
+
+TEST_F(ItemSystemTest, DrivesAttributesAndFolders) {
+  EXPECT_EQ(system_.DriveType("C:\\"), kDriveFixed);
+  const auto drives = system_.LogicalDrives();
+  EXPECT_NE(std::find(drives.begin(), drives.end(), "C:\\"), drives.end());
+  for (const auto& root : drives) EXPECT_NE(system_.DriveType(root), kDriveNoRoot) << root;
+  for (char letter = 'D'; letter <= 'Y'; ++letter) {
+    const std::string root = std::string(1, letter) + ":\\";
+    if (std::find(drives.begin(), drives.end(), root) == drives.end()) {
+      EXPECT_EQ(system_.DriveType(root), kDriveNoRoot) << root;
+    }
+  }
+
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("a.txt"), "a"));
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("文档.doc"), "b"));
+  ASSERT_TRUE(fs_.CreateFolder(Path("子文件夹")));
+  EXPECT_NE(system_.FileAttributes(folder_).value_or(0) & kAttributeDirectory, 0u);
+  EXPECT_EQ(system_.FileAttributes(Path("文档.doc")).value_or(~0u) & kAttributeDirectory, 0u);
+  EXPECT_FALSE(system_.FileAttributes(Path("missing")).has_value());
+
+  const std::vector<std::string> expected = {"a.txt", "子文件夹", "文档.doc"};
+  for (const std::string& folder : {folder_, folder_.substr(0, folder_.size() - 1)}) {
+    auto entries = system_.FolderEntries(folder);
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, expected) << folder;
+  }
+  EXPECT_TRUE(system_.FolderEntries(Path("子文件夹")).empty());
+  EXPECT_TRUE(system_.FolderEntries(Path("missing")).empty());
+}
+
+TEST_F(ItemSystemTest, EnvironmentUserAndVersions) {
+  const std::string notepad = system_.ExpandPath("%SystemRoot%\\notepad.exe");
+  EXPECT_EQ(system_.FileAttributes(notepad).value_or(~0u) & kAttributeDirectory, 0u) << notepad;
+  EXPECT_EQ(system_.ExpandPath("%KIVO_NOT_SET%\\测试"), "%KIVO_NOT_SET%\\测试");
+  const std::string longValue = std::string(3000, 'x') + "测试";  // beyond a first guess
+  ASSERT_TRUE(::SetEnvironmentVariableW(L"KIVO_LONG", win::Widen(longValue).c_str()));
+  EXPECT_EQ(system_.ExpandPath("%KIVO_LONG%\\%KIVO_LONG%"), longValue + "\\" + longValue);
+  EXPECT_FALSE(system_.UserName().empty());
+
+  // Wine's notepad.exe has no version resource; its kernel32.dll has one. VS_VERSIONINFO:
+  // its length, two more WORDs, then its key in UTF-16.
+  const auto block = system_.VersionBlock(SystemPath("kernel32.dll"));
+  ASSERT_TRUE(block.has_value());
+  ASSERT_GT(block->size(), 6 + sizeof(L"VS_VERSION_INFO"));
+  std::uint16_t length = 0;
+  std::memcpy(&length, block->data(), sizeof length);
+  EXPECT_LE(length, block->size());
+  EXPECT_EQ(std::memcmp(block->data() + 6, L"VS_VERSION_INFO", sizeof(L"VS_VERSION_INFO")), 0);
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("plain.exe"), "MZ but no program"));
+  EXPECT_FALSE(system_.VersionBlock(Path("plain.exe")).has_value());
+  EXPECT_FALSE(system_.VersionBlock(Path("missing.dll")).has_value());
+}
+
+TEST_F(ItemSystemTest, ShellIconIsAPngWithItsTransparency) {
+  win::GdiplusSession gdiplus;
+  ASSERT_TRUE(gdiplus.Start());
+  win::WinIconMaker maker;
+  ASSERT_TRUE(maker.SaveShellIcon(SystemPath("notepad.exe"), Path("图标.png")));
+  EXPECT_EQ(fs_.ReadFile(Path("图标.png"), 1 << 20).value_or("").substr(0, 8),
+            std::string("\x89PNG\r\n\x1A\n", 8));
+  Gdiplus::GpBitmap* raw = nullptr;
+  ASSERT_EQ(win::gp::GdipCreateBitmapFromFile(win::Widen(Path("图标.png")).c_str(), &raw),
+            Gdiplus::Ok);
+  const win::GpBitmapPtr bitmap(raw);
+  const auto [width, height] = win::ImageSize(bitmap.get());
+  ASSERT_GT(width * height, 0);
+  int clear = 0;
+  int opaque = 0;
+  for (int i = 0; i < width * height; ++i) {
+    Gdiplus::ARGB pixel = 0;
+    win::gp::GdipBitmapGetPixel(raw, i % width, i / width, &pixel);
+    clear += (pixel >> 24) == 0;
+    opaque += (pixel >> 24) == 255;
+  }
+  EXPECT_GT(clear, 0);
+  EXPECT_GT(opaque, 0);
+
+  EXPECT_FALSE(maker.SaveShellIcon(Path("missing.exe"), Path("missing.png")));
+  EXPECT_FALSE(fs_.FileExists(Path("missing.png")));
+}
+
+}  // namespace
+}  // namespace kivo
