@@ -3,11 +3,13 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "win32/file_system_win.h"
 #include "win32/handles.h"
+#include "win32/image_tables.h"
 #include "win32/unicode.h"
 
 namespace kivo::win {
@@ -230,6 +232,26 @@ bool ConvertIcoFile(const std::string& icoFile, const std::string& pngFile) {
   const IconEntry& entry = entries[*chosen];
   return WriteIconImage(IcoImageBytes(bytes, entry), entry.width, entry.height,
                         IcoImageBitCount(bytes, entry), pngFile);
+}
+
+bool SaveUserPicture(const std::string& picture, const std::string& iconFile) {
+  WinFileSystem fs;
+  const auto file = fs.ReadFile(picture, kMaxIconFileBytes);
+  if (!file) return false;
+  const GpBitmapPtr source = DecodeImage(file->data(), file->size());
+  if (!source) return false;
+  const auto [width, height] = ImageSize(source.get());
+  if (width <= 0 || height <= 0) return false;
+  const double scale =
+      std::min(1.0, static_cast<double>(kUserPictureSize) / std::max(width, height));
+  const int targetWidth = std::max(1, static_cast<int>(width * scale + 0.5));
+  const int targetHeight = std::max(1, static_cast<int>(height * scale + 0.5));
+  const std::string temporary = iconFile + ".tmp";
+  if (!SaveRedrawn(source.get(), targetWidth, targetHeight, temporary)) {
+    fs.RemoveFile(temporary);
+    return false;
+  }
+  return fs.MoveReplacing(temporary, iconFile);
 }
 
 }  // namespace kivo::win

@@ -40,4 +40,10 @@ bool ExtractResourceIcon(const std::string& module, int index, const std::string
 // An ".ico" file (or a PNG file under that name) written as `pngFile`.
 bool ConvertIcoFile(const std::string& icoFile, const std::string& pngFile);
 
+// A picture of any kind GDI+ reads (BMP, JPEG, PNG, GIF) made the user's picture: at most
+// kUserPictureSize pixels on its longer side, its proportions kept, written as PNG data
+// under `iconFile` ("User Icon.ico"). The old picture is replaced only by a whole new one.
+inline constexpr int kUserPictureSize = 256;
+bool SaveUserPicture(const std::string& picture, const std::string& iconFile);
+
 }  // namespace kivo::win

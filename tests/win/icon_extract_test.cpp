@@ -309,5 +309,28 @@ TEST_F(IconExtract, IcoFilesGiveTheirBestImage) {
   EXPECT_TRUE(again.argb == original.argb);
 }
 
+TEST_F(IconExtract, UserPictureIsScaledIntoAPngAndReplacedOnlyWhenWhole) {
+  // A 600 x 300 picture under a ".jpg" name: GDI+ goes by the contents.
+  Gdiplus::GpBitmap* raw = nullptr;
+  ASSERT_EQ(win::gp::GdipCreateBitmapFromScan0(600, 300, 0, PixelFormat32bppARGB, nullptr, &raw),
+            Gdiplus::Ok);
+  const win::GpBitmapPtr photo(raw);
+  ASSERT_EQ(win::SavePng(photo.get(), Path("photo.jpg")), Gdiplus::Ok);
+  const std::string icon = Path("User Icon.ico");
+  ASSERT_TRUE(win::SaveUserPicture(Path("photo.jpg"), icon));
+  EXPECT_TRUE(IsPng(AsBytes(ReadAll(icon))));
+  const Pixels saved = LoadPng(icon);
+  EXPECT_EQ(saved.width, 256u);
+  EXPECT_EQ(saved.height, 128u);
+
+  // Not a picture, or no file: the old picture stays as it was.
+  const std::string before = ReadAll(icon);
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("notes.png"), "not a picture"));
+  EXPECT_FALSE(win::SaveUserPicture(Path("notes.png"), icon));
+  EXPECT_FALSE(win::SaveUserPicture(Path("missing.bmp"), icon));
+  EXPECT_EQ(ReadAll(icon), before);
+  EXPECT_FALSE(fs_.FileExists(icon + ".tmp"));
+}
+
 }  // namespace
 }  // namespace kivo
