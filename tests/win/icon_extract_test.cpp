@@ -332,5 +332,47 @@ TEST_F(IconExtract, UserPictureIsScaledIntoAPngAndReplacedOnlyWhenWhole) {
   EXPECT_FALSE(fs_.FileExists(icon + ".tmp"));
 }
 
+// A Linux path of the build as Wine shows it (drive Z: is the root).
+std::string BuildPath(const std::string& linuxPath) {
+  std::string path = "Z:" + linuxPath;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+TEST_F(IconExtract, KnownGroupsOfOurOwnModule) {
+  const std::string module = BuildPath(KIVO_ICON_MODULE);
+  const std::string png = BuildPath(KIVO_TEST_ICONS "/png256.png");
+
+  // Group 0: the 256-pixel PNG image wins over the 16-pixel one and is written unchanged.
+  ASSERT_TRUE(win::ExtractResourceIcon(module, 0, Path("0.png")));
+  EXPECT_EQ(ReadAll(Path("0.png")), ReadAll(png));
+
+  // Group 1: a 32-bit image keeps its soft alpha, pixel for pixel.
+  ASSERT_TRUE(win::ExtractResourceIcon(module, 1, Path("1.png")));
+  const Pixels soft = LoadPng(Path("1.png"));
+  ASSERT_EQ(soft.width, 48u);
+  ASSERT_EQ(soft.argb.size(), 48u * 48u);
+  for (const int x : {0, 12, 24, 36, 47}) {
+    const std::uint32_t pixel = soft.argb[static_cast<std::size_t>(20 * 48 + x)];
+    EXPECT_EQ(pixel >> 24, static_cast<std::uint32_t>(255 - x * 255 / 47)) << x;
+    if (pixel >> 24 != 0) {
+      EXPECT_EQ(pixel & 0xFFFFFF, 0xFF0000u) << x;
+    }
+  }
+
+  // Group 2: of one size at 8 and 32 bits, the 32-bit image (opaque blue).
+  ASSERT_TRUE(win::ExtractResourceIcon(module, 2, Path("2.png")));
+  const Pixels deep = LoadPng(Path("2.png"));
+  ASSERT_EQ(deep.width, 32u);
+  EXPECT_EQ(deep.argb[500], 0xFF0000FFu);
+
+  // An index past the last group takes the last; a negative one names the identifier.
+  ASSERT_TRUE(win::ExtractResourceIcon(module, 9, Path("9.png")));
+  EXPECT_EQ(ReadAll(Path("9.png")), ReadAll(Path("2.png")));
+  ASSERT_TRUE(win::ExtractResourceIcon(module, -102, Path("id.png")));
+  EXPECT_EQ(LoadPng(Path("id.png")).argb, soft.argb);
+  EXPECT_FALSE(win::ExtractResourceIcon(module, -999, Path("none.png")));
+}
+
 }  // namespace
 }  // namespace kivo
