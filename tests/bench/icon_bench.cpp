@@ -1,0 +1,159 @@
+// Icon figures under Wine: extracting one program icon, building the default ring of a first
+// start, and loading icons the way the program does (the ring and templates at start-up, a
+// popup's rows when it first opens) against loading a full store at once.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/builtin_items.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "dock/ring_geometry.h"
+#include "shell/default_groups.h"
+#include "win32/ansi_codec_win.h"
+#include "win32/file_system_win.h"
+#include "win32/gdiplus_session.h"
+#include "win32/icon_extract_win.h"
+#include "win32/image_tables.h"
+#include "win32/item_icons_win.h"
+#include "win32/item_services_win.h"
+#include "win32/item_system_win.h"
+#include "win32/registry_win.h"
+#include "win32/skins_win.h"
+#include "win32/system_folders_win.h"
+#include "win32/unicode.h"
+
+using namespace kivo;
+using namespace kivo::win;
+
+namespace {
+
+double NowMs() {
+  LARGE_INTEGER frequency{}, counter{};
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+class Silent : public ItemPrompts {
+ public:
+  bool ConfirmReplaceShortcut() override { return true; }
+  bool ConfirmDeleteGroup(bool) override { return true; }
+  void TellStoreFull() override {}
+  void TellPathNotStorable(const std::string&) override {}
+};
+
+void ExtractFigure() {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::string png = Narrow(temp) + "kivo-bench-icon.png";
+  wchar_t windows[MAX_PATH] = {};
+  ::GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::string program = Narrow(windows) + "\\notepad.exe";
+  std::vector<double> samples;
+  for (int i = 0; i < 20; ++i) {
+    const double start = NowMs();
+    if (!ExtractResourceIcon(program, 0, png)) break;
+    samples.push_back(NowMs() - start);
+  }
+  ::DeleteFileW(Widen(png).c_str());
+  if (samples.empty()) return;
+  std::sort(samples.begin(), samples.end());
+  std::printf("extract+save one program icon (notepad.exe): median %.2f ms, worst %.2f ms\n",
+              samples[samples.size() / 2], samples.back());
+}
+
+// The default ring of a first start, built with the real system of this prefix.
+void DefaultRingFigure() {
+  WinFileSystem files;
+  WinSystemFolders folders;
+  WinItemSystem system;
+  WinIconMaker icons;
+  WinRegistry registry;
+  SystemAnsiCodec codec;
+  Silent prompts;
+  AppData data;
+  data.paths = BuildPaths(folders, files);
+  WinItemImages images(data.store);
+  ItemContext context{data.store, data.paths, data.settings, files,   system,
+                      icons,      registry,   codec,         prompts, images};
+  DefineBuiltInItems(data.store, data.settings, data.paths, system.UserName(), false);
+  const double start = NowMs();
+  BuildDefaultGroups(context, 6);
+  int members = 0;
+  for (int g = 3; g <= 9; ++g) members += data.store.Groups[static_cast<std::size_t>(g)].Count;
+  std::printf("default ring of a first start (%d members, icons extracted): %.0f ms\n", members,
+              NowMs() - start);
+}
+
+// A full store: 36 ring shortcuts and 896 group members, all with 256-px PNG icons.
+void LoadFigures(const std::wstring& iconFolder) {
+  std::vector<std::string> pictures;
+  WIN32_FIND_DATAW found{};
+  const HANDLE find = ::FindFirstFileW((iconFolder + L"\\*.png").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do pictures.push_back(Narrow(iconFolder + L"\\" + found.cFileName));
+    while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+  }
+  if (pictures.empty()) return;
+  AppData data;
+  data.screen = MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
+  ApplyDefaultSettings(data.settings, data.screen);
+  DefineBuiltInItems(data.store, data.settings, data.paths, "bench", false);
+  for (int i = 1; i <= kLastItem; ++i) {
+    ShortcutItem& item = data.store.Items[static_cast<std::size_t>(i)];
+    if (i <= kLastRingGroup) {
+      item.ItemType = kItemRingShortcut;
+    } else if (i >= kFirstUserItem) {
+      item.ItemType = kItemGroupMember;
+    } else {
+      continue;
+    }
+    item.IconFile = pictures[static_cast<std::size_t>(i) % pictures.size()];
+  }
+  const RingMetrics metrics = MakeRingMetrics(data.screen, data.settings);
+
+  ImageTables startup;
+  double start = NowMs();
+  for (int i = 1; i <= kGroupTemplate; ++i) LoadItemIcon(data.store, startup, metrics, i);
+  BuildRingVariants(startup, metrics);
+  const double startupMs = NowMs() - start;
+  WinItemImages lazy(data.store);
+  lazy.Attach(&startup, &metrics);
+  start = NowMs();
+  for (int i = kFirstUserItem; i < kFirstUserItem + 36; ++i) lazy.Ensure(i);
+  const double popupMs = NowMs() - start;
+  start = NowMs();
+  for (int i = kFirstUserItem; i < kFirstUserItem + 36; ++i) lazy.Ensure(i);
+  const double againMs = NowMs() - start;
+  std::printf(
+      "start-up icons (items 1..42: 36 ring icons, templates): %.0f ms, image tables %.1f MB\n"
+      "a popup of 36 rows, first open: %.0f ms; open again: %.2f ms\n",
+      startupMs, static_cast<double>(startup.MemoryBytes()) / (1024.0 * 1024.0), popupMs, againMs);
+
+  ImageTables everything;
+  start = NowMs();
+  for (int i = 1; i <= kLastItem; ++i) LoadItemIcon(data.store, everything, metrics, i);
+  BuildRingVariants(everything, metrics);
+  std::printf("for comparison, a full store loaded at once (36 + 896 icons): %.0f ms, %.1f MB\n",
+              NowMs() - start, static_cast<double>(everything.MemoryBytes()) / (1024.0 * 1024.0));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fputs("usage: icon_bench SYSICONS_FOLDER\n", stderr);
+    return 2;
+  }
+  GdiplusSession gdiplus;
+  if (!gdiplus.Start()) return 1;
+  ExtractFigure();
+  DefaultRingFigure();
+  LoadFigures(argv[1]);
+  return 0;
+}
