@@ -15,7 +15,6 @@
 #include "win32/dock_window.h"
 #include "win32/frame_renderer.h"
 #include "win32/gdiplus_session.h"
-#include "win32/icon_extract_win.h"
 #include "win32/image_tables.h"
 #include "win32/item_icons_win.h"
 #include "win32/skins_win.h"
@@ -204,48 +203,6 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
   std::printf("%-10s GDI objects before %lu, after %lu\n", screenName, gdiBefore, gdiAfter);
 }
 
-// Icon work: extracting one program icon to PNG, and loading every icon of a full store.
-void IconFigures(const std::wstring& iconFolder) {
-  wchar_t temp[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, temp);
-  const std::string png = Narrow(temp) + "kivo-bench-icon.png";
-  wchar_t windows[MAX_PATH] = {};
-  ::GetWindowsDirectoryW(windows, MAX_PATH);
-  const std::string program = Narrow(windows) + "\\notepad.exe";
-  Stats extract;
-  for (int i = 0; i < 20; ++i) {
-    const double start = NowMs();
-    if (!ExtractResourceIcon(program, 0, png)) break;
-    extract.samples.push_back(NowMs() - start);
-  }
-  extract.Print("icons", "extract+save", "notepad.exe");
-  ::DeleteFileW(Widen(png).c_str());
-
-  AppData data;
-  data.screen = MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
-  ApplyDefaultSettings(data.settings, data.screen);
-  FillStore(data.store, iconFolder);
-  for (int i = 129; i <= kLastItem; ++i) {
-    ShortcutItem& item = data.store.Items[static_cast<std::size_t>(i)];
-    item.ItemType = 5;
-    item.ItemIndex = i;
-    item.IconFile = data.store.Items[static_cast<std::size_t>(1 + i % 36)].IconFile;
-  }
-  const RingMetrics metrics = MakeRingMetrics(data.screen, data.settings);
-  ImageTables images;
-  const double start = NowMs();
-  for (int i = 1; i <= kLastItem; ++i) {
-    if (data.store.Items[static_cast<std::size_t>(i)].ItemType != kItemUnused) {
-      LoadItemIcon(data.store, images, metrics, i);
-    }
-  }
-  BuildRingVariants(images, metrics);
-  std::printf(
-      "icons      load a full store (36 ring + 896 member icons, 256 px PNGs): %.0f ms, "
-      "image tables %.1f MB\n",
-      NowMs() - start, static_cast<double>(images.MemoryBytes()) / (1024.0 * 1024.0));
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -257,6 +214,5 @@ int wmain(int argc, wchar_t** argv) {
   if (!gdiplus.Start()) return 1;
   Run("1920x1080", 1920, 1080, argv[1]);
   Run("3840x2160", 3840, 2160, argv[1]);
-  IconFigures(argv[1]);
   return 0;
 }
