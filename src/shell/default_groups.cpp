@@ -6,7 +6,6 @@
 #include "core/builtin_items.h"
 #include "core/text.h"
 #include "shell/group_helpers.h"
-#include "shell/item_icon_files.h"
 
 namespace kivo {
 namespace {
@@ -106,11 +105,7 @@ void BuildClientSlot(ItemContext& context, ItemEditor& editor, int slot, ClientK
   }
   // The entry shows its own picture; the program's extracted icon is not needed.
   context.images.Release(slot);
-  ShortcutItem extracted;
-  extracted.IconFile = entry.IconFile;
-  for (const std::string& file : IconFilesToDelete(extracted, context.paths.UserIconFolder)) {
-    context.files.RemoveFile(file);
-  }
+  DeleteOwnIconFile(context, entry.IconFile);
   entry.ItemIndex = slot;
   entry.IconFile = context.paths.SystemIconFolder + icon;
 }

@@ -68,6 +68,14 @@ void DeleteItemIcons(ItemContext& context, int item) {
   }
 }
 
+void DeleteOwnIconFile(ItemContext& context, const std::string& iconFile) {
+  ShortcutItem holder;
+  holder.IconFile = iconFile;
+  for (const std::string& file : IconFilesToDelete(holder, context.paths.UserIconFolder)) {
+    context.files.RemoveFile(file);
+  }
+}
+
 void RemoveGroupMember(ItemContext& context, int item) {
   if (!IsItemNumber(item)) return;
   for (int g = kFirstRingGroup; g <= kLastRingGroup; ++g) {

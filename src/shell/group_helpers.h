@@ -21,6 +21,9 @@ int FindFreeItem(const ShortcutStore& store, int iconCount, int mode);
 // the user icon folder).
 void DeleteItemIcons(ItemContext& context, int item);
 
+// Deletes one icon file when it is the program's own copy in the user icon folder.
+void DeleteOwnIconFile(ItemContext& context, const std::string& iconFile);
+
 // Takes item `item` out of the first group 3..36 that lists it; the item's icons go and it
 // becomes unused again, free for the next shortcut. An item no group lists is left alone.
 void RemoveGroupMember(ItemContext& context, int item);

@@ -8,7 +8,6 @@
 #include "shell/associated_icon.h"
 #include "shell/group_helpers.h"
 #include "shell/icon_format.h"
-#include "shell/item_icon_files.h"
 #include "shell/shell_text.h"
 
 namespace kivo {
@@ -135,18 +134,14 @@ bool ItemEditor::RebuildItemIcon(int item) {
   link_ = LinkInfo{};
   iconTarget_ = item;
   // A web address keeps its chosen picture of the system icon folder.
-  const std::string& current = record.IconFile.str();
+  const std::string current = record.IconFile.str();
   const bool systemIcon = !context_.paths.SystemIconFolder.empty() &&
                           current.starts_with(context_.paths.SystemIconFolder);
   ShortcutItem rebuilt = record;
   Classify(rebuilt, item, path, {}, systemIcon ? current : std::string());
 
   context_.images.Release(item);
-  ShortcutItem oldIcon;
-  oldIcon.IconFile = current;
-  for (const std::string& file : IconFilesToDelete(oldIcon, context_.paths.UserIconFolder)) {
-    if (file != rebuilt.IconFile.str()) context_.files.RemoveFile(file);
-  }
+  if (current != rebuilt.IconFile.str()) DeleteOwnIconFile(context_, current);
   record.IconFile = rebuilt.IconFile;
   record.ItemIndex = item;
   return true;
