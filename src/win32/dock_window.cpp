@@ -43,6 +43,7 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   const Rect& work = data_.screen.WorkArea;
   origin_ = POINT{work.Left, work.Top};
   geometry_ = ComputeRing(MakeRingMetrics(data_.screen, data_.settings));
+  sectors_.reset();
   view_ = std::make_unique<DockView>(frames_, *clock_, data_.store, data_.settings, geometry_);
 
   RegisterClassOnce(instance_, kRingClass, &DockWindow::WindowProc, nullptr);
@@ -57,6 +58,7 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
                                 WS_POPUP, origin_.x, origin_.y, width, height, nullptr, nullptr,
                                 instance_, this));
   if (!veil_ || !ring_) return false;
+  tiles_.SetWindows(ring_.get(), [this] { return MakeTileWindow(); });
   // The dock takes no text input: keys drive it directly.
   ::ImmAssociateContext(ring_.get(), nullptr);
   ::ImmAssociateContext(veil_.get(), nullptr);
@@ -72,21 +74,50 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
 
 void DockWindow::Destroy() {
   if (ring_) ::KillTimer(ring_.get(), kLeavePollTimer);
+  tiles_.Release();
   ring_.reset();
   veil_.reset();
+}
+
+HWND DockWindow::MakeTileWindow() {
+  // Topmost from the start, so it comes above the veil. It never takes the activation
+  // from the main window, which keeps the keyboard; the pointer is handled alike on every
+  // window of the dock. Only the main window carries the program's name: the tiles are
+  // parts of its picture.
+  HWND window = ::CreateWindowExW(
+      WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kRingClass, L"",
+      WS_POPUP, origin_.x, origin_.y, 1, 1, nullptr, nullptr, instance_, this);
+  if (window != nullptr) ::ImmAssociateContext(window, nullptr);
+  return window;
 }
 
 PixelRect DockWindow::ExpandedArea() {
   const RingMetrics& m = geometry_.metrics;
   PixelRect area = geometry_.slots[0].magSquare();
   for (int i = 1; i <= m.K; ++i) {
-    const RingSlot& s = geometry_.slots[static_cast<std::size_t>(i)];
-    area = Union(area, s.magSquare());
-    area = Union(area,
-                 PixelRect{m.cx + s.labelX - 16, m.cy + s.labelY - 16, 32, kHotkeyTextHeight + 16});
+    area = Union(area, geometry_.slots[static_cast<std::size_t>(i)].magSquare());
+    area = Union(area, HotkeyArea(i));
   }
-  // The titles under the disc and the "~" above it.
+  area = Union(area, TitleArea());
+  area = Union(area, CentreKeyArea());
+  return Intersection(area, PixelRect{0, 0, m.W, m.H});
+}
+
+PixelRect DockWindow::HotkeyArea(int slot) const {
+  const RingMetrics& m = geometry_.metrics;
+  const RingSlot& s = geometry_.slots[static_cast<std::size_t>(slot)];
+  return PixelRect{m.cx + s.labelX - 16, m.cy + s.labelY - 16, 32, kHotkeyTextHeight + 16};
+}
+
+PixelRect DockWindow::CentreKeyArea() const {
+  const RingMetrics& m = geometry_.metrics;
+  return PixelRect{m.cx - 16, m.cy - HalveRoundEven(m.D) - 24, 32, 28};
+}
+
+PixelRect DockWindow::TitleArea() {
+  const RingMetrics& m = geometry_.metrics;
   const int titleTop = m.cy + HalveRoundEven(m.D);
+  PixelRect area;
   for (int i = 0; i <= m.K; ++i) {
     const std::string& name = view_->slot(i).name;
     if (!name.empty() && renderer_.surface().graphics() != nullptr) {
@@ -95,24 +126,60 @@ PixelRect DockWindow::ExpandedArea() {
       area = Union(area, PixelRect{m.cx - 64, titleTop, 128, kHotkeyTextHeight + 4});
     }
   }
-  area = Union(area, PixelRect{m.cx - 16, m.cy - HalveRoundEven(m.D) - 24, 32, 28});
-  return Intersection(area, PixelRect{0, 0, m.W, m.H});
+  return area;
+}
+
+TileLayout DockWindow::LayOut(const PixelRect& area) {
+  constexpr int kCentre = 0;  // tile 0, on the main window
+  constexpr int kTitles = 1;
+  const RingMetrics& m = geometry_.metrics;
+  std::vector<TileClaim> claims;
+  RingPieces ring{m.cx, m.cy, {}};
+  const PixelRect disc = geometry_.slots[0].magSquare();
+  if (Intersection(disc, area).empty()) {
+    // Only the collapsed disc, away from the ring's centre: one window is enough.
+    claims.push_back({area, kCentre});
+  } else {
+    // The disc changes only with the centre icon, the title with every hover, a slot when
+    // it is magnified or back at rest: each on windows of their own. A slot's hotkey
+    // character and its largest fade picture stay with its sector.
+    claims.push_back({disc, kCentre});
+    claims.push_back({CentreKeyArea(), kCentre});
+    claims.push_back({TitleArea(), kTitles});
+    const int slots = std::clamp(m.K, 0, kMaxSlot);
+    for (int i = 1; i <= slots; ++i) {
+      const RingSlot& s = geometry_.slots[static_cast<std::size_t>(i)];
+      ring.magnified.push_back(s.magSquare());
+      claims.push_back({Union(s.magSquare(), s.normalSquare()), TileClaim::kRing});
+    }
+    for (int i = 1; i <= slots; ++i) claims.push_back({HotkeyArea(i), TileClaim::kRing});
+    for (int i = 1; i <= slots; ++i) {
+      for (const PixelRect& picture : geometry_.fadeFrames[static_cast<std::size_t>(i)]) {
+        claims.push_back({picture, TileClaim::kRing});
+      }
+    }
+  }
+  const bool withRing = !ring.magnified.empty();
+  const TileLayoutBuilder builder(area, claims, std::move(ring));
+  // The sectors depend only on the ring, which stays where it is: choosing them once is
+  // enough (an area grown for a dragged icon is laid out again, and quickly).
+  if (!sectors_ && withRing) sectors_ = builder.ChooseSectors();
+  return builder.Build(sectors_.value_or(RingSectors{}));
 }
 
 void DockWindow::PlaceRingWindow(const PixelRect& area) {
   if (!renderer_.SetArea(area)) return;
-  ::SetWindowPos(ring_.get(), nullptr, origin_.x + area.left, origin_.y + area.top, area.width,
-                 area.height, SWP_NOZORDER | SWP_NOACTIVATE);
-  shownAlpha_ = -1;
+  if (!tiles_.SetLayout(LayOut(area))) renderer_.Invalidate();
 }
 
 void DockWindow::Show() {
   DockState& state = view_->state();
   state.active = true;
   state.mode = DockMode::Expanded;
-  // A surface is needed to measure the titles; size the window to them once it exists.
+  // A surface is needed to measure the titles; lay the windows out for them once it exists.
   PlaceRingWindow(ExpandedArea());
   ::ShowWindow(ring_.get(), SW_SHOWNOACTIVATE);
+  tiles_.Show();
   ::SetWindowPos(ring_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   view_->DockFocus(true);
   ::SetForegroundWindow(ring_.get());
@@ -130,8 +197,9 @@ void DockWindow::ShowVeil(Argb background) {
   if (passThrough != style) ::SetWindowLongPtrW(veil_.get(), GWL_EXSTYLE, passThrough);
   ::SetLayeredWindowAttributes(veil_.get(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
   if (veilAlpha_ < 0) {
-    // Directly below the ring window, so the ring draws over it.
+    // Directly below the ring window and below every tile, so the ring draws over it.
     ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    tiles_.Raise();
     ::ShowWindow(veil_.get(), SW_SHOWNOACTIVATE);
   }
   veilAlpha_ = alpha;
@@ -152,17 +220,12 @@ void DockWindow::OnFrame(const Frame& frame) {
                                                               : needed);
   }
   ShowVeil(frame.background);
-  const PixelRect changed = renderer_.Render(frame);
+  renderer_.Render(frame);
   LARGE_INTEGER presentStart{};
   ::QueryPerformanceCounter(&presentStart);
-  if (!changed.empty() || frame.constantAlpha != shownAlpha_) {
-    const PixelRect& area = renderer_.area();
-    const bool whole = frame.constantAlpha != shownAlpha_;
-    renderer_.surface().Present(ring_.get(), POINT{origin_.x + area.left, origin_.y + area.top},
-                                frame.constantAlpha, whole ? nullptr : &changed);
-    shownAlpha_ = frame.constantAlpha;
-    ++framesPresented_;
-  }
+  lastWindowsPresented_ =
+      tiles_.Update(renderer_.surface(), renderer_.repainted(), origin_, frame.constantAlpha);
+  if (lastWindowsPresented_ > 0) ++framesPresented_;
   ::QueryPerformanceCounter(&end);
   const auto ms = [&](LONGLONG ticks) {
     return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);

@@ -1,11 +1,13 @@
-// FrmMain: the dock ring on the desktop. Two layered windows share the work area: the
-// veil (black, one constant alpha, drawn once) and above it the ring window, no larger
-// than what the ring draws, so each frame moves only the pixels that changed.
+// FrmMain: the dock ring on the desktop. Layered windows share the work area: the veil
+// (black, one constant alpha, drawn once) and above it the ring's picture, split among
+// small windows (the main ring window holds the centre disc) so that a frame presents
+// only the few windows whose pixels changed.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/startup.h"
@@ -15,6 +17,7 @@
 #include "win32/frame_renderer.h"
 #include "win32/handles.h"
 #include "win32/image_tables.h"
+#include "win32/tiled_layer.h"
 
 namespace kivo::win {
 
@@ -39,7 +42,7 @@ class DockWindow {
   // Forgets what is on screen, so the next frame is drawn and presented whole.
   void Invalidate() {
     renderer_.Invalidate();
-    shownAlpha_ = -1;
+    tiles_.Invalidate();
   }
 
   HWND handle() const { return ring_.get(); }
@@ -47,11 +50,15 @@ class DockWindow {
   const RingGeometry& geometry() const { return geometry_; }
   // Animations pause through this clock (the benchmark passes one that does not sleep).
   void SetClock(Clock& clock) { clock_ = &clock; }
-  // Figures for the benchmark: the surface the ring window uses, and how long the last
-  // frame took to render and present.
+  // For the tests and the benchmark: the area the ring's picture covers, the frame drawn
+  // on it, the windows it is shown on, and how long the last frame took to render and
+  // present and how many windows it presented.
   const PixelRect& ringArea() const { return renderer_.area(); }
+  const FrameRenderer& renderer() const { return renderer_; }
+  const TiledLayer& tiles() const { return tiles_; }
   double lastFrameMilliseconds() const { return lastFrameMs_; }
   double lastPresentMilliseconds() const { return lastPresentMs_; }
+  int lastWindowsPresented() const { return lastWindowsPresented_; }
   int framesPresented() const { return framesPresented_; }
 
  private:
@@ -62,7 +69,14 @@ class DockWindow {
   // Everything the expanded ring can draw: slots magnified, their hotkey characters, the
   // centre and the widest title, in client coordinates.
   PixelRect ExpandedArea();
+  // Where the titles under the disc can draw, and the "~" above it.
+  PixelRect TitleArea();
+  PixelRect CentreKeyArea() const;
+  PixelRect HotkeyArea(int slot) const;
+  // Which window shows which pixel of `area` (see render/tile_layout.h).
+  TileLayout LayOut(const PixelRect& area);
   void PlaceRingWindow(const PixelRect& area);
+  HWND MakeTileWindow();
   POINT ClientPoint(HWND window, LPARAM lParam) const;
 
   HINSTANCE instance_;
@@ -77,11 +91,13 @@ class DockWindow {
   std::unique_ptr<DockView> view_;
   UniqueWindow veil_;
   UniqueWindow ring_;
-  POINT origin_{};      // work-area origin on the screen: client (0, 0)
-  int veilAlpha_ = -1;  // what the veil window shows; -1 hidden
-  int shownAlpha_ = -1;
+  TiledLayer tiles_;
+  std::optional<RingSectors> sectors_;  // how the ring is split among windows
+  POINT origin_{};                      // work-area origin on the screen: client (0, 0)
+  int veilAlpha_ = -1;                  // what the veil window shows; -1 hidden
   double lastFrameMs_ = 0;
   double lastPresentMs_ = 0;
+  int lastWindowsPresented_ = 0;
   int framesPresented_ = 0;
 };
 

@@ -84,6 +84,7 @@ bool TextRenderer::Create(const std::vector<std::wstring>& families, float emSiz
 }
 
 void TextRenderer::Release() {
+  pictures_.clear();
   extents_.clear();
   outline_.reset();
   white_.reset();
@@ -141,6 +142,50 @@ void TextRenderer::Draw(Gdiplus::GpGraphics* graphics, const std::string& text, 
   drawAt(0, 0, white_.get());
 }
 
+const TextRenderer::Picture& TextRenderer::PictureOf(Gdiplus::GpGraphics* graphics,
+                                                     const std::string& text,
+                                                     int layoutWidth) const {
+  const auto key = std::make_pair(text, layoutWidth);
+  if (auto known = pictures_.find(key); known != pictures_.end()) return known->second;
+  if (pictures_.size() > 1024) pictures_.clear();
+  Picture picture;
+  picture.box = Measure(graphics, text, 0, 0, layoutWidth);
+  if (!picture.box.empty()) {
+    picture.pixels.assign(
+        static_cast<std::size_t>(picture.box.width) * static_cast<std::size_t>(picture.box.height),
+        0u);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(
+            picture.box.width, picture.box.height, picture.box.width * 4, PixelFormat32bppPARGB,
+            reinterpret_cast<BYTE*>(picture.pixels.data()), &bitmap) == Gdiplus::Ok) {
+      GpBitmapPtr owner(bitmap);
+      Gdiplus::GpGraphics* scratch = nullptr;
+      if (gp::GdipGetImageGraphicsContext(bitmap, &scratch) == Gdiplus::Ok) {
+        GpGraphicsPtr scratchOwner(scratch);
+        // The same state as the surface's graphics, so the glyphs land on the same pixels.
+        gp::GdipSetInterpolationMode(scratch, Gdiplus::InterpolationModeHighQualityBicubic);
+        gp::GdipSetPixelOffsetMode(scratch, Gdiplus::PixelOffsetModeHalf);
+        Draw(scratch, text, -picture.box.left, -picture.box.top, layoutWidth);
+        picture.drawn = true;
+      }
+    }
+  }
+  return pictures_.emplace(key, std::move(picture)).first->second;
+}
+
+void TextRenderer::DrawOnto(LayeredSurface& surface, const PixelRect& clip, const std::string& text,
+                            int centreX, int top, int layoutWidth) const {
+  if (!font_ || text.empty()) return;
+  const Picture& picture = PictureOf(surface.graphics(), text, layoutWidth);
+  if (!picture.drawn) {
+    // No picture could be made: drawn directly, clipped by the graphics' own clip.
+    Draw(surface.graphics(), text, centreX, top, layoutWidth);
+    return;
+  }
+  surface.BlendPixels(centreX + picture.box.left, top + picture.box.top, picture.pixels.data(),
+                      picture.box.width, picture.box.height, picture.box.width, clip);
+}
+
 bool FrameRenderer::SetArea(const PixelRect& area) {
   if (area == area_ && surface_.pixels() != nullptr) return true;
   shown_.reset();
@@ -172,6 +217,26 @@ Argb FrameRenderer::Effective(Argb colour, const Frame& frame) const {
   return veilSeparate_ && colour == frame.background ? kTransparent : colour;
 }
 
+bool FrameRenderer::BlendUnscaled(const ImageRef& ref, const PixelRect& target, int alphaTenths,
+                                  const PixelRect& clip) {
+  if (ref.variant == 0) return false;
+  auto* bitmap = static_cast<Gdiplus::GpBitmap*>(images_.Get(ref));
+  if (bitmap == nullptr) return true;  // nothing to draw
+  const auto [width, height] = ImageSize(bitmap);
+  Gdiplus::GpRect whole(0, 0, width, height);
+  Gdiplus::BitmapData data{};
+  if (gp::GdipBitmapLockBits(bitmap, &whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
+                             &data) != Gdiplus::Ok) {
+    return false;
+  }
+  if (data.Stride > 0 && data.Stride % 4 == 0) {
+    surface_.BlendPixels(target.left, target.top, static_cast<const std::uint32_t*>(data.Scan0),
+                         width, height, data.Stride / 4, clip, alphaTenths);
+  }
+  gp::GdipBitmapUnlockBits(bitmap, &data);
+  return data.Stride > 0 && data.Stride % 4 == 0;
+}
+
 void FrameRenderer::Replay(const Frame& frame, const PixelRect& clip) {
   Gdiplus::GpGraphics* graphics = surface_.graphics();
   const auto toSurface = [this](const PixelRect& r) {
@@ -191,11 +256,13 @@ void FrameRenderer::Replay(const Frame& frame, const PixelRect& clip) {
         surface_.FillPixels(toSurface(hit), Effective(op.colour, frame));
         break;
       case DrawOp::Kind::Image:
-        images_.Draw(graphics, op.image, toSurface(op.rect), op.alphaTenths);
+        if (!BlendUnscaled(op.image, toSurface(op.rect), op.alphaTenths, local)) {
+          images_.Draw(graphics, op.image, toSurface(op.rect), op.alphaTenths);
+        }
         break;
       case DrawOp::Kind::Text:
-        text_.Draw(graphics, op.text, op.rect.left - area_.left, op.rect.top - area_.top,
-                   layoutWidth_);
+        text_.DrawOnto(surface_, local, op.text, op.rect.left - area_.left, op.rect.top - area_.top,
+                       layoutWidth_);
         break;
     }
   }
@@ -203,18 +270,21 @@ void FrameRenderer::Replay(const Frame& frame, const PixelRect& clip) {
 }
 
 PixelRect FrameRenderer::Render(const Frame& frame) {
+  repainted_.clear();
   if (!surface_.pixels()) return {};
   const auto damage = Damage(shown_ ? &*shown_ : nullptr, frame, Bounds());
   PixelRect changed;
   if (!damage) {
     Replay(frame, area_);
     changed = area_;
+    repainted_.push_back(area_);
   } else {
     for (const PixelRect& rect : *damage) {
       const PixelRect clipped = Intersection(rect, area_);
       if (clipped.empty()) continue;
       Replay(frame, clipped);
       changed = Union(changed, clipped);
+      repainted_.push_back(clipped);
     }
   }
   shown_ = frame;

@@ -27,6 +27,14 @@ class TextRenderer {
                     int layoutWidth) const;
   void Draw(Gdiplus::GpGraphics* graphics, const std::string& text, int centreX, int top,
             int layoutWidth) const;
+  // Draws the text onto `surface`, only inside `clip` (which the surface's graphics must be
+  // clipped to as well), from a picture of it made once per text and layout width: every
+  // GDI+ text call lays out and rasterises the glyphs again, five times per label for the
+  // outline, and a ring shows the same few texts again and again. The picture is the text
+  // drawn on transparency, so where the surface is transparent the pixels are the ones
+  // drawing directly gives.
+  void DrawOnto(LayeredSurface& surface, const PixelRect& clip, const std::string& text,
+                int centreX, int top, int layoutWidth) const;
   const std::wstring& familyName() const { return familyName_; }
 
  private:
@@ -42,6 +50,14 @@ class TextRenderer {
     float width = 0, offsetY = 0, height = 0;
   };
   mutable std::map<std::pair<std::string, int>, Extent> extents_;
+  struct Picture {
+    PixelRect box;  // relative to the anchor (centre, top)
+    std::vector<std::uint32_t> pixels;
+    bool drawn = false;
+  };
+  const Picture& PictureOf(Gdiplus::GpGraphics* graphics, const std::string& text,
+                           int layoutWidth) const;
+  mutable std::map<std::pair<std::string, int>, Picture> pictures_;
 };
 
 class FrameRenderer {
@@ -61,6 +77,10 @@ class FrameRenderer {
   // Draws `frame`: only the damaged parts when they are known, else everything. Returns
   // the surface rectangle that changed (empty when nothing did).
   PixelRect Render(const Frame& frame);
+  // The rectangles the last Render repainted, in client coordinates.
+  const std::vector<PixelRect>& repainted() const { return repainted_; }
+  // The frame the surface holds, if any.
+  const Frame* shown() const { return shown_ ? &*shown_ : nullptr; }
   // Forgets the frame on screen, so the next one is drawn whole.
   void Invalidate() { shown_.reset(); }
 
@@ -69,6 +89,10 @@ class FrameRenderer {
 
  private:
   void Replay(const Frame& frame, const PixelRect& clip);
+  // Draws a pre-scaled image variant (drawn unscaled) by blending its pixels, far cheaper
+  // than GDI+, which resamples even an unscaled image. False when it cannot (variant 0).
+  bool BlendUnscaled(const ImageRef& ref, const PixelRect& target, int alphaTenths,
+                     const PixelRect& clip);
   Argb Effective(Argb colour, const Frame& frame) const;
 
   ImageTables& images_;
@@ -78,6 +102,7 @@ class FrameRenderer {
   int layoutWidth_ = 0;
   bool veilSeparate_ = false;
   std::optional<Frame> shown_;
+  std::vector<PixelRect> repainted_;
 };
 
 }  // namespace kivo::win

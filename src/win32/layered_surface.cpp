@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/display_list.h"
+
 namespace kivo::win {
 
 std::uint32_t Premultiply(Argb colour) {
@@ -13,7 +15,7 @@ std::uint32_t Premultiply(Argb colour) {
   return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
-bool LayeredSurface::Create(int width, int height) {
+bool LayeredSurface::Create(int width, int height, bool withGraphics) {
   Release();
   if (width <= 0 || height <= 0) return false;
   BITMAPINFO info{};
@@ -39,6 +41,7 @@ bool LayeredSurface::Create(int width, int height) {
   width_ = width;
   height_ = height;
   std::fill_n(pixels_, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+  if (!withGraphics) return true;
 
   Gdiplus::GpBitmap* bitmap = nullptr;
   if (gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
@@ -82,9 +85,52 @@ void LayeredSurface::FillPixels(const PixelRect& area, Argb colour) {
   }
 }
 
-bool LayeredSurface::Present(HWND window, POINT position, int constantAlpha,
+void LayeredSurface::BlendPixels(int left, int top, const std::uint32_t* pixels, int width,
+                                 int height, int stride, const PixelRect& clip, int alphaTenths) {
+  const PixelRect target = Intersection(Intersection(PixelRect{left, top, width, height}, clip),
+                                        PixelRect{0, 0, width_, height_});
+  if (target.empty() || alphaTenths <= 0) return;
+  const auto tenths = static_cast<std::uint32_t>(std::min(alphaTenths, 10));
+  for (int y = target.top; y < target.bottom(); ++y) {
+    const std::uint32_t* from =
+        pixels + static_cast<std::size_t>(y - top) * static_cast<std::size_t>(stride) +
+        (target.left - left);
+    std::uint32_t* to =
+        pixels_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + target.left;
+    for (int x = 0; x < target.width; ++x) {
+      std::uint32_t source = from[x];
+      if (tenths < 10) {
+        // Premultiplied, so every channel scales with the alpha.
+        std::uint32_t scaled = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+          scaled |= ((((source >> shift) & 0xFFu) * tenths + 5) / 10) << shift;
+        }
+        source = scaled;
+      }
+      const std::uint32_t alpha = source >> 24;
+      if (alpha == 0) continue;
+      if (alpha == 255 || to[x] == 0) {
+        to[x] = source;
+        continue;
+      }
+      // Source over: every channel of the destination keeps (255 - alpha) / 255 of itself.
+      const std::uint32_t keep = 255 - alpha;
+      const std::uint32_t under = to[x];
+      std::uint32_t result = 0;
+      for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t value =
+            ((source >> shift) & 0xFFu) + (((under >> shift) & 0xFFu) * keep + 127) / 255;
+        result |= std::min(value, 255u) << shift;
+      }
+      to[x] = result;
+    }
+  }
+}
+
+bool LayeredSurface::Present(HWND window, const POINT* position, int constantAlpha,
                              const PixelRect* dirty) const {
   if (!dc_) return false;
+  POINT place = position != nullptr ? *position : POINT{};
   SIZE size{width_, height_};
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(std::clamp(constantAlpha, 0, 255)),
@@ -92,8 +138,8 @@ bool LayeredSurface::Present(HWND window, POINT position, int constantAlpha,
   RECT dirtyRect{};
   UPDATELAYEREDWINDOWINFO info{};
   info.cbSize = sizeof(info);
-  info.pptDst = &position;
-  info.psize = &size;
+  info.pptDst = position != nullptr ? &place : nullptr;
+  info.psize = position != nullptr ? &size : nullptr;
   info.hdcSrc = dc_.get();
   info.pptSrc = &source;
   info.pblend = &blend;

@@ -23,7 +23,9 @@ class LayeredSurface {
   LayeredSurface(const LayeredSurface&) = delete;
   LayeredSurface& operator=(const LayeredSurface&) = delete;
 
-  [[nodiscard]] bool Create(int width, int height);
+  // `withGraphics` false makes only the DIB and its DC: a surface that is copied into and
+  // presented, never drawn on with GDI+.
+  [[nodiscard]] bool Create(int width, int height, bool withGraphics = true);
   void Release();
 
   int width() const { return width_; }
@@ -33,9 +35,15 @@ class LayeredSurface {
 
   // Fills a rectangle of the pixels directly (source copy), far faster than GDI+ clears.
   void FillPixels(const PixelRect& area, Argb colour);
-  // Presents the surface at `position` with the constant alpha; with `dirty`, only that
-  // part of the surface is sent to the window manager.
-  bool Present(HWND window, POINT position, int constantAlpha, const PixelRect* dirty) const;
+  // Draws premultiplied `pixels` (width x height, `stride` pixels from one row to the next)
+  // with their top-left corner at (left, top), source over, only inside `clip`, their
+  // alpha scaled by `alphaTenths` tenths.
+  void BlendPixels(int left, int top, const std::uint32_t* pixels, int width, int height,
+                   int stride, const PixelRect& clip, int alphaTenths = 10);
+  // Presents the surface with the constant alpha; with `dirty`, only that part of the
+  // surface is sent to the window manager. `position` moves the window there and gives it
+  // the surface's size; without it the window keeps its place and size, which costs less.
+  bool Present(HWND window, const POINT* position, int constantAlpha, const PixelRect* dirty) const;
 
  private:
   int width_ = 0;

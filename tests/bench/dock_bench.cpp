@@ -1,10 +1,13 @@
 // Frame times of the dock under Wine or Windows: the program's pipeline (veil window,
-// ring-sized surface, damage-limited redraw, dirty-rectangle present) against the
-// straightforward one (clear the whole work-area surface, draw everything, present all).
+// ring-sized surface, damage-limited redraw, the picture on small windows of which only
+// those that changed are presented) against the straightforward one (clear the whole
+// work-area surface, draw everything, present all). Besides the times, how many windows
+// each frame presented.
 //   dock_bench SYSICONS_FOLDER
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -34,12 +37,20 @@ double NowMs() {
 
 struct Stats {
   std::vector<double> samples;
-  void Print(const char* screen, const char* pipeline, const char* scenario) {
+  void Print(const char* screen, const char* pipeline, const char* scenario, const char* unit) {
     if (samples.empty()) return;
     std::sort(samples.begin(), samples.end());
-    std::printf("%-10s %-16s %-16s median %7.2f ms   worst %7.2f ms   (%zu frames)\n", screen,
-                pipeline, scenario, samples[samples.size() / 2], samples.back(), samples.size());
+    std::printf("%-10s %-17s %-14s median %7.2f %-7s worst %7.2f %-7s (%zu frames)\n", screen,
+                pipeline, scenario, samples[samples.size() / 2], unit, samples.back(), unit,
+                samples.size());
   }
+};
+
+// One figure taken after every frame: its name, its unit and how to read it.
+struct Figure {
+  const char* name;
+  const char* unit;
+  std::function<double()> read;
 };
 
 // A clock that does not sleep but notes the frame that was just shown.
@@ -85,7 +96,8 @@ class Straightforward {
           break;
       }
     }
-    surface_.Present(window_, POINT{0, 0}, frame.constantAlpha, nullptr);
+    const POINT origin{0, 0};
+    surface_.Present(window_, &origin, frame.constantAlpha, nullptr);
     last = NowMs() - start;
   }
   double last = 0;
@@ -120,37 +132,47 @@ void FillStore(ShortcutStore& store, const std::wstring& iconFolder) {
 }
 
 template <typename View>
-void Scenarios(const char* screen, const char* name, View& view, RecordingClock& clock,
-               const std::function<double()>& lastFrame, const std::function<void()>& resetFull) {
-  Stats resting, hover, crossFade, fade;
+void Scenarios(const char* screen, View& view, RecordingClock& clock,
+               const std::vector<Figure>& figures, const std::function<void()>& resetFull) {
+  enum { kResting, kHover, kCrossFade, kFade, kScenarios };
+  std::vector<std::array<Stats, kScenarios>> stats(figures.size());
+  const auto take = [&](int scenario) {
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+      stats[i][static_cast<std::size_t>(scenario)].samples.push_back(figures[i].read());
+    }
+  };
   DockState& state = view.state();
   state.active = true;
   for (int i = 0; i < 15; ++i) {
     resetFull();
     state.hovered = state.previous = -1;
     view.DockNormal(false);
-    resting.samples.push_back(lastFrame());
+    take(kResting);
   }
+  // The pointer going round the ring from slot to slot.
   const RingGeometry& geometry = view.geometry();
   for (int round = 0; round < 3; ++round) {
     for (int slot = 1; slot <= geometry.metrics.K; ++slot) {
       const RingSlot& s = geometry.slots[static_cast<std::size_t>(slot)];
       if (view.OnPointerMove(s.normalLeft + s.normalSize / 2, s.normalTop + s.normalSize / 2)) {
-        hover.samples.push_back(lastFrame());
+        take(kHover);
       }
     }
   }
-  clock.onPause = [&] { crossFade.samples.push_back(lastFrame()); };
+  clock.onPause = [&] { take(kCrossFade); };
   for (int slot = 1; slot <= 6; ++slot) view.EffectAction(slot);
-  clock.onPause = [&] { fade.samples.push_back(lastFrame()); };
+  clock.onPause = [&] { take(kFade); };
   state.fade = true;
   for (int i = 0; i < 3; ++i) view.DockFocus(true);
   state.fade = false;
   clock.onPause = nullptr;
-  resting.Print(screen, name, "resting ring");
-  hover.Print(screen, name, "hover change");
-  crossFade.Print(screen, name, "cross-fade");
-  fade.Print(screen, name, "fade");
+  const char* names[kScenarios] = {"resting ring", "hover change", "cross-fade", "fade"};
+  for (std::size_t i = 0; i < figures.size(); ++i) {
+    for (int scenario = 0; scenario < kScenarios; ++scenario) {
+      stats[i][static_cast<std::size_t>(scenario)].Print(screen, figures[i].name, names[scenario],
+                                                         figures[i].unit);
+    }
+  }
 }
 
 void Run(const char* screenName, int width, int height, const std::wstring& iconFolder) {
@@ -173,19 +195,36 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
     RecordingClock clock;
     DockWindow dock(::GetModuleHandleW(nullptr), data, images);
     dock.SetClock(clock);
+    const double createStart = NowMs();
     if (!dock.Create({L"Verdana"})) {
       std::printf("dock window could not be created\n");
       return;
     }
+    const double showStart = NowMs();
     dock.Show();
+    const double shown = NowMs();
+    // The ring's picture and the windows it is split among: the tiles that have a window
+    // and the pixels those windows cover, which is what presenting them all costs.
     const PixelRect area = dock.ringArea();
-    std::printf("%-10s ring window %d x %d\n", screenName, area.width, area.height);
-    Scenarios(
-        screenName, "pipeline", dock.view(), clock, [&] { return dock.lastFrameMilliseconds(); },
-        [&] { dock.Invalidate(); });
-    Scenarios(
-        screenName, "  of it present", dock.view(), clock,
-        [&] { return dock.lastPresentMilliseconds(); }, [&] { dock.Invalidate(); });
+    const TiledLayer& tiles = dock.tiles();
+    int windows = 0;
+    long long pixels = 0;
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+      if (tiles.window(i) == nullptr) continue;
+      const PixelRect& tile = tiles.layout().tiles[i];
+      ++windows;
+      pixels += static_cast<long long>(tile.width) * tile.height;
+    }
+    std::printf("%-10s ring area %d x %d: %zu tiles, %d with a window (%lld pixels)\n", screenName,
+                area.width, area.height, tiles.size(), windows, pixels);
+    std::printf("%-10s dock created in %.0f ms, shown (first frames included) in %.0f ms\n",
+                screenName, showStart - createStart, shown - showStart);
+    const std::vector<Figure> figures = {
+        {"pipeline", "ms", [&] { return dock.lastFrameMilliseconds(); }},
+        {"  of it present", "ms", [&] { return dock.lastPresentMilliseconds(); }},
+        {"  windows shown", "windows",
+         [&] { return static_cast<double>(dock.lastWindowsPresented()); }}};
+    Scenarios(screenName, dock.view(), clock, figures, [&] { dock.Invalidate(); });
   }
   {
     TextRenderer text;
@@ -196,8 +235,8 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
     DisplayList list([&](const Frame& frame) { full.Draw(frame); });
     DockView view(list, clock, data.store, data.settings, geometry);
     view.IniIconParam();
-    Scenarios(
-        screenName, "straightforward", view, clock, [&] { return full.last; }, [] {});
+    Scenarios(screenName, view, clock, {{"straightforward", "ms", [&] { return full.last; }}},
+              [] {});
   }
   const DWORD gdiAfter = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
   std::printf("%-10s GDI objects before %lu, after %lu\n", screenName, gdiBefore, gdiAfter);

@@ -1,6 +1,7 @@
 """The dock ring on screen: shown at start, a slot magnified under the pointer, back at rest
 when the pointer leaves. Screenshots are kept as test artifacts."""
 
+import math
 import subprocess
 import unittest
 
@@ -19,6 +20,14 @@ def ring_geometry(session):
     left, top = int(values["workleft"]), int(values["worktop"])
     return {"centre": (left + cx, top + cy), "slot1": (left + cx + radius, top + cy),
             "slot7": (left + cx - radius, top + cy), "radius": radius}
+
+
+def slot_centre(geometry, slot, count=24):
+    """Where slot `slot` of a ring of `count` slots (the default) lies: clockwise from slot 1."""
+    angle = (slot - 1) * 2 * math.pi / count
+    cx, cy = geometry["centre"]
+    return (round(cx + geometry["radius"] * math.cos(angle)),
+            round(cy + geometry["radius"] * math.sin(angle)))
 
 
 def region(path, x, y, size):
@@ -65,11 +74,21 @@ class Ring(unittest.TestCase):
             self.assertEqual(region(hovered, x7, y7, 60), region(resting, x7, y7, 60),
                              "the far side of the ring is untouched")
 
+            # On round the ring, across the parts it is split into, and away: each window
+            # that showed a magnified slot shows it at rest again, so the whole ring is
+            # exactly as it was.
+            for slot in (2, 3, 4, 5):
+                x, y = slot_centre(geometry, slot)
+                session.xdotool("mousemove", x, y)
+                self.assertTrue(wait_until(
+                    lambda: region(str(session.screenshot(session.root / "s.png")), x, y, 60)
+                    != region(resting, x, y, 60), timeout=10), f"slot {slot} is magnified")
             session.xdotool("mousemove", 5, 5)
+            ring = 2 * geometry["radius"] + 140
             back = wait_until(
-                lambda: region(str(session.screenshot(session.root / "b.png")), x1, y1, 72)
-                == region(resting, x1, y1, 72), timeout=10)
-            self.assertTrue(back, "leaving the slot brings the ring back to rest")
+                lambda: region(str(session.screenshot(session.root / "b.png")), cx, cy, ring)
+                == region(resting, cx, cy, ring), timeout=10)
+            self.assertTrue(back, "leaving the ring brings all of it back to rest")
             self.assertEqual(session.close_program(program), 0)
 
 

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "dock/dock_view.h"
 #include "render/display_list.h"
+#include "win32/dock_window.h"
 #include "win32/frame_renderer.h"
 #include "win32/gdiplus_session.h"
 #include "win32/image_tables.h"
@@ -137,6 +139,241 @@ TEST_F(DockRender, RepaintingOnlyTheDamageGivesTheSamePixelsAsDrawingEverything)
   view.OnPointerMove(x, y);
   EXPECT_GE(frames, 20);
   EXPECT_GE(partial, 10) << "hover changes repaint only part of the surface";
+}
+
+TEST_F(DockRender, TextDrawnFromItsPictureEqualsTextDrawnDirectly) {
+  LayeredSurface direct, cached;
+  ASSERT_TRUE(direct.Create(400, 60));
+  ASSERT_TRUE(cached.Create(400, 60));
+  const std::size_t bytes = 400u * 60u * 4u;
+  for (const std::string& text :
+       {std::string("快捷方式 12"), std::string("~"), std::string("Zq")}) {
+    for (const int centre : {200, 131}) {
+      std::memset(direct.pixels(), 0, bytes);
+      std::memset(cached.pixels(), 0, bytes);
+      text_.Draw(direct.graphics(), text, centre, 17, 1920);
+      // Twice: the second draw comes from the stored picture.
+      text_.DrawOnto(cached, PixelRect{0, 0, 400, 60}, text, centre, 17, 1920);
+      std::memset(cached.pixels(), 0, bytes);
+      text_.DrawOnto(cached, PixelRect{0, 0, 400, 60}, text, centre, 17, 1920);
+      EXPECT_EQ(std::memcmp(direct.pixels(), cached.pixels(), bytes), 0)
+          << text << " at " << centre;
+      int ink = 0;
+      for (std::size_t i = 0; i < 400u * 60u; ++i) ink += cached.pixels()[i] != 0;
+      EXPECT_GT(ink, 20) << text;
+    }
+  }
+  // A clip keeps the text inside it.
+  std::memset(cached.pixels(), 0, bytes);
+  text_.DrawOnto(cached, PixelRect{0, 0, 200, 60}, "快捷方式 12", 200, 17, 1920);
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 200; x < 400; ++x) ASSERT_EQ(cached.pixels()[y * 400 + x], 0u) << x << "," << y;
+  }
+}
+
+// A clock that checks the screen after every animation frame.
+class CheckingClock : public Clock {
+ public:
+  std::function<void()> check;
+  void Sleep(int) override {
+    if (check) check();
+  }
+};
+
+std::size_t At(int x, int y, int width) {
+  return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+         static_cast<std::size_t>(x);
+}
+
+// What the dock's windows show together, pixel by pixel, against the same frame drawn
+// whole on one surface. Every pixel must come from exactly one window (the others are
+// transparent there), and nothing may be left unpresented.
+void ExpectTilesShowTheFrame(const DockWindow& dock, FrameRenderer& whole, const char* step) {
+  SCOPED_TRACE(step);
+  const Frame* frame = dock.renderer().shown();
+  ASSERT_NE(frame, nullptr);
+  const PixelRect area = dock.ringArea();
+  ASSERT_TRUE(whole.SetArea(area));
+  whole.Invalidate();
+  whole.Render(*frame);
+  const TiledLayer& tiles = dock.tiles();
+  const TileLayout& layout = tiles.layout();
+  ASSERT_EQ(layout.area, area);
+  std::vector<std::uint32_t> composite(At(0, area.height, area.width), 0u);
+  std::vector<std::uint8_t> sources(composite.size(), 0);
+  for (std::size_t i = 0; i < tiles.size(); ++i) {
+    ASSERT_FALSE(tiles.pending(i)) << "tile " << i << " has changes that were not presented";
+    const PixelRect& rect = layout.tiles[i];
+    const LayeredSurface& surface = tiles.surface(i);
+    ASSERT_EQ(surface.width(), rect.width);
+    ASSERT_EQ(surface.height(), rect.height);
+    bool ink = false;
+    for (int y = 0; y < rect.height; ++y) {
+      for (int x = 0; x < rect.width; ++x) {
+        const std::uint32_t pixel = surface.pixels()[At(x, y, rect.width)];
+        if (pixel == 0) continue;
+        ink = true;
+        const std::size_t at = At(rect.left + x - area.left, rect.top + y - area.top, area.width);
+        composite[at] = pixel;
+        ++sources[at];
+      }
+    }
+    if (ink) {
+      EXPECT_NE(tiles.window(i), nullptr) << "tile " << i << " has pixels but no window";
+      EXPECT_EQ(tiles.alpha(i), frame->constantAlpha) << "tile " << i;
+    }
+  }
+  int overlaps = 0, wrong = 0;
+  for (std::size_t at = 0; at < composite.size(); ++at) {
+    overlaps += sources[at] > 1;
+    wrong += composite[at] != whole.surface().pixels()[at];
+  }
+  EXPECT_EQ(overlaps, 0) << "pixels shown by more than one window";
+  EXPECT_EQ(wrong, 0) << "pixels that differ from the whole frame";
+}
+
+TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
+  AppData data;
+  data.screen = screen_;
+  data.settings = settings_;
+  data.store = store_;
+  CheckingClock clock;
+  DockWindow dock(::GetModuleHandleW(nullptr), data, *images_);
+  dock.SetClock(clock);
+  ASSERT_TRUE(dock.Create({L"Verdana"}));
+  FrameRenderer whole(*images_, text_);
+  whole.SetLayoutWidth(geometry_.metrics.W);
+  whole.SetVeilSeparate(true);
+  std::string step = "showing";
+  clock.check = [&] { ExpectTilesShowTheFrame(dock, whole, step.c_str()); };
+  dock.Show();
+  ExpectTilesShowTheFrame(dock, whole, "shown");
+
+  // Every pixel of the ring's area belongs to one tile, whose window is as large as the
+  // pixels it owns; tiles nothing was drawn on have no window.
+  const TileLayout& layout = dock.tiles().layout();
+  std::vector<PixelRect> owned(layout.tiles.size());
+  for (int y = layout.area.top; y < layout.area.bottom(); ++y) {
+    for (int x = layout.area.left; x < layout.area.right(); ++x) {
+      const std::uint16_t tile = layout.OwnerAt(x, y);
+      ASSERT_LT(tile, layout.tiles.size());
+      owned[tile] = Union(owned[tile], PixelRect{x, y, 1, 1});
+    }
+  }
+  for (std::size_t i = 0; i < owned.size(); ++i) EXPECT_EQ(owned[i], layout.tiles[i]) << i;
+  EXPECT_EQ(dock.tiles().window(0), dock.handle()) << "the centre shows on the main window";
+  int windows = 0;
+  for (std::size_t i = 0; i < layout.tiles.size(); ++i)
+    windows += dock.tiles().window(i) != nullptr;
+  EXPECT_LT(windows, static_cast<int>(layout.tiles.size())) << "empty tiles get no window";
+
+  DockView& view = dock.view();
+  const auto centreOf = [&](int slot) {
+    const RingSlot& s = geometry_.slots[static_cast<std::size_t>(slot)];
+    return std::pair{s.normalLeft + s.normalSize / 2, s.normalTop + s.normalSize / 2};
+  };
+  // The pointer going round the ring presents the title and one or two windows of the
+  // ring, never the whole picture.
+  int most = 0;
+  for (int slot :
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 1}) {
+    const auto [x, y] = centreOf(slot);
+    step = "hover " + std::to_string(slot);
+    ASSERT_TRUE(view.OnPointerMove(x, y));
+    ExpectTilesShowTheFrame(dock, whole, step.c_str());
+    most = std::max(most, dock.lastWindowsPresented());
+  }
+  EXPECT_GE(most, 2);
+  EXPECT_LE(most, 3);
+  for (int slot : {13, 0, 7}) {  // jumps across the ring, and the centre
+    const auto [x, y] = centreOf(slot);
+    step = "jump to " + std::to_string(slot);
+    view.OnPointerMove(x, y);
+    ExpectTilesShowTheFrame(dock, whole, step.c_str());
+  }
+  step = "cross-fade";
+  EXPECT_TRUE(view.EffectAction(7));
+  ExpectTilesShowTheFrame(dock, whole, step.c_str());
+  EXPECT_EQ(dock.lastWindowsPresented(), 1) << "only the disc changes";
+  view.OnLeavePoll(5, 5);
+  ExpectTilesShowTheFrame(dock, whole, "left the ring");
+  step = "fade";
+  view.state().fade = true;
+  view.DockFocus(true);
+  view.state().fade = false;
+  ExpectTilesShowTheFrame(dock, whole, "faded in");
+  view.state().active = false;
+  view.DockNormal(false);
+  ExpectTilesShowTheFrame(dock, whole, "inactive");
+  view.state().active = true;
+  dock.Invalidate();
+  view.DockNormal(false);
+  ExpectTilesShowTheFrame(dock, whole, "drawn whole again");
+
+  // A dragged icon between the disc and the ring lands on a tile nothing was drawn on
+  // before; dragged far away it needs a larger area.
+  const RingMetrics& m = geometry_.metrics;
+  view.state().pressedSlot = 3;
+  view.state().dragging = true;
+  ASSERT_TRUE(view.DockDrag(m.cx + m.R / 2, m.cy - m.R / 2));
+  ExpectTilesShowTheFrame(dock, whole, "dragged inside");
+  const PixelRect before = dock.ringArea();
+  ASSERT_TRUE(view.DockDrag(60, 60));
+  EXPECT_NE(dock.ringArea(), before);
+  ExpectTilesShowTheFrame(dock, whole, "dragged to the corner");
+  view.state().dragging = false;
+  view.DockNormal(false);
+  ExpectTilesShowTheFrame(dock, whole, "dropped");
+
+  // The collapsed disc in a corner: one window is enough.
+  data.settings.MinimizedPosition = 5;
+  view.state().mode = DockMode::Collapsed;
+  view.DrawCollapsedDisc();
+  ExpectTilesShowTheFrame(dock, whole, "collapsed");
+  EXPECT_EQ(dock.tiles().layout().tiles.size(), 1u);
+  view.state().mode = DockMode::Expanded;
+  view.DockNormal(false);
+  ExpectTilesShowTheFrame(dock, whole, "expanded again");
+  dock.Destroy();
+}
+
+TEST_F(DockRender, PreScaledImagesBlendedByTheRendererMatchGdiplusUpToRounding) {
+  // Slot backgrounds, icons over them, the LOGO and the BORDER, also faded as the centre
+  // cross-fade draws them.
+  Frame frame;
+  const auto image = [&](ImageRef ref, PixelRect target, int alpha) {
+    DrawOp op;
+    op.kind = DrawOp::Kind::Image;
+    op.image = ref;
+    op.rect = target;
+    op.alphaTenths = alpha;
+    frame.ops.push_back(op);
+  };
+  image({ImageTable::Skin, kSkinBackSelectColor, 1}, {10, 10, 48, 48}, 10);
+  image({ImageTable::Icon, 3, 1}, {10, 10, 48, 48}, 10);
+  image({ImageTable::Icon, 4, 1}, {70, 10, 48, 48}, 10);
+  image({ImageTable::Icon, 0, kLogoVariant}, {130, 10, 128, 128}, 6);
+  image({ImageTable::Skin, kSkinBorder, kBorderVariant}, {100, 0, 190, 190}, 3);
+  FrameRenderer renderer(*images_, text_);
+  ASSERT_TRUE(renderer.SetArea({0, 0, 300, 200}));
+  renderer.Render(frame);
+  LayeredSurface gdiplus;
+  ASSERT_TRUE(gdiplus.Create(300, 200));
+  for (const DrawOp& op : frame.ops) {
+    images_->Draw(gdiplus.graphics(), op.image, op.rect, op.alphaTenths);
+  }
+  int inked = 0, worst = 0;
+  for (std::size_t i = 0; i < 300u * 200u; ++i) {
+    const std::uint32_t a = renderer.surface().pixels()[i], b = gdiplus.pixels()[i];
+    inked += b != 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                       static_cast<int>((b >> shift) & 0xFF)));
+    }
+  }
+  EXPECT_GT(inked, 20000);
+  // GDI+ rounds partly transparent pixels (and its fading colour matrix) its own way.
+  EXPECT_LE(worst, 3) << "the same pixels, up to rounding";
 }
 
 TEST_F(DockRender, TheVeilHasAWindowOfItsOwnAndTheRingShowsOnTransparency) {

@@ -1,0 +1,230 @@
+#include "render/tile_layout.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "render/display_list.h"
+
+namespace kivo {
+namespace {
+
+constexpr double kTurn = 2.0 * std::numbers::pi;
+// Keys are stored in 16 bits; spare tiles grow on areas that would need too many.
+constexpr int kMostSpareTiles = 4096;
+
+// A number in [0, 4) that grows with the angle of (dx, dy) as that goes round clockwise on
+// the screen from the right: ordered like atan2, without its cost for every ring pixel.
+double PseudoAngle(double dx, double dy) {
+  const double sum = std::abs(dx) + std::abs(dy);
+  if (sum == 0) return 0;
+  const double across = dx / sum;  // 1 to the right, 0 straight down or up, -1 to the left
+  return dy >= 0 ? 1 - across : 3 + across;
+}
+
+// The sectors' edges as pseudo-angles in ascending order, each with its sector.
+class SectorEdges {
+ public:
+  explicit SectorEdges(const RingSectors& sectors) {
+    for (int k = 0; k < sectors.count; ++k) {
+      const double angle = sectors.start + k * kTurn / sectors.count;
+      edges_.emplace_back(PseudoAngle(std::cos(angle), std::sin(angle)), k);
+    }
+    std::sort(edges_.begin(), edges_.end());
+  }
+  // The sector whose edge comes last at or before the pseudo-angle, going round.
+  int Of(double pseudoAngle) const {
+    const auto after =
+        std::upper_bound(edges_.begin(), edges_.end(), pseudoAngle,
+                         [](double value, const auto& edge) { return value < edge.first; });
+    return after == edges_.begin() ? edges_.back().second : std::prev(after)->second;
+  }
+
+ private:
+  std::vector<std::pair<double, int>> edges_;
+};
+
+// The bounds of a set of pixels, gathered one pixel at a time.
+struct Bounds {
+  int left = std::numeric_limits<int>::max(), top = std::numeric_limits<int>::max();
+  int right = std::numeric_limits<int>::min(), bottom = std::numeric_limits<int>::min();
+  void Add(int x, int y) {
+    left = std::min(left, x);
+    right = std::max(right, x + 1);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y + 1);
+  }
+  PixelRect Rect() const {
+    return right > left ? PixelRect{left, top, right - left, bottom - top} : PixelRect{};
+  }
+};
+
+// At least one sector: every ring pixel needs one to go to.
+RingSectors AtLeastOne(const RingSectors& sectors) {
+  return {sectors.start, std::max(sectors.count, 1)};
+}
+
+std::vector<PixelRect> RectsOf(const std::vector<Bounds>& bounds) {
+  std::vector<PixelRect> rects(bounds.size());
+  std::transform(bounds.begin(), bounds.end(), rects.begin(),
+                 [](const Bounds& b) { return b.Rect(); });
+  return rects;
+}
+
+}  // namespace
+
+TileLayoutBuilder::TileLayoutBuilder(const PixelRect& area, const std::vector<TileClaim>& claims,
+                                     RingPieces ring)
+    : area_(area), ring_(std::move(ring)) {
+  if (area_.empty()) return;
+  int groups = 0;
+  for (const TileClaim& claim : claims) groups = std::max(groups, claim.group + 1);
+  const auto cells = [&](int size) {
+    return ((area_.width + size - 1) / size) * ((area_.height + size - 1) / size);
+  };
+  while (cells(spareSize_) > kMostSpareTiles) spareSize_ *= 2;
+  const int columns = (area_.width + spareSize_ - 1) / spareSize_;
+  sectorBase_ = groups + cells(spareSize_);
+
+  constexpr std::uint16_t kUnclaimed = 0xFFFE;
+  keys_.assign(static_cast<std::size_t>(area_.width) * static_cast<std::size_t>(area_.height),
+               kUnclaimed);
+  for (const TileClaim& claim : claims) {
+    const PixelRect r = Intersection(claim.rect, area_);
+    const auto key = claim.group >= 0 ? static_cast<std::uint16_t>(claim.group) : kRingPixel;
+    for (int y = r.top; y < r.bottom(); ++y) {
+      std::uint16_t* row = keys_.data() + static_cast<std::size_t>(y - area_.top) *
+                                              static_cast<std::size_t>(area_.width);
+      for (int x = r.left - area_.left; x < r.right() - area_.left; ++x) {
+        if (row[x] == kUnclaimed) row[x] = key;
+      }
+    }
+  }
+  std::vector<Bounds> bounds(static_cast<std::size_t>(sectorBase_));
+  std::size_t pixel = 0;
+  for (int y = area_.top; y < area_.bottom(); ++y) {
+    for (int x = area_.left; x < area_.right(); ++x, ++pixel) {
+      std::uint16_t& key = keys_[pixel];
+      if (key == kRingPixel) continue;
+      if (key == kUnclaimed) {
+        key = static_cast<std::uint16_t>(groups + ((y - area_.top) / spareSize_) * columns +
+                                         (x - area_.left) / spareSize_);
+      }
+      bounds[key].Add(x, y);
+    }
+  }
+  keyBoxes_ = RectsOf(bounds);
+}
+
+template <typename Visit>
+void TileLayoutBuilder::ForEachRingPixel(const RingSectors& sectors, Visit&& visit) const {
+  const SectorEdges edges(sectors);
+  std::size_t pixel = 0;
+  for (int y = area_.top; y < area_.bottom(); ++y) {
+    for (int x = area_.left; x < area_.right(); ++x, ++pixel) {
+      if (keys_[pixel] != kRingPixel) continue;
+      // The pixel's centre, so that a sector edge through a slot's centre halves it.
+      visit(pixel, x, y, edges.Of(PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy)));
+    }
+  }
+}
+
+TileLayout TileLayoutBuilder::Build(const RingSectors& requested) const {
+  const RingSectors sectors = AtLeastOne(requested);
+  TileLayout layout;
+  layout.area = area_;
+  if (area_.empty()) return layout;
+  std::vector<PixelRect> boxes = keyBoxes_;
+  std::vector<Bounds> sectorBounds(static_cast<std::size_t>(sectors.count));
+  layout.owner = keys_;
+  ForEachRingPixel(sectors, [&](std::size_t pixel, int x, int y, int sector) {
+    layout.owner[pixel] = static_cast<std::uint16_t>(sectorBase_ + sector);
+    sectorBounds[static_cast<std::size_t>(sector)].Add(x, y);
+  });
+  const std::vector<PixelRect> sectorBoxes = RectsOf(sectorBounds);
+  boxes.insert(boxes.end(), sectorBoxes.begin(), sectorBoxes.end());
+  // Keys whose tile owns no pixel get no tile; the others are numbered in order.
+  std::vector<std::uint16_t> tileOf(boxes.size(), 0);
+  for (std::size_t key = 0; key < boxes.size(); ++key) {
+    if (boxes[key].empty()) continue;
+    tileOf[key] = static_cast<std::uint16_t>(layout.tiles.size());
+    layout.tiles.push_back(boxes[key]);
+  }
+  for (std::uint16_t& owner : layout.owner) owner = tileOf[owner];
+  return layout;
+}
+
+long long TileLayoutBuilder::HoverCost(const RingSectors& requested) const {
+  const RingSectors sectors = AtLeastOne(requested);
+  const std::size_t count = ring_.magnified.size();
+  if (count < 2 || area_.empty()) return 0;
+  // Only the sectors depend on the candidate; the other tiles are the same for all.
+  std::vector<Bounds> sectorBounds(static_cast<std::size_t>(sectors.count));
+  ForEachRingPixel(sectors, [&](std::size_t, int x, int y, int sector) {
+    sectorBounds[static_cast<std::size_t>(sector)].Add(x, y);
+  });
+  const SectorEdges edges(sectors);
+  const std::vector<PixelRect> sectorBoxes = RectsOf(sectorBounds);
+  const auto boxOf = [&](int key) -> const PixelRect& {
+    return key < sectorBase_ ? keyBoxes_[static_cast<std::size_t>(key)]
+                             : sectorBoxes[static_cast<std::size_t>(key - sectorBase_)];
+  };
+  long long cost = 0;
+  std::vector<int> presented;
+  for (std::size_t i = 0; i < count; ++i) {
+    presented.clear();
+    for (const PixelRect& square : {ring_.magnified[i], ring_.magnified[(i + 1) % count]}) {
+      const PixelRect r = Intersection(square, area_);
+      for (int y = r.top; y < r.bottom(); ++y) {
+        for (int x = r.left; x < r.right(); ++x) {
+          const std::uint16_t fixed = keys_[static_cast<std::size_t>(y - area_.top) *
+                                                static_cast<std::size_t>(area_.width) +
+                                            static_cast<std::size_t>(x - area_.left)];
+          const int key =
+              fixed != kRingPixel
+                  ? fixed
+                  : sectorBase_ + edges.Of(PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy));
+          if (std::find(presented.begin(), presented.end(), key) == presented.end()) {
+            presented.push_back(key);
+          }
+        }
+      }
+    }
+    for (const int key : presented) {
+      const PixelRect& box = boxOf(key);
+      cost += kWindowCostInPixels + static_cast<long long>(box.width) * box.height;
+    }
+  }
+  return cost;
+}
+
+RingSectors TileLayoutBuilder::ChooseSectors() const {
+  const int slots = static_cast<int>(ring_.magnified.size());
+  if (slots == 0) return {};
+  const PixelRect& first = ring_.magnified.front();
+  double firstAngle = std::atan2(first.top + first.height / 2.0 - ring_.cy,
+                                 first.left + first.width / 2.0 - ring_.cx);
+  if (firstAngle < 0) firstAngle += kTurn;
+  const double step = kTurn / slots;
+  RingSectors best{firstAngle, 1};
+  long long bestCost = -1;
+  for (const int perSector : {1, 2, 3, 4, 6}) {
+    if (perSector > slots) break;
+    const int count =
+        std::max(1, static_cast<int>(std::lround(static_cast<double>(slots) / perSector)));
+    // Edges through slot centres suit rings whose magnified squares overlap their
+    // neighbours' (a boundary slot then changes both sectors only when it is involved);
+    // edges between slots suit sparse rings.
+    for (const double phase : {0.0, -step / 2}) {
+      const RingSectors candidate{firstAngle + phase, count};
+      const long long cost = HoverCost(candidate);
+      if (bestCost < 0 || cost < bestCost) {
+        best = candidate;
+        bestCost = cost;
+      }
+    }
+  }
+  return best;
+}
+
+}  // namespace kivo
