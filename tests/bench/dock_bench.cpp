@@ -15,6 +15,7 @@
 
 #include "dock/dock_view.h"
 #include "render/display_list.h"
+#include "support/gdi_objects.h"
 #include "win32/dock_window.h"
 #include "win32/frame_renderer.h"
 #include "win32/gdiplus_session.h"
@@ -190,7 +191,7 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
   std::printf("%-10s image tables hold %.1f MB\n", screenName,
               static_cast<double>(images.MemoryBytes()) / (1024.0 * 1024.0));
 
-  const DWORD gdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  const long gdiBefore = test::GdiObjectCount();
   {
     RecordingClock clock;
     DockWindow dock(::GetModuleHandleW(nullptr), data, images);
@@ -238,8 +239,9 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
     Scenarios(screenName, view, clock, {{"straightforward", "ms", [&] { return full.last; }}},
               [] {});
   }
-  const DWORD gdiAfter = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-  std::printf("%-10s GDI objects before %lu, after %lu\n", screenName, gdiBefore, gdiAfter);
+  const long gdiAfter = test::GdiObjectCount();
+  std::printf("%-10s GDI objects before %ld, after all scenarios and both docks gone %ld\n",
+              screenName, gdiBefore, gdiAfter);
 }
 
 }  // namespace

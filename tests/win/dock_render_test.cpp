@@ -10,6 +10,7 @@
 
 #include "dock/dock_view.h"
 #include "render/display_list.h"
+#include "support/gdi_objects.h"
 #include "win32/dock_window.h"
 #include "win32/frame_renderer.h"
 #include "win32/gdiplus_session.h"
@@ -335,6 +336,48 @@ TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
   view.DockNormal(false);
   ExpectTilesShowTheFrame(dock, whole, "expanded again");
   dock.Destroy();
+}
+
+TEST_F(DockRender, GdiObjectsStayFlatWhileTheDockAnimatesAndWhenItIsMadeAgain) {
+  AppData data;
+  data.screen = screen_;
+  data.settings = settings_;
+  data.store = store_;
+  const auto round = [&](DockWindow& dock) {
+    DockView& view = dock.view();
+    for (int slot = 1; slot <= 24; ++slot) {
+      const RingSlot& s = geometry_.slots[static_cast<std::size_t>(slot)];
+      view.OnPointerMove(s.normalLeft + s.normalSize / 2, s.normalTop + s.normalSize / 2);
+      view.EffectAction(slot);
+    }
+    view.OnLeavePoll(5, 5);
+    view.state().fade = true;
+    view.DockFocus(false);
+    view.DockFocus(true);
+    view.state().fade = false;
+    view.state().mode = DockMode::Collapsed;
+    view.DrawCollapsedDisc();
+    view.state().mode = DockMode::Expanded;
+    dock.Invalidate();
+    view.DockNormal(false);
+  };
+  const auto lifetime = [&] {
+    DockWindow dock(::GetModuleHandleW(nullptr), data, *images_);
+    dock.SetClock(clock_);
+    ASSERT_TRUE(dock.Create({L"Verdana"}));
+    dock.Show();
+    round(dock);  // every tile has its window and every text its picture from here on
+    const long warm = test::GdiObjectCount();
+    for (int i = 0; i < 4; ++i) round(dock);
+    EXPECT_EQ(test::GdiObjectCount(), warm) << "animating the dock holds no more GDI objects";
+    EXPECT_GT(dock.framesPresented(), 400);
+    dock.Destroy();
+  };
+  lifetime();  // the first DC of the process also makes stock objects
+  const long before = test::GdiObjectCount();
+  ASSERT_GT(before, 0) << "the count can be read";
+  lifetime();
+  EXPECT_EQ(test::GdiObjectCount(), before) << "a dock made and destroyed leaves nothing behind";
 }
 
 TEST_F(DockRender, PreScaledImagesBlendedByTheRendererMatchGdiplusUpToRounding) {
