@@ -21,11 +21,8 @@ TEST(BuiltInItems, CommandListsTemplatesAndBlankSlots) {
   EXPECT_EQ(store.Items[0].ItemType, kItemUser);
   EXPECT_EQ(store.Items[0].Title, "alice");
   EXPECT_EQ(store.Items[0].IconFile, "");
-  EXPECT_EQ(store.Items[1].CommandId, 81);
   EXPECT_EQ(store.Items[2].ItemType, kItemRecycleBin);
   EXPECT_EQ(store.Items[2].IconFile, "C:\\Kivo\\SysIcons\\RecycleEmpty.png");
-  EXPECT_EQ(store.Items[38].Title, "回收站 (满)");
-  EXPECT_EQ(store.Items[41].IconFile, "C:\\Kivo\\SysIcons\\Application.png");
 
   const std::pair<int, int> lists[] = {{65, 16}, {81, 14}, {101, 3}};
   for (int g = 0; g < 3; ++g) {
@@ -44,7 +41,6 @@ TEST(BuiltInItems, CommandListsTemplatesAndBlankSlots) {
   EXPECT_EQ(store.Items[72].Title, "总是隐藏桌面图标");
   EXPECT_EQ(store.Items[74].Title, "禁止拖放图标");
   EXPECT_EQ(store.Items[74].IconFile, "C:\\Kivo\\SysIcons\\Lock Dragging.png");
-  EXPECT_EQ(store.Items[94].Title, "网络连接");
 
   for (int n = 9; n <= 36; ++n) {
     EXPECT_EQ(store.Items[static_cast<std::size_t>(n)].ItemType, kItemShortcut);

@@ -30,22 +30,19 @@ TEST_F(ProgramRegistryTest, RecordsPathAndVersion) {
   EXPECT_EQ(Stored("APP_BUILD"), std::string("345\0", 4));
 }
 
-TEST_F(ProgramRegistryTest, FirstRunMarkIsTakenOnce) {
+TEST_F(ProgramRegistryTest, FirstRunMarkIsTakenOnceAndOnlyWhenItCanBeTurned) {
+  EXPECT_FALSE(TakeFirstRun(registry, codec));
+  EXPECT_FALSE(registry.HasKey(RegistryRoot::CurrentUser, kSubKey)) << "no mark, nothing written";
+  registry.Put(RegistryRoot::CurrentUser, kSubKey, "FirstRun", {kRegSz, std::string("00\0", 3)});
+  EXPECT_FALSE(TakeFirstRun(registry, codec));
+
   registry.Put(RegistryRoot::CurrentUser, kSubKey, "FirstRun", {kRegSz, std::string(" 0\0", 3)});
   EXPECT_TRUE(TakeFirstRun(registry, codec));
   EXPECT_EQ(Stored("FirstRun"), std::string("1\0", 2));
   EXPECT_FALSE(TakeFirstRun(registry, codec));
-
   // An installer's number 0 counts as the mark too.
   registry.Put(RegistryRoot::CurrentUser, kSubKey, "FirstRun", {kRegDword, std::string(4, '\0')});
   EXPECT_TRUE(TakeFirstRun(registry, codec));
-}
-
-TEST_F(ProgramRegistryTest, NoMarkOrAnUnchangeableMarkIsNoFirstRun) {
-  EXPECT_FALSE(TakeFirstRun(registry, codec));
-  EXPECT_FALSE(registry.HasKey(RegistryRoot::CurrentUser, kSubKey));
-  registry.Put(RegistryRoot::CurrentUser, kSubKey, "FirstRun", {kRegSz, std::string("00\0", 3)});
-  EXPECT_FALSE(TakeFirstRun(registry, codec));
 
   // A mark that cannot be turned would wipe the data at every start.
   registry.Put(RegistryRoot::CurrentUser, kSubKey, "FirstRun", {kRegSz, std::string("0\0", 2)});

@@ -66,57 +66,48 @@ class RegistryTest : public ::testing::Test {
   }
 };
 
-TEST_F(RegistryTest, ReadsTextsFromTheAnsiCodePageCutAt1024BytesOnACharacterBoundary) {
+TEST_F(RegistryTest, ReadsTextsCutAt1024BytesOnACharacterBoundaryAndNumbersAsNumbers) {
   std::string chinese;
   for (int i = 0; i < 600; ++i) chinese += "汉";
-  const struct {
-    std::uint32_t type;
-    std::string stored, text;
-  } cases[] = {
-      {kRegSz, "0\0"s, "0"},  // the terminating NUL is not part of the text
-      {kRegSz, codec.Encode("微软雅黑") + '\0', "微软雅黑"},
-      {kRegExpandSz, "%SystemRoot%\\x\0"s, "%SystemRoot%\\x"},  // not expanded
+  const std::tuple<std::uint32_t, std::string, RegistryValue> cases[] = {
+      {kRegSz, "0\0"s, "0"s},  // the terminating NUL is not part of the text
+      {kRegSz, codec.Encode("微软雅黑") + '\0', "微软雅黑"s},
+      {kRegExpandSz, "%SystemRoot%\\x\0"s, "%SystemRoot%\\x"s},  // not expanded
       {kRegMultiSz, "a\0"s + codec.Encode("宋体") + "\0\0"s, "a\0宋体"s},
       {kRegBinary, "ab\0"s, "ab\0"s},  // binary data is kept whole
-      {kRegSz, "abc", "abc"},          // unterminated
+      {kRegSz, "abc", "abc"s},         // unterminated
       {kRegSz, std::string(1024, 'x') + '\0', std::string(1024, 'x')},
       {kRegSz, std::string(1500, 'y') + '\0', std::string(1024, 'y')},
       {kRegSz, codec.Encode(chinese) + '\0', chinese.substr(0, 512 * 3)},
       // One byte ahead, so byte 1024 falls in the middle of a double-byte character.
       {kRegSz, codec.Encode("a" + chinese) + '\0', "a" + chinese.substr(0, 511 * 3)},
+      {kRegDword, Le(123), std::int32_t{123}},
+      {kRegDword, Le(0xFFFFFFFE), std::int32_t{-2}},
+      // Numbers of another size, big-endian numbers and 64-bit numbers read as empty.
+      {kRegDword, "\x01\x00"s, {}},
+      {kRegDword, "\x01\x00\x00\x00\x00"s, {}},
+      {5, Le(1), {}},
+      {11, std::string(8, '\x01'), {}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    PutValue("Value " + std::to_string(i), cases[i].type, cases[i].stored);
-    EXPECT_EQ(Read("value " + std::to_string(i)), RegistryValue(cases[i].text)) << "case " << i;
+    const auto& [type, stored, value] = cases[i];
+    PutValue("Value " + std::to_string(i), type, stored);
+    EXPECT_EQ(Read("value " + std::to_string(i)), value) << "case " << i;
   }
-  // The root name of the path may be written in any case.
+  // The root name may be written in any case; other keys, roots and values read as empty.
   EXPECT_EQ(Read("Value 0", "hkey_current_user\\software\\kivo launcher\\system"),
             RegistryValue("0"s));
+  EXPECT_TRUE(IsEmpty(Read("Missing")));
+  for (const char* path : {"HKEY_CURRENT_USER\\SOFTWARE\\Kivo Launcher\\Other", kAbbreviated,
+                           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kivo Launcher\\System"}) {
+    EXPECT_TRUE(IsEmpty(Read("Value 0", path))) << path;
+  }
 
   // RegistryValueText cuts at the first NUL and trims blanks; numbers become decimal.
   EXPECT_EQ(RegistryValueText(Read("Value 3")), "a");
   EXPECT_EQ(RegistryValueText("  Tahoma \0junk"s), "Tahoma");
   EXPECT_EQ(RegistryValueText(std::int32_t{-2}), "-2");
   EXPECT_EQ(RegistryValueText(RegistryValue{}), "");
-}
-
-TEST_F(RegistryTest, ReadsNumbersAsNumbersAndAnythingElseAsEmpty) {
-  PutValue("Positive", kRegDword, Le(123));
-  PutValue("Negative", kRegDword, Le(0xFFFFFFFE));
-  PutValue("Short", kRegDword, "\x01\x00"s);
-  PutValue("Long", kRegDword, "\x01\x00\x00\x00\x00"s);
-  PutValue("BigEndian", 5, Le(1));
-  PutValue("Qword", 11, std::string(8, '\x01'));
-
-  EXPECT_EQ(Read("Positive"), RegistryValue(std::int32_t{123}));
-  EXPECT_EQ(Read("Negative"), RegistryValue(std::int32_t{-2}));
-  for (const char* name : {"Short", "Long", "BigEndian", "Qword", "Missing"}) {
-    EXPECT_TRUE(IsEmpty(Read(name))) << name;
-  }
-  for (const char* path : {"HKEY_CURRENT_USER\\SOFTWARE\\Kivo Launcher\\Other", kAbbreviated,
-                           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kivo Launcher\\System"}) {
-    EXPECT_TRUE(IsEmpty(Read("Positive", path))) << path;
-  }
 }
 
 TEST_F(RegistryTest, WritesTextsInTheAnsiCodePageWithTheirNulAndNumbersAsFourBytes) {

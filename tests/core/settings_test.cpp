@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "support/iconv_codec.h"
 
 namespace kivo {
@@ -20,56 +23,51 @@ ScreenInfo FullHd() {
   return MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
 }
 
-TEST(Screen, DerivesTwipsAndHalvesWithEvenRounding) {
-  const ScreenInfo screen = FullHd();
-  EXPECT_EQ(screen.ScreenWidth, 1920);
-  EXPECT_EQ(screen.ScreenHeight, 1080);
-  EXPECT_EQ(screen.ScreenWidthTwips, 28800);
-  EXPECT_EQ(screen.ScreenHeightTwips, 16200);
-  EXPECT_EQ(screen.HalfHeight, 540);
-  const ScreenInfo odd = MakeScreenInfo(1367, 745, 22, 120, 120, Rect{});
-  EXPECT_EQ(odd.TwipsPerPixelX, 12.0);
-  EXPECT_EQ(odd.HalfWidth, 684);   // 683.5 goes to the even 684
-  EXPECT_EQ(odd.HalfHeight, 384);  // 767 / 2 = 383.5 goes to 384
+TEST(Defaults, FollowTheScreenWithEvenRounding) {
+  const struct {
+    int width, height, dpi;
+    int widthTwips, halfWidth, halfHeight, radius, radiusMax, popupRows;
+  } cases[] = {
+      {1920, 1057, 96, 28800, 960, 540, 300, 460, 18},
+      {1367, 745, 120, 16404, 684, 384, 300, 304, 17},  // halves of x.5 go to the even side
+      {1024, 697, 96, 15360, 512, 360, 280, 280, 16},   // the radius is the bound
+      {800, 577, 96, 12000, 400, 300, 220, 220, 13},    // (600 - 76) / 38 = 13.8 -> 14, minus 1
+  };
+  for (const auto& c : cases) {
+    const ScreenInfo screen = MakeScreenInfo(c.width, c.height, 23, c.dpi, c.dpi, Rect{});
+    EXPECT_EQ(screen.ScreenHeight, c.height + 23);
+    EXPECT_EQ(screen.ScreenWidthTwips, c.widthTwips) << c.width;
+    EXPECT_EQ(screen.HalfWidth, c.halfWidth) << c.width;
+    EXPECT_EQ(screen.HalfHeight, c.halfHeight) << c.width;
+    Settings settings;
+    settings.IconSize = 20;
+    ApplyDefaultSettings(settings, screen);
+    EXPECT_EQ(settings.IconSize, 48) << "every value starts over";
+    EXPECT_EQ(settings.RingRadius, c.radius) << c.width;
+    EXPECT_EQ(settings.RingRadiusMax, c.radiusMax) << c.width;
+    EXPECT_EQ(settings.PopupRows, c.popupRows) << c.width;
+    EXPECT_EQ(settings.StoredLeft, (c.widthTwips - 6240) / 2) << c.width;
+    EXPECT_EQ(settings.StoredTop, screen.ScreenHeightTwips - 1035) << c.width;
+  }
 }
 
-TEST(Defaults, FollowTheScreen) {
-  Settings settings;
-  ApplyDefaultSettings(settings, FullHd());
-  EXPECT_EQ(settings.IconSize, 48);
-  EXPECT_EQ(settings.MagnifiedSize, 64);
-  EXPECT_EQ(settings.MaxIconSize, 128);
-  EXPECT_EQ(settings.RingRadiusMax, 460);
-  EXPECT_EQ(settings.RingRadius, 300);
-  EXPECT_EQ(settings.RingRadiusMin, 200);
-  EXPECT_EQ(settings.IconCount, 24);
-  EXPECT_EQ(settings.CentreDiscSize, 190);
-  EXPECT_EQ(settings.PopupRows, 18);
-  EXPECT_EQ(settings.BackColor, (BgraColor{0, 0, 0, 192}));
-  EXPECT_TRUE(settings.AutoRun);
-  EXPECT_EQ(settings.StoredLeft, (28800 - 6240) / 2);
-  EXPECT_EQ(settings.StoredTop, 16200 - 1035);
-
-  // A small screen: the radius is the bound, and the popup shows fewer rows.
-  const ScreenInfo small = MakeScreenInfo(1024, 697, 23, 96, 96, Rect{});
-  ApplyDefaultSettings(settings, small);
-  EXPECT_EQ(settings.RingRadius, 360 - 80);
-  EXPECT_EQ(settings.RingRadius, settings.RingRadiusMax);
-  const ScreenInfo tiny = MakeScreenInfo(800, 577, 23, 96, 96, Rect{});
-  ApplyDefaultSettings(settings, tiny);
-  EXPECT_EQ(settings.RingRadius, 220);
-  EXPECT_EQ(settings.PopupRows, 13);  // (600 - 76) / 38 = 13.8 -> 14, minus 1
-}
-
-TEST(SettingsFile, HasTheExactLayout) {
+TEST(SettingsFile, HasTheExactLayoutAndCarriesEveryField) {
   testing::IconvCodec codec{"CP936"};
   Settings settings;
   ApplyDefaultSettings(settings, FullHd());
   settings.IconCount = 36;
+  settings.BackColor.Alpha = 40;
   settings.LockDragging = true;
   settings.StartedPage = -1;
   settings.MinimizedPosition = 8;
   settings.ClearType = 1;
+  settings.HideDesktopIcons = 1;
+  settings.AutoHide = 2;
+  settings.HideHotkeyLetters = 3;
+  settings.Reserved1 = 7;
+  settings.Reserved2 = "kept";
+  settings.Reserved3 = -9;
+  settings.Reserved4 = 8;
   settings.Reserved5 = 0x5A;
   const std::string bytes =
       EncodeSettingsFile(MakeSettingsRecord(settings, "C:\\图标\\User Icon.ico"), codec);
@@ -79,18 +77,14 @@ TEST(SettingsFile, HasTheExactLayout) {
   EXPECT_EQ(ReadInt32(bytes, 8), 64);
   EXPECT_EQ(ReadInt32(bytes, 12), 300);
   EXPECT_EQ(ReadInt32(bytes, 16), 7);
-  EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 192);   // alpha after blue, green, red
+  EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 40);    // alpha after blue, green, red
   EXPECT_EQ(static_cast<unsigned char>(bytes[26]), 0xFF);  // AutoRun True is -1
   EXPECT_EQ(bytes.substr(28, 4), "C:\\\xCD");              // 图 starts with 0xCD in CP936
   EXPECT_EQ(bytes[28 + 254], ' ');
   EXPECT_EQ(ReadInt32(bytes, 542), settings.StoredLeft);
   EXPECT_EQ(ReadInt32(bytes, 546), settings.StoredTop);
-  EXPECT_EQ(static_cast<unsigned char>(bytes[554]), 0xFF);  // LockDragging
-  EXPECT_EQ(static_cast<unsigned char>(bytes[556]), 0xFF);  // StartedPage -1
-  EXPECT_EQ(static_cast<unsigned char>(bytes[557]), 0xFF);
-  EXPECT_EQ(bytes[561], 8);
-  EXPECT_EQ(bytes[562], 1);
-  EXPECT_EQ(bytes[563], 0x5A);
+  // LockDragging, StartedPage -1, then one byte each from HideDesktopIcons to Reserved5.
+  EXPECT_EQ(bytes.substr(554), "\xFF\xFF\xFF\xFF\x01\x02\x03\x08\x01\x5A");
 
   const auto record = DecodeSettingsFile(bytes, codec);
   ASSERT_TRUE(record.has_value());
@@ -119,99 +113,68 @@ class LoadRules : public ::testing::Test {
     ApplySettingsRecord(settings, record, screen);
     return settings;
   }
+  // Each stored value of one field, alone in an otherwise default record, and the value
+  // the program works with afterwards.
+  template <typename Stored, typename Working>
+  void ExpectLoads(Stored SettingsRecord::*field, Working Settings::*result,
+                   std::initializer_list<std::pair<Stored, Working>> cases) {
+    for (const auto& [stored, working] : cases) {
+      const SettingsRecord original = record;
+      record.*field = stored;
+      EXPECT_EQ(+(Load().*result), +working) << "stored " << +stored;
+      record = original;
+    }
+  }
 };
 
-TEST_F(LoadRules, IconSizes) {
-  record.IconSize = 12;
-  record.MagnifiedSize = 100;
-  EXPECT_EQ(Load().IconSize, 48);
-  EXPECT_EQ(Load().MagnifiedSize, 100);
-  record.MagnifiedSize = 40;  // below the icon size
-  EXPECT_EQ(Load().MagnifiedSize, 64);
-
-  record.IconSize = 120;
-  record.MagnifiedSize = 60;
-  EXPECT_EQ(Load().IconSize, 120);
-  EXPECT_EQ(Load().MagnifiedSize, 128) << "120 + 16 capped at 128";
-  record.IconSize = 129;
-  record.MagnifiedSize = 129;
-  EXPECT_EQ(Load().IconSize, 48);
-  EXPECT_EQ(Load().MagnifiedSize, 64);
-  record.IconSize = 16;
-  record.MagnifiedSize = 16;
-  EXPECT_EQ(Load().IconSize, 16);
-  EXPECT_EQ(Load().MagnifiedSize, 16);
-  record.MaxIconSize = 20;  // the stored maximum is ignored
-  EXPECT_EQ(Load().MaxIconSize, 128);
-}
-
-TEST_F(LoadRules, RadiusCountAndColour) {
-  record.RingRadius = 199;
-  EXPECT_EQ(Load().RingRadius, 300);
-  record.RingRadius = 460;
-  EXPECT_EQ(Load().RingRadius, 460);
-  record.RingRadius = 461;
-  EXPECT_EQ(Load().RingRadius, 300);
-
-  record.IconCountIndex = 9;
-  EXPECT_EQ(Load().IconCount, 20) << "index 3, not the default 24";
-  record.IconCountIndex = -1;
-  EXPECT_EQ(Load().IconCount, 20);
-  record.IconCountIndex = 0;
-  EXPECT_EQ(Load().IconCount, 8);
-  record.IconCountIndex = 7;
-  EXPECT_EQ(Load().IconCount, 36);
-
+TEST_F(LoadRules, FieldsOutOfRangeFallBack) {
+  ExpectLoads(&SettingsRecord::RingRadius, &Settings::RingRadius,
+              {{199, 300}, {200, 200}, {460, 460}, {461, 300}});
+  ExpectLoads(&SettingsRecord::IconCountIndex, &Settings::IconCount,
+              {{-1, 20}, {0, 8}, {7, 36}, {9, 20}});  // index 3, not the default 24
+  ExpectLoads(&SettingsRecord::Reserved4, &Settings::Reserved4, {{-1, 0}, {8, 8}, {9, 0}});
+  ExpectLoads(&SettingsRecord::MinimizedPosition, &Settings::MinimizedPosition,
+              {{std::uint8_t{8}, std::uint8_t{8}}, {std::uint8_t{9}, std::uint8_t{0}}});
+  ExpectLoads(&SettingsRecord::StartedPage, &Settings::StartedPage,
+              {{std::int16_t{-2}, std::int16_t{0}},
+               {std::int16_t{-1}, std::int16_t{-1}},
+               {std::int16_t{4}, std::int16_t{4}},
+               {std::int16_t{5}, std::int16_t{0}}});
+  ExpectLoads(&SettingsRecord::MaxIconSize, &Settings::MaxIconSize, {{20, 128}});  // ignored
   record.BackColor = BgraColor{10, 20, 30, 40};
   EXPECT_EQ(Load().BackColor, (BgraColor{0, 0, 0, 40})) << "only alpha is a preference";
 }
 
-TEST_F(LoadRules, StoredPositionIsClampedOrReset) {
-  record.StoredLeft = 0;
-  record.StoredTop = 0;
-  EXPECT_EQ(Load().StoredLeft, defaults.StoredLeft);
-  EXPECT_EQ(Load().StoredTop, defaults.StoredTop);
-  record.StoredLeft = -50;
-  record.StoredTop = -50;
-  EXPECT_EQ(Load().StoredLeft, defaults.StoredLeft) << "both 0 after the clamp: defaults";
-  record.StoredLeft = 100000;
-  record.StoredTop = 15;
-  EXPECT_EQ(Load().StoredLeft, 28800 - 6240);
-  EXPECT_EQ(Load().StoredTop, 15);
-  record.StoredLeft = -1;
-  record.StoredTop = 999999;
-  EXPECT_EQ(Load().StoredLeft, 0);
-  EXPECT_EQ(Load().StoredTop, 16200 - 1035);
+TEST_F(LoadRules, IconSizes) {
+  // (icon size, magnified size) as stored, then as loaded.
+  const std::pair<std::pair<int, int>, std::pair<int, int>> cases[] = {
+      {{12, 100}, {48, 100}},   // too small an icon
+      {{12, 40}, {48, 64}},     // magnified below the icon size
+      {{120, 60}, {120, 128}},  // 120 + 16 capped at 128
+      {{129, 129}, {48, 64}},   // above the maximum
+      {{16, 16}, {16, 16}},
+  };
+  for (const auto& [stored, loaded] : cases) {
+    std::tie(record.IconSize, record.MagnifiedSize) = stored;
+    const Settings settings = Load();
+    EXPECT_EQ(std::pair(settings.IconSize, settings.MagnifiedSize), loaded) << stored.first;
+  }
 }
 
-TEST_F(LoadRules, SmallFieldsAreCheckedOrCarried) {
-  record.Reserved4 = 9;
-  EXPECT_EQ(Load().Reserved4, 0);
-  record.Reserved4 = 8;
-  EXPECT_EQ(Load().Reserved4, 8);
-  record.MinimizedPosition = 9;
-  EXPECT_EQ(Load().MinimizedPosition, 0);
-  record.MinimizedPosition = 8;
-  EXPECT_EQ(Load().MinimizedPosition, 8);
-  record.StartedPage = 5;
-  EXPECT_EQ(Load().StartedPage, 0);
-  record.StartedPage = -2;
-  EXPECT_EQ(Load().StartedPage, 0);
-  record.StartedPage = -1;
-  EXPECT_EQ(Load().StartedPage, -1);
-  record.Reserved1 = 7;
-  record.Reserved2 = "kept";
-  record.Reserved3 = -9;
-  record.HideDesktopIcons = 1;
-  record.AutoHide = 1;
-  record.HideHotkeyLetters = 1;
-  const Settings loaded = Load();
-  EXPECT_EQ(loaded.Reserved1, 7);
-  EXPECT_EQ(loaded.Reserved2, "kept");
-  EXPECT_EQ(loaded.Reserved3, -9);
-  EXPECT_EQ(loaded.HideDesktopIcons, 1);
-  EXPECT_EQ(loaded.AutoHide, 1);
-  EXPECT_EQ(loaded.HideHotkeyLetters, 1);
+TEST_F(LoadRules, StoredPositionIsClampedOrReset) {
+  const int left = defaults.StoredLeft, top = defaults.StoredTop;
+  // (left, top) as stored, then as loaded: both 0 after the clamp means the defaults.
+  const std::pair<std::pair<int, int>, std::pair<int, int>> cases[] = {
+      {{0, 0}, {left, top}},
+      {{-50, -50}, {left, top}},
+      {{100000, 15}, {28800 - 6240, 15}},
+      {{-1, 999999}, {0, 16200 - 1035}},
+  };
+  for (const auto& [stored, loaded] : cases) {
+    std::tie(record.StoredLeft, record.StoredTop) = stored;
+    const Settings settings = Load();
+    EXPECT_EQ(std::pair(settings.StoredLeft, settings.StoredTop), loaded) << stored.first;
+  }
 }
 
 }  // namespace

@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "support/iconv_codec.h"
 
 namespace kivo {
 namespace {
 
-constexpr std::size_t kGroup3Size = 4114;
-constexpr std::size_t kGroupSize = 162;
+using namespace std::string_literals;
 
 std::int32_t ReadInt32(const std::string& bytes, std::size_t offset) {
   std::uint32_t value = 0;
@@ -26,14 +23,15 @@ void WriteInt32(std::string& bytes, std::size_t offset, std::int32_t value) {
   }
 }
 
+// Offsets written out by hand from the file layout, not taken from the code under test.
 std::size_t ItemOffset(int item) {
-  return kGroupBlockSize + static_cast<std::size_t>(item) * kItemRecordSize;
+  return 9460 + static_cast<std::size_t>(item) * 1297;
 }
 std::size_t GroupOffset(int group) {
-  return group == 3 ? 0 : kGroup3Size + static_cast<std::size_t>(group - 4) * kGroupSize;
+  return group == 3 ? 0 : 4114 + static_cast<std::size_t>(group - 4) * 162;
 }
 std::size_t CountOffset(int group) {
-  return GroupOffset(group) + 10 + static_cast<std::size_t>(GroupCapacity(group) + 1) * 4;
+  return GroupOffset(group) + 10 + static_cast<std::size_t>(group == 3 ? 1025 : 37) * 4;
 }
 
 class StoreFile : public ::testing::Test {
@@ -57,90 +55,73 @@ class StoreFile : public ::testing::Test {
     item.Arguments = "/a \"b c\"";
     item.RunWindow = 2;
     store.Groups[4].Count = 2;
-    store.Groups[4].Members[0] = 4;
     store.Groups[4].Members[1] = 130;
     store.Groups[4].Members[2] = 131;
     store.Groups[3].Count = 1024;
     for (int i = 1; i <= 1024; ++i) store.Groups[3].Members[static_cast<std::size_t>(i)] = i;
   }
+  std::string Encoded() const { return EncodeStoreFile(store, codec); }
+  std::optional<StoreFileImage> Decoded(const std::string& bytes) const {
+    return DecodeStoreFile(bytes, codec);
+  }
 };
 
 TEST_F(StoreFile, HasTheExactLayout) {
-  const std::string bytes = EncodeStoreFile(store, codec);
+  const std::string bytes = Encoded();
   ASSERT_EQ(bytes.size(), 1'338'885u);
-  EXPECT_EQ(bytes.size(), 9460u + 1025u * 1297u);
 
-  // Group 3: one dimension of 1025 elements from 0, then the members and the count.
-  EXPECT_EQ(bytes[0], 1);
-  EXPECT_EQ(bytes[1], 0);
-  EXPECT_EQ(ReadInt32(bytes, 2), 1025);
-  EXPECT_EQ(ReadInt32(bytes, 6), 0);
-  EXPECT_EQ(ReadInt32(bytes, 10 + 4 * 1024), 1024);
-  EXPECT_EQ(ReadInt32(bytes, CountOffset(3)), 1024);
-  // Group 4 follows with 37 elements.
-  EXPECT_EQ(ReadInt32(bytes, GroupOffset(4) + 2), 37);
-  EXPECT_EQ(ReadInt32(bytes, GroupOffset(4) + 10 + 4), 130);
-  EXPECT_EQ(ReadInt32(bytes, CountOffset(4)), 2);
-  EXPECT_EQ(ReadInt32(bytes, CountOffset(36)), 0);
-  EXPECT_EQ(CountOffset(36) + 4, kGroupBlockSize);
+  // Group 3: one dimension of 1025 elements from 0; slot 0 names the group, then the
+  // members and the count. Group 4 follows with 37 elements.
+  EXPECT_EQ(bytes.substr(0, 14), "\x01\0\x01\x04\0\0\0\0\0\0\x03\0\0\0"s);
+  const std::pair<std::size_t, std::int32_t> numbers[] = {
+      {10 + 4 * 1024, 1024},     {CountOffset(3), 1024},     {GroupOffset(4) + 2, 37},
+      {GroupOffset(4) + 10, 4},  {GroupOffset(4) + 14, 130}, {CountOffset(4), 2},
+      {GroupOffset(36) + 10, 36}};
+  for (const auto& [offset, number] : numbers)
+    EXPECT_EQ(ReadInt32(bytes, offset), number) << offset;
+  EXPECT_EQ(CountOffset(36) + 4, ItemOffset(0));
 
-  const std::size_t at = ItemOffset(130);
-  EXPECT_EQ(ReadInt32(bytes, at + 0), 5);
-  EXPECT_EQ(bytes[at + 4], 1);
-  EXPECT_EQ(static_cast<unsigned char>(bytes[at + 5]), 0xFF);  // True is -1
-  EXPECT_EQ(static_cast<unsigned char>(bytes[at + 6]), 0xFF);
-  EXPECT_EQ(ReadInt32(bytes, at + 7), 77);
-  EXPECT_EQ(static_cast<unsigned char>(bytes[at + 11]), 0xFE);
-  EXPECT_EQ(ReadInt32(bytes, at + 13), 130);
-  EXPECT_EQ(bytes.substr(at + 17, 3), "C:\\");
-  EXPECT_EQ(bytes.substr(at + 272, 6), "\xBC\xC7\xCA\xC2\xB1\xBE");  // 记事本 in CP936
-  EXPECT_EQ(bytes[at + 278], ' ');
-  EXPECT_EQ(bytes.substr(at + 400, 3), "D:\\");
-  EXPECT_EQ(bytes.substr(at + 655, 3), "C:\\");
-  EXPECT_EQ(bytes.substr(at + 910, 10), "C:\\Windows");
-  EXPECT_EQ(bytes.substr(at + 1165, 2), "/a");
-  EXPECT_EQ(bytes[at + 1292], ' ');
-  EXPECT_EQ(ReadInt32(bytes, at + 1293), 2);
+  // Item 130 field by field; True is -1, texts are CP936 padded with blanks.
+  const std::pair<std::size_t, std::string> fields[] = {
+      {0, "\x05\0\0\0\x01\xFF\xFF\x4D\0\0\0\xFE\xFF\x82\0\0\0C:\\Program"s},
+      {272, "\xBC\xC7\xCA\xC2\xB1\xBE "},  // 记事本
+      {400, "D:\\i"},
+      {655, "C:\\U"},
+      {910, "C:\\W"},
+      {1165, "/a"},
+      {1292, " \x02\0\0\0"s}};
+  for (const auto& [offset, text] : fields) {
+    EXPECT_EQ(bytes.substr(ItemOffset(130) + offset, text.size()), text) << offset;
+  }
 }
 
-TEST_F(StoreFile, RoundTripsEveryFieldWithChineseText) {
-  const auto image = DecodeStoreFile(EncodeStoreFile(store, codec), codec);
+TEST_F(StoreFile, RoundTripsEveryFieldAndCutsLongChineseTextsAtACharacter) {
+  std::string title;
+  for (int i = 0; i < 128; ++i) title += "题";
+  store.Items[131].Title = title;
+  ASSERT_EQ(CountChars(store.Items[131].Title.str()), 128u);
+  const auto image = Decoded(Encoded());
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->store.Items[130], store.Items[130]);
   EXPECT_EQ(image->store.Groups[4], store.Groups[4]);
   EXPECT_EQ(image->store.Groups[3], store.Groups[3]);
-  // What one build writes, it reads back to the same bytes.
-  EXPECT_EQ(EncodeStoreFile(image->store, codec), EncodeStoreFile(store, codec));
+  EXPECT_EQ(CountChars(image->store.Items[131].Title.str()), 64u) << "128 bytes hold 64";
+  EXPECT_EQ(EncodeStoreFile(image->store, codec), Encoded()) << "read back to the same bytes";
 }
 
-TEST_F(StoreFile, ALongChineseTitleIsCutAtABoundaryWhenWritten) {
-  std::string title;
-  for (int i = 0; i < 128; ++i) title += "题";
-  store.Items[131].Title = title;
-  EXPECT_EQ(CountChars(store.Items[131].Title.str()), 128u) << "assignment keeps 128 characters";
-  const auto image = DecodeStoreFile(EncodeStoreFile(store, codec), codec);
-  ASSERT_TRUE(image.has_value());
-  EXPECT_EQ(CountChars(image->store.Items[131].Title.str()), 64u) << "128 bytes hold 64 of them";
-}
-
-TEST_F(StoreFile, RejectsAnythingButTheExactSize) {
-  const std::string bytes = EncodeStoreFile(store, codec);
-  for (std::size_t length :
-       {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{9459}, std::size_t{9460},
-        std::size_t{9461}, kStoreFileSize - 1297, kStoreFileSize - 1}) {
-    EXPECT_FALSE(DecodeStoreFile(bytes.substr(0, length), codec)) << "length " << length;
+TEST_F(StoreFile, RejectsFilesItCannotTrust) {
+  const std::string good = Encoded();
+  for (std::size_t length : {std::size_t{0}, std::size_t{9459}, std::size_t{9460},
+                             kStoreFileSize - 1297, kStoreFileSize - 1}) {
+    EXPECT_FALSE(Decoded(good.substr(0, length))) << "length " << length;
   }
-  EXPECT_FALSE(DecodeStoreFile(bytes + '\0', codec));
-}
+  EXPECT_FALSE(Decoded(good + '\0'));
 
-TEST_F(StoreFile, RejectsGroupRecordsItCannotTrust) {
-  const std::string good = EncodeStoreFile(store, codec);
-  struct Damage {
+  const struct {
     const char* what;
     std::size_t offset;
     std::int32_t value;
-  };
-  const Damage damages[] = {
+  } damages[] = {
       {"count above 36", CountOffset(4), 37},
       {"count above 1024 in group 3", CountOffset(3), 1025},
       {"negative count", CountOffset(5), -1},
@@ -148,32 +129,31 @@ TEST_F(StoreFile, RejectsGroupRecordsItCannotTrust) {
       {"element count of group 3", GroupOffset(3) + 2, 37},
       {"huge element count", GroupOffset(4) + 2, 0x40000000},
       {"lower bound", GroupOffset(4) + 6, 1},
+      {"two dimensions", GroupOffset(7), 0x00250002},  // the element count stays 37
       {"member beyond the table", GroupOffset(4) + 10 + 8, 1025},
       {"negative member", GroupOffset(4) + 10 + 4, -5},
   };
-  for (const Damage& damage : damages) {
+  for (const auto& damage : damages) {
     std::string bytes = good;
     WriteInt32(bytes, damage.offset, damage.value);
-    EXPECT_FALSE(DecodeStoreFile(bytes, codec)) << damage.what;
+    EXPECT_FALSE(Decoded(bytes)) << damage.what;
   }
-  std::string twoDimensions = good;
-  twoDimensions[GroupOffset(7)] = 2;
-  EXPECT_FALSE(DecodeStoreFile(twoDimensions, codec));
 
   // Members past Count are not in use and may hold anything.
   std::string stale = good;
   WriteInt32(stale, GroupOffset(4) + 10 + 4 * 30, 99999);
-  EXPECT_TRUE(DecodeStoreFile(stale, codec));
+  EXPECT_TRUE(Decoded(stale));
 }
 
 TEST_F(StoreFile, RepairsSingleFieldsOutOfRange) {
-  std::string bytes = EncodeStoreFile(store, codec);
+  std::string bytes = Encoded();
   WriteInt32(bytes, ItemOffset(130) + 1293, 7);   // window state
   bytes[ItemOffset(130) + 4] = 9;                 // class
   WriteInt32(bytes, ItemOffset(130) + 13, 5000);  // icon number
   WriteInt32(bytes, ItemOffset(131), 3);          // unknown kind in a group member
   WriteInt32(bytes, ItemOffset(20), 77);          // unknown kind in a ring slot
-  const auto image = DecodeStoreFile(bytes, codec);
+  WriteInt32(bytes, ItemOffset(21) + 1293, -1);
+  const auto image = Decoded(bytes);
   ASSERT_TRUE(image.has_value());
   const ShortcutItem& item = image->store.Items[130];
   EXPECT_EQ(item.RunWindow, 0);
@@ -182,16 +162,22 @@ TEST_F(StoreFile, RepairsSingleFieldsOutOfRange) {
   EXPECT_EQ(item.Title, "记事本") << "the rest of the record is kept";
   EXPECT_EQ(image->store.Items[131].ItemType, 0);
   EXPECT_EQ(image->store.Items[20].ItemType, 2);
+  EXPECT_EQ(image->store.Items[21].RunWindow, 0);
 }
 
-TEST_F(StoreFile, LoadingKeepsBuiltInsAndRepairsUnusedRingItems) {
+TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) {
   store.Items[70].Title = "edited in the file";
   store.Items[70].CustomIconFile = "C:\\mine.png";
-  store.Items[5].ItemType = 0;
+  store.Items[5].ItemType = kItemGroup;
+  store.Items[5].Title = "办公";
+  store.Groups[5].Count = 36;
+  store.Items[6].ItemType = kItemShortcut;
+  store.Items[6].Title = "plain";
+  store.Groups[6].Count = 36;  // stale members of a slot that is no group
   store.Items[36].ItemType = 0;
   store.Items[37].ItemType = 0;
   store.Items[64].Title = "kept as stored";
-  const auto image = DecodeStoreFile(EncodeStoreFile(store, codec), codec);
+  const auto image = Decoded(Encoded());
   ASSERT_TRUE(image.has_value());
 
   ShortcutStore live;
@@ -203,63 +189,35 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsAndRepairsUnusedRingItems) {
   EXPECT_EQ(live.Items[70].CommandId, 70);
   EXPECT_EQ(live.Items[70].CustomIconFile, "C:\\mine.png");
   EXPECT_EQ(live.Items[0].ItemType, kItemShortcut);
-  EXPECT_EQ(live.Items[5].ItemType, kItemShortcut);
   EXPECT_EQ(live.Items[36].ItemType, kItemShortcut);
   EXPECT_EQ(live.Items[37].ItemType, kItemUnused) << "only ring items are repaired";
   EXPECT_EQ(live.Items[64].Title, "kept as stored");
   EXPECT_EQ(live.Items[130], store.Items[130]);
   EXPECT_EQ(live.Groups[4], store.Groups[4]);
-}
-
-TEST_F(StoreFile, LoadingRefreshesTheFullMarkOfGroupEntries) {
-  store.Items[5].ItemType = kItemGroup;
-  store.Items[5].Title = "办公";
-  store.Groups[5].Count = 36;
-  store.Items[6].ItemType = kItemShortcut;
-  store.Items[6].Title = "plain";
-  store.Groups[6].Count = 36;  // stale members of a slot that is no group
-  const auto image = DecodeStoreFile(EncodeStoreFile(store, codec), codec);
-  ASSERT_TRUE(image.has_value());
-  ShortcutStore live;
-  ApplyStoreFile(live, *image);
   EXPECT_EQ(live.Items[5].Title, "办公 (满)");
   EXPECT_EQ(live.Items[6].Title, "plain");
 }
 
-TEST(Store, NewTablesHaveTheirSizesAndEachGroupNamesItself) {
-  const ShortcutStore store;
-  EXPECT_EQ(store.Groups[3].Members.size(), 1025u);
-  EXPECT_EQ(store.Groups[36].Members.size(), 37u);
-  for (int g = 0; g < kGroupCount; ++g) {
-    EXPECT_EQ(store.Groups[static_cast<std::size_t>(g)].Members[0], g);
-    EXPECT_EQ(store.Groups[static_cast<std::size_t>(g)].Count, 0);
-  }
-}
-
 TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {
   ShortcutStore store;
-  store.Items[4].Title = "Tools";
-  store.Groups[4].Count = 35;
-  UpdateGroupTitle(store, 4);
-  EXPECT_EQ(store.Items[4].Title, "Tools");
-  store.Groups[4].Count = 36;
-  UpdateGroupTitle(store, 4);
-  EXPECT_EQ(store.Items[4].Title, "Tools (满)");
-  UpdateGroupTitle(store, 4);
-  EXPECT_EQ(store.Items[4].Title, "Tools (满)");
-  store.Groups[4].Count = 0;
-  UpdateGroupTitle(store, 4);
-  EXPECT_EQ(store.Items[4].Title, "Tools (空)");
-  UpdateGroupTitle(store, 4);
-  EXPECT_EQ(store.Items[4].Title, "Tools (空)");
-  // The all-programs group holds 1024: at 36 it is not full yet.
-  store.Items[3].Title = "All (空)";
-  store.Groups[3].Count = 36;
-  UpdateGroupTitle(store, 3);
-  EXPECT_EQ(store.Items[3].Title, "All");
-  store.Groups[3].Count = 1024;
-  UpdateGroupTitle(store, 3);
-  EXPECT_EQ(store.Items[3].Title, "All (满)");
+  // (group, count, title before, title after); each step is applied twice.
+  const std::tuple<int, int, const char*, const char*> steps[] = {
+      {4, 35, "Tools", "Tools"},
+      {4, 36, "Tools", "Tools (满)"},
+      {4, 0, "Tools (满)", "Tools (空)"},
+      {4, 1, "Tools (空)", "Tools"},
+      // The all-programs group holds 1024: at 36 it is not full yet.
+      {3, 36, "All (空)", "All"},
+      {3, 1024, "All", "All (满)"},
+  };
+  for (const auto& [group, count, before, after] : steps) {
+    store.Items[static_cast<std::size_t>(group)].Title = before;
+    store.Groups[static_cast<std::size_t>(group)].Count = count;
+    for (int twice = 0; twice < 2; ++twice) {
+      UpdateGroupTitle(store, group);
+      EXPECT_EQ(store.Items[static_cast<std::size_t>(group)].Title, after) << before << count;
+    }
+  }
 }
 
 }  // namespace

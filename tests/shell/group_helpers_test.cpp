@@ -23,7 +23,7 @@ void FillGroup(ItemWorld& w, int slot, int count) {
   }
 }
 
-TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgain) {
+TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgainAndOnlyItsOwnIconsGo) {
   ItemWorld w;
   w.settings.IconCount = 12;
   for (int n = 4; n <= 12; ++n) w.Item(n).ItemType = kItemGroup;
@@ -32,7 +32,9 @@ TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgain) {
   w.Item(7).ItemType = kItemRingShortcut;
   w.Item(7).LinkPath = "D:\\a.exe";
   w.Item(7).IconFile = w.paths.UserIconFolder + "3.png";
+  w.Item(7).CustomIconFile = w.SysIcon("Google.png");
   w.files.Put(w.Item(7).IconFile, "png");
+  w.files.Put(w.SysIcon("Google.png"), "png");
 
   EXPECT_EQ(DeleteItem(w.context, 7, false), 1);
   EXPECT_EQ(w.Item(7).ItemType, kItemShortcut);
@@ -40,6 +42,8 @@ TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgain) {
   EXPECT_EQ(w.Item(7).IconFile, w.SysIcon("Shortcut.png"));
   EXPECT_EQ(w.Item(7).LinkPath, "");
   EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "3.png"));
+  EXPECT_TRUE(w.files.FileExists(w.SysIcon("Google.png"))) << "never the system icon folder";
+  EXPECT_EQ(w.images.released, std::vector<int>{7});
   EXPECT_EQ(w.images.loaded.back(), 7);
   EXPECT_TRUE(w.prompts.asked.empty());
   EXPECT_EQ(FindFreeItem(w.store, w.settings.IconCount, 1), 7);
@@ -110,18 +114,6 @@ TEST(RemoveGroupMember, ShiftsTheRestAndKeepsTheTitleTrue) {
   one.Item(500).ItemType = kItemGroupMember;
   RemoveGroupMember(one.context, 500);
   EXPECT_EQ(one.Item(500).ItemType, kItemGroupMember);
-}
-
-TEST(DeleteItemIcons, NeverTouchesTheSystemIconFolder) {
-  ItemWorld w;
-  w.files.Put(w.SysIcon("Google.png"), "png");
-  w.files.Put("D:\\my picture.png", "png");
-  w.Item(150).IconFile = w.SysIcon("Google.png");
-  w.Item(150).CustomIconFile = "D:\\my picture.png";
-  DeleteItemIcons(w.context, 150);
-  EXPECT_TRUE(w.files.FileExists(w.SysIcon("Google.png")));
-  EXPECT_TRUE(w.files.FileExists("D:\\my picture.png"));
-  EXPECT_EQ(w.images.released, std::vector<int>{150});
 }
 
 TEST(GetDefaultClient, UserChoiceThenSchemeCommand) {

@@ -47,10 +47,7 @@ TEST(Classify, DrivesByTypeWithUpperCaseLetters) {
       {"e:\\", kDriveRemovable, "Removable Disk (E:)", "RemDrive.png"},
       {"C:\\", kDriveFixed, "Local Disk (C:)", "WinDrive.png"},
       {"d:", kDriveFixed, "Local Disk (D:)", "FixedDrive.png"},
-      {"N:\\", kDriveRemote, "Remote Disk (N:)", "RemoteDrive.png"},
       {"R:\\", kDriveCdRom, "DVD/CD - Drive (R:)", "DVDDrive.png"},
-      {"T:\\", kDriveRamDisk, "RAM Disk (T:)", "RamDrive.png"},
-      {"U:\\", kDriveUnknown, "Unknown Drive (U:)", "UnknownDrive.png"},
       {"V:\\", 7, "Unknown Drive (V:)", "UnknownDrive.png"},
   };
   for (const Case& c : cases) {
@@ -64,7 +61,7 @@ TEST(Classify, DrivesByTypeWithUpperCaseLetters) {
   }
 }
 
-TEST(Classify, SpecialFoldersInAnyCaseAndOrdinaryFolders) {
+TEST(Classify, KnownFoldersInAnyCaseAndOrdinaryFolders) {
   for (const char* profile : {"C:\\Users\\alice", "c:\\users\\ALICE\\"}) {
     ItemWorld w;
     const ShortcutItem& item = Drop(w, profile);
@@ -83,7 +80,7 @@ TEST(Classify, SpecialFoldersInAnyCaseAndOrdinaryFolders) {
   EXPECT_EQ(Drop(w, "D:\\Tools\\My.Folder\\").Title, "My.Folder");
 }
 
-TEST(Classify, ShortcutToProgramKeepsItsClassAndReadsTheLink) {
+TEST(Classify, ShortcutToProgramKeepsItsClassAndReadsTheLinkOrTheInstalledProgram) {
   ItemWorld w;
   w.files.Put("C:\\Windows\\notepad.exe", "MZ");
   w.files.Put("C:\\Links\\notepad.lnk", "link");
@@ -101,6 +98,13 @@ TEST(Classify, ShortcutToProgramKeepsItsClassAndReadsTheLink) {
   EXPECT_EQ(w.icons.calls, std::vector<std::string>{"extract C:\\Windows\\notepad.exe,2"});
   EXPECT_EQ(w.editor.linkInfo().LinkShowCommand, 7);
   EXPECT_EQ(w.images.loaded.back(), 10);
+
+  // An advertised shortcut names the installed program, not what its link holds.
+  w.files.Put("C:\\Office\\WINWORD.EXE", "MZ");
+  w.system.advertised["C:\\LINKS\\NOTEPAD.LNK"] = "C:\\Office\\WINWORD.EXE";
+  w.icons.good.insert("C:\\OFFICE\\WINWORD.EXE");
+  EXPECT_EQ(Drop(w, "C:\\Links\\notepad.lnk").TargetPath, "C:\\Office\\WINWORD.EXE");
+  EXPECT_EQ(w.icons.calls.back(), "extract C:\\Office\\WINWORD.EXE,0");
 }
 
 TEST(Classify, ShortcutsToFoldersAndDocumentsTakeTheTargetsKind) {
@@ -125,17 +129,6 @@ TEST(Classify, ShortcutsToFoldersAndDocumentsTakeTheTargetsKind) {
   EXPECT_EQ(document.Title, "outer");
   EXPECT_EQ(document.IconFile, w.SysIcon("File.png"));
   EXPECT_EQ(document.TargetPath, "D:\\report.docx");
-}
-
-TEST(Classify, AdvertisedShortcutUsesTheInstalledProgram) {
-  ItemWorld w;
-  w.files.Put("C:\\Links\\word.lnk", "link");
-  w.files.Put("C:\\Office\\WINWORD.EXE", "MZ");
-  w.system.advertised["C:\\LINKS\\WORD.LNK"] = "C:\\Office\\WINWORD.EXE";
-  w.icons.good.insert("C:\\OFFICE\\WINWORD.EXE");
-  const ShortcutItem& item = Drop(w, "C:\\Links\\word.lnk");
-  EXPECT_EQ(item.TargetPath, "C:\\Office\\WINWORD.EXE");
-  EXPECT_EQ(w.icons.calls, std::vector<std::string>{"extract C:\\Office\\WINWORD.EXE,0"});
 }
 
 TEST(Classify, ProgramsTitleAndIcon) {

@@ -1,6 +1,5 @@
-// Shortcuts made from real files under Wine: links, Internet shortcuts, programs with their
-// version resource, documents with a registered icon, drives and folders, each through the
-// real adapters, registry and icon extraction.
+// Shortcuts made from real files under Wine: links, programs, documents with a registered
+// icon, drives and folders, each through the real adapters, registry and icon extraction.
 #include <gtest/gtest.h>
 
 #include "core/paths.h"
@@ -17,6 +16,7 @@
 namespace kivo {
 namespace {
 
+// Slot 10 is blank before every drop: nothing is asked, and no image table is kept.
 class SilentPrompts : public ItemPrompts {
  public:
   bool ConfirmReplaceShortcut() override { return true; }
@@ -24,7 +24,6 @@ class SilentPrompts : public ItemPrompts {
   void TellStoreFull() override {}
   void TellPathNotStorable(const std::string&) override {}
 };
-
 class NoImages : public ItemImages {
  public:
   void Load(int) override {}
@@ -77,32 +76,20 @@ class ItemEditorWin : public ::testing::Test {
   ItemEditor editor_{context_};
 };
 
-TEST_F(ItemEditorWin, LinksToProgramsAndFolders) {
+// Each adapter is tested on its own elsewhere; here they work together with the editor.
+TEST_F(ItemEditorWin, LinksProgramsDocumentsAndDrivesGetTheirIcons) {
   const std::string notepad = paths_.SystemFolder + "notepad.exe";
   const std::string link = folder_ + "编辑器.lnk";
   ASSERT_TRUE(testing::WriteLink(link, {notepad, folder_, "/x readme.txt", "", 0, 7, ""}));
   const ShortcutItem& program = Drop(link);
   EXPECT_EQ(program.ItemClass, 0);
   EXPECT_EQ(program.Title, "编辑器");
-  EXPECT_EQ(program.LinkPath, link);
   EXPECT_EQ(AsciiUpper(program.TargetPath.str()), AsciiUpper(notepad));
   EXPECT_EQ(program.Arguments, "/x readme.txt");
   ExpectOwnPng(program);
 
-  const std::string target = folder_ + "资料";
-  ASSERT_TRUE(files_.CreateFolder(target));
-  ASSERT_TRUE(testing::WriteLink(folder_ + "Docs.lnk", {target, "", "", "", 0, 0, ""}));
-  const ShortcutItem& folder = Drop(folder_ + "Docs.lnk");
-  EXPECT_EQ(folder.Title, "Docs");
-  EXPECT_EQ(folder.IconFile, SystemIcon("Folder.png"));
-  EXPECT_EQ(folder.TargetPath, target);
-}
-
-TEST_F(ItemEditorWin, ProgramsDocumentsAndInternetShortcuts) {
-  const ShortcutItem& program = Drop(paths_.SystemFolder + "notepad.exe");
-  EXPECT_EQ(program.ItemClass, 1);
-  EXPECT_FALSE(program.Title.empty());
-  ExpectOwnPng(program);
+  EXPECT_EQ(Drop(notepad).ItemClass, 1);
+  ExpectOwnPng(store_.Items[10]);
 
   // A document type registered with notepad's icon.
   ASSERT_TRUE(WriteRegistryValue(registry_, codec_, "HKEY_CLASSES_ROOT\\.kivodoc", "",
@@ -112,27 +99,15 @@ TEST_F(ItemEditorWin, ProgramsDocumentsAndInternetShortcuts) {
                                  "%SystemRoot%\\system32\\notepad.exe,0", kRegExpandSz));
   ASSERT_TRUE(files_.WriteFileFlushed(folder_ + "report.kivodoc", "words"));
   const ShortcutItem& document = Drop(folder_ + "report.kivodoc");
-  EXPECT_EQ(document.Title, "report.kivodoc");
   EXPECT_EQ(document.ItemClass, 2);
   ExpectOwnPng(document);
 
-  ASSERT_TRUE(files_.WriteFileFlushed(folder_ + "plain.unknownext", "x"));
-  EXPECT_EQ(Drop(folder_ + "plain.unknownext").IconFile, SystemIcon("File.png"));
-
-  ASSERT_TRUE(files_.WriteFileFlushed(folder_ + "site.url",
-                                      "[InternetShortcut]\r\nURL=https://example.com/\r\n"));
-  const ShortcutItem& site = Drop(folder_ + "site.url");
-  EXPECT_EQ(site.TargetPath, "https://example.com/");
-  EXPECT_EQ(site.IconFile, SystemIcon("URL.png"));
-}
-
-TEST_F(ItemEditorWin, DrivesAndSpecialFolders) {
+  // The system drive is told apart from other fixed drives; the profile folder is the user's.
   const std::string systemDrive = paths_.WindowsFolder.substr(0, 3);
   const ShortcutItem& drive = Drop(systemDrive);
   EXPECT_EQ(drive.Title, "Local Disk (" + AsciiUpper(systemDrive.substr(0, 2)) + ")");
   EXPECT_EQ(drive.IconFile, SystemIcon("WinDrive.png"));
   EXPECT_EQ(Drop("Z:\\").IconFile, SystemIcon("FixedDrive.png"));
-
   std::string profile = paths_.ProfileFolder;
   profile.pop_back();  // without its "\"
   const ShortcutItem& user = Drop(AsciiUpper(profile));

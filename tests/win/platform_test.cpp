@@ -5,9 +5,7 @@
 
 #include <string>
 
-#include "core/data_files.h"
 #include "core/paths.h"
-#include "core/store_file.h"
 #include "win32/ansi_codec_win.h"
 #include "win32/file_system_win.h"
 #include "win32/screen_win.h"
@@ -78,37 +76,6 @@ TEST(FileSystem, WritesReplacesListsAndRefusesLargeReads) {
   ::RemoveDirectoryW(win::Widen(folder.path() + "sub.png").c_str());
   EXPECT_TRUE(fs.RemoveFile(b));
   EXPECT_FALSE(fs.RemoveFile(b));
-}
-
-TEST(DataFilesOnDisk, SaveLoadAndFallBackToTheSafetyCopy) {
-  TempFolder folder;
-  win::WinFileSystem fs;
-  win::SystemAnsiCodec codec;
-  AppPaths paths;
-  paths.MenuFile = folder.path() + "KivoMenu.cfg";
-  paths.SettingsFile = folder.path() + "KivoCfg.cfg";
-  paths.UserIconFolder = folder.path();
-  paths.UserPicture = folder.path() + "User Icon.ico";
-  DataFiles files(fs, codec, paths);
-
-  ShortcutStore store;
-  store.Items[300].ItemType = 5;
-  store.Items[300].Title = "网络邻居";
-  ASSERT_TRUE(files.SaveStore(store));
-  EXPECT_EQ(fs.FileSize(paths.MenuFile), kStoreFileSize);
-  EXPECT_EQ(fs.ReadFile(paths.MenuFile, kStoreFileSize),
-            fs.ReadFile(paths.MenuFile + ".bak", kStoreFileSize));
-
-  ASSERT_TRUE(fs.WriteFileFlushed(paths.MenuFile, "damaged"));
-  ShortcutStore loaded;
-  EXPECT_EQ(files.LoadStore(loaded), 1);
-  EXPECT_EQ(files.lastStoreLoad().source, LoadSource::SafetyCopy);
-  EXPECT_EQ(loaded.Items[300].Title, "网络邻居");
-  EXPECT_EQ(fs.ReadFile(paths.MenuFile + ".damaged", 100), "damaged");
-  EXPECT_EQ(fs.FileSize(paths.MenuFile), kStoreFileSize);
-  fs.RemoveFile(paths.MenuFile);
-  fs.RemoveFile(paths.MenuFile + ".bak");
-  fs.RemoveFile(paths.MenuFile + ".damaged");
 }
 
 TEST(Paths, AreBuiltFromTheSystemFoldersAndCreated) {

@@ -57,9 +57,8 @@ void WriteText(HKEY root, const std::wstring& subKey, const std::wstring& name,
 // A key of its own under HKEY_CURRENT_USER for every test, removed with all it holds.
 class RegistryTest : public ::testing::Test {
  protected:
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Widen(base).c_str()); }
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, win::Widen(base).c_str()); }
 
-  static std::wstring Widen(const std::string& text) { return win::Widen(text); }
   std::string Path(const std::string& below = "") const {
     return "HKEY_CURRENT_USER\\" + base + (below.empty() ? "" : "\\" + below);
   }
@@ -72,7 +71,7 @@ class RegistryTest : public ::testing::Test {
   win::SystemAnsiCodec codec;
 };
 
-TEST_F(RegistryTest, ValuesOfEveryTypeReachTheSystemAsTheAnsiFunctionsWouldStoreThem) {
+TEST_F(RegistryTest, ValuesReachTheSystemAsTheAnsiFunctionsWouldStoreThemAndComeBackWhole) {
   ASSERT_EQ(::GetACP(), 936u);
   const std::string gbk = "\xCE\xD2\xB5\xC4\xB5\xE7\xC4\xD4";  // 我的电脑
   const auto key = registry.CreateKey(RegistryRoot::CurrentUser, base + "\\深\\层");
@@ -90,47 +89,27 @@ TEST_F(RegistryTest, ValuesOfEveryTypeReachTheSystemAsTheAnsiFunctionsWouldStore
   for (const auto& [type, bytes, expected] : cases) {
     const std::string name = "值 " + std::to_string(type);
     ASSERT_TRUE(key->SetValue(name, type, bytes)) << type;
-    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, Widen(base + "\\深\\层"), Widen(name)),
+    EXPECT_EQ(ReadRaw(HKEY_CURRENT_USER, win::Widen(base + "\\深\\层"), win::Widen(name)),
               std::pair(static_cast<DWORD>(type), expected));
     EXPECT_EQ(key->QueryValue(name), (RegistryData{type, bytes})) << type;
   }
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path("深\\层"), "值 4"),
-            RegistryValue(std::int32_t{0x12345678}));
 
-  // Values other programs stored in UTF-16 come back in the code page; a character the
-  // code page lacks becomes its default character.
-  WriteText(HKEY_CURRENT_USER, Widen(base), L"foreign", L"我的电脑 ☃");
+  // Values other programs stored in UTF-16 come back in the code page, a character the
+  // code page lacks as its default character, and long ones whole, not cut at a first
+  // buffer.
+  std::wstring longText = L"x";
+  for (int i = 0; i < 2500; ++i) longText += L"中";
+  WriteText(HKEY_CURRENT_USER, win::Widen(base), L"foreign", L"我的电脑 ☃");
+  WriteText(HKEY_CURRENT_USER, win::Widen(base), L"long", longText);
   const auto parent = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
   ASSERT_TRUE(parent);
   EXPECT_EQ(parent->QueryValue("FOREIGN"), (RegistryData{kRegSz, gbk + " ?\0"s}));
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "foreign"), RegistryValue("我的电脑 ?"s));
+  EXPECT_EQ(parent->QueryValue("long").value_or(RegistryData{}).bytes.size(), 1u + 2 * 2500 + 1);
 }
 
-TEST_F(RegistryTest, LongValuesComeBackWholeAndTextsAreCutAt1024BytesOnACharacterBoundary) {
-  std::wstring longText = L"x";
-  for (int i = 0; i < 2500; ++i) longText += L"中";
-  WriteText(HKEY_CURRENT_USER, Widen(base), L"long", longText);
-  std::string binary(3000, '\0');
-  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7);
-  const auto key = registry.CreateKey(RegistryRoot::CurrentUser, base);
-  ASSERT_TRUE(key && key->SetValue("blob", kRegBinary, binary));
-
-  const auto text = key->QueryValue("long");
-  ASSERT_TRUE(text);
-  EXPECT_EQ(text->bytes.size(), 1u + 2 * 2500 + 1) << "the whole value, not a first buffer";
-  EXPECT_EQ(key->QueryValue("blob"), (RegistryData{kRegBinary, binary}));
-
-  // 1 + 2 × 511 bytes fit; the next character would straddle byte 1024.
-  std::string expected = "x";
-  for (int i = 0; i < 511; ++i) expected += "中";
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "long"), RegistryValue(expected));
-}
-
-TEST_F(RegistryTest, MissingKeysUnknownRootsAndReadOnlyKeysChangeNothing) {
+TEST_F(RegistryTest, ReadOnlyKeysUnknownRootsAndKeysWithSubKeysAreNotChanged) {
   EXPECT_FALSE(registry.OpenKey(RegistryRoot::None, "Software", RegistryAccess::Read));
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path("missing"), "v"), RegistryValue());
-  EXPECT_FALSE(WriteRegistryValue(registry, codec, "HKCU\\" + base, "v", "1", kRegSz));
-  EXPECT_FALSE(KeyExists(base)) << "an abbreviated root writes nothing";
+  EXPECT_FALSE(registry.CreateKey(RegistryRoot::None, "Software"));
   EXPECT_TRUE(registry.OpenKey(RegistryRoot::CurrentUser, "", RegistryAccess::Read))
       << "an empty sub key is the root itself";
 
@@ -141,55 +120,19 @@ TEST_F(RegistryTest, MissingKeysUnknownRootsAndReadOnlyKeysChangeNothing) {
   EXPECT_FALSE(readOnly->DeleteValue("n"));
   EXPECT_EQ(readOnly->QueryValue("n"), (RegistryData{kRegDword, "\xFF\xFF\xFF\xFF"}));
   EXPECT_EQ(readOnly->QueryValue("missing"), std::nullopt);
-}
 
-TEST_F(RegistryTest, DeletesValuesAndKeysButNeverAKeyThatHasSubKeys) {
-  ASSERT_TRUE(WriteRegistryValue(registry, codec, Path(), "keep", "1", kRegSz));
-  ASSERT_TRUE(WriteRegistryValue(registry, codec, Path(), "drop", "2", kRegSz));
   ASSERT_TRUE(registry.CreateKey(RegistryRoot::CurrentUser, base + "\\a\\b"));
-  ASSERT_TRUE(registry.CreateKey(RegistryRoot::CurrentUser, base + "\\c"));
-
-  DeleteRegistryValue(registry, Path(), "drop");
-  DeleteRegistryValue(registry, Path(), "never there");
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "drop"), RegistryValue());
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "keep"), RegistryValue("1"s));
-
-  DeleteRegistryKey(registry, Path(), "a");
-  EXPECT_TRUE(KeyExists(base + "\\a\\b")) << "a key with sub keys stays";
-  DeleteRegistryKey(registry, Path(), "a\\b");
-  DeleteRegistryKey(registry, Path(), "a");
+  const auto key = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Write);
+  ASSERT_TRUE(key);
+  EXPECT_FALSE(key->DeleteSubKey("a")) << "a key with sub keys stays";
+  EXPECT_TRUE(key->DeleteSubKey("a\\b"));
+  EXPECT_TRUE(key->DeleteSubKey("a"));
   EXPECT_FALSE(KeyExists(base + "\\a"));
-  for (const char* nothing : {"", "\\", "\\\\"}) DeleteRegistryKey(registry, Path(), nothing);
-  // A parent path that is only the root deletes below the root.
-  DeleteRegistryKey(registry, "HKEY_CURRENT_USER", base + "\\c");
-  EXPECT_FALSE(KeyExists(base + "\\c"));
-  EXPECT_TRUE(KeyExists(base)) << "no name never deletes the parent";
-}
-
-TEST(AutoRunOnTheSystem, WritesItsOwnEntryAndNeverTouchesAnotherProgramsEntry) {
-  const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-  const std::string program = "C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe";
-  const auto entry = [&] { return ReadRaw(HKEY_CURRENT_USER, run, L"Kivo Launcher"); };
-  win::WinRegistry registry;
-  win::SystemAnsiCodec codec;
-  WriteText(HKEY_CURRENT_USER, run, L"Other Program", L"C:\\other.exe");
-
-  for (int repeat = 0; repeat < 2; ++repeat) {
-    EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
-    EXPECT_EQ(entry(), std::pair(static_cast<DWORD>(REG_SZ),
-                                 L"\"C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe\""s + L'\0'));
-  }
-  const std::wstring foreign = L"\"D:\\别的\\Launcher.exe\" /tray";
-  WriteText(HKEY_CURRENT_USER, run, L"Kivo Launcher", foreign);
-  EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0);
-  EXPECT_EQ(entry(), std::pair(static_cast<DWORD>(REG_SZ), foreign + L'\0'));
-
-  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1)
-      << "a foreign entry is replaced on request";
-  EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0);
-  EXPECT_FALSE(entry());
-  EXPECT_TRUE(ReadRaw(HKEY_CURRENT_USER, run, L"Other Program"));
-  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"Other Program");
+  // The system would take no name for the opened key itself, which has no sub keys now.
+  for (const char* nothing : {"", "\\", "\\\\"}) EXPECT_FALSE(key->DeleteSubKey(nothing));
+  EXPECT_TRUE(KeyExists(base));
+  EXPECT_TRUE(key->DeleteValue("n"));
+  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "n"), RegistryValue());
 }
 
 TEST(OsNameOnTheSystem, NamesTheTrueVersion) {
@@ -197,14 +140,9 @@ TEST(OsNameOnTheSystem, NamesTheTrueVersion) {
   ASSERT_TRUE(version);
   const OsName name = GetOsName(*version);
   EXPECT_TRUE(name.supported);
-  EXPECT_EQ(name.text.rfind("Microsoft Windows ", 0), 0u) << name.text;
+  EXPECT_GT(version->build, 0u);
   EXPECT_NE(name.text.find(" (Build " + std::to_string(version->build) + ")"), std::string::npos)
       << name.text;
-  EXPECT_GT(version->build, 0u);
-  if (!version->servicePack.empty()) {
-    EXPECT_NE(name.text.find(version->servicePack), std::string::npos);
-  }
-
   // A program without a matching manifest is told an older version, never a newer one.
   OSVERSIONINFOW told{};
   told.dwOSVersionInfoSize = sizeof(told);
@@ -255,25 +193,18 @@ TEST(RecycleBinOnTheSystem, CountsWhatWasDeletedAndEmptiesOnlyOnYes) {
   MoveToRecycleBin({{"回收 一.txt", 1500}, {"回收 二.txt", 700}});
   ASSERT_EQ(Bin(), Contents(2, 2200));
   EXPECT_TRUE(win::RecycleBinHasItems());
-
   win::CheckRecycleBin(answer(false));
   win::EmptyRecycleBin(answer(false));
-  ASSERT_EQ(asked.size(), 2u);
-  EXPECT_EQ(asked[0].text,
-            "Your Recycle Bin consumes 2.15KB (2 Items) right now.\r\nDo you want to empty "
-            "Recycle Bin?");
-  EXPECT_EQ(asked[1], *EmptyRecycleBinQuestion({2, 2200}));
+  EXPECT_EQ(asked,
+            (std::vector{CheckRecycleBinMessage({2, 2200}), *EmptyRecycleBinQuestion({2, 2200})}));
   EXPECT_EQ(Bin(), Contents(2, 2200)) << "No keeps everything";
 
   win::CheckRecycleBin(answer(true));
   EXPECT_EQ(Bin(), Contents(0, 0));
-  win::CheckRecycleBin(answer(true));
-  EXPECT_EQ(asked.back(), CheckRecycleBinMessage({0, 0}));
-
   MoveToRecycleBin({{"回收 三.txt", 10}});
   win::EmptyRecycleBin(answer(true));
   EXPECT_EQ(Bin(), Contents(0, 0));
-  EXPECT_EQ(asked.size(), 5u);
+  EXPECT_EQ(asked.size(), 4u);
 }
 
 // What a message box on the screen showed, as another thread saw it before answering.
@@ -368,48 +299,39 @@ class DesktopIconsTest : public ::testing::Test {
   std::vector<win::UniqueWindow> windows;
 };
 
-TEST_F(DesktopIconsTest, TheListIsInProgmansViewElseInTheFirstWorkerWWithAView) {
-  store.Items[kDesktopIconsCommandItem].ItemType = kItemBuiltInCommand;
+TEST_F(DesktopIconsTest, TheListIsFoundHiddenAndShownAndTheCommandFollows) {
   store.Items[kDesktopIconsCommandItem].Title = "旧";
   EXPECT_EQ(win::FindDesktopListView(), nullptr);
   EXPECT_FALSE(win::ShowDesktopIcons(true, store));
-  EXPECT_EQ(Title(), "旧");
 
   // A desktop view without the icon list is no desktop list either; the "WorkerW"
   // windows are searched only when "Progman" has no view at all.
   const HWND view = Make(L"SHELLDLL_DefView", Make(L"Progman", nullptr));
   Make(WC_LISTVIEWW, view, L"Other");
-  Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
+  const HWND other =
+      Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
   EXPECT_EQ(win::FindDesktopListView(), nullptr);
+  const HWND list = Make(WC_LISTVIEWW, view, L"FolderView");
+  EXPECT_EQ(win::FindDesktopListView(), list);
+  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
+  EXPECT_FALSE(Shown(list));
+  EXPECT_TRUE(Shown(other));
+  EXPECT_EQ(Title(), "旧") << "item 72 is not the built-in command yet";
+  store.Items[kDesktopIconsCommandItem].ItemType = kItemBuiltInCommand;
+  EXPECT_TRUE(win::ShowDesktopIcons(false, store));
+  EXPECT_TRUE(Shown(list));
+  EXPECT_EQ(Title(), "总是隐藏桌面图标");
 
   // Without a view in "Progman" the first "WorkerW" with one is taken.
   windows.clear();
   Make(L"Progman", nullptr);
   Make(L"WorkerW", nullptr);
-  const HWND list =
+  const HWND worker =
       Make(WC_LISTVIEWW, Make(L"SHELLDLL_DefView", Make(L"WorkerW", nullptr)), L"FolderView");
   Make(L"WorkerW", nullptr);
-  EXPECT_EQ(win::FindDesktopListView(), list);
+  EXPECT_EQ(win::FindDesktopListView(), worker);
   EXPECT_TRUE(win::ShowDesktopIcons(true, store));
-  EXPECT_FALSE(Shown(list));
-}
-
-TEST_F(DesktopIconsTest, TheListInProgmanIsHiddenAndShownAndTheCommandFollows) {
-  const HWND view = Make(L"SHELLDLL_DefView", Make(L"Progman", nullptr));
-  Make(WC_LISTVIEWW, view, L"Other");
-  const HWND list = Make(WC_LISTVIEWW, view, L"FolderView");
-  ASSERT_EQ(win::FindDesktopListView(), list);
-
-  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
-  EXPECT_FALSE(Shown(list));
-  EXPECT_EQ(Title(), "") << "item 72 is not the built-in command yet";
-
-  store.Items[kDesktopIconsCommandItem].ItemType = kItemBuiltInCommand;
-  EXPECT_TRUE(win::ShowDesktopIcons(false, store));
-  EXPECT_TRUE(Shown(list));
-  EXPECT_EQ(Title(), "总是隐藏桌面图标");
-  EXPECT_TRUE(win::ShowDesktopIcons(true, store));
-  EXPECT_FALSE(Shown(list));
+  EXPECT_FALSE(Shown(worker));
   EXPECT_EQ(Title(), "总是显示桌面图标");
 }
 
