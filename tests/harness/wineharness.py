@@ -106,13 +106,13 @@ def _template_prefix() -> Path:
 class WineSession:
     """A fresh prefix and display for one test; use as a context manager."""
 
-    def __init__(self, keep: bool = False):
+    def __init__(self, keep: bool = False, screen: str = SCREEN):
         self.keep = keep or bool(os.environ.get("KIVO_KEEP_TEST_DIRS"))
         self.root = Path(tempfile.mkdtemp(prefix="kivo-wine-"))
         self.prefix = self.root / "prefix"
         shutil.copytree(_template_prefix(), self.prefix, symlinks=True)
         self.env = _base_env(self.root / "home", self.prefix)
-        self.display = VirtualDisplay()
+        self.display = VirtualDisplay(screen)
         self.env["DISPLAY"] = self.display.name
         self._processes = []
         # One wineserver for the whole session, started here with no pipes to inherit.
