@@ -22,6 +22,12 @@ void DisplayList::Clear(Argb colour) {
 }
 
 void DisplayList::Fill(const PixelRect& area, Argb colour) {
+  if (bounds_ && !area.empty()) {
+    std::erase_if(frame_.ops, [&](const DrawOp& earlier) {
+      const PixelRect touched = bounds_->Of(earlier);
+      return !touched.empty() && Intersection(touched, area) == touched;
+    });
+  }
   DrawOp op;
   op.kind = DrawOp::Kind::Fill;
   op.rect = area;

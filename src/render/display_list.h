@@ -49,9 +49,15 @@ class DisplayList : public Canvas {
   void DrawText(std::string_view text, int centreX, int top) override;
   void Present(int constantAlpha) override;
 
+  // With the bounds of operations known, a fill (it replaces the pixels under it) drops the
+  // earlier operations it hides completely, so a frame drawn over again and again without
+  // a Clear (the centre cross-fade) does not grow with every step.
+  void SetBounds(OpBounds bounds) { bounds_ = std::move(bounds); }
+
  private:
   std::function<void(const Frame&)> sink_;
   Frame frame_;
+  std::optional<OpBounds> bounds_;
 };
 
 PixelRect Intersection(const PixelRect& a, const PixelRect& b);

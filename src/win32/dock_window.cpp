@@ -33,7 +33,10 @@ DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images)
       data_(data),
       images_(images),
       renderer_(images, text_),
-      frames_([this](const Frame& frame) { OnFrame(frame); }) {}
+      frames_([this](const Frame& frame) { OnFrame(frame); }) {
+  // The renderer knows where images and texts land, so a fill can drop what it hides.
+  frames_.SetBounds(renderer_.Bounds());
+}
 
 DockWindow::~DockWindow() {
   Destroy();

@@ -66,6 +66,47 @@ TEST(DisplayList, RecordsAFrameAndStartsAfreshOnClear) {
   EXPECT_EQ(frame.ops[0].image, Icon(5));
 }
 
+TEST(DisplayList, AFillDropsWhatItHidesSoARepeatedlyOverdrawnFrameStaysSmall) {
+  // The picture: fills set a colour, images and text their number, in order.
+  const auto paint = [](const Frame& frame, const OpBounds& bounds) {
+    std::vector<long> pixels(100u * 40u, -1);
+    for (const DrawOp& op : frame.ops) {
+      const PixelRect r = Intersection(bounds.Of(op), {0, 0, 100, 40});
+      const long value = op.kind == DrawOp::Kind::Fill    ? static_cast<long>(op.colour)
+                         : op.kind == DrawOp::Kind::Image ? op.image.number * 100L + op.alphaTenths
+                                                          : static_cast<long>(op.text.size());
+      for (int y = r.top; y < r.bottom(); ++y) {
+        for (int x = r.left; x < r.right(); ++x)
+          pixels[static_cast<std::size_t>(y * 100 + x)] = value;
+      }
+    }
+    return pixels;
+  };
+  const auto draw = [](Canvas& canvas) {
+    canvas.Clear(0);
+    canvas.DrawImage(Icon(1), {0, 0, 0, 0}, 10);                     // hidden by the first fill
+    canvas.DrawImage(Icon(2), {15, 15, 0, 0}, 10);                   // only partly under it
+    canvas.DrawText("label", 60, 0);                                 // beside it
+    canvas.DrawImage({ImageTable::Icon, 3, 0}, {0, 0, 30, 30}, 10);  // larger than the fill
+    for (int step = 0; step < 50; ++step) {                          // a cross-fade's frames
+      canvas.Fill({0, 0, 20, 20}, 0x11);
+      canvas.DrawImage(Icon(4), {2, 2, 0, 0}, step % 10);
+      canvas.DrawImage({ImageTable::Icon, 5, 0}, {0, 0, 20, 20}, 9 - step % 10);
+    }
+    canvas.Fill({40, 0, 60, 40}, 0x22);
+    canvas.Present(255);
+  };
+  const OpBounds bounds = TestBounds();
+  const Frame plain = Record(draw);
+  Frame pruned;
+  DisplayList list([&](const Frame& frame) { pruned = frame; });
+  list.SetBounds(bounds);
+  draw(list);
+  EXPECT_EQ(plain.ops.size(), 155u);
+  EXPECT_EQ(pruned.ops.size(), 6u) << "icons 2 and 3, the last step's fill and images, the fill";
+  EXPECT_EQ(paint(pruned, bounds), paint(plain, bounds)) << "the same picture";
+}
+
 TEST(Damage, WholeSurfaceWithoutAComparableFrame) {
   const Frame a = Record([](Canvas& c) {
     c.Clear(0);
