@@ -217,11 +217,19 @@ Argb FrameRenderer::Effective(Argb colour, const Frame& frame) const {
   return veilSeparate_ && colour == frame.background ? kTransparent : colour;
 }
 
-bool FrameRenderer::BlendUnscaled(const ImageRef& ref, const PixelRect& target, int alphaTenths,
-                                  const PixelRect& clip) {
-  if (ref.variant == 0) return false;
+bool FrameRenderer::BlendImage(const ImageRef& ref, const PixelRect& target, int alphaTenths,
+                               const PixelRect& clip) {
   auto* bitmap = static_cast<Gdiplus::GpBitmap*>(images_.Get(ref));
   if (bitmap == nullptr) return true;  // nothing to draw
+  if (ref.variant == 0) {
+    // A full image is drawn scaled into the target, unless it has the target's size.
+    const auto [fullWidth, fullHeight] = ImageSize(bitmap);
+    if (target.empty()) return true;
+    if (fullWidth != target.width || fullHeight != target.height) {
+      bitmap = images_.DrawnSize(ref, target.width, target.height);
+      if (bitmap == nullptr) return false;
+    }
+  }
   const auto [width, height] = ImageSize(bitmap);
   Gdiplus::GpRect whole(0, 0, width, height);
   Gdiplus::BitmapData data{};
@@ -256,7 +264,7 @@ void FrameRenderer::Replay(const Frame& frame, const PixelRect& clip) {
         surface_.FillPixels(toSurface(hit), Effective(op.colour, frame));
         break;
       case DrawOp::Kind::Image:
-        if (!BlendUnscaled(op.image, toSurface(op.rect), op.alphaTenths, local)) {
+        if (!BlendImage(op.image, toSurface(op.rect), op.alphaTenths, local)) {
           images_.Draw(graphics, op.image, toSurface(op.rect), op.alphaTenths);
         }
         break;

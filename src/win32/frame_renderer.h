@@ -89,10 +89,11 @@ class FrameRenderer {
 
  private:
   void Replay(const Frame& frame, const PixelRect& clip);
-  // Draws a pre-scaled image variant (drawn unscaled) by blending its pixels, far cheaper
-  // than GDI+, which resamples even an unscaled image. False when it cannot (variant 0).
-  bool BlendUnscaled(const ImageRef& ref, const PixelRect& target, int alphaTenths,
-                     const PixelRect& clip);
+  // Draws an image by blending its pixels: a pre-scaled variant as it is, a full image
+  // through its copy at the target's size. Far cheaper than GDI+, which resamples even an
+  // unscaled image and fades through a colour matrix. False when it cannot.
+  bool BlendImage(const ImageRef& ref, const PixelRect& target, int alphaTenths,
+                  const PixelRect& clip);
   Argb Effective(Argb colour, const Frame& frame) const;
 
   ImageTables& images_;

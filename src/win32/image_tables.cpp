@@ -138,7 +138,7 @@ const std::vector<GpBitmapPtr>& ImageTables::TableOf(ImageTable table) const {
 
 void ImageTables::Set(ImageTable table, int number, GpBitmapPtr full) {
   if (!Valid(table, number, 0)) return;
-  Release(table, number);
+  Release(table, number);  // forgets the scaled copies of the old image too
   TableOf(table)[static_cast<std::size_t>(Index(table, number, 0))] = std::move(full);
 }
 
@@ -153,6 +153,7 @@ void ImageTables::BuildVariant(ImageTable table, int number, int variant, int wi
 
 void ImageTables::Release(ImageTable table, int number) {
   if (!Valid(table, number, 0)) return;
+  ForgetDrawnSizes(table, number);
   for (int variant = 0; variant < kVariantCount; ++variant) {
     TableOf(table)[static_cast<std::size_t>(Index(table, number, variant))].reset();
   }
@@ -160,10 +161,35 @@ void ImageTables::Release(ImageTable table, int number) {
 
 void ImageTables::DropFull(ImageTable table, int number) {
   if (!Valid(table, number, 0)) return;
+  ForgetDrawnSizes(table, number);
   TableOf(table)[static_cast<std::size_t>(Index(table, number, 0))].reset();
 }
 
+void ImageTables::ForgetDrawnSizes(ImageTable table, int number) {
+  const auto first = drawnSizes_.lower_bound({table, number, 0, 0});
+  auto last = first;
+  while (last != drawnSizes_.end() && std::get<0>(last->first) == table &&
+         std::get<1>(last->first) == number) {
+    ++last;
+  }
+  drawnSizes_.erase(first, last);
+}
+
+Gdiplus::GpBitmap* ImageTables::DrawnSize(const ImageRef& ref, int width, int height) {
+  const auto key = std::make_tuple(ref.table, ref.number, width, height);
+  if (const auto known = drawnSizes_.find(key); known != drawnSizes_.end()) {
+    return AsBitmap(known->second);
+  }
+  Gdiplus::GpImage* full = Get({ref.table, ref.number, 0});
+  if (full == nullptr) return nullptr;
+  GpBitmapPtr scaled = MakeScaledImage(full, width, height);
+  if (!scaled) return nullptr;
+  if (drawnSizes_.size() >= kMostDrawnSizes) drawnSizes_.clear();
+  return AsBitmap(drawnSizes_.emplace(key, std::move(scaled)).first->second);
+}
+
 void ImageTables::ReleaseAll() {
+  drawnSizes_.clear();
   for (auto& image : skins_) image.reset();
   for (auto& image : icons_) image.reset();
 }
@@ -207,13 +233,15 @@ void ImageTables::Draw(Gdiplus::GpGraphics* graphics, const ImageRef& ref, const
 
 std::size_t ImageTables::MemoryBytes() const {
   std::size_t bytes = 0;
+  const auto add = [&](Gdiplus::GpImage* image) {
+    if (image == nullptr) return;
+    const auto [width, height] = ImageSize(image);
+    bytes += static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  };
   for (const auto* table : {&skins_, &icons_}) {
-    for (const auto& image : *table) {
-      if (!image) continue;
-      const auto [width, height] = ImageSize(image.get());
-      bytes += static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-    }
+    for (const auto& image : *table) add(image.get());
   }
+  for (const auto& [key, image] : drawnSizes_) add(image.get());
   return bytes;
 }
 

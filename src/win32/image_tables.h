@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "render/canvas.h"
@@ -49,6 +51,12 @@ class ImageTables {
   void Draw(Gdiplus::GpGraphics* graphics, const ImageRef& ref, const PixelRect& target,
             int alphaTenths) const;
 
+  // The full image scaled to width x height as Draw would scale it, made on first use and
+  // kept until the image changes. A frame that draws a full image at another size (the
+  // centre icon, at every step of the centre cross-fade) blends these pixels instead of
+  // having GDI+ resample a 256-pixel picture each time. Null when there is no image.
+  Gdiplus::GpBitmap* DrawnSize(const ImageRef& ref, int width, int height);
+
   // Bytes held by all bitmaps (width x height x 4), for the memory figures.
   std::size_t MemoryBytes() const;
 
@@ -58,8 +66,13 @@ class ImageTables {
   static int Index(ImageTable table, int number, int variant);
   bool Valid(ImageTable table, int number, int variant) const;
 
+  void ForgetDrawnSizes(ImageTable table, int number);
+
   std::vector<GpBitmapPtr> skins_;
   std::vector<GpBitmapPtr> icons_;
+  // Scaled copies by (table, number, width, height); few images are drawn at other sizes.
+  std::map<std::tuple<ImageTable, int, int, int>, GpBitmapPtr> drawnSizes_;
+  static constexpr std::size_t kMostDrawnSizes = 64;
   // Alpha scaled to 1/10 .. 9/10 (index 1..9); index 0 and 10 need no attributes.
   std::array<GpImageAttributesPtr, 10> fades_;
 };

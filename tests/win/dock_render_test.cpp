@@ -380,7 +380,7 @@ TEST_F(DockRender, GdiObjectsStayFlatWhileTheDockAnimatesAndWhenItIsMadeAgain) {
   EXPECT_EQ(test::GdiObjectCount(), before) << "a dock made and destroyed leaves nothing behind";
 }
 
-TEST_F(DockRender, PreScaledImagesBlendedByTheRendererMatchGdiplusUpToRounding) {
+TEST_F(DockRender, ImagesBlendedByTheRendererMatchGdiplusUpToRounding) {
   // Slot backgrounds, icons over them, the LOGO and the BORDER, also faded as the centre
   // cross-fade draws them.
   Frame frame;
@@ -397,6 +397,11 @@ TEST_F(DockRender, PreScaledImagesBlendedByTheRendererMatchGdiplusUpToRounding) 
   image({ImageTable::Icon, 4, 1}, {70, 10, 48, 48}, 10);
   image({ImageTable::Icon, 0, kLogoVariant}, {130, 10, 128, 128}, 6);
   image({ImageTable::Skin, kSkinBorder, kBorderVariant}, {100, 0, 190, 190}, 3);
+  // Full images scaled into their targets, as the centre icon and its cross-fade draw
+  // them; the second draw of the same size comes from the kept copy.
+  image({ImageTable::Icon, 2, 0}, {10, 80, 100, 100}, 10);
+  image({ImageTable::Icon, 5, 0}, {20, 90, 100, 100}, 4);
+  image({ImageTable::Icon, 2, 0}, {150, 140, 57, 41}, 7);
   FrameRenderer renderer(*images_, text_);
   ASSERT_TRUE(renderer.SetArea({0, 0, 300, 200}));
   renderer.Render(frame);
@@ -417,6 +422,17 @@ TEST_F(DockRender, PreScaledImagesBlendedByTheRendererMatchGdiplusUpToRounding) 
   EXPECT_GT(inked, 20000);
   // GDI+ rounds partly transparent pixels (and its fading colour matrix) its own way.
   EXPECT_LE(worst, 3) << "the same pixels, up to rounding";
+
+  // A new picture under the same number is drawn, not the copy kept of the old one.
+  Gdiplus::GpBitmap* blank = nullptr;
+  ASSERT_EQ(gp::GdipCreateBitmapFromScan0(256, 256, 0, PixelFormat32bppPARGB, nullptr, &blank),
+            Gdiplus::Ok);
+  images_->Set(ImageTable::Icon, 2, GpBitmapPtr(blank));
+  Frame again;
+  again.ops.push_back(frame.ops[5]);
+  renderer.Invalidate();
+  renderer.Render(again);
+  EXPECT_EQ(InkIn(renderer, {10, 80, 100, 100}), 0);
 }
 
 TEST_F(DockRender, TheVeilHasAWindowOfItsOwnAndTheRingShowsOnTransparency) {
