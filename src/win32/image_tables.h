@@ -70,9 +70,10 @@ class ImageTables {
 
   std::vector<GpBitmapPtr> skins_;
   std::vector<GpBitmapPtr> icons_;
-  // Scaled copies by (table, number, width, height); few images are drawn at other sizes.
+  // Scaled copies by (table, number, width, height): the magnified icon of each slot and
+  // the centre icons, at most 2 x 37 on a full ring; the rest is a safety bound.
   std::map<std::tuple<ImageTable, int, int, int>, GpBitmapPtr> drawnSizes_;
-  static constexpr std::size_t kMostDrawnSizes = 64;
+  static constexpr std::size_t kMostDrawnSizes = 96;
   // Alpha scaled to 1/10 .. 9/10 (index 1..9); index 0 and 10 need no attributes.
   std::array<GpImageAttributesPtr, 10> fades_;
 };
