@@ -12,7 +12,8 @@ EXE = os.environ.get("KIVO_EXE", "")
 CTL = os.environ.get("KIVO_CTL", "")
 ARTIFACTS = Path(os.environ.get("KIVO_ARTIFACTS", "test-artifacts"))
 
-# The dock is two windows: the veil and the ring above it.
+# The dock shows two named windows: the veil and the ring's main window above it (the
+# ring's other tile windows carry no name and are not counted).
 DOCK_WINDOWS = 2
 
 MENU_FILE_SIZE = 1_338_885
