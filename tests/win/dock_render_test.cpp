@@ -96,52 +96,6 @@ int InkIn(FrameRenderer& renderer, const PixelRect& rect) {
   return ink;
 }
 
-TEST_F(DockRender, RepaintingOnlyTheDamageGivesTheSamePixelsAsDrawingEverything) {
-  FrameRenderer incremental(*images_, text_);
-  FrameRenderer whole(*images_, text_);
-  for (FrameRenderer* renderer : {&incremental, &whole}) {
-    ASSERT_TRUE(renderer->SetArea(RingArea()));
-    renderer->SetLayoutWidth(geometry_.metrics.W);
-    renderer->SetVeilSeparate(true);
-  }
-  int frames = 0;
-  int partial = 0;
-  const std::size_t bytes =
-      static_cast<std::size_t>(RingArea().width) * static_cast<std::size_t>(RingArea().height) * 4;
-  DisplayList list([&](const Frame& frame) {
-    const PixelRect changed = incremental.Render(frame);
-    whole.Invalidate();
-    whole.Render(frame);
-    ++frames;
-    if (!changed.empty() && changed.width * changed.height < RingArea().width * RingArea().height) {
-      ++partial;
-    }
-    ASSERT_EQ(std::memcmp(incremental.surface().pixels(), whole.surface().pixels(), bytes), 0)
-        << "frame " << frames;
-  });
-  DockView view(list, clock_, store_, settings_, geometry_);
-  view.IniIconParam();
-  view.state().active = true;
-  view.DockNormal(false);
-  const auto centreOf = [&](int slot) {
-    const RingSlot& s = geometry_.slots[static_cast<std::size_t>(slot)];
-    return std::pair{s.normalLeft + s.normalSize / 2, s.normalTop + s.normalSize / 2};
-  };
-  for (int slot : {1, 2, 3, 13, 24, 0, 7, 8}) {
-    const auto [x, y] = centreOf(slot);
-    view.OnPointerMove(x, y);
-  }
-  view.EffectAction(8);
-  view.EffectAction(2);
-  view.OnLeavePoll(5, 5);
-  view.state().active = false;
-  view.DockNormal(false);
-  const auto [x, y] = centreOf(5);
-  view.OnPointerMove(x, y);
-  EXPECT_GE(frames, 20);
-  EXPECT_GE(partial, 10) << "hover changes repaint only part of the surface";
-}
-
 TEST_F(DockRender, TextDrawnFromItsPictureEqualsTextDrawnDirectly) {
   LayeredSurface direct, cached;
   ASSERT_TRUE(direct.Create(400, 60));
