@@ -163,8 +163,7 @@ const TextRenderer::Picture& TextRenderer::PictureOf(Gdiplus::GpGraphics* graphi
       if (gp::GdipGetImageGraphicsContext(bitmap, &scratch) == Gdiplus::Ok) {
         GpGraphicsPtr scratchOwner(scratch);
         // The same state as the surface's graphics, so the glyphs land on the same pixels.
-        gp::GdipSetInterpolationMode(scratch, Gdiplus::InterpolationModeHighQualityBicubic);
-        gp::GdipSetPixelOffsetMode(scratch, Gdiplus::PixelOffsetModeHalf);
+        UseSmoothScaling(scratch);
         Draw(scratch, text, -picture.box.left, -picture.box.top, layoutWidth);
         picture.drawn = true;
       }

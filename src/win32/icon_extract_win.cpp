@@ -43,8 +43,7 @@ GpBitmapPtr Redraw(Gdiplus::GpImage* source, int width, int height) {
   Gdiplus::GpGraphics* rawGraphics = nullptr;
   if (gp::GdipGetImageGraphicsContext(target.get(), &rawGraphics) != Gdiplus::Ok) return nullptr;
   GpGraphicsPtr graphics(rawGraphics);
-  gp::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
-  gp::GdipSetPixelOffsetMode(graphics.get(), Gdiplus::PixelOffsetModeHalf);
+  UseSmoothScaling(graphics.get());
   if (gp::GdipDrawImageRectRectI(graphics.get(), source, 0, 0, width, height, 0, 0,
                                  static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight),
                                  Gdiplus::UnitPixel, nullptr, nullptr, nullptr) != Gdiplus::Ok)

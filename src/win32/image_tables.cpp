@@ -26,8 +26,7 @@ GpBitmapPtr MakeScaledImage(Gdiplus::GpImage* image, int width, int height) {
   Gdiplus::GpGraphics* raw = nullptr;
   if (gp::GdipGetImageGraphicsContext(bitmap, &raw) != Gdiplus::Ok) return nullptr;
   GpGraphicsPtr graphics(raw);
-  gp::GdipSetInterpolationMode(raw, Gdiplus::InterpolationModeHighQualityBicubic);
-  gp::GdipSetPixelOffsetMode(raw, Gdiplus::PixelOffsetModeHalf);
+  UseSmoothScaling(raw);
   const auto [sourceWidth, sourceHeight] = ImageSize(image);
   gp::GdipDrawImageRectRectI(raw, image, 0, 0, width, height, 0, 0, sourceWidth, sourceHeight,
                              Gdiplus::UnitPixel, nullptr, nullptr, nullptr);

@@ -56,8 +56,7 @@ bool LayeredSurface::Create(int width, int height, bool withGraphics) {
     return false;
   }
   graphics_.reset(graphics);
-  gp::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
-  gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
+  UseSmoothScaling(graphics);
   return true;
 }
 
