@@ -240,6 +240,17 @@ TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
   }
   EXPECT_GE(most, 2);
   EXPECT_LE(most, 3);
+  // The same frame again, a pointer resting on its slot and the leave poll ticking:
+  // nothing is drawn or presented.
+  const int presented = dock.framesPresented();
+  view.DockAction(false);
+  EXPECT_TRUE(dock.renderer().repainted().empty());
+  for (int tick = 0; tick < 5; ++tick) {
+    const auto [x, y] = centreOf(1);
+    view.OnPointerMove(x + 1, y);
+    view.OnLeavePoll(x + 1, y);
+  }
+  EXPECT_EQ(dock.framesPresented(), presented);
   for (int slot : {13, 0, 7}) {  // jumps across the ring, and the centre
     const auto [x, y] = centreOf(slot);
     step = "jump to " + std::to_string(slot);
@@ -420,30 +431,6 @@ TEST_F(DockRender, TheVeilHasAWindowOfItsOwnAndTheRingShowsOnTransparency) {
   EXPECT_GT(InkIn(separate, label), 20) << "the hotkey character is drawn, whatever the fonts";
   // The title of item 0 under the disc: Chinese text is drawn, not skipped.
   EXPECT_GT(InkIn(separate, PixelRect{m.cx - 30, m.cy + 95, 60, 24}), 40);
-}
-
-TEST_F(DockRender, AFrameThatDidNotChangeDrawsAndPresentsNothing) {
-  FrameRenderer renderer(*images_, text_);
-  ASSERT_TRUE(renderer.SetArea(RingArea()));
-  renderer.SetLayoutWidth(1920);
-  std::vector<PixelRect> changes;
-  DisplayList list([&](const Frame& frame) { changes.push_back(renderer.Render(frame)); });
-  DockView view(list, clock_, store_, settings_, geometry_);
-  view.IniIconParam();
-  view.DockNormal(false);
-  view.DockNormal(false);
-  ASSERT_EQ(changes.size(), 2u);
-  EXPECT_FALSE(changes[0].empty());
-  EXPECT_TRUE(changes[1].empty());
-  // A pointer resting on one slot and the leave poll ticking change nothing either.
-  const RingSlot& s = geometry_.slots[4];
-  view.OnPointerMove(s.normalLeft + 5, s.normalTop + 5);
-  const std::size_t after = changes.size();
-  for (int tick = 0; tick < 5; ++tick) {
-    view.OnPointerMove(s.normalLeft + 6, s.normalTop + 5);
-    view.OnLeavePoll(s.normalLeft + 6, s.normalTop + 5);
-  }
-  EXPECT_EQ(changes.size(), after);
 }
 
 // The inactive ring over a desktop of `background`, as the window manager would blend it.
