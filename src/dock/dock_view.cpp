@@ -103,8 +103,7 @@ void DockView::DrawCentre(int icon, int alphaTenths) {
                     alphaTenths);
 }
 
-bool DockView::DrawResting(bool scaleIcons, bool present) {
-  if (state_.mode != DockMode::Expanded) return false;
+void DockView::DrawRestingRing(bool scaleIcons) {
   canvas_.Clear(Background());
   const int dragged = DraggedSlot();
   for (int i = 1; i <= SlotCount(); ++i) {
@@ -112,6 +111,11 @@ bool DockView::DrawResting(bool scaleIcons, bool present) {
   }
   DrawTitles(slots_[0].name);
   DrawCentre(state_.centreIcon, kFullAlpha);
+}
+
+bool DockView::DrawResting(bool scaleIcons, bool present) {
+  if (state_.mode != DockMode::Expanded) return false;
+  DrawRestingRing(scaleIcons);
   if (present) canvas_.Present(kOpaque);
   return true;
 }
@@ -239,6 +243,29 @@ void DockView::DrawCollapsedDisc() {
   canvas_.DrawImage({ImageTable::Skin, kSkinBorder, kBorderVariant},
                     Square(p.discLeft, p.discTop, m.D));
   canvas_.Present(kOpaque);
+}
+
+void DockView::HideFade() {
+  for (int k = 1; k <= kHideFrames; ++k) {
+    DrawRestingRing(false);
+    canvas_.Present(HideAlpha(kHideFrames - k));
+    clock_.Sleep(kFramePause);
+  }
+}
+
+void DockView::DockDelEffect(int x, int y) {
+  constexpr int half = kDeleteFrameSize / 2;
+  for (int k = 0; k < kDeleteFrames; ++k) {
+    if (!DockNormal(true)) return;
+    canvas_.DrawImage({ImageTable::Skin, kSkinDelIcon, k + 1},
+                      Square(x - half, y - half, kDeleteFrameSize));
+    canvas_.Present(kOpaque);
+    clock_.Sleep(kFramePause);
+  }
+}
+
+int HideAlpha(int i) {
+  return RoundHalfEven(255.0 / kHideFrames * std::clamp(i, 0, kHideFrames));
 }
 
 }  // namespace kivo

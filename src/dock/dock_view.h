@@ -47,6 +47,11 @@ inline constexpr int kFadeOutTail = 15;    // ms after the last fade-out frame
 inline constexpr int kCrossFadeSteps = 8;  // frames before the cross-fade's final frame
 inline constexpr int kLogoVariant = 3;     // the LOGO overlay is cached at the centre icon's size
 inline constexpr int kBorderVariant = 1;   // the BORDER disc is cached at its own size
+inline constexpr int kDeleteFrames = 5;    // DELICON frame k is cached as variant k + 1
+inline constexpr int kDeleteFrameSize = 128;
+inline constexpr int kHideFrames = 32;
+// The alpha ramp of hiding: entry i is 255 / 32 * i rounded, i = 0..32.
+int HideAlpha(int i);
 
 class DockView {
  public:
@@ -94,6 +99,12 @@ class DockView {
   bool EffectAction(int slot);
   // The collapsed disc alone at the position the settings choose.
   void DrawCollapsedDisc();
+  // Hiding: the resting ring (without veil) fading out over 32 frames, whatever the mode,
+  // since the mode has already changed to hidden when it runs.
+  void HideFade();
+  // The delete animation at client point (x, y): five frames of the DELICON strip over the
+  // resting ring.
+  void DockDelEffect(int x, int y);
 
   // The veil: black with the alpha of the transparency setting.
   Argb VeilColour() const;
@@ -108,6 +119,7 @@ class DockView {
   void DrawTitles(const std::string& title);
   void DrawCentre(int icon, int alphaTenths);
   bool DrawResting(bool scaleIcons, bool present);
+  void DrawRestingRing(bool scaleIcons);
 
   Canvas& canvas_;
   Clock& clock_;

@@ -1,0 +1,542 @@
+#include "dock/dock_controller.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kivo {
+namespace {
+
+constexpr int kFirstDigitKey = '0';
+constexpr int kLastDigitKey = '9';
+constexpr int kFirstLetterKey = 'A';
+constexpr int kLastLetterKey = 'Z';
+constexpr int kEmptyBinTemplate = 37;
+constexpr int kFullBinTemplate = 38;
+constexpr int kRecycleBinItem = 2;
+
+bool DragsOnPress(int kind) {
+  return kind == kItemRingShortcut || kind == kItemGroup || kind == kItemAllProgramsGroup;
+}
+
+// The slot a key selects: "0".."9" slots 1..10, "A".."Z" slots 11..36, "~" the centre.
+int SlotForKey(int key) {
+  if (key >= kFirstDigitKey && key <= kLastDigitKey) return key - kFirstDigitKey + 1;
+  if (key >= kFirstLetterKey && key <= kLastLetterKey) return key - kFirstLetterKey + 11;
+  if (key == kKeyTilde) return 0;
+  return -1;
+}
+
+}  // namespace
+
+int DockTimerInterval(DockTimer timer) {
+  switch (timer) {
+    case DockTimer::LeavePoll:
+    case DockTimer::Foreground:
+      return 100;
+    case DockTimer::RecycleBin:
+    case DockTimer::AutoHide:
+      return 1000;
+    case DockTimer::Dwell:
+      return 50;
+  }
+  return 1000;
+}
+
+DockEvent DockEvent::Move(int x, int y, bool leftDown) {
+  DockEvent e;
+  e.kind = Kind::PointerMove;
+  e.x = x;
+  e.y = y;
+  e.leftDown = leftDown;
+  return e;
+}
+DockEvent DockEvent::Down(MouseButton button, int x, int y) {
+  DockEvent e = Move(x, y);
+  e.kind = Kind::ButtonDown;
+  e.button = button;
+  return e;
+}
+DockEvent DockEvent::Up(MouseButton button, int x, int y) {
+  DockEvent e = Down(button, x, y);
+  e.kind = Kind::ButtonUp;
+  return e;
+}
+DockEvent DockEvent::Key(int key, bool alt) {
+  DockEvent e;
+  e.kind = Kind::KeyDown;
+  e.key = key;
+  e.alt = alt;
+  return e;
+}
+DockEvent DockEvent::KeyRelease(int key) {
+  DockEvent e = Key(key);
+  e.kind = Kind::KeyUp;
+  return e;
+}
+DockEvent DockEvent::TimerTick(DockTimer timer, int x, int y, bool flag) {
+  DockEvent e;
+  e.kind = Kind::Tick;
+  e.timer = timer;
+  e.x = x;
+  e.y = y;
+  e.flag = flag;
+  return e;
+}
+DockEvent DockEvent::Simple(Kind kind) {
+  DockEvent e;
+  e.kind = kind;
+  return e;
+}
+DockEvent DockEvent::Mode(DockMode mode) {
+  DockEvent e = Simple(Kind::SetMode);
+  e.mode = mode;
+  return e;
+}
+
+DockController::DockController(DockView& view, FramePacer& pacer, DockPorts& ports,
+                               ShortcutStore& store, const Settings& settings, DragThreshold drag)
+    : view_(view), pacer_(pacer), ports_(ports), store_(store), settings_(settings), drag_(drag) {}
+
+void DockController::Handle(const DockEvent& event) {
+  // Pointer moves that wait behind an animation are only worth their last position.
+  if (event.kind == DockEvent::Kind::PointerMove && !queue_.empty() &&
+      queue_.back().kind == DockEvent::Kind::PointerMove &&
+      queue_.back().leftDown == event.leftDown) {
+    queue_.back() = event;
+  } else {
+    queue_.push_back(event);
+  }
+  Drain();
+}
+
+void DockController::Resume() {
+  Drain();
+}
+
+void DockController::Drain() {
+  while (!handling_ && !pacer_.busy() && !queue_.empty()) {
+    const DockEvent event = queue_.front();
+    queue_.pop_front();
+    handling_ = true;
+    Dispatch(event);
+    handling_ = false;
+    // Launching, commands, menus and windows may show modal loops or call back into the
+    // dock; they run once the event is handled, after the frames it drew.
+    std::vector<std::function<void()>> actions;
+    actions.swap(deferred_);
+    for (auto& action : actions) pacer_.Then(std::move(action));
+  }
+}
+
+void DockController::Defer(std::function<void()> action) {
+  deferred_.push_back(std::move(action));
+}
+
+void DockController::Dispatch(const DockEvent& event) {
+  using Kind = DockEvent::Kind;
+  switch (event.kind) {
+    case Kind::PointerMove:
+      OnPointerMove(event.x, event.y, event.leftDown);
+      break;
+    case Kind::ButtonDown:
+      OnButtonDown(event.button, event.x, event.y);
+      break;
+    case Kind::ButtonUp:
+      OnButtonUp(event.button, event.x, event.y);
+      break;
+    case Kind::KeyDown:
+      OnKeyDown(event.key, event.alt);
+      break;
+    case Kind::KeyUp:
+      OnKeyUp(event.key);
+      break;
+    case Kind::Tick:
+      OnTick(event);
+      break;
+    case Kind::Start:
+      Start();
+      break;
+    case Kind::AltSpace:
+      AltSpace();
+      break;
+    case Kind::EscCancel:
+      EscCancel();
+      break;
+    case Kind::SetMode:
+      MinWindows(event.mode);
+      break;
+    case Kind::ToggleShown:
+      ToggleShown();
+      break;
+    case Kind::FadeOut:
+      view_.DockFocus(false);
+      break;
+    case Kind::PopupClosed:
+      popupOpen_ = false;
+      popupActive_ = false;
+      break;
+    case Kind::PopupActivity:
+      popupActive_ = event.flag;
+      break;
+  }
+}
+
+int DockController::SlotCount() const {
+  return std::clamp(view_.geometry().metrics.K, 0, kMaxSlot);
+}
+
+const ShortcutItem& DockController::Item(int number) const {
+  return store_.Items[static_cast<std::size_t>(std::clamp(number, 0, kLastItem))];
+}
+
+bool DockController::OutsideDragRectangle(int x, int y) const {
+  // The drag rectangle is centred on the press point: a tremble within half of it on
+  // either side is still a click.
+  return std::abs(x - pressX_) > drag_.cx / 2 || std::abs(y - pressY_) > drag_.cy / 2;
+}
+
+void DockController::SetTimer(DockTimer timer, bool on) {
+  bool& running = timers_[static_cast<std::size_t>(timer)];
+  if (running == on) return;
+  running = on;
+  ports_.SetTimer(timer, on);
+}
+
+void DockController::SendToBottom() {
+  pacer_.Then([this] { ports_.SendToBottom(); });
+}
+
+void DockController::BringToFront() {
+  pacer_.Then([this] { ports_.BringToFront(); });
+}
+
+void DockController::ShowWindows(bool visible) {
+  pacer_.Then([this, visible] { ports_.ShowWindows(visible); });
+}
+
+void DockController::Redraw() {
+  if (state().hovered != -1) {
+    view_.DockAction(false);
+  } else {
+    view_.DockNormal(false);
+  }
+}
+
+void DockController::OpenPopup(int slot) {
+  popupOpen_ = true;
+  Defer([this, slot] { ports_.OpenPopup(slot); });
+}
+
+void DockController::ClosePopup() {
+  if (!popupOpen_) return;
+  popupOpen_ = false;
+  popupActive_ = false;
+  ports_.ClosePopup();
+}
+
+void DockController::OnPointerMove(int x, int y, bool leftDown) {
+  leftDown_ = leftDown;
+  if (state().mode == DockMode::Hidden) return;
+  SetTimer(DockTimer::Dwell, true);
+  DockState& s = state();
+  if (leftDown && pressed_ && !settings_.LockDragging) {
+    if (!s.dragging && OutsideDragRectangle(x, y)) s.dragging = true;
+    if (s.dragging) view_.DockDrag(x, y);
+  }
+  view_.OnPointerMove(x, y);
+  if (s.previous != -1) SetTimer(DockTimer::LeavePoll, true);
+}
+
+void DockController::OnButtonDown(MouseButton button, int x, int y) {
+  if (state().mode == DockMode::Hidden) return;
+  OnPointerMove(x, y, button == MouseButton::Left);
+  SetTimer(DockTimer::Foreground, true);
+  DockState& s = state();
+  const bool left = button == MouseButton::Left;
+  if (left && s.hovered >= 1 && DragsOnPress(Item(s.hovered).ItemType)) {
+    pressed_ = true;
+    s.pressedSlot = s.hovered;
+    pressX_ = x;
+    pressY_ = y;
+  }
+  if (s.hovered == -1 && s.active) EscCancel();  // a click on the empty desktop
+  if (left && s.hovered != -1 && s.mode != DockMode::Collapsed) view_.DockAction(true);
+}
+
+void DockController::OnButtonUp(MouseButton button, int x, int y) {
+  if (state().mode == DockMode::Hidden) return;
+  DockState& s = state();
+  view_.OnPointerMove(x, y);
+  const bool left = button == MouseButton::Left;
+
+  // An icon dragged off the ring is deleted; one dropped on a slot changes nothing.
+  if (pressed_ && s.dragging && !settings_.LockDragging && s.hovered == -1) {
+    if (ports_.DeleteItem(s.pressedSlot)) {
+      view_.DockDelEffect(x, y);
+      view_.IniIconParam();
+    }
+    s.pressedSlot = -1;
+    view_.DockNormal(false);
+    s.dragging = false;
+    ports_.SaveStore();
+    pressed_ = false;
+    return;
+  }
+  s.pressedSlot = -1;
+  pressed_ = false;
+  if (s.mode == DockMode::Collapsed) {
+    MinWindows(DockMode::Expanded);
+  } else if (s.hovered != -1) {
+    contextSlot_ = s.hovered;
+    if (!left) {
+      view_.DockAction(false);
+      if (Item(s.hovered).ItemType < 7) {
+        const int slot = s.hovered;
+        Defer([this, slot] { ports_.OpenContextMenu(slot); });
+      } else {
+        IconClick(1);
+      }
+    } else if (s.hovered != 0) {
+      view_.DockAction(false);
+      if (!s.dragging) IconClick(0);
+    } else if (s.mode == DockMode::Expanded) {
+      MinWindows(DockMode::Collapsed);  // a left click on the centre collapses the dock
+      SendToBottom();
+    }
+  }
+  s.dragging = false;
+  if (s.hovered == -1 && settings_.AutoHide != 0) MinWindows(DockMode::Hidden);
+}
+
+void DockController::IconClick(int how) {
+  const int slot = state().hovered;
+  // Only slots that are shown act; a release or key over nothing never reaches an item.
+  if (slot < 0 || slot > SlotCount()) return;
+  const ShortcutItem& item = Item(slot);
+  const int kind = item.ItemType;
+  if (kind == kItemUnused || kind == kItemShortcut) return;
+  const bool isGroupKind = kind >= kItemGroup;
+  const auto launchOrRun = [&] {
+    if (item.IsSystem) {
+      const int command = item.CommandId;
+      Defer([this, command] { ports_.RunCommand(command); });
+    } else {
+      Defer([this, slot] { ports_.LaunchItem(slot); });
+    }
+  };
+  if (how == 0 || how == 2) {
+    if (kind == kItemRingShortcut) {
+      launchOrRun();
+      return;
+    }
+    if (how == 2) {
+      if (isGroupKind) OpenPopup(slot);
+      return;
+    }
+    if (kind == kItemGroup || kind == kItemAllProgramsGroup || kind == kItemRecycleBin ||
+        kind == kItemSystemObject) {
+      if (!item.IsSystem && item.LinkPath.str().empty()) {
+        OpenPopup(slot);
+      } else {
+        launchOrRun();
+      }
+    } else if (kind == kItemUser) {
+      OpenPopup(slot);
+    }
+    return;
+  }
+  if (how == 1 && isGroupKind) OpenPopup(slot);
+}
+
+void DockController::OnKeyDown(int key, bool alt) {
+  DockState& s = state();
+  const int saved = s.hovered;
+  ClosePopup();
+  if (key == kKeyEscape) {
+    EscCancel();
+    if (settings_.AutoHide != 0) MinWindows(DockMode::Hidden);
+  } else if (s.active) {
+    const int slot = SlotForKey(key);
+    if (slot >= 0 && slot <= SlotCount()) {
+      s.hovered = slot;
+      IconClick(2);
+    }
+  }
+  if (key == kKeySpace && alt) AltSpace();
+  s.hovered = saved;
+}
+
+void DockController::OnKeyUp(int key) {
+  if (key != kKeyF1) return;
+  EscCancel();
+  Defer([this] { ports_.ShowQuickStart(); });
+}
+
+void DockController::OnTick(const DockEvent& event) {
+  switch (event.timer) {
+    case DockTimer::LeavePoll:
+      OnLeavePoll(event.x, event.y);
+      break;
+    case DockTimer::Foreground:
+      OnForegroundWatch(event.flag);
+      break;
+    case DockTimer::RecycleBin:
+      OnRecycleBinWatch(event.flag);
+      break;
+    case DockTimer::AutoHide:
+      OnAutoHide();
+      break;
+    case DockTimer::Dwell:
+      OnDwell();
+      break;
+  }
+}
+
+void DockController::OnLeavePoll(int x, int y) {
+  view_.OnLeavePoll(x, y);
+  // Nothing to watch until the pointer is over a slot again.
+  if (state().previous == -1) SetTimer(DockTimer::LeavePoll, false);
+}
+
+void DockController::OnForegroundWatch(bool foregroundIsOurs) {
+  if (foregroundIsOurs) return;
+  EscCancel();
+  if (settings_.AutoHide != 0) MinWindows(DockMode::Hidden);
+  SetTimer(DockTimer::Foreground, false);
+}
+
+void DockController::OnRecycleBinWatch(bool hasItems) {
+  ShortcutItem& bin = store_.Items[kRecycleBinItem];
+  if (bin.ItemType != kItemRecycleBin) return;  // the slot holds something else now
+  const int shown = hasItems ? kFullBinTemplate : kEmptyBinTemplate;
+  if (bin.ItemIndex == shown) return;  // the picture already tells the truth: draw nothing
+  bin = store_.Items[static_cast<std::size_t>(shown)];
+  view_.IniIconParam();
+  Redraw();
+}
+
+void DockController::OnAutoHide() {
+  const DockState& s = state();
+  if (settings_.AutoHide == 0 || s.hovered != -1 || popupActive_ || s.dragging) {
+    idleTicks_ = 0;
+    return;
+  }
+  if (++idleTicks_ < kAutoHideTicks) return;
+  idleTicks_ = 0;
+  ClosePopup();
+  const bool fade = state().fade;
+  state().fade = s.mode != DockMode::Collapsed;
+  EscCancel();
+  MinWindows(DockMode::Hidden);
+  state().fade = fade;
+  SetTimer(DockTimer::AutoHide, false);
+}
+
+void DockController::OnDwell() {
+  const DockState& s = state();
+  if (s.lastX != dwell_.x || s.lastY != dwell_.y) {
+    dwell_ = Dwell{s.lastX, s.lastY, 0};
+    return;
+  }
+  if (++dwell_.ticks <= kDwellTicks) return;
+  view_.EffectAction(s.hovered);
+  dwell_ = Dwell{};
+  // Resting longer changes nothing more; the next pointer move starts the watch again.
+  SetTimer(DockTimer::Dwell, false);
+}
+
+void DockController::Start() {
+  DockState& s = state();
+  s.active = true;
+  s.mode = DockMode::Expanded;
+  hidden_ = false;
+  ShowWindows(true);
+  BringToFront();
+  DockFocus(true);
+}
+
+void DockController::DockFocus(bool show) {
+  view_.DockFocus(show);
+  if (!show) return;
+  SetTimer(DockTimer::Foreground, true);
+  SetTimer(DockTimer::RecycleBin, true);
+  SetTimer(DockTimer::AutoHide, true);
+}
+
+void DockController::AltSpace() {
+  DockState& s = state();
+  s.active = true;
+  SetTimer(DockTimer::Foreground, true);
+  if (s.mode != DockMode::Expanded) {
+    MinWindows(DockMode::Expanded);
+  } else {
+    Redraw();
+  }
+  BringToFront();
+}
+
+void DockController::EscCancel() {
+  ClosePopup();
+  SendToBottom();
+  DockState& s = state();
+  if (!s.active) return;
+  s.active = false;
+  if (s.mode == DockMode::Expanded) Redraw();  // without the veil and hotkey characters
+  SendToBottom();
+}
+
+void DockController::ToggleShown() {
+  DockState& s = state();
+  const bool fade = s.fade;
+  s.fade = false;
+  if (s.mode == DockMode::Hidden) {
+    s.active = true;
+    MinWindows(DockMode::Expanded);
+    BringToFront();
+  } else {
+    EscCancel();
+    MinWindows(DockMode::Hidden);
+  }
+  s.fade = fade;
+}
+
+void DockController::MinWindows(DockMode mode) {
+  DockState& s = state();
+  if (mode == s.mode) return;
+  s.mode = mode;
+  if (mode != DockMode::Expanded) s.active = false;
+  switch (mode) {
+    case DockMode::Expanded:
+      hidden_ = false;
+      ShowWindows(true);
+      DockFocus(true);
+      BringToFront();
+      break;
+    case DockMode::Collapsed:
+      hidden_ = false;
+      ShowWindows(true);
+      ClosePopup();
+      view_.DockFocus(false);
+      view_.DrawCollapsedDisc();
+      s.hovered = -1;
+      s.previous = -1;
+      SendToBottom();
+      SetTimer(DockTimer::LeavePoll, false);
+      SetTimer(DockTimer::Dwell, false);
+      if (settings_.AutoHide != 0) SetTimer(DockTimer::AutoHide, true);
+      break;
+    case DockMode::Hidden:
+      ClosePopup();
+      if (s.fade) view_.HideFade();
+      hidden_ = true;
+      s.hovered = -1;
+      s.previous = -1;
+      // Nothing is on screen to watch until the dock is shown again.
+      for (int t = 0; t < kDockTimerCount; ++t) SetTimer(static_cast<DockTimer>(t), false);
+      SendToBottom();
+      ShowWindows(false);
+      break;
+  }
+}
+
+}  // namespace kivo

@@ -1,0 +1,184 @@
+// The dock's behaviour: hovering, clicking and launching, dragging an icon off the ring,
+// the keys, activating and dismissing, collapsing and hiding, auto-hide and the recycle
+// bin's picture. A state machine fed with events; it draws through DockView and asks the
+// rest of the program for everything else through DockPorts. The window only turns
+// messages into events and carries out the effects.
+#pragma once
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "core/settings.h"
+#include "core/store.h"
+#include "dock/dock_view.h"
+#include "dock/frame_pacer.h"
+
+namespace kivo {
+
+// The dock's five timers and their intervals in milliseconds.
+enum class DockTimer : int { LeavePoll = 0, Foreground, RecycleBin, AutoHide, Dwell };
+inline constexpr int kDockTimerCount = 5;
+int DockTimerInterval(DockTimer timer);
+
+enum class MouseButton : int { Left, Right, Middle };
+
+// Virtual-key codes the dock reacts to.
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeySpace = 32;
+inline constexpr int kKeyF1 = 112;
+inline constexpr int kKeyTilde = 192;
+
+inline constexpr int kAutoHideTicks = 7;  // idle seconds before auto-hide
+inline constexpr int kDwellTicks = 3;     // dwell ticks the pointer must rest beyond
+inline constexpr int kHideFadeFrames = 32;
+
+struct DockEvent {
+  enum class Kind : int {
+    PointerMove,   // x, y; leftDown
+    ButtonDown,    // x, y; button
+    ButtonUp,      // x, y; button
+    KeyDown,       // key; alt
+    KeyUp,         // key
+    Tick,          // timer; LeavePoll: x, y the cursor; Foreground: flag = the foreground
+                   // window is one of the program's; RecycleBin: flag = the bin has items
+    Start,         // the program has started: show the dock in front
+    AltSpace,      // the hot key: activate
+    EscCancel,     // dismiss (commands, launching)
+    SetMode,       // mode: MinWindows (commands)
+    ToggleShown,   // the tray: hidden <-> expanded, without animation
+    FadeOut,       // DockFocus(false) before the program ends
+    PopupClosed,   // the popup closed itself
+    PopupActivity  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
+  };
+  Kind kind = Kind::PointerMove;
+  int x = 0, y = 0;
+  bool leftDown = false;
+  MouseButton button = MouseButton::Left;
+  int key = 0;
+  bool alt = false;
+  DockTimer timer = DockTimer::LeavePoll;
+  bool flag = false;
+  DockMode mode = DockMode::Expanded;
+
+  static DockEvent Move(int x, int y, bool leftDown = false);
+  static DockEvent Down(MouseButton button, int x, int y);
+  static DockEvent Up(MouseButton button, int x, int y);
+  static DockEvent Key(int key, bool alt = false);
+  static DockEvent KeyRelease(int key);
+  static DockEvent TimerTick(DockTimer timer, int x = 0, int y = 0, bool flag = false);
+  static DockEvent Simple(Kind kind);
+  static DockEvent Mode(DockMode mode);
+};
+
+// What the dock asks of the rest of the program.
+class DockPorts {
+ public:
+  virtual ~DockPorts() = default;
+  virtual void SetTimer(DockTimer timer, bool on) = 0;
+  // Top-most and holding the keyboard / below every other window.
+  virtual void BringToFront() = 0;
+  virtual void SendToBottom() = 0;
+  // A hidden dock takes its windows off the screen.
+  virtual void ShowWindows(bool visible) = 0;
+  virtual void LaunchItem(int item) = 0;
+  virtual void RunCommand(int command) = 0;
+  virtual void OpenPopup(int slot) = 0;
+  virtual void ClosePopup() = 0;
+  virtual void OpenContextMenu(int slot) = 0;
+  // Asks the user where needed; true when the item was deleted.
+  virtual bool DeleteItem(int item) = 0;
+  virtual void SaveStore() = 0;
+  virtual void ShowQuickStart() = 0;
+};
+
+// How far the pointer may tremble before a press becomes a drag (the system's drag
+// rectangle: SM_CXDRAG x SM_CYDRAG centred on the press point).
+struct DragThreshold {
+  int cx = 4, cy = 4;
+};
+
+class DockController {
+ public:
+  DockController(DockView& view, FramePacer& pacer, DockPorts& ports, ShortcutStore& store,
+                 const Settings& settings, DragThreshold drag = {});
+
+  // Handles the event now, or, while an animation plays or another event is being handled,
+  // after it, in order of arrival.
+  void Handle(const DockEvent& event);
+  // The animation has finished: handles what arrived meanwhile.
+  void Resume();
+
+  const DockState& state() const { return view_.state(); }
+  bool hidden() const { return hidden_; }
+  bool popupOpen() const { return popupOpen_; }
+  int contextSlot() const { return contextSlot_; }
+  int idleTicks() const { return idleTicks_; }
+  bool timerOn(DockTimer timer) const { return timers_[static_cast<std::size_t>(timer)]; }
+  // Events waiting for an animation or for the current event to finish.
+  std::size_t queued() const { return queue_.size(); }
+
+
+ private:
+  // The operations other parts of the program reach through events, by their names.
+  void AltSpace();
+  void EscCancel();
+  void MinWindows(DockMode mode);
+  void IconClick(int how);
+  DockState& state() { return view_.state(); }
+  void Dispatch(const DockEvent& event);
+  void Drain();
+  void OnPointerMove(int x, int y, bool leftDown);
+  void OnButtonDown(MouseButton button, int x, int y);
+  void OnButtonUp(MouseButton button, int x, int y);
+  void OnKeyDown(int key, bool alt);
+  void OnKeyUp(int key);
+  void OnTick(const DockEvent& event);
+  void OnLeavePoll(int x, int y);
+  void OnForegroundWatch(bool foregroundIsOurs);
+  void OnRecycleBinWatch(bool hasItems);
+  void OnAutoHide();
+  void OnDwell();
+  void Start();
+  void ToggleShown();
+  void DockFocus(bool show);
+  void Redraw();
+  void OpenPopup(int slot);
+  void ClosePopup();
+  void SetTimer(DockTimer timer, bool on);
+  // Window effects that must wait until the frames drawn before them are on screen.
+  void SendToBottom();
+  void BringToFront();
+  void ShowWindows(bool visible);
+  void Defer(std::function<void()> action);
+  int SlotCount() const;
+  const ShortcutItem& Item(int number) const;
+  bool OutsideDragRectangle(int x, int y) const;
+
+  DockView& view_;
+  FramePacer& pacer_;
+  DockPorts& ports_;
+  ShortcutStore& store_;
+  const Settings& settings_;
+  DragThreshold drag_;
+
+  bool hidden_ = false;
+  bool popupOpen_ = false;
+  bool popupActive_ = false;  // a popup row is hovered or dragged
+  int contextSlot_ = -1;
+  int idleTicks_ = 0;
+  bool pressed_ = false;
+  int pressX_ = 0, pressY_ = 0;
+  bool leftDown_ = false;
+  struct Dwell {
+    int x = 0, y = 0, ticks = 0;
+  } dwell_;
+  std::array<bool, kDockTimerCount> timers_{};
+
+  std::deque<DockEvent> queue_;
+  std::vector<std::function<void()>> deferred_;
+  bool handling_ = false;
+};
+
+}  // namespace kivo
