@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "core/builtin_items.h"
 #include "core/os_version.h"
 #include "core/paths.h"
 #include "core/program_registry.h"
 #include "core/shell_utilities.h"
-#include "shell/default_groups.h"
+#include "items/builtin_items.h"
+#include "items/default_groups.h"
 #include "version.h"
 #include "win32/item_icons_win.h"
 #include "win32/os_version_win.h"

@@ -9,7 +9,7 @@
 
 #include "core/data_files.h"
 #include "core/startup.h"
-#include "shell/item_context.h"
+#include "items/item_context.h"
 #include "win32/ansi_codec_win.h"
 #include "win32/dock_window.h"
 #include "win32/file_system_win.h"

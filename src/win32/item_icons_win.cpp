@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/builtin_items.h"
 #include "core/text.h"
+#include "items/builtin_items.h"
 #include "win32/icon_extract_win.h"
 #include "win32/unicode.h"
 

@@ -1,6 +1,6 @@
 #include "win32/item_services_win.h"
 
-#include "shell/item_messages.h"
+#include "items/item_messages.h"
 #include "win32/item_icons_win.h"
 #include "win32/message_win.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "dock/ring_geometry.h"
-#include "shell/item_context.h"
+#include "items/item_context.h"
 #include "win32/image_tables.h"
 
 namespace kivo::win {

@@ -3,7 +3,7 @@
 // shortcuts) and the icons written for them.
 #pragma once
 
-#include "shell/item_system.h"
+#include "items/item_system.h"
 
 namespace kivo::win {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/builtin_items.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "dock/ring_geometry.h"
-#include "shell/default_groups.h"
+#include "items/builtin_items.h"
+#include "items/default_groups.h"
 #include "win32/ansi_codec_win.h"
 #include "win32/file_system_win.h"
 #include "win32/gdiplus_session.h"

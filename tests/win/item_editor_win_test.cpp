@@ -4,8 +4,8 @@
 
 #include "core/paths.h"
 #include "core/startup.h"
+#include "items/item_editor.h"
 #include "link_writer.h"
-#include "shell/item_editor.h"
 #include "win32/ansi_codec_win.h"
 #include "win32/file_system_win.h"
 #include "win32/gdiplus_session.h"

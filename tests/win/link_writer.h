@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "shell/item_system.h"
+#include "items/item_system.h"
 #include "win32/handles.h"
 #include "win32/unicode.h"
 

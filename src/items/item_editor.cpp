@@ -1,14 +1,14 @@
-#include "shell/item_editor.h"
+#include "items/item_editor.h"
 
 #include <algorithm>
 #include <cstddef>
 
-#include "core/builtin_items.h"
 #include "core/text.h"
-#include "shell/associated_icon.h"
-#include "shell/group_helpers.h"
-#include "shell/icon_format.h"
-#include "shell/shell_text.h"
+#include "items/associated_icon.h"
+#include "items/builtin_items.h"
+#include "items/group_helpers.h"
+#include "items/icon_format.h"
+#include "items/shell_text.h"
 
 namespace kivo {
 namespace {

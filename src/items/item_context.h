@@ -9,7 +9,7 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/store.h"
-#include "shell/item_system.h"
+#include "items/item_system.h"
 
 namespace kivo {
 

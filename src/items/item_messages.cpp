@@ -1,4 +1,4 @@
-#include "shell/item_messages.h"
+#include "items/item_messages.h"
 
 namespace kivo {
 

@@ -1,4 +1,4 @@
-#include "core/builtin_items.h"
+#include "items/builtin_items.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "shell/link_files.h"
+#include "items/link_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "shell/group_helpers.h"
+#include "items/group_helpers.h"
 
 #include <gtest/gtest.h>
 
-#include "core/builtin_items.h"
 #include "item_world.h"
+#include "items/builtin_items.h"
 
 namespace kivo {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/item_icon_files.h"
+#include "items/item_icon_files.h"
 
 #include "core/text.h"
 

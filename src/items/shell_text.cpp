@@ -1,4 +1,4 @@
-#include "shell/shell_text.h"
+#include "items/shell_text.h"
 
 #include <algorithm>
 #include <climits>

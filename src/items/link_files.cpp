@@ -1,10 +1,10 @@
-#include "shell/link_files.h"
+#include "items/link_files.h"
 
 #include <cstddef>
 #include <vector>
 
 #include "core/text.h"
-#include "shell/shell_text.h"
+#include "items/shell_text.h"
 
 namespace kivo {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/icon_format.h"
+#include "items/icon_format.h"
 
 #include <algorithm>
 

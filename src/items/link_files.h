@@ -9,7 +9,7 @@
 
 #include "core/ansi_codec.h"
 #include "core/fixed_text.h"
-#include "shell/item_system.h"
+#include "items/item_system.h"
 
 namespace kivo {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "shell/item_context.h"
-#include "shell/link_files.h"
+#include "items/item_context.h"
+#include "items/link_files.h"
 
 namespace kivo {
 

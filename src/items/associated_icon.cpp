@@ -1,9 +1,9 @@
-#include "shell/associated_icon.h"
+#include "items/associated_icon.h"
 
 #include <algorithm>
 
 #include "core/text.h"
-#include "shell/shell_text.h"
+#include "items/shell_text.h"
 
 namespace kivo {
 namespace {

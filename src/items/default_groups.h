@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/item_context.h"
-#include "shell/item_editor.h"
+#include "items/item_context.h"
+#include "items/item_editor.h"
 
 namespace kivo {
 

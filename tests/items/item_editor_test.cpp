@@ -1,9 +1,9 @@
-#include "shell/item_editor.h"
+#include "items/item_editor.h"
 
 #include <gtest/gtest.h>
 
 #include "item_world.h"
-#include "shell/group_helpers.h"
+#include "items/group_helpers.h"
 
 namespace kivo {
 namespace {

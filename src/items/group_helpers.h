@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/item_context.h"
+#include "items/item_context.h"
 
 namespace kivo {
 

@@ -1,12 +1,12 @@
-#include "shell/group_helpers.h"
+#include "items/group_helpers.h"
 
 #include <algorithm>
 #include <cstddef>
 
-#include "core/builtin_items.h"
 #include "core/text.h"
-#include "shell/item_icon_files.h"
-#include "shell/shell_text.h"
+#include "items/builtin_items.h"
+#include "items/item_icon_files.h"
+#include "items/shell_text.h"
 
 namespace kivo {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/default_groups.h"
+#include "items/default_groups.h"
 
 #include <gtest/gtest.h>
 

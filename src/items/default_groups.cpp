@@ -1,11 +1,11 @@
-#include "shell/default_groups.h"
+#include "items/default_groups.h"
 
 #include <array>
 #include <cstddef>
 
-#include "core/builtin_items.h"
 #include "core/text.h"
-#include "shell/group_helpers.h"
+#include "items/builtin_items.h"
+#include "items/group_helpers.h"
 
 namespace kivo {
 namespace {

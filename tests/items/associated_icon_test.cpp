@@ -1,4 +1,4 @@
-#include "shell/associated_icon.h"
+#include "items/associated_icon.h"
 
 #include <gtest/gtest.h>
 
