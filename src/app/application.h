@@ -9,17 +9,18 @@
 
 #include "core/data_files.h"
 #include "core/startup.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "gfx/win32/image_tables.h"
+#include "gfx/win32/item_images_win.h"
 #include "items/item_context.h"
-#include "win32/ansi_codec_win.h"
-#include "win32/dock_window.h"
-#include "win32/file_system_win.h"
-#include "win32/gdiplus_session.h"
-#include "win32/handles.h"
-#include "win32/image_tables.h"
-#include "win32/item_services_win.h"
-#include "win32/item_system_win.h"
-#include "win32/registry_win.h"
-#include "win32/single_instance.h"
+#include "platform/win32/ansi_codec_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/item_prompts_win.h"
+#include "platform/win32/item_system_win.h"
+#include "platform/win32/registry_win.h"
+#include "platform/win32/single_instance.h"
+#include "ui/win32/dock_window.h"
 
 namespace kivo {
 

@@ -14,15 +14,15 @@
 #include <vector>
 
 #include "dock/dock_view.h"
+#include "gfx/win32/frame_renderer.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "gfx/win32/image_tables.h"
+#include "gfx/win32/item_icons_win.h"
+#include "gfx/win32/skins_win.h"
+#include "platform/win32/unicode.h"
 #include "render/display_list.h"
 #include "support/gdi_objects.h"
-#include "win32/dock_window.h"
-#include "win32/frame_renderer.h"
-#include "win32/gdiplus_session.h"
-#include "win32/image_tables.h"
-#include "win32/item_icons_win.h"
-#include "win32/skins_win.h"
-#include "win32/unicode.h"
+#include "ui/win32/dock_window.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "items/item_system.h"
-#include "win32/handles.h"
-#include "win32/unicode.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/unicode.h"
 
 namespace kivo::testing {
 
