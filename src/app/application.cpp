@@ -194,35 +194,15 @@ void Application::ReportDamagedFiles() const {
 }
 
 bool Application::CreateHostWindow() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Application::HostProc;
-  windowClass.hInstance = instance_;
-  windowClass.lpszClassName = kHostClass;
-  if (!::RegisterClassExW(&windowClass)) return false;
+  if (!RegisterWindowClass(instance_, {kHostClass, nullptr, nullptr})) return false;
   // A top-level window (not message-only) so that it hears the log-off broadcasts.
-  host_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kHostClass, kProgramTitle, WS_POPUP, 0, 0, 0, 0,
-                                nullptr, nullptr, instance_, this));
+  host_.reset(CreateBoundWindow(instance_, kHostClass, kProgramTitle, WS_EX_TOOLWINDOW, WS_POPUP, 0,
+                                0, 0, 0));
   return static_cast<bool>(host_);
 }
 
-LRESULT CALLBACK Application::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  try {
-    if (const auto handled = self->OnMessage(message, wParam, lParam)) return *handled;
-  } catch (...) {
-    // Nothing may escape into the system's dispatcher; the message counts as handled.
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-std::optional<LRESULT> Application::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+std::optional<LRESULT> Application::OnMessage(HWND /*window*/, UINT message, WPARAM wParam,
+                                              LPARAM /*lParam*/) {
   switch (message) {
     case WM_CLOSE:
       ExitProgram();

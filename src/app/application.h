@@ -21,14 +21,14 @@
 #include "platform/win32/registry_win.h"
 #include "platform/win32/single_instance.h"
 #include "ui/win32/dock_window.h"
+#include "ui/win32/window.h"
 
 namespace kivo {
 
-class Application {
+// The hidden host window's messages come to the application itself.
+class Application final : public win::Window {
  public:
   explicit Application(HINSTANCE instance) : instance_(instance) {}
-  Application(const Application&) = delete;
-  Application& operator=(const Application&) = delete;
 
   // Prepares everything, runs the message loop and returns the process exit code.
   int Main();
@@ -38,9 +38,8 @@ class Application {
   AppData& data() { return data_; }
 
  private:
-  static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // The result of a handled message, or nothing to let the default procedure run.
-  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
+                                   LPARAM lParam) override;
   bool CreateHostWindow();
   // False when this Windows is one the program refuses (the user has been told).
   bool CheckOperatingSystem();

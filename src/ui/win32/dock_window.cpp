@@ -14,18 +14,6 @@ constexpr UINT_PTR kLeavePollTimer = 1;
 constexpr UINT kLeavePollMs = 100;
 constexpr int kHotkeyTextHeight = 24;  // room for a hotkey character below its anchor
 
-void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH background) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  if (::GetClassInfoExW(instance, name, &windowClass)) return;
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = name;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = background;
-  ::RegisterClassExW(&windowClass);
-}
-
 }  // namespace
 
 DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images)
@@ -49,17 +37,18 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   sectors_.reset();
   view_ = std::make_unique<DockView>(frames_, *clock_, data_.store, data_.settings, geometry_);
 
-  RegisterClassOnce(instance_, kRingClass, &DockWindow::WindowProc, nullptr);
-  RegisterClassOnce(instance_, kVeilClass, &DockWindow::WindowProc,
-                    static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  RegisterWindowClass(instance_, {kRingClass, nullptr, arrow});
+  RegisterWindowClass(instance_,
+                      {kVeilClass, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), arrow});
   const int width = geometry_.metrics.W;
   const int height = geometry_.metrics.H;
-  veil_.reset(::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kVeilClass, L"Kivo Launcher",
-                                WS_POPUP, origin_.x, origin_.y, width, height, nullptr, nullptr,
-                                instance_, this));
-  ring_.reset(::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kRingClass, L"Kivo Launcher",
-                                WS_POPUP, origin_.x, origin_.y, width, height, nullptr, nullptr,
-                                instance_, this));
+  veil_.reset(CreateBoundWindow(instance_, kVeilClass, L"Kivo Launcher",
+                                WS_EX_LAYERED | WS_EX_TOOLWINDOW, WS_POPUP, origin_.x, origin_.y,
+                                width, height));
+  ring_.reset(CreateBoundWindow(instance_, kRingClass, L"Kivo Launcher",
+                                WS_EX_LAYERED | WS_EX_TOOLWINDOW, WS_POPUP, origin_.x, origin_.y,
+                                width, height));
   if (!veil_ || !ring_) return false;
   tiles_.SetWindows(ring_.get(), [this] { return MakeTileWindow(); });
   // The dock takes no text input: keys drive it directly.
@@ -87,9 +76,10 @@ HWND DockWindow::MakeTileWindow() {
   // from the main window, which keeps the keyboard; the pointer is handled alike on every
   // window of the dock. Only the main window carries the program's name: the tiles are
   // parts of its picture.
-  HWND window = ::CreateWindowExW(
-      WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kRingClass, L"",
-      WS_POPUP, origin_.x, origin_.y, 1, 1, nullptr, nullptr, instance_, this);
+  HWND window =
+      CreateBoundWindow(instance_, kRingClass, L"",
+                        WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
+                        WS_POPUP, origin_.x, origin_.y, 1, 1);
   if (window != nullptr) ::ImmAssociateContext(window, nullptr);
   return window;
 }
@@ -241,22 +231,6 @@ POINT DockWindow::ClientPoint(HWND window, LPARAM lParam) const {
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ::ClientToScreen(window, &point);
   return POINT{point.x - origin_.x, point.y - origin_.y};
-}
-
-LRESULT CALLBACK DockWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<DockWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self != nullptr) {
-    try {
-      if (auto handled = self->OnMessage(window, message, wParam, lParam)) return *handled;
-    } catch (...) {
-      return 0;  // nothing may escape into the system's dispatcher
-    }
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM /*wParam*/,

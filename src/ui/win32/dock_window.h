@@ -18,6 +18,7 @@
 #include "gfx/win32/tiled_layer.h"
 #include "platform/win32/handles.h"
 #include "render/display_list.h"
+#include "ui/win32/window.h"
 
 namespace kivo::win {
 
@@ -26,12 +27,10 @@ class SleepClock : public Clock {
   void Sleep(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }
 };
 
-class DockWindow {
+class DockWindow final : public Window {
  public:
   DockWindow(HINSTANCE instance, AppData& data, ImageTables& images);
-  ~DockWindow();
-  DockWindow(const DockWindow&) = delete;
-  DockWindow& operator=(const DockWindow&) = delete;
+  ~DockWindow() override;
 
   // Window set-up: places the windows over the work area, prepares the text and the
   // surface and reads the slots from the store. `fontFamilies` are tried in order.
@@ -62,8 +61,8 @@ class DockWindow {
   int framesPresented() const { return framesPresented_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
+                                   LPARAM lParam) override;
   void OnFrame(const Frame& frame);
   void ShowVeil(Argb background);
   // Everything the expanded ring can draw: slots magnified, their hotkey characters, the
