@@ -82,8 +82,8 @@ void TiledLayer::Release() {
   shown_ = false;
 }
 
-int TiledLayer::Update(const LayeredSurface& frame, std::span<const PixelRect> repainted,
-                       POINT origin, int constantAlpha) {
+int TiledLayer::Present(const LayeredSurface& frame, std::span<const PixelRect> repainted,
+                        POINT origin, int constantAlpha) {
   const PixelRect& area = layout_.area;
   if (frame.pixels() == nullptr || frame.width() != area.width || frame.height() != area.height) {
     return 0;

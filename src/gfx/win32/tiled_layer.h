@@ -6,46 +6,43 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "gfx/win32/layered_surface.h"
+#include "gfx/win32/presenter.h"
 #include "platform/win32/handles.h"
 #include "render/tile_layout.h"
 
 namespace kivo::win {
 
-class TiledLayer {
+class TiledLayer final : public Presenter {
  public:
-  // Makes a hidden layered window for a tile other than tile 0.
-  using WindowMaker = std::function<HWND()>;
-
   TiledLayer() = default;
-  ~TiledLayer() { Release(); }
+  ~TiledLayer() override { Release(); }
   TiledLayer(const TiledLayer&) = delete;
   TiledLayer& operator=(const TiledLayer&) = delete;
 
   // Tile 0 shows on `main` (not owned here); the other tiles get windows from `maker` the
   // first time they have something to show, so tiles nothing is drawn on cost nothing.
-  void SetWindows(HWND main, WindowMaker maker);
+  void SetWindows(HWND main, WindowMaker maker) override;
   // Takes a new layout: tiles keep their windows by number (windows no longer needed are
   // destroyed), and every tile is presented whole at the next update.
-  [[nodiscard]] bool SetLayout(TileLayout layout);
+  [[nodiscard]] bool SetLayout(TileLayout layout) override;
   // Copies the rectangles `repainted` (client coordinates) of `frame`, the surface over
   // the layout's area, into the tiles and presents the tiles that changed, at `origin` (the
   // screen point of client (0, 0)) with `constantAlpha`. Returns how many it presented.
-  int Update(const LayeredSurface& frame, std::span<const PixelRect> repainted, POINT origin,
-             int constantAlpha);
+  int Present(const LayeredSurface& frame, std::span<const PixelRect> repainted, POINT origin,
+              int constantAlpha) override;
   // The next update presents every tile whole.
-  void Invalidate();
+  void Invalidate() override;
   // Shows the windows of the tiles (tile 0's window is the caller's); windows made later
   // are shown as they are made.
-  void Show();
+  void Show() override;
   // Puts every tile window on top of the topmost windows.
-  void Raise();
-  void Release();
+  void Raise() override;
+  void Release() override;
 
   const TileLayout& layout() const { return layout_; }
   std::size_t size() const { return tiles_.size(); }

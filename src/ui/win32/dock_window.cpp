@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "gfx/win32/tiled_layer.h"
+
 namespace kivo::win {
 namespace {
 
@@ -21,7 +23,8 @@ DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images)
       data_(data),
       images_(images),
       renderer_(images, text_),
-      frames_([this](const Frame& frame) { OnFrame(frame); }) {
+      frames_([this](const Frame& frame) { OnFrame(frame); }),
+      presenter_(std::make_unique<TiledLayer>()) {
   // The renderer knows where images and texts land, so a fill can drop what it hides.
   frames_.SetBounds(renderer_.Bounds());
 }
@@ -50,7 +53,7 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
                                 WS_EX_LAYERED | WS_EX_TOOLWINDOW, WS_POPUP, origin_.x, origin_.y,
                                 width, height));
   if (!veil_ || !ring_) return false;
-  tiles_.SetWindows(ring_.get(), [this] { return MakeTileWindow(); });
+  presenter_->SetWindows(ring_.get(), [this] { return MakeTileWindow(); });
   // The dock takes no text input: keys drive it directly.
   ::ImmAssociateContext(ring_.get(), nullptr);
   ::ImmAssociateContext(veil_.get(), nullptr);
@@ -66,7 +69,7 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
 
 void DockWindow::Destroy() {
   if (ring_) ::KillTimer(ring_.get(), kLeavePollTimer);
-  tiles_.Release();
+  presenter_->Release();
   ring_.reset();
   veil_.reset();
 }
@@ -162,7 +165,7 @@ TileLayout DockWindow::LayOut(const PixelRect& area) {
 
 void DockWindow::PlaceRingWindow(const PixelRect& area) {
   if (!renderer_.SetArea(area)) return;
-  if (!tiles_.SetLayout(LayOut(area))) renderer_.Invalidate();
+  if (!presenter_->SetLayout(LayOut(area))) renderer_.Invalidate();
 }
 
 void DockWindow::Show() {
@@ -172,7 +175,7 @@ void DockWindow::Show() {
   // A surface is needed to measure the titles; lay the windows out for them once it exists.
   PlaceRingWindow(ExpandedArea());
   ::ShowWindow(ring_.get(), SW_SHOWNOACTIVATE);
-  tiles_.Show();
+  presenter_->Show();
   ::SetWindowPos(ring_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   view_->DockFocus(true);
   ::SetForegroundWindow(ring_.get());
@@ -192,7 +195,7 @@ void DockWindow::ShowVeil(Argb background) {
   if (veilAlpha_ < 0) {
     // Directly below the ring window and below every tile, so the ring draws over it.
     ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    tiles_.Raise();
+    presenter_->Raise();
     ::ShowWindow(veil_.get(), SW_SHOWNOACTIVATE);
   }
   veilAlpha_ = alpha;
@@ -217,7 +220,7 @@ void DockWindow::OnFrame(const Frame& frame) {
   LARGE_INTEGER presentStart{};
   ::QueryPerformanceCounter(&presentStart);
   lastWindowsPresented_ =
-      tiles_.Update(renderer_.surface(), renderer_.repainted(), origin_, frame.constantAlpha);
+      presenter_->Present(renderer_.surface(), renderer_.repainted(), origin_, frame.constantAlpha);
   if (lastWindowsPresented_ > 0) ++framesPresented_;
   ::QueryPerformanceCounter(&end);
   const auto ms = [&](LONGLONG ticks) {

@@ -15,7 +15,7 @@
 #include "dock/ring_geometry.h"
 #include "gfx/win32/frame_renderer.h"
 #include "gfx/win32/image_tables.h"
-#include "gfx/win32/tiled_layer.h"
+#include "gfx/win32/presenter.h"
 #include "platform/win32/handles.h"
 #include "render/display_list.h"
 #include "ui/win32/window.h"
@@ -41,7 +41,7 @@ class DockWindow final : public Window {
   // Forgets what is on screen, so the next frame is drawn and presented whole.
   void Invalidate() {
     renderer_.Invalidate();
-    tiles_.Invalidate();
+    presenter_->Invalidate();
   }
 
   HWND handle() const { return ring_.get(); }
@@ -50,11 +50,11 @@ class DockWindow final : public Window {
   // Animations pause through this clock (the benchmark passes one that does not sleep).
   void SetClock(Clock& clock) { clock_ = &clock; }
   // For the tests and the benchmark: the area the ring's picture covers, the frame drawn
-  // on it, the windows it is shown on, and how long the last frame took to render and
+  // on it, what shows it on screen, and how long the last frame took to render and
   // present and how many windows it presented.
   const PixelRect& ringArea() const { return renderer_.area(); }
   const FrameRenderer& renderer() const { return renderer_; }
-  const TiledLayer& tiles() const { return tiles_; }
+  const Presenter& presenter() const { return *presenter_; }
   double lastFrameMilliseconds() const { return lastFrameMs_; }
   double lastPresentMilliseconds() const { return lastPresentMs_; }
   int lastWindowsPresented() const { return lastWindowsPresented_; }
@@ -90,7 +90,8 @@ class DockWindow final : public Window {
   std::unique_ptr<DockView> view_;
   UniqueWindow veil_;
   UniqueWindow ring_;
-  TiledLayer tiles_;
+  // Shows the frames; destroyed before the windows it presents on.
+  std::unique_ptr<Presenter> presenter_;
   std::optional<RingSectors> sectors_;  // how the ring is split among windows
   POINT origin_{};                      // work-area origin on the screen: client (0, 0)
   int veilAlpha_ = -1;                  // what the veil window shows; -1 hidden
