@@ -3,8 +3,7 @@
 #include <imm.h>
 #include <windowsx.h>
 
-#include <algorithm>
-
+#include "dock/ring_layout.h"
 #include "gfx/win32/tiled_layer.h"
 
 namespace kivo::win {
@@ -14,7 +13,6 @@ constexpr wchar_t kRingClass[] = L"KivoLauncherDock";
 constexpr wchar_t kVeilClass[] = L"KivoLauncherVeil";
 constexpr UINT_PTR kLeavePollTimer = 1;
 constexpr UINT kLeavePollMs = 100;
-constexpr int kHotkeyTextHeight = 24;  // room for a hotkey character below its anchor
 
 }  // namespace
 
@@ -88,75 +86,28 @@ HWND DockWindow::MakeTileWindow() {
 }
 
 PixelRect DockWindow::ExpandedArea() {
-  const RingMetrics& m = geometry_.metrics;
-  PixelRect area = geometry_.slots[0].magSquare();
-  for (int i = 1; i <= m.K; ++i) {
-    area = Union(area, geometry_.slots[static_cast<std::size_t>(i)].magSquare());
-    area = Union(area, HotkeyArea(i));
-  }
-  area = Union(area, TitleArea());
-  area = Union(area, CentreKeyArea());
-  return Intersection(area, PixelRect{0, 0, m.W, m.H});
+  return kivo::ExpandedArea(geometry_, MeasureTitleArea());
 }
 
-PixelRect DockWindow::HotkeyArea(int slot) const {
+PixelRect DockWindow::MeasureTitleArea() {
   const RingMetrics& m = geometry_.metrics;
-  const RingSlot& s = geometry_.slots[static_cast<std::size_t>(slot)];
-  return PixelRect{m.cx + s.labelX - 16, m.cy + s.labelY - 16, 32, kHotkeyTextHeight + 16};
-}
-
-PixelRect DockWindow::CentreKeyArea() const {
-  const RingMetrics& m = geometry_.metrics;
-  return PixelRect{m.cx - 16, m.cy - HalveRoundEven(m.D) - 24, 32, 28};
-}
-
-PixelRect DockWindow::TitleArea() {
-  const RingMetrics& m = geometry_.metrics;
-  const int titleTop = m.cy + HalveRoundEven(m.D);
-  PixelRect area;
+  const int titleTop = TitleTop(m);
+  std::vector<std::optional<PixelRect>> titles;
   for (int i = 0; i <= m.K; ++i) {
     const std::string& name = view_->slot(i).name;
     if (!name.empty() && renderer_.surface().graphics() != nullptr) {
-      area = Union(area, text_.Measure(renderer_.surface().graphics(), name, m.cx, titleTop, m.W));
+      titles.emplace_back(text_.Measure(renderer_.surface().graphics(), name, m.cx, titleTop, m.W));
     } else {
-      area = Union(area, PixelRect{m.cx - 64, titleTop, 128, kHotkeyTextHeight + 4});
+      titles.emplace_back(std::nullopt);
     }
   }
-  return area;
+  return TitleArea(geometry_, titles);
 }
 
 TileLayout DockWindow::LayOut(const PixelRect& area) {
-  constexpr int kCentre = 0;  // tile 0, on the main window
-  constexpr int kTitles = 1;
-  const RingMetrics& m = geometry_.metrics;
-  std::vector<TileClaim> claims;
-  RingPieces ring{m.cx, m.cy, {}};
-  const PixelRect disc = geometry_.slots[0].magSquare();
-  if (Intersection(disc, area).empty()) {
-    // Only the collapsed disc, away from the ring's centre: one window is enough.
-    claims.push_back({area, kCentre});
-  } else {
-    // The disc changes only with the centre icon, the title with every hover, a slot when
-    // it is magnified or back at rest: each on windows of their own. A slot's hotkey
-    // character and its largest fade picture stay with its sector.
-    claims.push_back({disc, kCentre});
-    claims.push_back({CentreKeyArea(), kCentre});
-    claims.push_back({TitleArea(), kTitles});
-    const int slots = std::clamp(m.K, 0, kMaxSlot);
-    for (int i = 1; i <= slots; ++i) {
-      const RingSlot& s = geometry_.slots[static_cast<std::size_t>(i)];
-      ring.magnified.push_back(s.magSquare());
-      claims.push_back({Union(s.magSquare(), s.normalSquare()), TileClaim::kRing});
-    }
-    for (int i = 1; i <= slots; ++i) claims.push_back({HotkeyArea(i), TileClaim::kRing});
-    for (int i = 1; i <= slots; ++i) {
-      for (const PixelRect& picture : geometry_.fadeFrames[static_cast<std::size_t>(i)]) {
-        claims.push_back({picture, TileClaim::kRing});
-      }
-    }
-  }
-  const bool withRing = !ring.magnified.empty();
-  const TileLayoutBuilder builder(area, claims, std::move(ring));
+  RingClaims claims = ClaimRingTiles(geometry_, area, MeasureTitleArea());
+  const bool withRing = !claims.ring.magnified.empty();
+  const TileLayoutBuilder builder(area, claims.claims, std::move(claims.ring));
   // The sectors depend only on the ring, which stays where it is: choosing them once is
   // enough (an area grown for a dragged icon is laid out again, and quickly).
   if (!sectors_ && withRing) sectors_ = builder.ChooseSectors();

@@ -65,13 +65,10 @@ class DockWindow final : public Window {
                                    LPARAM lParam) override;
   void OnFrame(const Frame& frame);
   void ShowVeil(Argb background);
-  // Everything the expanded ring can draw: slots magnified, their hotkey characters, the
-  // centre and the widest title, in client coordinates.
+  // Everything the expanded ring can draw (dock/ring_layout.h), in client coordinates.
   PixelRect ExpandedArea();
-  // Where the titles under the disc can draw, and the "~" above it.
-  PixelRect TitleArea();
-  PixelRect CentreKeyArea() const;
-  PixelRect HotkeyArea(int slot) const;
+  // Where the titles under the disc can draw, measured with the dock's font.
+  PixelRect MeasureTitleArea();
   // Which window shows which pixel of `area` (see render/tile_layout.h).
   TileLayout LayOut(const PixelRect& area);
   void PlaceRingWindow(const PixelRect& area);
