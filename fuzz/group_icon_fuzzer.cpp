@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/icon_format.h"
+#include "items/icon_format.h"
 
 #include "fuzz_check.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "shell/icon_format.h"
+#include "items/icon_format.h"
 
 #include "fuzz_check.h"
 

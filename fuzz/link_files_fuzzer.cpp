@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/link_files.h"
+#include "items/link_files.h"
 #include "support/iconv_codec.h"
 
 #include "fuzz_check.h"

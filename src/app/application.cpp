@@ -4,21 +4,21 @@
 
 #include <string>
 
-#include "core/builtin_items.h"
 #include "core/os_version.h"
 #include "core/paths.h"
 #include "core/program_registry.h"
 #include "core/shell_utilities.h"
-#include "shell/default_groups.h"
+#include "gfx/win32/item_icons_win.h"
+#include "gfx/win32/skins_win.h"
+#include "items/builtin_items.h"
+#include "items/default_groups.h"
+#include "platform/win32/os_version_win.h"
+#include "platform/win32/screen_win.h"
+#include "platform/win32/shell_win.h"
+#include "platform/win32/shutdown_win.h"
+#include "platform/win32/system_folders_win.h"
+#include "platform/win32/unicode.h"
 #include "version.h"
-#include "win32/item_icons_win.h"
-#include "win32/os_version_win.h"
-#include "win32/screen_win.h"
-#include "win32/shell_win.h"
-#include "win32/shutdown_win.h"
-#include "win32/skins_win.h"
-#include "win32/system_folders_win.h"
-#include "win32/unicode.h"
 
 namespace kivo {
 namespace {
@@ -194,35 +194,15 @@ void Application::ReportDamagedFiles() const {
 }
 
 bool Application::CreateHostWindow() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Application::HostProc;
-  windowClass.hInstance = instance_;
-  windowClass.lpszClassName = kHostClass;
-  if (!::RegisterClassExW(&windowClass)) return false;
+  if (!RegisterWindowClass(instance_, {kHostClass, nullptr, nullptr})) return false;
   // A top-level window (not message-only) so that it hears the log-off broadcasts.
-  host_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kHostClass, kProgramTitle, WS_POPUP, 0, 0, 0, 0,
-                                nullptr, nullptr, instance_, this));
+  host_.reset(CreateBoundWindow(instance_, kHostClass, kProgramTitle, WS_EX_TOOLWINDOW, WS_POPUP, 0,
+                                0, 0, 0));
   return static_cast<bool>(host_);
 }
 
-LRESULT CALLBACK Application::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  try {
-    if (const auto handled = self->OnMessage(message, wParam, lParam)) return *handled;
-  } catch (...) {
-    // Nothing may escape into the system's dispatcher; the message counts as handled.
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-std::optional<LRESULT> Application::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+std::optional<LRESULT> Application::OnMessage(HWND /*window*/, UINT message, WPARAM wParam,
+                                              LPARAM /*lParam*/) {
   switch (message) {
     case WM_CLOSE:
       ExitProgram();

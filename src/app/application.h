@@ -9,25 +9,26 @@
 
 #include "core/data_files.h"
 #include "core/startup.h"
-#include "shell/item_context.h"
-#include "win32/ansi_codec_win.h"
-#include "win32/dock_window.h"
-#include "win32/file_system_win.h"
-#include "win32/gdiplus_session.h"
-#include "win32/handles.h"
-#include "win32/image_tables.h"
-#include "win32/item_services_win.h"
-#include "win32/item_system_win.h"
-#include "win32/registry_win.h"
-#include "win32/single_instance.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "gfx/win32/image_tables.h"
+#include "gfx/win32/item_images_win.h"
+#include "items/item_context.h"
+#include "platform/win32/ansi_codec_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/item_prompts_win.h"
+#include "platform/win32/item_system_win.h"
+#include "platform/win32/registry_win.h"
+#include "platform/win32/single_instance.h"
+#include "ui/win32/dock_window.h"
+#include "ui/win32/window.h"
 
 namespace kivo {
 
-class Application {
+// The hidden host window's messages come to the application itself.
+class Application final : public win::Window {
  public:
   explicit Application(HINSTANCE instance) : instance_(instance) {}
-  Application(const Application&) = delete;
-  Application& operator=(const Application&) = delete;
 
   // Prepares everything, runs the message loop and returns the process exit code.
   int Main();
@@ -37,9 +38,8 @@ class Application {
   AppData& data() { return data_; }
 
  private:
-  static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // The result of a handled message, or nothing to let the default procedure run.
-  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
+                                   LPARAM lParam) override;
   bool CreateHostWindow();
   // False when this Windows is one the program refuses (the user has been told).
   bool CheckOperatingSystem();

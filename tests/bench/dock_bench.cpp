@@ -14,15 +14,16 @@
 #include <vector>
 
 #include "dock/dock_view.h"
+#include "gfx/win32/frame_renderer.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "gfx/win32/image_tables.h"
+#include "gfx/win32/item_icons_win.h"
+#include "gfx/win32/skins_win.h"
+#include "gfx/win32/tiled_layer.h"
+#include "platform/win32/unicode.h"
 #include "render/display_list.h"
 #include "support/gdi_objects.h"
-#include "win32/dock_window.h"
-#include "win32/frame_renderer.h"
-#include "win32/gdiplus_session.h"
-#include "win32/image_tables.h"
-#include "win32/item_icons_win.h"
-#include "win32/skins_win.h"
-#include "win32/unicode.h"
+#include "ui/win32/dock_window.h"
 
 namespace {
 
@@ -213,7 +214,7 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
     // The ring's picture and the windows it is split among: the tiles that have a window
     // and the pixels those windows cover, which is what presenting them all costs.
     const PixelRect area = dock.ringArea();
-    const TiledLayer& tiles = dock.tiles();
+    const auto& tiles = dynamic_cast<const TiledLayer&>(dock.presenter());
     int windows = 0;
     long long pixels = 0;
     for (std::size_t i = 0; i < tiles.size(); ++i) {

@@ -8,23 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "core/builtin_items.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "dock/ring_geometry.h"
-#include "shell/default_groups.h"
-#include "win32/ansi_codec_win.h"
-#include "win32/file_system_win.h"
-#include "win32/gdiplus_session.h"
-#include "win32/icon_extract_win.h"
-#include "win32/image_tables.h"
-#include "win32/item_icons_win.h"
-#include "win32/item_services_win.h"
-#include "win32/item_system_win.h"
-#include "win32/registry_win.h"
-#include "win32/skins_win.h"
-#include "win32/system_folders_win.h"
-#include "win32/unicode.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "gfx/win32/image_tables.h"
+#include "gfx/win32/item_icons_win.h"
+#include "gfx/win32/item_images_win.h"
+#include "gfx/win32/skins_win.h"
+#include "items/builtin_items.h"
+#include "items/default_groups.h"
+#include "platform/win32/ansi_codec_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/icon_extract_win.h"
+#include "platform/win32/item_system_win.h"
+#include "platform/win32/registry_win.h"
+#include "platform/win32/system_folders_win.h"
+#include "platform/win32/unicode.h"
 
 using namespace kivo;
 using namespace kivo::win;

@@ -8,13 +8,14 @@
 #include <tuple>
 
 #include "dock/ring_geometry.h"
+#include "dock/ring_layout.h"
 #include "render/display_list.h"
 
 namespace kivo {
 namespace {
 
-// The ring's claims as the dock makes them: the disc (and its "~") on tile 0, the titles
-// on tile 1, each slot's squares and fade pictures in the ring's sectors.
+// The ring laid out as the dock lays it out, over its expanded area (titles unmeasured)
+// and a corner of spare tiles beside it.
 struct RingLayout {
   TileLayout layout;
   RingSectors sectors;
@@ -22,24 +23,13 @@ struct RingLayout {
 };
 
 RingLayout LayOut(const RingGeometry& g) {
-  const RingMetrics& m = g.metrics;
-  const PixelRect disc = g.slots[0].magSquare();
-  std::vector<TileClaim> claims{{disc, 0}, {PixelRect{m.cx - 64, disc.bottom(), 128, 24}, 1}};
-  RingPieces ring{m.cx, m.cy, {}};
-  PixelRect area = Union(disc, claims[1].rect);
-  for (int i = 1; i <= m.K; ++i) {
-    const RingSlot& s = g.slots[static_cast<std::size_t>(i)];
-    ring.magnified.push_back(s.magSquare());
-    claims.push_back({Union(s.magSquare(), s.normalSquare()), TileClaim::kRing});
-    for (const PixelRect& picture : g.fadeFrames[static_cast<std::size_t>(i)]) {
-      claims.push_back({picture, TileClaim::kRing});
-    }
-    area = Union(area, s.magSquare());
-  }
+  const PixelRect titles = TitleArea(g, {});
+  PixelRect area = ExpandedArea(g, titles);
   area = Union(area, PixelRect{area.left - 40, area.top - 40, 10, 10});  // room for spares
+  RingClaims claims = ClaimRingTiles(g, area, titles);
   RingLayout result;
-  result.magnified = ring.magnified;
-  const TileLayoutBuilder builder(area, claims, std::move(ring));
+  result.magnified = claims.ring.magnified;
+  const TileLayoutBuilder builder(area, claims.claims, std::move(claims.ring));
   result.sectors = builder.ChooseSectors();
   result.layout = builder.Build(result.sectors);
   return result;

@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "dock/dock_view.h"
+#include "gfx/win32/frame_renderer.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "gfx/win32/image_tables.h"
+#include "gfx/win32/item_icons_win.h"
+#include "gfx/win32/skins_win.h"
+#include "gfx/win32/tiled_layer.h"
+#include "platform/win32/image_files.h"
+#include "platform/win32/unicode.h"
 #include "render/display_list.h"
 #include "support/gdi_objects.h"
-#include "win32/dock_window.h"
-#include "win32/frame_renderer.h"
-#include "win32/gdiplus_session.h"
-#include "win32/image_tables.h"
-#include "win32/item_icons_win.h"
-#include "win32/skins_win.h"
-#include "win32/unicode.h"
+#include "ui/win32/dock_window.h"
 
 namespace kivo::win {
 namespace {
@@ -140,6 +142,11 @@ std::size_t At(int x, int y, int width) {
          static_cast<std::size_t>(x);
 }
 
+// The dock presents on tiles: the checks below look at them.
+const TiledLayer& Tiles(const DockWindow& dock) {
+  return dynamic_cast<const TiledLayer&>(dock.presenter());
+}
+
 // What the dock's windows show together, pixel by pixel, against the same frame drawn
 // whole on one surface. Every pixel must come from exactly one window (the others are
 // transparent there), and nothing may be left unpresented.
@@ -151,7 +158,7 @@ void ExpectTilesShowTheFrame(const DockWindow& dock, FrameRenderer& whole, const
   ASSERT_TRUE(whole.SetArea(area));
   whole.Invalidate();
   whole.Render(*frame);
-  const TiledLayer& tiles = dock.tiles();
+  const TiledLayer& tiles = Tiles(dock);
   const TileLayout& layout = tiles.layout();
   ASSERT_EQ(layout.area, area);
   std::vector<std::uint32_t> composite(At(0, area.height, area.width), 0u);
@@ -206,7 +213,7 @@ TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
 
   // Every pixel of the ring's area belongs to one tile, whose window is as large as the
   // pixels it owns; tiles nothing was drawn on have no window.
-  const TileLayout& layout = dock.tiles().layout();
+  const TileLayout& layout = Tiles(dock).layout();
   std::vector<PixelRect> owned(layout.tiles.size());
   for (int y = layout.area.top; y < layout.area.bottom(); ++y) {
     for (int x = layout.area.left; x < layout.area.right(); ++x) {
@@ -216,10 +223,9 @@ TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
     }
   }
   for (std::size_t i = 0; i < owned.size(); ++i) EXPECT_EQ(owned[i], layout.tiles[i]) << i;
-  EXPECT_EQ(dock.tiles().window(0), dock.handle()) << "the centre shows on the main window";
+  EXPECT_EQ(Tiles(dock).window(0), dock.handle()) << "the centre shows on the main window";
   int windows = 0;
-  for (std::size_t i = 0; i < layout.tiles.size(); ++i)
-    windows += dock.tiles().window(i) != nullptr;
+  for (std::size_t i = 0; i < layout.tiles.size(); ++i) windows += Tiles(dock).window(i) != nullptr;
   EXPECT_LT(windows, static_cast<int>(layout.tiles.size())) << "empty tiles get no window";
 
   DockView& view = dock.view();
@@ -296,7 +302,7 @@ TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
   view.state().mode = DockMode::Collapsed;
   view.DrawCollapsedDisc();
   ExpectTilesShowTheFrame(dock, whole, "collapsed");
-  EXPECT_EQ(dock.tiles().layout().tiles.size(), 1u);
+  EXPECT_EQ(Tiles(dock).layout().tiles.size(), 1u);
   view.state().mode = DockMode::Expanded;
   view.DockNormal(false);
   ExpectTilesShowTheFrame(dock, whole, "expanded again");

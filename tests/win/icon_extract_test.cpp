@@ -8,11 +8,11 @@
 #include <cstring>
 #include <vector>
 
-#include "win32/file_system_win.h"
-#include "win32/gdiplus_session.h"
-#include "win32/handles.h"
-#include "win32/icon_extract_win.h"
-#include "win32/unicode.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/icon_extract_win.h"
+#include "platform/win32/unicode.h"
 
 namespace kivo {
 namespace {

@@ -4,14 +4,14 @@
 
 #include "core/paths.h"
 #include "core/startup.h"
+#include "gfx/win32/gdiplus_session.h"
+#include "items/item_editor.h"
 #include "link_writer.h"
-#include "shell/item_editor.h"
-#include "win32/ansi_codec_win.h"
-#include "win32/file_system_win.h"
-#include "win32/gdiplus_session.h"
-#include "win32/item_system_win.h"
-#include "win32/registry_win.h"
-#include "win32/system_folders_win.h"
+#include "platform/win32/ansi_codec_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/item_system_win.h"
+#include "platform/win32/registry_win.h"
+#include "platform/win32/system_folders_win.h"
 
 namespace kivo {
 namespace {

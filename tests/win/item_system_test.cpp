@@ -15,13 +15,13 @@
 #include <set>
 #include <thread>
 
+#include "gfx/win32/gdiplus_session.h"
 #include "link_writer.h"
-#include "win32/file_system_win.h"
-#include "win32/gdiplus_api.h"
-#include "win32/gdiplus_session.h"
-#include "win32/handles.h"
-#include "win32/item_system_win.h"
-#include "win32/unicode.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/gdiplus_api.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/item_system_win.h"
+#include "platform/win32/unicode.h"
 
 namespace kivo {
 namespace {

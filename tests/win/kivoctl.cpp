@@ -12,9 +12,9 @@
 #include <string>
 
 #include "core/store_file.h"
-#include "win32/ansi_codec_win.h"
-#include "win32/file_system_win.h"
-#include "win32/unicode.h"
+#include "platform/win32/ansi_codec_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/unicode.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include <string>
 
-#include "shell/item_system.h"
-#include "win32/handles.h"
-#include "win32/unicode.h"
+#include "items/item_system.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/unicode.h"
 
 namespace kivo::testing {
 

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "core/paths.h"
-#include "win32/ansi_codec_win.h"
-#include "win32/file_system_win.h"
-#include "win32/screen_win.h"
-#include "win32/single_instance.h"
-#include "win32/system_folders_win.h"
-#include "win32/unicode.h"
+#include "platform/win32/ansi_codec_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/screen_win.h"
+#include "platform/win32/single_instance.h"
+#include "platform/win32/system_folders_win.h"
+#include "platform/win32/unicode.h"
 
 namespace kivo {
 namespace {

@@ -1,0 +1,31 @@
+// An item's icon images in the image tables: loaded from its icon files (or the shell's
+// icon for its path) and released.
+#pragma once
+
+#include <string>
+
+#include "core/store.h"
+#include "dock/ring_geometry.h"
+#include "gfx/win32/image_tables.h"
+
+namespace kivo::win {
+
+// Popup rows keep one 32 x 32 image, in this variant.
+inline constexpr int kPopupVariant = 4;
+inline constexpr int kPopupIconSize = 32;
+
+// The template whose images an item without any icon borrows, by its class: a shortcut
+// file the blank shortcut (40), a program the application (41), a document the file (39).
+int TemplateIconFor(const ShortcutItem& item);
+
+// Loads item `number`'s icon: the custom icon file, else the icon file, else the shell's
+// icon for its path. Ring entries get the image in full and at the ring's icon size, group
+// members and commands a 32 x 32 image, the user entry its picture with a clear frame.
+// Without any source the item borrows a template's images through its ItemIndex.
+void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics,
+                  int number);
+
+// Releases the item's images (every variant).
+void ReleaseItemImages(ImageTables& images, int number);
+
+}  // namespace kivo::win

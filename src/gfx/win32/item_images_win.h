@@ -1,0 +1,30 @@
+// Item editing's images as the image tables' entries.
+#pragma once
+
+#include "dock/ring_geometry.h"
+#include "gfx/win32/image_tables.h"
+#include "items/item_context.h"
+
+namespace kivo::win {
+
+// Until the windows exist there are no tables: the items are loaded with the skin then.
+class WinItemImages final : public ItemImages {
+ public:
+  explicit WinItemImages(ShortcutStore& store) : store_(store) {}
+  void Attach(ImageTables* images, const RingMetrics* metrics) {
+    images_ = images;
+    metrics_ = metrics;
+  }
+  void Load(int item) override;
+  void Release(int item) override;
+  // Loads a popup row's image the first time it is needed: start-up loads only what the
+  // ring shows, so that a store full of shortcuts does not slow every start.
+  void Ensure(int item);
+
+ private:
+  ShortcutStore& store_;
+  ImageTables* images_ = nullptr;
+  const RingMetrics* metrics_ = nullptr;
+};
+
+}  // namespace kivo::win

@@ -1,0 +1,89 @@
+#include "gfx/win32/skins_win.h"
+
+#include "platform/win32/image_files.h"
+#include "platform/win32/unicode.h"
+#include "render/canvas.h"
+
+namespace kivo::win {
+namespace {
+
+constexpr int kSkinSizes[][3] = {
+    // skin number, width, height as drawn (0: drawn at its own size)
+    {kSkinLogo, 128, 128},
+    {kSkinBorder, kDiscSize, kDiscSize},
+    {kSkinMenuSelect, 248, 38},
+    {kSkinMenuMouseDown, 248, 38},
+    {kSkinMenuUpUnselect, 248, 25},
+    {kSkinMenuUpSelect, 248, 25},
+    {kSkinMenuDownUnselect, 248, 25},
+    {kSkinMenuDownSelect, 248, 25},
+    {kSkinMenuSpace, 248, 5},
+    {kSkinMenuTop, 268, 12},
+    {kSkinMenuBottom, 268, 12},
+};
+
+constexpr int kSkinNumbers[] = {
+    kSkinLogo,           kSkinBackSelectColor, kSkinMenuSelect,       kSkinMenuMouseDown,
+    kSkinMenuUpUnselect, kSkinMenuUpSelect,    kSkinMenuDownUnselect, kSkinMenuDownSelect,
+    kSkinMenuSpace,      kSkinMenuBody,        kSkinMenuTop,          kSkinMenuBottom,
+    kSkinBorder,         kSkinNoDrop,          kSkinAddIcon,          kSkinReplaceIcon,
+    kSkinDelIcon};
+
+constexpr int kMaxIconNumber = kIconCount - 1;
+
+}  // namespace
+
+int SkinNumberOf(const std::wstring& name) {
+  for (std::size_t i = 0; i < std::size(kSkinNames); ++i) {
+    if (name == kSkinNames[i]) return kSkinNumbers[i];
+  }
+  return -1;
+}
+
+GpBitmapPtr LoadSkinResource(HMODULE module, const wchar_t* name) {
+  HRSRC resource = ::FindResourceW(module, name, L"CUSTOM");
+  if (resource == nullptr) return nullptr;
+  HGLOBAL loaded = ::LoadResource(module, resource);
+  const DWORD size = ::SizeofResource(module, resource);
+  const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+  return bytes ? DecodeImage(bytes, size) : nullptr;
+}
+
+int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture) {
+  int loaded = 0;
+  for (std::size_t i = 0; i < std::size(kSkinNames); ++i) {
+    GpBitmapPtr image = LoadSkinResource(module, kSkinNames[i]);
+    if (!image) continue;
+    ++loaded;
+    const int number = kSkinNumbers[i];
+    // Skins with a fixed drawing size are scaled once; the rest keep their own size.
+    for (const auto& size : kSkinSizes) {
+      if (size[0] == number) {
+        image = MakeScaledImage(image.get(), size[1], size[2]);
+        break;
+      }
+    }
+    images.Set(ImageTable::Skin, number, std::move(image));
+  }
+
+  GpBitmapPtr picture;
+  if (!userPicture.empty()) picture = LoadImageFile(Widen(userPicture));
+  Gdiplus::GpImage* source = picture ? picture.get() : images.Get({ImageTable::Skin, kSkinLogo, 0});
+  if (source != nullptr) images.Set(ImageTable::Icon, 0, MakeScaledImage(source, 128, 128));
+  return loaded;
+}
+
+void BuildRingVariants(ImageTables& images, const RingMetrics& metrics) {
+  images.BuildVariant(ImageTable::Skin, kSkinBackSelectColor, 1, metrics.N, metrics.N);
+  images.BuildVariant(ImageTable::Skin, kSkinBackSelectColor, 2, metrics.M, metrics.M);
+  images.BuildVariant(ImageTable::Skin, kSkinBorder, 1, metrics.D, metrics.D);
+  for (int icon = 0; icon <= kMaxIconNumber; ++icon) {
+    if (!images.Has(ImageTable::Icon, icon)) continue;
+    for (int variant = 1; variant <= 4; ++variant) {
+      const int size = VariantSize(metrics, variant);
+      images.BuildVariant(ImageTable::Icon, icon, variant, size, size);
+    }
+  }
+}
+
+}  // namespace kivo::win

@@ -1,0 +1,37 @@
+// The program's skin images (PNG resources of type "CUSTOM") and the item icon images,
+// loaded into the image tables and pre-scaled to the sizes the ring draws them at.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/store.h"
+#include "dock/ring_geometry.h"
+#include "gfx/win32/image_tables.h"
+
+namespace kivo::win {
+
+// The 17 skin names in the order the skin numbers follow.
+inline constexpr const wchar_t* kSkinNames[] = {
+    L"LOGO",         L"BACKSELECTCOLOR",  L"MENUSELECT",     L"MENUMOUSEDOWN", L"MENUUPUNSELECT",
+    L"MENUUPSELECT", L"MENUDOWNUNSELECT", L"MENUDOWNSELECT", L"MENUSPACE",     L"MENUBODY",
+    L"MENUTOP",      L"MENUBOTTOM",       L"BORDER",         L"NODROP",        L"ADDICON",
+    L"REPLACEICON",  L"DELICON"};
+
+// The skin number a skin name is stored under, or -1.
+int SkinNumberOf(const std::wstring& name);
+
+// A PNG resource of type "CUSTOM" from `module`, decoded; null when missing or broken.
+GpBitmapPtr LoadSkinResource(HMODULE module, const wchar_t* name);
+
+// Every skin into the image tables, and icon 0 (the LOGO overlay): the user picture when
+// `userPicture` names a readable image, else the LOGO skin, at 128 x 128.
+// Returns how many skins were loaded.
+int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture);
+
+// The ring's pre-scaled variants: the slot background at N and M, the disc at its own
+// size, and every loaded icon at N, M, C and 32.
+void BuildRingVariants(ImageTables& images, const RingMetrics& metrics);
+
+}  // namespace kivo::win

@@ -1,0 +1,28 @@
+#include "platform/win32/message_win.h"
+
+#include <windows.h>
+
+#include "platform/win32/unicode.h"
+
+namespace kivo::win {
+
+bool ShowShellMessage(const ShellMessage& message) {
+  UINT style = MB_SETFOREGROUND;
+  style |= message.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+  switch (message.icon) {
+    case MessageIcon::Question:
+      style |= MB_ICONQUESTION;
+      break;
+    case MessageIcon::Exclamation:
+      style |= MB_ICONEXCLAMATION;
+      break;
+    case MessageIcon::Information:
+      style |= MB_ICONINFORMATION;
+      break;
+  }
+  if (message.defaultNo && message.buttons == MessageButtons::YesNo) style |= MB_DEFBUTTON2;
+  return ::MessageBoxW(nullptr, Widen(message.text).c_str(), Widen(message.title).c_str(), style) ==
+         IDYES;
+}
+
+}  // namespace kivo::win

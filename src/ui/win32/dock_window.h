@@ -1,0 +1,101 @@
+// FrmMain: the dock ring on the desktop. Layered windows share the work area: the veil
+// (black, one constant alpha, drawn once) and above it the ring's picture, split among
+// small windows (the main ring window holds the centre disc) so that a frame presents
+// only the few windows whose pixels changed.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/startup.h"
+#include "dock/dock_view.h"
+#include "dock/ring_geometry.h"
+#include "gfx/win32/frame_renderer.h"
+#include "gfx/win32/image_tables.h"
+#include "gfx/win32/presenter.h"
+#include "platform/win32/handles.h"
+#include "render/display_list.h"
+#include "ui/win32/window.h"
+
+namespace kivo::win {
+
+class SleepClock : public Clock {
+ public:
+  void Sleep(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }
+};
+
+class DockWindow final : public Window {
+ public:
+  DockWindow(HINSTANCE instance, AppData& data, ImageTables& images);
+  ~DockWindow() override;
+
+  // Window set-up: places the windows over the work area, prepares the text and the
+  // surface and reads the slots from the store. `fontFamilies` are tried in order.
+  [[nodiscard]] bool Create(const std::vector<std::wstring>& fontFamilies);
+  // Shows the ring at rest, in front and active.
+  void Show();
+  void Destroy();
+  // Forgets what is on screen, so the next frame is drawn and presented whole.
+  void Invalidate() {
+    renderer_.Invalidate();
+    presenter_->Invalidate();
+  }
+
+  HWND handle() const { return ring_.get(); }
+  DockView& view() { return *view_; }
+  const RingGeometry& geometry() const { return geometry_; }
+  // Animations pause through this clock (the benchmark passes one that does not sleep).
+  void SetClock(Clock& clock) { clock_ = &clock; }
+  // For the tests and the benchmark: the area the ring's picture covers, the frame drawn
+  // on it, what shows it on screen, and how long the last frame took to render and
+  // present and how many windows it presented.
+  const PixelRect& ringArea() const { return renderer_.area(); }
+  const FrameRenderer& renderer() const { return renderer_; }
+  const Presenter& presenter() const { return *presenter_; }
+  double lastFrameMilliseconds() const { return lastFrameMs_; }
+  double lastPresentMilliseconds() const { return lastPresentMs_; }
+  int lastWindowsPresented() const { return lastWindowsPresented_; }
+  int framesPresented() const { return framesPresented_; }
+
+ private:
+  std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
+                                   LPARAM lParam) override;
+  void OnFrame(const Frame& frame);
+  void ShowVeil(Argb background);
+  // Everything the expanded ring can draw (dock/ring_layout.h), in client coordinates.
+  PixelRect ExpandedArea();
+  // Where the titles under the disc can draw, measured with the dock's font.
+  PixelRect MeasureTitleArea();
+  // Which window shows which pixel of `area` (see render/tile_layout.h).
+  TileLayout LayOut(const PixelRect& area);
+  void PlaceRingWindow(const PixelRect& area);
+  HWND MakeTileWindow();
+  POINT ClientPoint(HWND window, LPARAM lParam) const;
+
+  HINSTANCE instance_;
+  AppData& data_;
+  ImageTables& images_;
+  TextRenderer text_;
+  FrameRenderer renderer_;
+  SleepClock sleepClock_;
+  Clock* clock_ = &sleepClock_;
+  DisplayList frames_;
+  RingGeometry geometry_;
+  std::unique_ptr<DockView> view_;
+  UniqueWindow veil_;
+  UniqueWindow ring_;
+  // Shows the frames; destroyed before the windows it presents on.
+  std::unique_ptr<Presenter> presenter_;
+  std::optional<RingSectors> sectors_;  // how the ring is split among windows
+  POINT origin_{};                      // work-area origin on the screen: client (0, 0)
+  int veilAlpha_ = -1;                  // what the veil window shows; -1 hidden
+  double lastFrameMs_ = 0;
+  double lastPresentMs_ = 0;
+  int lastWindowsPresented_ = 0;
+  int framesPresented_ = 0;
+};
+
+}  // namespace kivo::win

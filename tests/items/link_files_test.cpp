@@ -1,0 +1,70 @@
+#include "items/link_files.h"
+
+#include <gtest/gtest.h>
+
+#include "support/iconv_codec.h"
+
+namespace kivo {
+namespace {
+
+std::string Utf16(const std::string& ascii) {
+  std::string out;
+  for (char c : ascii) out += std::string{c, '\0'};
+  return out;
+}
+
+TEST(InternetShortcut, ReadsTheSectionInEveryEncoding) {
+  testing::IconvCodec codec("CP936");
+  const std::string ansi =
+      "[Other]\r\nURL=http://wrong/\r\n[InternetShortcut]\r\n"
+      " url = http://example.com/ \r\nIconFile=C:\\\xB2\xE2\xCA\xD4.ico\r\n"
+      "IconIndex=-3\r\nShowCommand=7\r\n";
+  const auto link = ParseInternetShortcut(ansi, codec);
+  ASSERT_TRUE(link);
+  EXPECT_EQ(link->target, "http://example.com/");
+  EXPECT_EQ(link->iconFile, "C:\\测试.ico");
+  EXPECT_EQ(link->iconIndex, -3);
+  EXPECT_EQ(link->showCommand, 7);
+
+  const auto wide =
+      ParseInternetShortcut("\xFF\xFE" + Utf16("[InternetShortcut]\nURL=http://w/\n"), codec);
+  ASSERT_TRUE(wide);
+  EXPECT_EQ(wide->target, "http://w/");
+  const auto utf8 = ParseInternetShortcut("\xEF\xBB\xBF[InternetShortcut]\nURL=http://测/", codec);
+  ASSERT_TRUE(utf8);
+  EXPECT_EQ(utf8->target, "http://测/");
+
+  EXPECT_FALSE(ParseInternetShortcut("URL=http://no-section/", codec));
+  EXPECT_FALSE(ParseInternetShortcut("[InternetShortcut]\nIconIndex=1\n", codec));
+  EXPECT_FALSE(ParseInternetShortcut("", codec));
+}
+
+// One text entry of a version resource: lengths, type 1, key, padding, value.
+std::string VersionString(const std::string& key, const std::string& value) {
+  std::string node = std::string("\0\0\0\0\x01\0", 6) + Utf16(key) + std::string(2, '\0');
+  while (node.size() % 4 != 0) node += '\0';
+  node += Utf16(value) + std::string(2, '\0');
+  while (node.size() % 4 != 0) node += '\0';
+  return node;
+}
+
+TEST(VersionString, FirstTableWinsAndEveryCutIsSafe) {
+  const std::string block = std::string(8, '\0') + VersionString("ProductName", "Suite") +
+                            VersionString("FileDescription", "Editor") +
+                            VersionString("FileDescription", "Redacteur") +
+                            VersionString("Comments", "");
+  EXPECT_EQ(FindVersionString(block, "FileDescription"), "Editor");
+  EXPECT_EQ(FindVersionString(block, "ProductName"), "Suite");
+  EXPECT_EQ(FindVersionString(block, "Comments"), "");
+  EXPECT_EQ(FindVersionString(block, "FileVersion"), std::nullopt);
+  EXPECT_EQ(FindVersionString(block, "File"), std::nullopt) << "a key's prefix is no match";
+  for (std::size_t size = 0; size < block.size(); ++size) {
+    const auto value = FindVersionString(block.substr(0, size), "FileDescription");
+    if (value) {
+      EXPECT_EQ(std::string("Editor").rfind(*value, 0), 0u) << size;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kivo
