@@ -1,0 +1,56 @@
+#include "dialogs/quick_start.h"
+
+namespace kivo {
+namespace {
+constexpr int kLastPage = kQuickStartPageCount - 1;
+}  // namespace
+
+QuickStartPages::QuickStartPages(int storedPage)
+    : page_(storedPage < 0 || storedPage > kLastPage ? 0 : storedPage) {
+  if (page_ == 0) previousEnabled_ = false;
+  if (page_ == kLastPage) nextEnabled_ = false;
+}
+
+bool QuickStartPages::Previous() {
+  if (!previousEnabled_) return false;
+  --page_;
+  if (page_ < 1) {
+    previousEnabled_ = false;
+    nextEnabled_ = true;
+  }
+  return true;
+}
+
+bool QuickStartPages::Next() {
+  if (!nextEnabled_) return false;
+  ++page_;
+  if (page_ >= kLastPage) {
+    nextEnabled_ = false;
+    previousEnabled_ = true;
+  }
+  return true;
+}
+
+std::int16_t StartedPageOnClose(int pageShown, bool dontShowAgain) {
+  if (dontShowAgain) return kQuickStartOff;
+  return static_cast<std::int16_t>(pageShown < 0 || pageShown > kLastPage ? 0 : pageShown);
+}
+
+bool QuickStartSession::Previous() {
+  if (!pages_.Previous()) return false;
+  startedPage_ = static_cast<std::int16_t>(pages_.page());
+  return true;
+}
+
+bool QuickStartSession::Next() {
+  if (!pages_.Next()) return false;
+  startedPage_ = static_cast<std::int16_t>(pages_.page());
+  return true;
+}
+
+bool QuickStartSession::Close(bool dontShowAgain) {
+  startedPage_ = StartedPageOnClose(pages_.page(), dontShowAgain);
+  return saveSettings_ ? saveSettings_() : false;
+}
+
+}  // namespace kivo
