@@ -49,7 +49,9 @@ constexpr CommandRow Documents() {
   return row;
 }
 
-constexpr CommandRow None(int number) { return Row(number, -1, A::None, "", ""); }
+constexpr CommandRow None(int number) {
+  return Row(number, -1, A::None, "", "");
+}
 
 constexpr std::array<CommandRow, kCommandRowCount> kTable{{
     Documents(),
@@ -85,11 +87,13 @@ constexpr std::array<CommandRow, kCommandRowCount> kTable{{
           Open("rundll32.exe", "shell32.dll,Control_RunDLL desk.cpl,,3")),
     Shell(85, 1, "卸载程序", "Uninstall.png",
           Open("rundll32.exe", "shell32.dll,Control_RunDLL appwiz.cpl")),
-    Shell(86, 1, "网络", "Network.png", Open("explorer", "::{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}"),
+    Shell(86, 1, "网络", "Network.png",
+          Open("explorer", "::{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}"),
           Open("rundll32.exe", "shell32.dll, Control_RunDLL Ncpa.cpl")),
     Shell(87, 1, "IE 属性", "IEProperty.png",
           Open("rundll32.exe", "shell32.dll, Control_RunDLL Inetcpl.cpl")),
-    Shell(88, 1, "控制面板", "CPanel.png", Open("explorer", "::{26EE0668-A00A-44D7-9371-BEB064C98683}"),
+    Shell(88, 1, "控制面板", "CPanel.png",
+          Open("explorer", "::{26EE0668-A00A-44D7-9371-BEB064C98683}"),
           Open("rundll32.exe", "shell32.dll, Control_RunDLL")),
     Shell(89, 1, "工作组", "Workgroup.png",
           Open("explorer", "::{208D2C60-3AEA-1069-A2D7-08002B30309D}")),
@@ -125,7 +129,9 @@ static_assert(RowsInOrder());
 
 }  // namespace
 
-const std::array<CommandRow, kCommandRowCount>& CommandTable() { return kTable; }
+const std::array<CommandRow, kCommandRowCount>& CommandTable() {
+  return kTable;
+}
 
 const CommandRow* FindCommand(int number) {
   if (number < kFirstCommand || number > kLastCommand) return nullptr;

@@ -46,8 +46,8 @@ ShellRequest CommandRequest(const CommandRow& row, int osMajor, const std::strin
   };
   ShellRequest request;
   request.verb = call.verb != nullptr ? call.verb : "";
-  request.file = call.fileSource == ShellFile::ProfileFolder ? profileFolder
-                                                             : text(call.file).value_or("");
+  request.file =
+      call.fileSource == ShellFile::ProfileFolder ? profileFolder : text(call.file).value_or("");
   request.parameters = text(call.parameters);
   request.directory = text(call.directory);
   request.show = call.show;

@@ -14,7 +14,8 @@ namespace {
 using testing::CommandWorld;
 using Log = std::vector<std::string>;
 
-const char* const kSysdm = "Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL sysdm.cpl\" null 1";
+const char* const kSysdm =
+    "Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL sysdm.cpl\" null 1";
 
 // What each command does between the two returns to rest, on Windows Vista or later
 // (major 6) and on older systems (major 5), written out independently of the table.
@@ -41,31 +42,25 @@ const std::vector<CommandCase>& CommandCases() {
       {78, {"EndSession 0 4294967295"}, {}},
       {79, {"LockWorkstation"}, {}},
       {80, {"MonitorOffSoon"}, {}},
-      {81, {"Execute open \"explorer\" \"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\" null 1"},
-       {}},
+      {81, {"Execute open \"explorer\" \"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\" null 1"}, {}},
       {82,
        {"Execute open \"explorer\" \"::{26EE0668-A00A-44D7-9371-BEB064C98683}\\0\\::{BB06C0E4-"
         "D293-4F75-8A90-CB05B6477EEE}\" null 1"},
        {kSysdm}},
-      {83,
-       {"Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL desk.cpl,,2\" null 1"},
-       {}},
-      {84,
-       {"Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL desk.cpl,,3\" null 1"},
-       {}},
-      {85, {"Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL appwiz.cpl\" null 1"},
-       {}},
-      {86, {"Execute open \"explorer\" \"::{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}\" null 1"},
+      {83, {"Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL desk.cpl,,2\" null 1"}, {}},
+      {84, {"Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL desk.cpl,,3\" null 1"}, {}},
+      {85, {"Execute open \"rundll32.exe\" \"shell32.dll,Control_RunDLL appwiz.cpl\" null 1"}, {}},
+      {86,
+       {"Execute open \"explorer\" \"::{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}\" null 1"},
        {"Execute open \"rundll32.exe\" \"shell32.dll, Control_RunDLL Ncpa.cpl\" null 1"}},
       {87,
        {"Execute open \"rundll32.exe\" \"shell32.dll, Control_RunDLL Inetcpl.cpl\" null 1"},
        {}},
-      {88, {"Execute open \"explorer\" \"::{26EE0668-A00A-44D7-9371-BEB064C98683}\" null 1"},
+      {88,
+       {"Execute open \"explorer\" \"::{26EE0668-A00A-44D7-9371-BEB064C98683}\" null 1"},
        {"Execute open \"rundll32.exe\" \"shell32.dll, Control_RunDLL\" null 1"}},
-      {89, {"Execute open \"explorer\" \"::{208D2C60-3AEA-1069-A2D7-08002B30309D}\" null 1"},
-       {}},
-      {90, {"Execute open \"explorer\" \"::{2227A280-3AEA-1069-A2DE-08002B30309D}\" null 1"},
-       {}},
+      {89, {"Execute open \"explorer\" \"::{208D2C60-3AEA-1069-A2D7-08002B30309D}\" null 1"}, {}},
+      {90, {"Execute open \"explorer\" \"::{2227A280-3AEA-1069-A2DE-08002B30309D}\" null 1"}, {}},
       {91, {"Execute open \"devmgmt.msc\" \"\" \"\" 1"}, {}},
       {92, {"Execute find \"\" null null 1"}, {}},
       {93, {"ShowRunDialog"}, {}},
@@ -77,8 +72,7 @@ const std::vector<CommandCase>& CommandCases() {
       {99, {}, {}},
       {100, {}, {}},
       {101, {"EmptyRecycleBin"}, {}},
-      {102, {"Execute open \"explorer\" \"::{645FF040-5081-101B-9F08-00AA002F954E}\" null 1"},
-       {}},
+      {102, {"Execute open \"explorer\" \"::{645FF040-5081-101B-9F08-00AA002F954E}\" null 1"}, {}},
       {103, {"CheckRecycleBin"}, {}},
   };
   return cases;
@@ -220,7 +214,7 @@ TEST(RunCommand, DesktopIconsStateStartsFromTheSettings) {
 // --- Launching ---
 
 TEST(LaunchShowCommand, RunWindowPlusOneWithinOneToThree) {
-  const std::pair<int, int> cases[] = {{0, 1}, {1, 2}, {2, 3}, {3, 1},       {5, 1},
+  const std::pair<int, int> cases[] = {{0, 1},  {1, 2},  {2, 3},   {3, 1},         {5, 1},
                                        {-1, 1}, {-3, 1}, {100, 1}, {INT32_MIN, 1}, {INT32_MAX, 1}};
   for (const auto& [runWindow, show] : cases) {
     EXPECT_EQ(LaunchShowCommand(runWindow), show) << runWindow;
@@ -314,9 +308,9 @@ TEST(LaunchItem, AnExistingTargetTheShellRefusedOpensWithTheDefaultVerbSilently)
   world.system.existing.insert("C:\\Data\\notes.kivo");
   world.store.Items[151].TargetPath = "C:\\Data\\notes.kivo";
   EXPECT_EQ(world.Make().LaunchItem(151), 0);
-  EXPECT_EQ(world.log, (Log{"Execute open \"C:\\Data\\notes.kivo\" \"\" \"\" 1",
-                            "OpenWithDefaultVerb C:\\Data\\notes.kivo", "EscCancel",
-                            "MinWindows 2"}));
+  EXPECT_EQ(world.log,
+            (Log{"Execute open \"C:\\Data\\notes.kivo\" \"\" \"\" 1",
+                 "OpenWithDefaultVerb C:\\Data\\notes.kivo", "EscCancel", "MinWindows 2"}));
   EXPECT_TRUE(world.system.messages.empty());
 }
 

@@ -90,7 +90,12 @@ struct CommandWorld {
   }
 
   Commands Make(int osMajor = 6) {
-    Commands::Environment env{store, settings, paths, files, osMajor, "alice",
+    Commands::Environment env{store,
+                              settings,
+                              paths,
+                              files,
+                              osMajor,
+                              "alice",
                               [this] {
                                 log.push_back("SaveStore");
                                 return true;
