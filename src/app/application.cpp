@@ -77,9 +77,11 @@ int Application::Main() {
     ::DispatchMessageW(&pending);
   }
   dock_->Show();
+  actions_->ShowQuickStartAtStart();
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (actions_ && actions_->IsDialogMessage(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -128,10 +130,18 @@ void Application::InitializeData(bool withTables, bool loadSettings, bool loadSt
 
 bool Application::LoadWindows() {
   images_ = std::make_unique<win::ImageTables>();
-  dock_ = std::make_unique<win::DockWindow>(instance_, data_, *images_);
+  const std::string version =
+      std::string(KIVO_VERSION_TEXT) + " (Build " + std::to_string(KIVO_BUILD_NUMBER) + ")";
+  actions_ = std::make_unique<ProgramActions>(ProgramActions::Parts{
+      data_, *files_, *itemContext_, *images_, codec_, version,
+      // Posted, so that the messages already waiting run before the program ends.
+      [this] { ::PostMessageW(host_.get(), WM_CLOSE, 0, 0); }});
+  dock_ = std::make_unique<win::DockWindow>(instance_, data_, *images_, actions_.get());
   // Labels are drawn in Verdana; where it is not installed, in the interface font, and
   // failing both in the system's sans serif.
-  return dock_->Create({L"Verdana", win::Widen(data_.interfaceFont)});
+  if (!dock_->Create({L"Verdana", win::Widen(data_.interfaceFont)})) return false;
+  actions_->Bind(*dock_);
+  return true;
 }
 
 void Application::LoadSkin() {
@@ -157,7 +167,9 @@ void Application::ExitProgram() {
   win::ShowShellParts(false, data_.store);
   itemImages_.Attach(nullptr, nullptr);
   if (images_) images_->ReleaseAll();
+  if (actions_) actions_->Close();
   dock_.reset();
+  actions_.reset();
   images_.reset();
   host_.reset();
   gdiplus_.Stop();

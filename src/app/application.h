@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/program_actions.h"
 #include "core/data_files.h"
 #include "core/startup.h"
 #include "gfx/win32/gdiplus_session.h"
@@ -71,6 +72,8 @@ class Application final : public win::Window {
   win::UniqueWindow host_;
   // The image tables need GDI+ running, so they come after its start and go before its end.
   std::unique_ptr<win::ImageTables> images_;
+  // What the dock and the commands ask of the program; outlives the dock it serves.
+  std::unique_ptr<ProgramActions> actions_;
   std::unique_ptr<win::DockWindow> dock_;
   bool saved_ = false;  // settings and store written for the last time
   bool exited_ = false;

@@ -7,27 +7,27 @@ constexpr int kLastPage = kQuickStartPageCount - 1;
 
 QuickStartPages::QuickStartPages(int storedPage)
     : page_(storedPage < 0 || storedPage > kLastPage ? 0 : storedPage) {
-  if (page_ == 0) previousEnabled_ = false;
-  if (page_ == kLastPage) nextEnabled_ = false;
+  Follow();
+}
+
+// Each button works whenever there is a page in its direction. (Changing them only on
+// reaching an end would leave "<< 上一条" disabled after paging on from the first page.)
+void QuickStartPages::Follow() {
+  previousEnabled_ = page_ > 0;
+  nextEnabled_ = page_ < kLastPage;
 }
 
 bool QuickStartPages::Previous() {
   if (!previousEnabled_) return false;
   --page_;
-  if (page_ < 1) {
-    previousEnabled_ = false;
-    nextEnabled_ = true;
-  }
+  Follow();
   return true;
 }
 
 bool QuickStartPages::Next() {
   if (!nextEnabled_) return false;
   ++page_;
-  if (page_ >= kLastPage) {
-    nextEnabled_ = false;
-    previousEnabled_ = true;
-  }
+  Follow();
   return true;
 }
 

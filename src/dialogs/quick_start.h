@@ -12,10 +12,9 @@ inline constexpr int kQuickStartPageCount = 5;
 // StartedPage once the user asked never to see the window again.
 inline constexpr std::int16_t kQuickStartOff = -1;
 
-// The page shown and the state of "<< 上一条" and "下一条 >>". The buttons change only
-// where a move makes them change: reaching the first page disables "<< 上一条" and
-// enables "下一条 >>", reaching the last does the opposite; every other move leaves both
-// as they were. A disabled button cannot be pressed, so a move through it does nothing.
+// The page shown and the state of "<< 上一条" and "下一条 >>": each works while there is
+// a page in its direction. A disabled button cannot be pressed, so a move through it does
+// nothing.
 class QuickStartPages {
  public:
   // Any stored value that is not a page (-1 when the window is asked for after it was
@@ -31,6 +30,7 @@ class QuickStartPages {
   bool Next();
 
  private:
+  void Follow();
   int page_ = 0;
   bool previousEnabled_ = true;
   bool nextEnabled_ = true;

@@ -171,6 +171,10 @@ void DockController::Dispatch(const DockEvent& event) {
     case Kind::FadeOut:
       view_.DockFocus(false);
       break;
+    case Kind::Refresh:
+      view_.IniIconParam();
+      Redraw();
+      break;
     case Kind::PopupClosed:
       popupOpen_ = false;
       popupActive_ = false;

@@ -49,6 +49,7 @@ struct DockEvent {
     SetMode,       // mode: MinWindows (commands)
     ToggleShown,   // the tray: hidden <-> expanded, without animation
     FadeOut,       // DockFocus(false) before the program ends
+    Refresh,       // items changed (icons, titles): read the slots again and redraw
     PopupClosed,   // the popup closed itself
     PopupActivity  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
   };
@@ -118,7 +119,6 @@ class DockController {
   bool timerOn(DockTimer timer) const { return timers_[static_cast<std::size_t>(timer)]; }
   // Events waiting for an animation or for the current event to finish.
   std::size_t queued() const { return queue_.size(); }
-
 
  private:
   // The operations other parts of the program reach through events, by their names.

@@ -113,10 +113,9 @@ void AddMerged(std::vector<PixelRect>& rects, PixelRect rect) {
 
 std::optional<std::vector<PixelRect>> Damage(const Frame* previous, const Frame& next,
                                              const OpBounds& bounds) {
-  if (previous == nullptr || previous->background != next.background ||
-      previous->constantAlpha != next.constantAlpha) {
-    return std::nullopt;
-  }
+  // The constant alpha is applied when the surface is presented, not drawn into it: a
+  // frame that only fades changes no pixel.
+  if (previous == nullptr || previous->background != next.background) return std::nullopt;
   const auto& before = previous->ops;
   const auto& after = next.ops;
   std::vector<PixelRect> damage;

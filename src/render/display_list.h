@@ -65,8 +65,8 @@ PixelRect Union(const PixelRect& a, const PixelRect& b);
 
 // The rectangles of `next` that differ from `previous` when both are drawn from scratch:
 // operations present in only one of them, and common operations that overlap but swapped
-// their order. Nothing means the whole surface (different background or alpha, or no
-// previous frame). Overlapping rectangles are merged.
+// their order. Nothing means the whole surface (a different background, or no previous
+// frame); a different constant alpha alone damages nothing. Overlapping rectangles are merged.
 std::optional<std::vector<PixelRect>> Damage(const Frame* previous, const Frame& next,
                                              const OpBounds& bounds);
 

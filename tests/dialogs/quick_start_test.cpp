@@ -39,13 +39,13 @@ struct MoveCase {
   bool next;
 };
 
-TEST(QuickStartPages, MovesChangeTheButtonsOnlyAtTheEnds) {
+TEST(QuickStartPages, EachButtonWorksWhileThereIsAPageInItsDirection) {
   const MoveCase cases[] = {
-      {0, "n", 1, false, true},      // leaving the first page does not enable "<< 上一条"
-      {0, "nnnn", 4, true, false},   // the last page disables "下一条 >>" and enables back
+      {0, "n", 1, true, true},       // leaving the first page enables "<< 上一条"
+      {0, "nnnn", 4, true, false},   // the last page disables "下一条 >>"
       {0, "nnnnn", 4, true, false},  // a press on the disabled button changes nothing
-      {0, "nnnnp", 3, true, false},  // going back from the end keeps "下一条 >>" off
-      {4, "pppp", 0, false, true},  {4, "ppppp", 0, false, true}, {4, "ppppn", 1, false, true},
+      {0, "nnnnp", 3, true, true},   // going back from the end enables "下一条 >>" again
+      {4, "pppp", 0, false, true},  {4, "ppppp", 0, false, true}, {4, "ppppn", 1, true, true},
       {2, "pp", 0, false, true},    {2, "nn", 4, true, false},    {2, "pn", 2, true, true},
       {0, "p", 0, false, true},     {4, "n", 4, true, false},     {7, "nnnnpppp", 0, false, true},
   };
@@ -73,7 +73,8 @@ TEST(QuickStartPages, RandomPressesNeverLeaveThePagesOrEnableAButtonAtItsEnd) {
       ASSERT_LT(pages.page(), kQuickStartPageCount);
       ASSERT_FALSE(pages.previousEnabled() && pages.page() == 0);
       ASSERT_FALSE(pages.nextEnabled() && pages.page() == kQuickStartPageCount - 1);
-      ASSERT_TRUE(pages.previousEnabled() || pages.nextEnabled());
+      ASSERT_EQ(pages.previousEnabled(), pages.page() > 0);
+      ASSERT_EQ(pages.nextEnabled(), pages.page() < kQuickStartPageCount - 1);
     }
   }
 }

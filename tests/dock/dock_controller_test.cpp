@@ -152,13 +152,10 @@ TEST_F(DockControllerTest, ClicksActOnTheSlotsKind) {
     Calls effects;
   };
   const std::vector<Case> cases{
-      {1, MouseButton::Left, {"launch 1"}},
-      {5, MouseButton::Left, {"run 73"}},
-      {3, MouseButton::Left, {"popup 3"}},
-      {4, MouseButton::Left, {"popup 4"}},
+      {1, MouseButton::Left, {"launch 1"}}, {5, MouseButton::Left, {"run 73"}},
+      {3, MouseButton::Left, {"popup 3"}},  {4, MouseButton::Left, {"popup 4"}},
       {6, MouseButton::Left, {}},  // a blank slot does nothing
-      {1, MouseButton::Right, {"menu 1"}},
-      {3, MouseButton::Right, {"menu 3"}},
+      {1, MouseButton::Right, {"menu 1"}},  {3, MouseButton::Right, {"menu 3"}},
       {2, MouseButton::Right, {"popup 2"}},  // kinds from 7 on open their list
   };
   for (const Case& c : cases) {
@@ -253,12 +250,12 @@ TEST_F(DockControllerTest, KeysSelectShownSlotsOnlyWhileActive) {
     Calls effects;
   };
   const std::vector<Case> cases{
-      {'0', {"launch 1"}},     // slot 1
-      {'4', {"run 73"}},       // slot 5
-      {'2', {"popup 3"}},      // slot 3
-      {'B', {}},               // slot 12: blank
-      {'C', {}},               // slot 13 is not shown
-      {'Z', {}},               // slot 36
+      {'0', {"launch 1"}},       // slot 1
+      {'4', {"run 73"}},         // slot 5
+      {'2', {"popup 3"}},        // slot 3
+      {'B', {}},                 // slot 12: blank
+      {'C', {}},                 // slot 13 is not shown
+      {'Z', {}},                 // slot 36
       {kKeyTilde, {"popup 0"}},  // the centre: the user's list
   };
   for (const Case& c : cases) {
@@ -328,7 +325,7 @@ TEST_F(DockControllerTest, AutoHideAfterSevenIdleTicksWithAFade) {
   EXPECT_EQ(frames_.back().constantAlpha, 0);
   EXPECT_EQ(dock_->queued(), 0u);
   EXPECT_FALSE(ports_.Saw("launch 1"));  // handled after the fade, while hidden
-  EXPECT_FALSE(state().fade);           // the flag is restored
+  EXPECT_FALSE(state().fade);            // the flag is restored
 
   // A hovered slot, or auto-hide off, keeps the counter at 0.
   On(DockEvent::Simple(DockEvent::Kind::AltSpace));
@@ -399,25 +396,46 @@ TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
       const MouseButton button = pick(4) == 0 ? MouseButton::Right : MouseButton::Left;
       DockEvent e;
       switch (pick(11)) {
-        case 0: e = DockEvent::Move(x, y, pick(2) == 0); break;
-        case 1: e = DockEvent::Down(button, x, y); break;
-        case 2: e = DockEvent::Up(button, x, y); break;
-        case 3: e = DockEvent::Key("0125ABZ"[pick(7)], pick(5) == 0); break;
-        case 4: e = DockEvent::Key(pick(2) ? kKeyEscape : kKeySpace, true); break;
-        case 5: e = DockEvent::TimerTick(static_cast<DockTimer>(pick(5)), x, y, pick(2) == 0); break;
-        case 6: e = DockEvent::Simple(DockEvent::Kind::ToggleShown); break;
-        case 7: e = DockEvent::Mode(static_cast<DockMode>(pick(3))); break;
-        case 8: e = DockEvent::Simple(DockEvent::Kind::PopupClosed); break;
-        case 9: e = DockEvent::KeyRelease(kKeyF1); break;
-        default: if (pacer_.busy()) pacer_.Tick(); continue;
+        case 0:
+          e = DockEvent::Move(x, y, pick(2) == 0);
+          break;
+        case 1:
+          e = DockEvent::Down(button, x, y);
+          break;
+        case 2:
+          e = DockEvent::Up(button, x, y);
+          break;
+        case 3:
+          e = DockEvent::Key("0125ABZ"[pick(7)], pick(5) == 0);
+          break;
+        case 4:
+          e = DockEvent::Key(pick(2) ? kKeyEscape : kKeySpace, true);
+          break;
+        case 5:
+          e = DockEvent::TimerTick(static_cast<DockTimer>(pick(5)), x, y, pick(2) == 0);
+          break;
+        case 6:
+          e = DockEvent::Simple(DockEvent::Kind::ToggleShown);
+          break;
+        case 7:
+          e = DockEvent::Mode(static_cast<DockMode>(pick(3)));
+          break;
+        case 8:
+          e = DockEvent::Simple(DockEvent::Kind::PopupClosed);
+          break;
+        case 9:
+          e = DockEvent::KeyRelease(kKeyF1);
+          break;
+        default:
+          if (pacer_.busy()) pacer_.Tick();
+          continue;
       }
       const DockMode before = state().mode;
       const std::size_t framesBefore = frames_.size();
       On(e);
       const DockState& s = state();
       std::ostringstream where;
-      where << "sequence " << sequence << " step " << step << " event "
-            << static_cast<int>(e.kind);
+      where << "sequence " << sequence << " step " << step << " event " << static_cast<int>(e.kind);
       ASSERT_TRUE(!s.active || s.mode == DockMode::Expanded) << where.str();
       ASSERT_EQ(dock_->hidden(), s.mode == DockMode::Hidden) << where.str();
       ASSERT_TRUE(!dock_->popupOpen() || s.mode != DockMode::Hidden) << where.str();

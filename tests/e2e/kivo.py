@@ -26,11 +26,18 @@ SETTINGS_AUTO_RUN = 7
 
 
 def settings_bytes(icon_size=40, magnified=80, radius=250, count_index=5, started_page=-1,
-                   auto_run=False):
+                   auto_run=False, auto_hide=False, minimized_position=0, lock_dragging=False):
     return SETTINGS.pack(icon_size, 128, magnified, radius, count_index, bytes([0, 0, 0, 150]), 0,
-                         -1 if auto_run else 0, b" " * 255, b" " * 255, 0, 1000, 1000, 0, 0,
-                         started_page, 0, 0, 0, 0, 0, 0)
+                         -1 if auto_run else 0, b" " * 255, b" " * 255, 0, 1000, 1000, 0,
+                         -1 if lock_dragging else 0, started_page, 0, 1 if auto_hide else 0, 0,
+                         minimized_position, 0, 0)
 
+
+
+def default_settings_bytes():
+    """The program's own defaults (radius 0 is out of range: the screen's default radius),
+    with the quick-start window turned off so that it does not cover the ring."""
+    return settings_bytes(icon_size=48, magnified=64, radius=0, count_index=4)
 
 
 class KivoSession(WineSession):
@@ -42,6 +49,11 @@ class KivoSession(WineSession):
 
     def data_file(self, name) -> Path:
         return self.data_dir / name
+
+    def without_quick_start(self):
+        """Settings as a first start has them, but without the quick-start window."""
+        self.data_dir.mkdir(parents=True, exist_ok=True)
+        self.data_file("KivoCfg.cfg").write_bytes(default_settings_bytes())
 
     def start_program(self, wait=True):
         process = self.start(EXE)

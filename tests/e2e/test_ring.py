@@ -45,6 +45,7 @@ def brightness(pixels):
 class Ring(unittest.TestCase):
     def test_the_ring_shows_magnifies_the_hovered_slot_and_returns_to_rest(self):
         with KivoSession() as session:
+            session.without_quick_start()
             program = session.start_program()
             geometry = ring_geometry(session)
             self.assertTrue(wait_until(lambda: len(session.visible_windows("^Kivo Launcher$")) >= 2,

@@ -159,9 +159,16 @@ class WineSession:
 
     def start(self, program, *args):
         """Starts a Windows program and returns its Popen; it is killed at close."""
-        process = subprocess.Popen([WINE, str(program), *map(str, args)], env=self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        # KIVO_WINE_STDERR names a file that collects what Wine and the program print
+        # (a crash's backtrace, for one), for looking into a failure.
+        errors = os.environ.get("KIVO_WINE_STDERR")
+        stderr = open(errors, "ab") if errors else subprocess.DEVNULL
+        env = dict(self.env, WINEDEBUG="err+seh") if errors else self.env
+        process = subprocess.Popen([WINE, str(program), *map(str, args)], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=stderr,
                                    start_new_session=True)
+        if errors:
+            stderr.close()
         self._processes.append(process)
         return process
 

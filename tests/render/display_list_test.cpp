@@ -115,7 +115,9 @@ TEST(Damage, WholeSurfaceWithoutAComparableFrame) {
   Frame b = a;
   b.constantAlpha = 127;
   EXPECT_FALSE(Damage(nullptr, a, TestBounds()));
-  EXPECT_FALSE(Damage(&a, b, TestBounds())) << "constant alpha changed";
+  const auto faded = Damage(&a, b, TestBounds());
+  ASSERT_TRUE(faded) << "only the constant alpha changed";
+  EXPECT_TRUE(faded->empty()) << "a fade changes no pixel";
   b = a;
   b.background = 0xC0000000;
   EXPECT_FALSE(Damage(&a, b, TestBounds())) << "veil switched";

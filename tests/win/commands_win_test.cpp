@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "core/builtin_items.h"
 #include "core/data_files.h"
 #include "core/paths.h"
-#include "platform/win32/system_actions_win.h"
+#include "items/builtin_items.h"
 #include "platform/win32/ansi_codec_win.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/system_actions_win.h"
 #include "platform/win32/system_folders_win.h"
 #include "platform/win32/unicode.h"
 
@@ -167,8 +167,7 @@ TEST_F(CommandsWin, AMissingProgramIsReportedInTheProblemBox) {
 // the decision.
 TEST_F(CommandsWin, DISABLED_AFileWithoutAnOpenVerbOpensThroughTheDefaultVerb) {
   const std::string out = folder_ + "verb.txt";
-  const std::wstring command =
-      win::Widen("\"" + helper_ + "\" record \"" + out + "\" \"%1\"");
+  const std::wstring command = win::Widen("\"" + helper_ + "\" record \"" + out + "\" \"%1\"");
   const std::wstring base = L"Software\\Classes\\KivoTest.RunOnly";
   ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Classes\\.kivorun", nullptr, REG_SZ,
                               L"KivoTest.RunOnly", sizeof(L"KivoTest.RunOnly")),

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "gfx/win32/gdiplus_session.h"
+#include "platform/win32/gdiplus_api.h"
+#include "platform/win32/unicode.h"
 #include "ui/win32/dialogs/about_dialog.h"
 #include "ui/win32/dialogs/change_user_win.h"
 #include "ui/win32/dialogs/dialog_ids.h"
 #include "ui/win32/dialogs/dialog_support.h"
 #include "ui/win32/dialogs/input_dialog.h"
 #include "ui/win32/dialogs/quick_start_dialog.h"
-#include "platform/win32/gdiplus_api.h"
-#include "gfx/win32/gdiplus_session.h"
-#include "platform/win32/unicode.h"
 
 namespace kivo::win {
 namespace {
@@ -29,7 +29,9 @@ std::string WinePath(const std::string& linuxPath) {
   return path;
 }
 
-std::string Text(HWND dialog, int control) { return ControlText(dialog, control); }
+std::string Text(HWND dialog, int control) {
+  return ControlText(dialog, control);
+}
 
 // The window's pixels as the screen shows them, saved for a look afterwards.
 void SaveWindowPicture(HWND window, const std::string& name) {
@@ -119,21 +121,20 @@ class Dialogs : public ::testing::Test {
 
 TEST_F(Dialogs, InputBoxShowsItsTextsAndSelectsTheWholeText) {
   bool selectedAll = false;
-  Driver driver(L"Kivo Launcher Input",
-                {[&](HWND box) {
-                   EXPECT_EQ(Text(box, IDC_INPUT_PROMPT), "新建组的名称：");
-                   EXPECT_EQ(Text(box, IDC_INPUT_TEXT), "New Group");
-                   EXPECT_EQ(Text(box, IDOK), "&OK");
-                   EXPECT_EQ(Text(box, IDCANCEL), "&Cancel");
-                   EXPECT_EQ(::GetFocus(), ::GetDlgItem(box, IDC_INPUT_TEXT));
-                   DWORD start = 1, end = 0;
-                   ::SendDlgItemMessageW(box, IDC_INPUT_TEXT, EM_GETSEL,
-                                         reinterpret_cast<WPARAM>(&start),
-                                         reinterpret_cast<LPARAM>(&end));
-                   selectedAll = start == 0 && end == 9;
-                 },
-                 [](HWND box) { SaveWindowPicture(box, "input"); },
-                 [](HWND box) { Click(box, IDCANCEL); }});
+  Driver driver(
+      L"Kivo Launcher Input",
+      {[&](HWND box) {
+         EXPECT_EQ(Text(box, IDC_INPUT_PROMPT), "新建组的名称：");
+         EXPECT_EQ(Text(box, IDC_INPUT_TEXT), "New Group");
+         EXPECT_EQ(Text(box, IDOK), "&OK");
+         EXPECT_EQ(Text(box, IDCANCEL), "&Cancel");
+         EXPECT_EQ(::GetFocus(), ::GetDlgItem(box, IDC_INPUT_TEXT));
+         DWORD start = 1, end = 0;
+         ::SendDlgItemMessageW(box, IDC_INPUT_TEXT, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                               reinterpret_cast<LPARAM>(&end));
+         selectedAll = start == 0 && end == 9;
+       },
+       [](HWND box) { SaveWindowPicture(box, "input"); }, [](HWND box) { Click(box, IDCANCEL); }});
   EXPECT_EQ(InputText(nullptr, "新建组的名称：", "", "New Group"), "New Group");
   EXPECT_TRUE(driver.finished());
   EXPECT_TRUE(selectedAll);
@@ -141,18 +142,18 @@ TEST_F(Dialogs, InputBoxShowsItsTextsAndSelectsTheWholeText) {
 
 TEST_F(Dialogs, InputBoxEnterWithOnlyBlanksStaysOpenAndCancelGivesTheDefault) {
   bool stillOpen = false;
-  Driver driver(L"更改用户名称",
-                {[](HWND box) {
-                   ::SetDlgItemTextW(box, IDC_INPUT_TEXT, L"    ");
-                   HWND edit = ::GetDlgItem(box, IDC_INPUT_TEXT);
-                   ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-                   ::PostMessageW(edit, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001));
-                 },
-                 [](HWND box) { Click(box, IDOK); },  // the button as well
-                 [&](HWND box) {
-                   stillOpen = ::IsWindowVisible(box) != FALSE;
-                   Click(box, IDCANCEL);
-                 }});
+  Driver driver(L"更改用户名称", {[](HWND box) {
+                                    ::SetDlgItemTextW(box, IDC_INPUT_TEXT, L"    ");
+                                    HWND edit = ::GetDlgItem(box, IDC_INPUT_TEXT);
+                                    ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+                                    ::PostMessageW(edit, WM_KEYUP, VK_RETURN,
+                                                   static_cast<LPARAM>(0xC01C0001));
+                                  },
+                                  [](HWND box) { Click(box, IDOK); },  // the button as well
+                                  [&](HWND box) {
+                                    stillOpen = ::IsWindowVisible(box) != FALSE;
+                                    Click(box, IDCANCEL);
+                                  }});
   EXPECT_EQ(InputText(nullptr, "输入一个新的用户名称，放弃更改请点击 '取消' 按钮。", "更改用户名称",
                       "Administrator"),
             "Administrator");
@@ -203,13 +204,16 @@ TEST_F(Dialogs, AboutBoxTextsLinksAndHover) {
          HWND home = ::GetDlgItem(box, IDC_ABOUT_HOME);
          HWND support = ::GetDlgItem(box, IDC_ABOUT_SUPPORT);
          EXPECT_FALSE(Underlined(home));
-         ::SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(home), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+         ::SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(home),
+                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
          EXPECT_TRUE(Underlined(home));
          EXPECT_FALSE(Underlined(support));
-         ::SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(support), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+         ::SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(support),
+                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
          EXPECT_FALSE(Underlined(home));
          EXPECT_TRUE(Underlined(support));
-         ::SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(box), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+         ::SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(box),
+                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
          EXPECT_FALSE(Underlined(home));
          EXPECT_FALSE(Underlined(support));
        },

@@ -4,7 +4,12 @@
 //   kivoctl endsession       send the log-off messages (WM_QUERYENDSESSION, WM_ENDSESSION)
 //   kivoctl metrics          print the screen metrics the dock is laid out from
 //   kivoctl store <file>     print the ring slots, groups and items of a menu file (UTF-8)
+//   kivoctl setitem <file> <item> <type> <title> <target> [args] [run window] [icon file]
+//                            rewrite one item of a menu file (a ring slot's group keeps only
+//                            the item itself)
+//   kivoctl recycle <path>   move a file to the recycle bin
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
+#include <shellapi.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -115,6 +120,68 @@ int Store(const std::wstring& file) {
   return 0;
 }
 
+int SetItem(int argc, wchar_t** argv) {
+  if (argc < 7) return 1;
+  const kivo::win::WinFileSystem files;
+  const kivo::win::SystemAnsiCodec codec;
+  const std::string path = kivo::win::Narrow(argv[2]);
+  const auto bytes = files.ReadFile(path, kivo::kStoreFileSize);
+  if (!bytes) return 2;
+  const auto image = kivo::DecodeStoreFile(*bytes, codec);
+  if (!image) return 4;
+  kivo::ShortcutStore store = image->store;
+  const int number = static_cast<int>(std::wcstol(argv[3], nullptr, 10));
+  if (number < 0 || number > kivo::kLastItem) return 1;
+  kivo::ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
+  item = kivo::ShortcutItem{};
+  item.ItemType = static_cast<std::int32_t>(std::wcstol(argv[4], nullptr, 10));
+  item.ItemIndex = number;
+  item.Title = kivo::win::Narrow(argv[5]);
+  item.TargetPath = kivo::win::Narrow(argv[6]);
+  item.LinkPath = kivo::win::Narrow(argv[6]);
+  if (argc > 7) item.Arguments = kivo::win::Narrow(argv[7]);
+  if (argc > 8) item.RunWindow = static_cast<std::int32_t>(std::wcstol(argv[8], nullptr, 10));
+  if (argc > 9) item.IconFile = kivo::win::Narrow(argv[9]);
+  if (number <= kivo::kLastRingGroup) store.Groups[static_cast<std::size_t>(number)].Count = 0;
+  kivo::win::WinFileSystem writer;
+  return writer.WriteFileFlushed(path, kivo::EncodeStoreFile(store, codec)) ? 0 : 4;
+}
+
+int Recycle(const std::wstring& path) {
+  std::wstring from = path;
+  from.push_back(L'\0');  // the list ends with two NULs
+  SHFILEOPSTRUCTW operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted ? 0 : 4;
+}
+
+// The shell's desktop window and the top-level windows from the bottom up, for looking
+// at the z-order the way Windows keeps it.
+int Stacking() {
+  wchar_t name[256]{};
+  const HWND shell = ::GetShellWindow();
+  if (shell) ::GetClassNameW(shell, name, 256);
+  std::wprintf(L"shell=%p class=%ls desktop=%p\n", static_cast<void*>(shell), name,
+               static_cast<void*>(::GetDesktopWindow()));
+  const HWND foreground = ::GetForegroundWindow();
+  name[0] = 0;
+  if (foreground) ::GetClassNameW(foreground, name, 256);
+  std::wprintf(L"foreground=%p class=%ls\n", static_cast<void*>(foreground), name);
+  for (HWND w = ::GetWindow(::GetTopWindow(nullptr), GW_HWNDLAST); w != nullptr;
+       w = ::GetWindow(w, GW_HWNDPREV)) {
+    if (!::IsWindowVisible(w)) continue;
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    name[0] = 0;
+    ::GetClassNameW(w, name, 256);
+    std::wprintf(L"%p %ls %ld,%ld-%ld,%ld\n", static_cast<void*>(w), name, r.left, r.top, r.right,
+                 r.bottom);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -124,6 +191,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"endsession") return EndSession();
   if (command == L"metrics") return Metrics();
   if (command == L"store" && argc > 2) return Store(argv[2]);
+  if (command == L"setitem") return SetItem(argc, argv);
+  if (command == L"stacking") return Stacking();
+  if (command == L"recycle" && argc > 2) return Recycle(argv[2]);
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
 }

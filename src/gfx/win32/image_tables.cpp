@@ -102,6 +102,11 @@ void ImageTables::BuildVariant(ImageTable table, int number, int variant, int wi
       width > 0 && height > 0 && full != nullptr ? MakeScaledImage(full, width, height) : nullptr;
 }
 
+void ImageTables::SetVariant(ImageTable table, int number, int variant, GpBitmapPtr image) {
+  if (!Valid(table, number, variant) || variant == 0) return;
+  TableOf(table)[static_cast<std::size_t>(Index(table, number, variant))] = std::move(image);
+}
+
 void ImageTables::Release(ImageTable table, int number) {
   if (!Valid(table, number, 0)) return;
   ForgetDrawnSizes(table, number);

@@ -33,6 +33,8 @@ class ImageTables {
   // Builds (or rebuilds) one pre-scaled variant from the full image. Skins have sizes of
   // their own (the disc at 190, a popup row at 248 x 38); icons use the ring's sizes.
   void BuildVariant(ImageTable table, int number, int variant, int width, int height);
+  // Stores a picture of its own as a variant (the frames of an animation strip).
+  void SetVariant(ImageTable table, int number, int variant, GpBitmapPtr image);
   bool Has(ImageTable table, int number) const { return Get({table, number, 0}) != nullptr; }
   void Release(ImageTable table, int number);
   // Drops the full image but keeps the pre-scaled variants.

@@ -36,8 +36,13 @@ class Presenter {
   virtual void Invalidate() = 0;
   // Shows the presenter's windows other than the main one.
   virtual void Show() = 0;
+  // Hides the presenter's windows other than the main one.
+  virtual void Hide() = 0;
   // Puts the presenter's windows other than the main one on top of the topmost windows.
   virtual void Raise() = 0;
+  // Takes them out of the top-most band and, with an `anchor`, directly below it (the dock
+  // lying on the desktop), windows made later included.
+  virtual void Lower(HWND anchor) = 0;
   // Destroys the windows the presenter made and forgets the layout.
   virtual void Release() = 0;
 };

@@ -1,5 +1,6 @@
 #include "gfx/win32/skins_win.h"
 
+#include "dock/dock_view.h"
 #include "platform/win32/image_files.h"
 #include "platform/win32/unicode.h"
 #include "render/canvas.h"
@@ -30,6 +31,21 @@ constexpr int kSkinNumbers[] = {
     kSkinDelIcon};
 
 constexpr int kMaxIconNumber = kIconCount - 1;
+
+// The delete animation's strip holds its frames side by side; each is kept as a variant
+// of its own (frame k as variant k + 1), so a frame draws like any pre-scaled image.
+void SplitDeleteFrames(ImageTables& images) {
+  auto* strip = static_cast<Gdiplus::GpBitmap*>(images.Get({ImageTable::Skin, kSkinDelIcon, 0}));
+  const auto [width, height] = ImageSize(strip);
+  if (width < kDeleteFrames * kDeleteFrameSize || height < kDeleteFrameSize) return;
+  for (int k = 0; k < kDeleteFrames; ++k) {
+    Gdiplus::GpBitmap* frame = nullptr;
+    if (gp::GdipCloneBitmapAreaI(k * kDeleteFrameSize, 0, kDeleteFrameSize, kDeleteFrameSize,
+                                 PixelFormat32bppARGB, strip, &frame) == Gdiplus::Ok) {
+      images.SetVariant(ImageTable::Skin, kSkinDelIcon, k + 1, GpBitmapPtr(frame));
+    }
+  }
+}
 
 }  // namespace
 
@@ -64,13 +80,18 @@ int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPictur
       }
     }
     images.Set(ImageTable::Skin, number, std::move(image));
+    if (number == kSkinDelIcon) SplitDeleteFrames(images);
   }
 
+  SetUserPicture(images, userPicture);
+  return loaded;
+}
+
+void SetUserPicture(ImageTables& images, const std::string& userPicture) {
   GpBitmapPtr picture;
   if (!userPicture.empty()) picture = LoadImageFile(Widen(userPicture));
   Gdiplus::GpImage* source = picture ? picture.get() : images.Get({ImageTable::Skin, kSkinLogo, 0});
   if (source != nullptr) images.Set(ImageTable::Icon, 0, MakeScaledImage(source, 128, 128));
-  return loaded;
 }
 
 void BuildRingVariants(ImageTables& images, const RingMetrics& metrics) {

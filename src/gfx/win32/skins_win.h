@@ -29,6 +29,9 @@ GpBitmapPtr LoadSkinResource(HMODULE module, const wchar_t* name);
 // `userPicture` names a readable image, else the LOGO skin, at 128 x 128.
 // Returns how many skins were loaded.
 int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture);
+// Icon 0 again, after the user picture changed (the skins must be loaded). Its pre-scaled
+// variants are the caller's to rebuild.
+void SetUserPicture(ImageTables& images, const std::string& userPicture);
 
 // The ring's pre-scaled variants: the slot background at N and M, the disc at its own
 // size, and every loaded icon at N, M, C and 32.

@@ -45,6 +45,7 @@ bool TiledLayer::SetLayout(TileLayout layout) {
     tile.changed = {};
     tile.whole = true;
     tile.placed = false;
+    tile.blank.reset();
   }
   // Without every surface the tiles cannot show the picture: nothing is shown rather than
   // part of it.
@@ -67,7 +68,39 @@ void TiledLayer::Show() {
   }
 }
 
+bool TiledLayer::Blank(Tile& tile) {
+  if (!tile.blank) tile.blank = Transparent(tile.surface);
+  return *tile.blank;
+}
+
+void TiledLayer::PresentAlphaOnly(HWND window, int constantAlpha) {
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(constantAlpha), AC_SRC_ALPHA};
+  ::UpdateLayeredWindow(window, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &blend, ULW_ALPHA);
+}
+
+void TiledLayer::Hide() {
+  shown_ = false;
+  for (std::size_t i = 1; i < tiles_.size(); ++i) {
+    if (tiles_[i]->window) ::ShowWindow(tiles_[i]->window.get(), SW_HIDE);
+  }
+}
+
+void TiledLayer::Lower(HWND anchor) {
+  lowered_ = true;
+  anchor_ = anchor;
+  for (std::size_t i = 1; i < tiles_.size(); ++i) {
+    if (tiles_[i]->window) SendToBottom(tiles_[i]->window.get());
+  }
+}
+
+void TiledLayer::SendToBottom(HWND window) const {
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+  if (anchor_ != nullptr) ::SetWindowPos(window, anchor_, 0, 0, 0, 0, kFlags);
+}
+
 void TiledLayer::Raise() {
+  lowered_ = false;
   for (std::size_t i = 1; i < tiles_.size(); ++i) {
     if (!tiles_[i]->window) continue;
     ::SetWindowPos(tiles_[i]->window.get(), HWND_TOPMOST, 0, 0, 0, 0,
@@ -104,6 +137,7 @@ int TiledLayer::Present(const LayeredSurface& frame, std::span<const PixelRect> 
     const auto bytes = static_cast<std::size_t>(right - left) * sizeof(std::uint32_t);
     if (std::memcmp(from, to, bytes) == 0) return;
     std::memcpy(to, from, bytes);
+    tile.blank.reset();
     tile.changed = Union(tile.changed, PixelRect{left - rect.left, y - rect.top, right - left, 1});
   });
 
@@ -118,6 +152,15 @@ int TiledLayer::Present(const LayeredSurface& frame, std::span<const PixelRect> 
     HWND target = window(i);
     const bool changed = tile.whole || !tile.changed.empty();
     if (!changed && (target == nullptr || !alphaChanged)) continue;
+    if (!changed && target != nullptr) {
+      // A fade: the window keeps its pixels and only takes the new constant alpha, which
+      // costs a fraction of presenting them again.
+      if (Blank(tile)) continue;
+      PresentAlphaOnly(target, constantAlpha);
+      tile.alpha = constantAlpha;
+      ++presented;
+      continue;
+    }
     bool made = false;
     if (target == nullptr) {
       // A tile gets its window when it first has something to show.
@@ -130,8 +173,6 @@ int TiledLayer::Present(const LayeredSurface& frame, std::span<const PixelRect> 
       target = tile.window.get();
       if (target == nullptr) continue;
       made = true;
-    } else if (!changed && Transparent(tile.surface)) {
-      continue;  // shows nothing, whatever the constant alpha
     }
     const PixelRect& rect = layout_.tiles[i];
     const POINT position{origin.x + rect.left, origin.y + rect.top};
@@ -139,6 +180,7 @@ int TiledLayer::Present(const LayeredSurface& frame, std::span<const PixelRect> 
     // Moving and sizing a window that already has its place and size only costs time.
     tile.surface.Present(target, made || !tile.placed ? &position : nullptr, constantAlpha,
                          whole ? nullptr : &tile.changed);
+    if (made && lowered_) SendToBottom(target);
     if (made && shown_) ::ShowWindow(target, SW_SHOWNOACTIVATE);
     tile.changed = {};
     tile.whole = false;

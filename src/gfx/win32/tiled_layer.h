@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -41,7 +42,9 @@ class TiledLayer final : public Presenter {
   // are shown as they are made.
   void Show() override;
   // Puts every tile window on top of the topmost windows.
+  void Hide() override;
   void Raise() override;
+  void Lower(HWND anchor) override;
   void Release() override;
 
   const TileLayout& layout() const { return layout_; }
@@ -56,14 +59,18 @@ class TiledLayer final : public Presenter {
   int alpha(std::size_t tile) const { return tiles_[tile]->alpha; }
 
  private:
+  void SendToBottom(HWND window) const;
   struct Tile {
     LayeredSurface surface;
-    UniqueWindow window;  // tiles 1 and up
-    PixelRect changed;    // surface coordinates, not presented yet
-    bool whole = true;    // present everything (new layout, new window, forgotten screen)
-    bool placed = false;  // the window has the tile's place and size
-    int alpha = -1;       // the constant alpha it was presented with
+    UniqueWindow window;        // tiles 1 and up
+    PixelRect changed;          // surface coordinates, not presented yet
+    bool whole = true;          // present everything (new layout, new window, forgotten screen)
+    bool placed = false;        // the window has the tile's place and size
+    int alpha = -1;             // the constant alpha it was presented with
+    std::optional<bool> blank;  // every pixel transparent; unknown after a change
   };
+  static bool Blank(Tile& tile);
+  static void PresentAlphaOnly(HWND window, int constantAlpha);
 
   HWND main_ = nullptr;
   WindowMaker maker_;
@@ -72,6 +79,8 @@ class TiledLayer final : public Presenter {
   POINT origin_{};
   int shownAlpha_ = -1;
   bool shown_ = false;
+  bool lowered_ = false;   // the dock lies on the desktop: new windows go there too
+  HWND anchor_ = nullptr;  // the window they lie below, if any
 };
 
 }  // namespace kivo::win

@@ -143,7 +143,9 @@ void WinSystemActions::SleepComputer() {
   ::SetSuspendState(FALSE, FALSE, FALSE);
 }
 
-void WinSystemActions::LockWorkstation() { ::LockWorkStation(); }
+void WinSystemActions::LockWorkstation() {
+  ::LockWorkStation();
+}
 
 void WinSystemActions::MonitorOffSoon() {
   if (monitorWindow_ == nullptr) return;
@@ -161,7 +163,7 @@ void WinSystemActions::ShowRunDialog() {
   const FARPROC address = shell ? ::GetProcAddress(shell, MAKEINTRESOURCEA(61)) : nullptr;
   if (address == nullptr) return;
   reinterpret_cast<RunFileDialog>(reinterpret_cast<void*>(address))(nullptr, nullptr, nullptr,
-                                                                     nullptr, nullptr, 0);
+                                                                    nullptr, nullptr, 0);
 }
 
 bool WinSystemActions::ShowDesktopIcons(bool hide) {
@@ -195,8 +197,12 @@ void WinSystemActions::ToggleWindowsOurselves() {
   minimised_ = std::move(windows);
 }
 
-void WinSystemActions::EmptyRecycleBin() { win::EmptyRecycleBin(ask_); }
+void WinSystemActions::EmptyRecycleBin() {
+  win::EmptyRecycleBin(ask_);
+}
 
-void WinSystemActions::CheckRecycleBin() { win::CheckRecycleBin(ask_); }
+void WinSystemActions::CheckRecycleBin() {
+  win::CheckRecycleBin(ask_);
+}
 
 }  // namespace kivo::win

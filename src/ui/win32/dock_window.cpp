@@ -3,25 +3,80 @@
 #include <imm.h>
 #include <windowsx.h>
 
+#include <string_view>
+
 #include "dock/ring_layout.h"
 #include "gfx/win32/tiled_layer.h"
+#include "platform/win32/recycle_bin_win.h"
 
 namespace kivo::win {
 namespace {
 
 constexpr wchar_t kRingClass[] = L"KivoLauncherDock";
 constexpr wchar_t kVeilClass[] = L"KivoLauncherVeil";
-constexpr UINT_PTR kLeavePollTimer = 1;
-constexpr UINT kLeavePollMs = 100;
+// Timer identifiers: the dock's five timers are 1..5, the animation's pacing 10.
+constexpr UINT_PTR kFirstDockTimer = 1;
+constexpr UINT_PTR kAnimationTimer = 10;
+
+UINT_PTR TimerId(DockTimer timer) {
+  return kFirstDockTimer + static_cast<UINT_PTR>(timer);
+}
+
+bool IsDesktopWindow(HWND window) {
+  if (window == ::GetShellWindow()) return true;
+  wchar_t name[32]{};
+  ::GetClassNameW(window, name, 32);
+  return std::wstring_view(name) == L"Progman" || std::wstring_view(name) == L"WorkerW";
+}
+
+// The lowest visible window of another program that is neither the desktop nor top-most.
+HWND LowestOtherWindow() {
+  for (HWND w = ::GetWindow(::GetTopWindow(nullptr), GW_HWNDLAST); w != nullptr;
+       w = ::GetWindow(w, GW_HWNDPREV)) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(w, &process);
+    if (process == ::GetCurrentProcessId() || !::IsWindowVisible(w) || IsDesktopWindow(w)) {
+      continue;
+    }
+    if ((::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) continue;
+    return w;
+  }
+  return nullptr;
+}
+
+// Out of the top-most band and, with an anchor, directly below it.
+void PlaceBelow(HWND window, HWND anchor) {
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+  if (anchor != nullptr) ::SetWindowPos(window, anchor, 0, 0, 0, 0, kFlags);
+}
+
+bool IsProgramWindow(HWND window) {
+  if (window == nullptr) return false;
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  return process == ::GetCurrentProcessId();
+}
+
+// The system's drag rectangle, so a click with a tremble of the hand stays a click.
+DragThreshold SystemDragThreshold() {
+  return DragThreshold{::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG)};
+}
 
 }  // namespace
 
-DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images)
+DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images, DockActions* actions)
     : instance_(instance),
       data_(data),
       images_(images),
       renderer_(images, text_),
-      frames_([this](const Frame& frame) { OnFrame(frame); }),
+      actions_(actions),
+      pacer_([this](const Frame& frame) { OnFrame(frame); },
+             [this](int milliseconds) {
+               if (ring_)
+                 ::SetTimer(ring_.get(), kAnimationTimer, static_cast<UINT>(milliseconds), nullptr);
+             }),
+      frames_([this](const Frame& frame) { pacer_.Push(frame); }),
       presenter_(std::make_unique<TiledLayer>()) {
   // The renderer knows where images and texts land, so a fill can drop what it hides.
   frames_.SetBounds(renderer_.Bounds());
@@ -36,7 +91,13 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   origin_ = POINT{work.Left, work.Top};
   geometry_ = ComputeRing(MakeRingMetrics(data_.screen, data_.settings));
   sectors_.reset();
-  view_ = std::make_unique<DockView>(frames_, *clock_, data_.store, data_.settings, geometry_);
+  Clock& clock = clock_ != nullptr ? *clock_ : static_cast<Clock&>(pacer_);
+  view_ = std::make_unique<DockView>(frames_, clock, data_.store, data_.settings, geometry_);
+  controller_ = std::make_unique<DockController>(*view_, pacer_, *this, data_.store, data_.settings,
+                                                 SystemDragThreshold());
+  pacer_.SetOnIdle([this] {
+    if (controller_) controller_->Resume();
+  });
 
   const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
   RegisterWindowClass(instance_, {kRingClass, nullptr, arrow});
@@ -66,7 +127,10 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
 }
 
 void DockWindow::Destroy() {
-  if (ring_) ::KillTimer(ring_.get(), kLeavePollTimer);
+  if (ring_) {
+    for (int t = 0; t < kDockTimerCount; ++t) ::KillTimer(ring_.get(), TimerId(DockTimer(t)));
+    ::KillTimer(ring_.get(), kAnimationTimer);
+  }
   presenter_->Release();
   ring_.reset();
   veil_.reset();
@@ -120,17 +184,85 @@ void DockWindow::PlaceRingWindow(const PixelRect& area) {
 }
 
 void DockWindow::Show() {
-  DockState& state = view_->state();
-  state.active = true;
-  state.mode = DockMode::Expanded;
   // A surface is needed to measure the titles; lay the windows out for them once it exists.
   PlaceRingWindow(ExpandedArea());
-  ::ShowWindow(ring_.get(), SW_SHOWNOACTIVATE);
-  presenter_->Show();
+  Handle(DockEvent::Simple(DockEvent::Kind::Start));
+}
+
+void DockWindow::Handle(const DockEvent& event) {
+  if (controller_) controller_->Handle(event);
+}
+
+void DockWindow::SetTimer(DockTimer timer, bool on) {
+  if (!ring_) return;
+  if (on) {
+    ::SetTimer(ring_.get(), TimerId(timer), static_cast<UINT>(DockTimerInterval(timer)), nullptr);
+  } else {
+    ::KillTimer(ring_.get(), TimerId(timer));
+  }
+}
+
+void DockWindow::BringToFront() {
+  inFront_ = true;
   ::SetWindowPos(ring_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  view_->DockFocus(true);
+  if (veilAlpha_ >= 0) {
+    ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  presenter_->Raise();
   ::SetForegroundWindow(ring_.get());
-  ::SetTimer(ring_.get(), kLeavePollTimer, kLeavePollMs, nullptr);
+}
+
+void DockWindow::SendToBottom() {
+  // Lying on the desktop: below every other program's window, above the desktop itself.
+  // The lowest such window is the anchor; HWND_BOTTOM would go below the desktop's own
+  // window wherever the system does not keep that one at the very bottom.
+  inFront_ = false;
+  const HWND anchor = LowestOtherWindow();
+  for (HWND window : {veil_.get(), ring_.get()}) PlaceBelow(window, anchor);
+  presenter_->Lower(anchor);
+  // Without an anchor the veil still belongs below the ring's windows.
+  if (anchor == nullptr) {
+    ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void DockWindow::ShowWindows(bool visible) {
+  if (visible == shown_) return;
+  shown_ = visible;
+  if (visible) {
+    ::ShowWindow(ring_.get(), SW_SHOWNOACTIVATE);
+    presenter_->Show();
+    return;
+  }
+  ::ShowWindow(ring_.get(), SW_HIDE);
+  ::ShowWindow(veil_.get(), SW_HIDE);
+  presenter_->Hide();
+  veilAlpha_ = -1;  // shown again with the next frame
+}
+
+void DockWindow::LaunchItem(int item) {
+  if (actions_) actions_->LaunchItem(item);
+}
+void DockWindow::RunCommand(int command) {
+  if (actions_) actions_->RunCommand(command);
+}
+void DockWindow::OpenPopup(int slot) {
+  if (actions_) actions_->OpenPopup(slot);
+}
+void DockWindow::ClosePopup() {
+  if (actions_) actions_->ClosePopup();
+}
+void DockWindow::OpenContextMenu(int slot) {
+  if (actions_) actions_->OpenContextMenu(slot);
+}
+bool DockWindow::DeleteItem(int item) {
+  return actions_ != nullptr && actions_->DeleteItem(item);
+}
+void DockWindow::SaveStore() {
+  if (actions_) actions_->SaveStore();
+}
+void DockWindow::ShowQuickStart() {
+  if (actions_) actions_->ShowQuickStart();
 }
 
 void DockWindow::ShowVeil(Argb background) {
@@ -146,7 +278,7 @@ void DockWindow::ShowVeil(Argb background) {
   if (veilAlpha_ < 0) {
     // Directly below the ring window and below every tile, so the ring draws over it.
     ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    presenter_->Raise();
+    if (inFront_) presenter_->Raise();
     ::ShowWindow(veil_.get(), SW_SHOWNOACTIVATE);
   }
   veilAlpha_ = alpha;
@@ -187,22 +319,87 @@ POINT DockWindow::ClientPoint(HWND window, LPARAM lParam) const {
   return POINT{point.x - origin_.x, point.y - origin_.y};
 }
 
-std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM /*wParam*/,
+void DockWindow::OnTimer(UINT_PTR id) {
+  if (id == kAnimationTimer) {
+    ::KillTimer(ring_.get(), kAnimationTimer);
+    pacer_.Tick();
+    return;
+  }
+  if (id < kFirstDockTimer || id >= kFirstDockTimer + kDockTimerCount) return;
+  const auto timer = static_cast<DockTimer>(id - kFirstDockTimer);
+  POINT cursor{};
+  bool flag = false;
+  switch (timer) {
+    case DockTimer::LeavePoll:
+      ::GetCursorPos(&cursor);
+      break;
+    case DockTimer::Foreground:
+      flag = IsProgramWindow(::GetForegroundWindow());
+      break;
+    case DockTimer::RecycleBin:
+      flag = RecycleBinHasItems();
+      break;
+    default:
+      break;
+  }
+  Handle(DockEvent::TimerTick(timer, cursor.x - origin_.x, cursor.y - origin_.y, flag));
+}
+
+bool DockWindow::OnKey(UINT message, WPARAM key, LPARAM flags) {
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  const bool repeat = (flags & (LPARAM{1} << 30)) != 0;
+  const bool alt = (flags & (LPARAM{1} << 29)) != 0;
+  if (down && repeat) return true;  // holding a key down does not launch it again and again
+  const int code = static_cast<int>(key);
+  Handle(down ? DockEvent::Key(code, alt) : DockEvent::KeyRelease(code));
+  return true;
+}
+
+std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
+  if (!controller_) return std::nullopt;
   switch (message) {
     case WM_MOUSEMOVE: {
-      if (!view_) return 0;
       const POINT point = ClientPoint(window, lParam);
-      view_->OnPointerMove(point.x, point.y);
+      Handle(DockEvent::Move(point.x, point.y, (wParam & MK_LBUTTON) != 0));
       return 0;
     }
-    case WM_TIMER: {
-      if (!view_) return 0;
-      POINT point{};
-      ::GetCursorPos(&point);
-      view_->OnLeavePoll(point.x - origin_.x, point.y - origin_.y);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      // The release must reach the dock even off its windows (an icon dragged away).
+      ::SetCapture(window);
+      const POINT point = ClientPoint(window, lParam);
+      const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
+                                 : message == WM_RBUTTONDOWN ? MouseButton::Right
+                                                             : MouseButton::Middle;
+      Handle(DockEvent::Down(button, point.x, point.y));
       return 0;
     }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      const POINT point = ClientPoint(window, lParam);
+      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) ::ReleaseCapture();
+      const MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
+                                 : message == WM_RBUTTONUP ? MouseButton::Right
+                                                           : MouseButton::Middle;
+      Handle(DockEvent::Up(button, point.x, point.y));
+      return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      OnKey(message, wParam, lParam);
+      return 0;
+    case WM_SYSCOMMAND:
+      // Alt+Space is the dock's own key, not the window menu.
+      if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
+      return std::nullopt;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
     case WM_CLOSE:
       return 0;  // the dock closes only with the program
     default:

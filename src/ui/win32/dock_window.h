@@ -11,7 +11,9 @@
 #include <string>
 
 #include "core/startup.h"
+#include "dock/dock_controller.h"
 #include "dock/dock_view.h"
+#include "dock/frame_pacer.h"
 #include "dock/ring_geometry.h"
 #include "gfx/win32/frame_renderer.h"
 #include "gfx/win32/image_tables.h"
@@ -22,14 +24,26 @@
 
 namespace kivo::win {
 
-class SleepClock : public Clock {
+// What the dock asks of the rest of the program; the composition root answers.
+class DockActions {
  public:
-  void Sleep(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }
+  virtual ~DockActions() = default;
+  virtual void LaunchItem(int item) = 0;
+  virtual void RunCommand(int command) = 0;
+  virtual void OpenPopup(int slot) = 0;
+  virtual void ClosePopup() = 0;
+  virtual void OpenContextMenu(int slot) = 0;
+  // Asks the user where needed; true when the item was deleted.
+  virtual bool DeleteItem(int item) = 0;
+  virtual void SaveStore() = 0;
+  virtual void ShowQuickStart() = 0;
 };
 
-class DockWindow final : public Window {
+class DockWindow final : public Window, public DockPorts {
  public:
-  DockWindow(HINSTANCE instance, AppData& data, ImageTables& images);
+  // Without `actions` the dock only draws and moves its windows (tests, benchmark).
+  DockWindow(HINSTANCE instance, AppData& data, ImageTables& images,
+             DockActions* actions = nullptr);
   ~DockWindow() override;
 
   // Window set-up: places the windows over the work area, prepares the text and the
@@ -37,6 +51,11 @@ class DockWindow final : public Window {
   [[nodiscard]] bool Create(const std::vector<std::wstring>& fontFamilies);
   // Shows the ring at rest, in front and active.
   void Show();
+  // Hands an event to the dock's state machine (commands, the tray, the popup use this).
+  void Handle(const DockEvent& event);
+  // Runs `action` once the frames drawn so far are on screen.
+  void AfterFrames(std::function<void()> action) { pacer_.Then(std::move(action)); }
+  const DockController& controller() const { return *controller_; }
   void Destroy();
   // Forgets what is on screen, so the next frame is drawn and presented whole.
   void Invalidate() {
@@ -47,7 +66,9 @@ class DockWindow final : public Window {
   HWND handle() const { return ring_.get(); }
   DockView& view() { return *view_; }
   const RingGeometry& geometry() const { return geometry_; }
-  // Animations pause through this clock (the benchmark passes one that does not sleep).
+  // Animations pause through this clock instead of being paced by a timer, so every frame
+  // is drawn at once (the benchmark and the tests pass one that does not sleep). Before
+  // Create.
   void SetClock(Clock& clock) { clock_ = &clock; }
   // For the tests and the benchmark: the area the ring's picture covers, the frame drawn
   // on it, what shows it on screen, and how long the last frame took to render and
@@ -74,17 +95,38 @@ class DockWindow final : public Window {
   void PlaceRingWindow(const PixelRect& area);
   HWND MakeTileWindow();
   POINT ClientPoint(HWND window, LPARAM lParam) const;
+  void OnTimer(UINT_PTR id);
+  bool OnKey(UINT message, WPARAM key, LPARAM flags);
+
+  // DockPorts (for the state machine only): the window effects here, the rest through
+  // DockActions.
+  void SetTimer(DockTimer timer, bool on) override;
+  void BringToFront() override;
+  void SendToBottom() override;
+  void ShowWindows(bool visible) override;
+  void LaunchItem(int item) override;
+  void RunCommand(int command) override;
+  void OpenPopup(int slot) override;
+  void ClosePopup() override;
+  void OpenContextMenu(int slot) override;
+  bool DeleteItem(int item) override;
+  void SaveStore() override;
+  void ShowQuickStart() override;
 
   HINSTANCE instance_;
   AppData& data_;
   ImageTables& images_;
   TextRenderer text_;
   FrameRenderer renderer_;
-  SleepClock sleepClock_;
-  Clock* clock_ = &sleepClock_;
+  DockActions* actions_;
+  FramePacer pacer_;
+  Clock* clock_ = nullptr;  // a clock of the caller's instead of the pacer
   DisplayList frames_;
   RingGeometry geometry_;
   std::unique_ptr<DockView> view_;
+  std::unique_ptr<DockController> controller_;
+  bool shown_ = false;   // the windows are on screen (not hidden)
+  bool inFront_ = true;  // top-most, not lying on the desktop
   UniqueWindow veil_;
   UniqueWindow ring_;
   // Shows the frames; destroyed before the windows it presents on.

@@ -3,11 +3,11 @@
 #include <shellapi.h>
 
 #include "dialogs/about_texts.h"
+#include "gfx/win32/skins_win.h"
+#include "platform/win32/gdiplus_api.h"
+#include "platform/win32/unicode.h"
 #include "ui/win32/dialogs/dialog_ids.h"
 #include "ui/win32/dialogs/dialog_support.h"
-#include "platform/win32/gdiplus_api.h"
-#include "gfx/win32/skins_win.h"
-#include "platform/win32/unicode.h"
 
 namespace kivo::win {
 namespace {
@@ -79,7 +79,8 @@ class FrmAbout : public DialogBase {
     fontsSet_ = true;
     for (const int link : {IDC_ABOUT_HOME, IDC_ABOUT_SUPPORT}) {
       HFONT font = (link == control ? hoverFont_ : plainFont_).get();
-      if (font != nullptr) ::SendDlgItemMessageW(window_, link, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+      if (font != nullptr)
+        ::SendDlgItemMessageW(window_, link, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
 
@@ -93,8 +94,7 @@ class FrmAbout : public DialogBase {
 
   INT_PTR OnCommand(int control, int code) {
     if ((control == IDC_ABOUT_HOME || control == IDC_ABOUT_SUPPORT) && code == STN_CLICKED) {
-      const std::string target =
-          control == IDC_ABOUT_HOME ? HomeLinkTarget() : SupportLinkTarget();
+      const std::string target = control == IDC_ABOUT_HOME ? HomeLinkTarget() : SupportLinkTarget();
       if (info_.open) {
         info_.open(target);
       } else {

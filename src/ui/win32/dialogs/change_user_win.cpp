@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "ui/win32/dialogs/input_dialog.h"
 #include "platform/win32/icon_extract_win.h"
 #include "platform/win32/message_win.h"
 #include "platform/win32/unicode.h"
+#include "ui/win32/dialogs/input_dialog.h"
 
 namespace kivo::win {
 
@@ -55,13 +55,17 @@ bool WinChangeUserPort::SaveSettings() {
   return actions_.saveSettings ? actions_.saveSettings() : false;
 }
 
-bool WinChangeUserPort::SaveStore() { return actions_.saveStore ? actions_.saveStore() : false; }
+bool WinChangeUserPort::SaveStore() {
+  return actions_.saveStore ? actions_.saveStore() : false;
+}
 
 std::string WinChangeUserPort::AskText(const std::string& prompt, const std::string& title,
                                        const std::string& defaultText) {
   return InputText(owner_, prompt, title, defaultText);
 }
 
-void WinChangeUserPort::Tell(const ShellMessage& message) { ShowShellMessage(message); }
+void WinChangeUserPort::Tell(const ShellMessage& message) {
+  ShowShellMessage(message);
+}
 
 }  // namespace kivo::win

@@ -35,7 +35,8 @@ std::string WindowText(HWND window) {
   if (length <= 0) return {};
   std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
   const int copied = ::GetWindowTextW(window, buffer.data(), length + 1);
-  return Narrow(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0)));
+  return Narrow(
+      std::wstring_view(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0)));
 }
 
 std::string ControlText(HWND dialog, int control) {

@@ -1,9 +1,9 @@
 #include "ui/win32/dialogs/input_dialog.h"
 
 #include "dialogs/input_box.h"
+#include "platform/win32/unicode.h"
 #include "ui/win32/dialogs/dialog_ids.h"
 #include "ui/win32/dialogs/dialog_support.h"
-#include "platform/win32/unicode.h"
 
 namespace kivo::win {
 namespace {

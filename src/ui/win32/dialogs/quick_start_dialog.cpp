@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "ui/win32/dialogs/dialog_ids.h"
 #include "gfx/win32/skins_win.h"
+#include "ui/win32/dialogs/dialog_ids.h"
 
 namespace kivo::win {
 

@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "dialogs/quick_start.h"
-#include "ui/win32/dialogs/dialog_support.h"
 #include "platform/win32/gdiplus_api.h"
+#include "ui/win32/dialogs/dialog_support.h"
 
 namespace kivo::win {
 

@@ -1,0 +1,139 @@
+#include "app/program_actions.h"
+
+#include "dialogs/change_user.h"
+#include "gfx/win32/item_icons_win.h"
+#include "gfx/win32/skins_win.h"
+#include "items/group_helpers.h"
+#include "ui/win32/dialogs/about_dialog.h"
+#include "ui/win32/dialogs/change_user_win.h"
+
+namespace kivo {
+
+ProgramActions::ProgramActions(Parts parts)
+    : parts_(std::move(parts)),
+      quickStart_(parts_.data.settings.StartedPage, [this] { return SaveSettings(); }) {}
+
+void ProgramActions::Bind(win::DockWindow& dock) {
+  dock_ = &dock;
+  system_ = std::make_unique<win::WinSystemActions>(dock.handle());
+  AppData& data = parts_.data;
+  Commands::Environment environment{data.store,
+                                    data.settings,
+                                    data.paths,
+                                    parts_.items.files,
+                                    static_cast<int>(data.osMajor),
+                                    parts_.items.system.UserName(),
+                                    [this] { return parts_.files.SaveStore(parts_.data.store); },
+                                    [this] { return SaveSettings(); }};
+  commands_ = std::make_unique<Commands>(std::move(environment), *system_, *this);
+}
+
+HWND ProgramActions::owner() const {
+  return dock_ != nullptr ? dock_->handle() : nullptr;
+}
+
+bool ProgramActions::SaveSettings() {
+  return parts_.files.SaveSettings(parts_.data.settings, parts_.data.store.Items[0]);
+}
+
+void ProgramActions::ShowQuickStartAtStart() {
+  if (kivo::ShowQuickStartAtStart(parts_.data.settings.StartedPage)) quickStart_.Show(owner());
+}
+
+bool ProgramActions::IsDialogMessage(MSG& message) const {
+  return quickStart_.IsDialogMessage(message);
+}
+
+void ProgramActions::Close() {
+  quickStart_.Close();
+}
+
+void ProgramActions::LaunchItem(int item) {
+  if (commands_) commands_->LaunchItem(item);
+}
+
+void ProgramActions::RunCommand(int command) {
+  if (commands_) commands_->RunCommand(command);
+}
+
+void ProgramActions::OpenPopup(int /*slot*/) {
+  // The group popup window does not exist yet: the dock learns at once that none is open.
+  if (dock_) dock_->Handle(DockEvent::Simple(DockEvent::Kind::PopupClosed));
+}
+
+void ProgramActions::ClosePopup() {}
+
+void ProgramActions::OpenContextMenu(int /*slot*/) {
+  // The item context menu arrives with its own window; until then a right click on an
+  // entry only shows the hovered slot.
+}
+
+bool ProgramActions::DeleteItem(int item) {
+  return kivo::DeleteItem(parts_.items, item, false) == 1;
+}
+
+void ProgramActions::SaveStore() {
+  // A failed save keeps the old files; the store is written again at the next change and
+  // at exit, where a failure is reported.
+  static_cast<void>(parts_.files.SaveStore(parts_.data.store));
+}
+
+void ProgramActions::ShowQuickStart() {
+  quickStart_.Show(owner());
+}
+
+void ProgramActions::EscCancel() {
+  if (dock_) dock_->Handle(DockEvent::Simple(DockEvent::Kind::EscCancel));
+}
+
+void ProgramActions::MinWindows(int mode) {
+  if (dock_ && mode >= 0 && mode <= 2) dock_->Handle(DockEvent::Mode(static_cast<DockMode>(mode)));
+}
+
+void ProgramActions::ExitProgram() {
+  if (!dock_) {
+    parts_.exit();
+    return;
+  }
+  dock_->Handle(DockEvent::Simple(DockEvent::Kind::FadeOut));
+  // Once the fade is on screen; the exit itself is posted, so pending messages run first.
+  dock_->AfterFrames([exit = parts_.exit] { exit(); });
+}
+
+void ProgramActions::ShowSettings() {
+  // The settings dialog arrives with its own window; the command changes nothing until then.
+}
+
+void ProgramActions::ShowAbout() {
+  win::ShowAbout(owner(), win::AboutInfo{parts_.version, parts_.data.osName, nullptr});
+}
+
+void ProgramActions::ChangeUserNameAndPicture() {
+  AppData& data = parts_.data;
+  win::WinChangeUserPort port(
+      owner(), {[this] {
+                  win::SetUserPicture(parts_.images, parts_.data.store.Items[0].IconFile.str());
+                  ReloadItemImage(0);
+                },
+                [this] { ReloadItemImage(-1); }, [this] { return SaveSettings(); },
+                [this] { return parts_.files.SaveStore(parts_.data.store); }});
+  kivo::ChangeUserNameAndPicture(data.store.Items[0], data.paths.UserPicture, parts_.codec, port);
+}
+
+void ProgramActions::ReloadItemImage(int item) {
+  if (!dock_) return;
+  const RingMetrics& metrics = dock_->geometry().metrics;
+  if (item == 0) {
+    // The user picture is icon 0: the centre's overlay and the user entry alike.
+    for (int variant = 1; variant <= 4; ++variant) {
+      const int size = VariantSize(metrics, variant);
+      parts_.images.BuildVariant(ImageTable::Icon, 0, variant, size, size);
+    }
+  } else if (item > 0 && item <= kLastItem) {
+    win::LoadItemIcon(parts_.data.store, parts_.images, metrics, item);
+  }
+  dock_->Invalidate();
+  dock_->Handle(DockEvent::Simple(DockEvent::Kind::Refresh));
+}
+
+}  // namespace kivo

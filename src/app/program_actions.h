@@ -1,0 +1,75 @@
+// What the dock and the built-in commands ask of the rest of the program: launching and
+// commands, deleting entries, saving, the small dialogs, and the dock's own operations
+// for the commands. The composition root wires it up; nothing here decides anything.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "commands/commands.h"
+#include "commands/dock_control.h"
+#include "core/data_files.h"
+#include "core/startup.h"
+#include "gfx/win32/image_tables.h"
+#include "items/item_context.h"
+#include "platform/win32/system_actions_win.h"
+#include "ui/win32/dialogs/quick_start_dialog.h"
+#include "ui/win32/dock_window.h"
+
+namespace kivo {
+
+class ProgramActions final : public win::DockActions, public DockControl {
+ public:
+  struct Parts {
+    AppData& data;
+    DataFiles& files;
+    ItemContext& items;
+    win::ImageTables& images;
+    const AnsiCodec& codec;
+    std::string version;       // for the about box
+    std::function<void()> exit;  // the orderly exit, once the dock has faded out
+  };
+  explicit ProgramActions(Parts parts);
+
+  // The dock exists after the actions it is given: bind it before anything runs.
+  void Bind(win::DockWindow& dock);
+  // The quick-start window at start-up, when the settings ask for it.
+  void ShowQuickStartAtStart();
+  // For the message loop: keyboard navigation of the modeless quick-start window.
+  bool IsDialogMessage(MSG& message) const;
+  // Closes the windows this object opened (before the dock goes).
+  void Close();
+
+  // win::DockActions
+  void LaunchItem(int item) override;
+  void RunCommand(int command) override;
+  void OpenPopup(int slot) override;
+  void ClosePopup() override;
+  void OpenContextMenu(int slot) override;
+  bool DeleteItem(int item) override;
+  void SaveStore() override;
+  void ShowQuickStart() override;
+
+  // DockControl
+  void EscCancel() override;
+  void MinWindows(int mode) override;
+  void ExitProgram() override;
+  void ShowSettings() override;
+  void ShowAbout() override;
+  void ChangeUserNameAndPicture() override;
+  void ReloadItemImage(int item) override;
+
+ private:
+  HWND owner() const;
+  bool SaveSettings();
+
+  Parts parts_;
+  win::DockWindow* dock_ = nullptr;
+  std::unique_ptr<win::WinSystemActions> system_;
+  std::unique_ptr<Commands> commands_;
+  win::QuickStartDialog quickStart_;
+};
+
+}  // namespace kivo
