@@ -9,8 +9,9 @@
 //                            the item itself)
 //   kivoctl recycle <path>   move a file to the recycle bin
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
