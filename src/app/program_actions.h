@@ -28,7 +28,7 @@ class ProgramActions final : public win::DockActions, public DockControl {
     ItemContext& items;
     win::ImageTables& images;
     const AnsiCodec& codec;
-    std::string version;       // for the about box
+    std::string version;         // for the about box
     std::function<void()> exit;  // the orderly exit, once the dock has faded out
   };
   explicit ProgramActions(Parts parts);
