@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Windows benchmarks and runs them under Wine on a virtual display; prints
 # frame times of the dock's pipeline and of the straightforward one, memory figures, and
-# the icon figures (extraction, the default ring, start-up and popup loading).
+# the icon figures (extraction, the default ring, start-up and popup loading), and the
+# processor time the idle program takes (scripts/idle_cpu.py; KIVO_IDLE_SECONDS per state).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [[ ${KIVO_SKIP_DEPS:-0} == 1 ]] || scripts/install-deps.sh
 cmake --preset win >/dev/null
-cmake --build --preset win --target dock_bench icon_bench
+cmake --build --preset win --target dock_bench icon_bench KivoLauncher kivoctl
 icons="Z:$(pwd | tr / '\\')\\assets\\SysIcons"
 PYTHONPATH=tests/harness python3 - "$icons" <<'PY'
 import sys
@@ -24,3 +25,4 @@ for screen, bench, args in runs:
         status = status or code
 sys.exit(status)
 PY
+scripts/idle_cpu.py "${KIVO_IDLE_SECONDS:-60}"

@@ -175,6 +175,32 @@ class DockInput(unittest.TestCase):
             self.assertEqual(items[12][0], 2, "slot 12 is blank in the saved store")
             self.assertEqual(items[10][4], self.probe, "slot 10 is unchanged")
 
+    def test_f1_shows_the_quick_start_window_which_pages(self):
+        with KivoSession() as session:
+            session.without_quick_start()
+            program = session.start_program()
+            session.settled_window_count()
+            session.xdotool("windowfocus", "--sync", dock_window(session))
+            session.xdotool("key", "F1")
+            title = "^Kivo Launcher 快速入门$"
+            self.assertTrue(wait_until(lambda: session.visible_windows(title), timeout=20),
+                            "F1 shows the quick-start window")
+            box = session.visible_windows(title)[0]
+            geometry = session.xdotool("getwindowgeometry", box)
+            x, y = (int(v) for v in geometry.split("Position: ")[1].split(" ")[0].split(","))
+            w, h = (int(v) for v in geometry.split("Geometry: ")[1].split()[0].split("x"))
+            picture = lambda: region(str(session.screenshot(session.root / "q.png")),
+                                     x + w // 2, y + h // 3, 120)
+            first = picture()
+            session.save_screenshot("quick-start-page-1.png")
+            # "不再显示" has the focus; the disabled "<< 上一条" is skipped: Tab reaches "下一条 >>".
+            session.xdotool("windowfocus", "--sync", box)
+            session.xdotool("key", "Tab", "space")
+            self.assertTrue(wait_until(lambda: picture() != first, timeout=10),
+                            "下一条 >> shows the next page")
+            session.save_screenshot("quick-start-page-2.png")
+            self.assertEqual(session.close_program(program), 0)
+
     def test_auto_hide_hides_the_dock_after_seven_idle_seconds(self):
         with KivoSession() as session:
             session.data_dir.mkdir(parents=True, exist_ok=True)
