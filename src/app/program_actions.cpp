@@ -69,7 +69,10 @@ void ProgramActions::OpenContextMenu(int /*slot*/) {
 }
 
 bool ProgramActions::DeleteItem(int item) {
-  return kivo::DeleteItem(parts_.items, item, false) == 1;
+  if (kivo::DeleteItem(parts_.items, item, false) != 1) return false;
+  // The entry's image was replaced under the same number: what is on screen is stale.
+  if (dock_) dock_->Invalidate();
+  return true;
 }
 
 void ProgramActions::SaveStore() {

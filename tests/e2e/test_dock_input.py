@@ -154,6 +154,10 @@ class DockInput(unittest.TestCase):
 
             self.assertTrue(wait_until(lambda: not self.icon.exists(), timeout=5),
                             "the dragged-off shortcut's icon file is deleted")
+            # Its slot shows the blank slot's picture, like its neighbour 13.
+            gone = str(session.save_screenshot("dock-deleted.png"))
+            self.assertEqual(region(gone, *slot_point(m, 12), 30),
+                             region(gone, *slot_point(m, 13), 30))
 
             # The centre collapses the dock to the disc at the bottom right; the disc expands it.
             # (Wine on a virtual display sometimes takes a second or two to restack windows.)
