@@ -366,25 +366,25 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-      // The release must reach the dock even off its windows (an icon dragged away).
-      ::SetCapture(window);
-      const POINT point = ClientPoint(window, lParam);
-      const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
-                                 : message == WM_RBUTTONDOWN ? MouseButton::Right
-                                                             : MouseButton::Middle;
-      Handle(DockEvent::Down(button, point.x, point.y));
-      return 0;
-    }
+    case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
+      const bool down =
+          message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+      // The release must reach the dock even off its windows (an icon dragged away).
+      if (down) {
+        ::SetCapture(window);
+      } else if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+        ::ReleaseCapture();
+      }
       const POINT point = ClientPoint(window, lParam);
-      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) ::ReleaseCapture();
-      const MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
-                                 : message == WM_RBUTTONUP ? MouseButton::Right
-                                                           : MouseButton::Middle;
-      Handle(DockEvent::Up(button, point.x, point.y));
+      const MouseButton button =
+          message == WM_LBUTTONDOWN || message == WM_LBUTTONUP   ? MouseButton::Left
+          : message == WM_RBUTTONDOWN || message == WM_RBUTTONUP ? MouseButton::Right
+                                                                 : MouseButton::Middle;
+      Handle(down ? DockEvent::Down(button, point.x, point.y)
+                  : DockEvent::Up(button, point.x, point.y));
       return 0;
     }
     case WM_KEYDOWN:
