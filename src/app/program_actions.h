@@ -20,7 +20,7 @@
 
 namespace kivo {
 
-class ProgramActions final : public win::DockActions, public DockControl {
+class ProgramActions final : public DockActions, public DockControl {
  public:
   struct Parts {
     AppData& data;
@@ -42,7 +42,7 @@ class ProgramActions final : public win::DockActions, public DockControl {
   // Closes the windows this object opened (before the dock goes).
   void Close();
 
-  // win::DockActions
+  // DockActions
   void LaunchItem(int item) override;
   void RunCommand(int command) override;
   void OpenPopup(int slot) override;

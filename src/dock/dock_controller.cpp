@@ -94,8 +94,15 @@ DockEvent DockEvent::Mode(DockMode mode) {
 }
 
 DockController::DockController(DockView& view, FramePacer& pacer, DockPorts& ports,
-                               ShortcutStore& store, const Settings& settings, DragThreshold drag)
-    : view_(view), pacer_(pacer), ports_(ports), store_(store), settings_(settings), drag_(drag) {}
+                               DockActions& actions, ShortcutStore& store, const Settings& settings,
+                               DragThreshold drag)
+    : view_(view),
+      pacer_(pacer),
+      ports_(ports),
+      actions_(actions),
+      store_(store),
+      settings_(settings),
+      drag_(drag) {}
 
 void DockController::Handle(const DockEvent& event) {
   // Pointer moves that wait behind an animation are only worth their last position.
@@ -228,14 +235,14 @@ void DockController::Redraw() {
 
 void DockController::OpenPopup(int slot) {
   popupOpen_ = true;
-  Defer([this, slot] { ports_.OpenPopup(slot); });
+  Defer([this, slot] { actions_.OpenPopup(slot); });
 }
 
 void DockController::ClosePopup() {
   if (!popupOpen_) return;
   popupOpen_ = false;
   popupActive_ = false;
-  ports_.ClosePopup();
+  actions_.ClosePopup();
 }
 
 void DockController::OnPointerMove(int x, int y, bool leftDown) {
@@ -275,14 +282,14 @@ void DockController::OnButtonUp(MouseButton button, int x, int y) {
 
   // An icon dragged off the ring is deleted; one dropped on a slot changes nothing.
   if (pressed_ && s.dragging && !settings_.LockDragging && s.hovered == -1) {
-    if (ports_.DeleteItem(s.pressedSlot)) {
+    if (actions_.DeleteItem(s.pressedSlot)) {
       view_.DockDelEffect(x, y);
       view_.IniIconParam();
     }
     s.pressedSlot = -1;
     view_.DockNormal(false);
     s.dragging = false;
-    ports_.SaveStore();
+    actions_.SaveStore();
     pressed_ = false;
     return;
   }
@@ -296,7 +303,7 @@ void DockController::OnButtonUp(MouseButton button, int x, int y) {
       view_.DockAction(false);
       if (Item(s.hovered).ItemType < 7) {
         const int slot = s.hovered;
-        Defer([this, slot] { ports_.OpenContextMenu(slot); });
+        Defer([this, slot] { actions_.OpenContextMenu(slot); });
       } else {
         IconClick(1);
       }
@@ -323,9 +330,9 @@ void DockController::IconClick(int how) {
   const auto launchOrRun = [&] {
     if (item.IsSystem) {
       const int command = item.CommandId;
-      Defer([this, command] { ports_.RunCommand(command); });
+      Defer([this, command] { actions_.RunCommand(command); });
     } else {
-      Defer([this, slot] { ports_.LaunchItem(slot); });
+      Defer([this, slot] { actions_.LaunchItem(slot); });
     }
   };
   if (how == 0 || how == 2) {
@@ -373,7 +380,7 @@ void DockController::OnKeyDown(int key, bool alt) {
 void DockController::OnKeyUp(int key) {
   if (key != kKeyF1) return;
   EscCancel();
-  Defer([this] { ports_.ShowQuickStart(); });
+  Defer([this] { actions_.ShowQuickStart(); });
 }
 
 void DockController::OnTick(const DockEvent& event) {

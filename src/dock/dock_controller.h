@@ -1,7 +1,8 @@
 // The dock's behaviour: hovering, clicking and launching, dragging an icon off the ring,
 // the keys, activating and dismissing, collapsing and hiding, auto-hide and the recycle
 // bin's picture. A state machine fed with events; it draws through DockView and asks the
-// rest of the program for everything else through DockPorts. The window only turns
+// rest of the program for everything else through DockPorts (its windows) and
+// DockActions (launching, commands, menus, deleting, saving). The window only turns
 // messages into events and carries out the effects.
 #pragma once
 
@@ -73,7 +74,7 @@ struct DockEvent {
   static DockEvent Mode(DockMode mode);
 };
 
-// What the dock asks of the rest of the program.
+// What the dock asks of its own windows.
 class DockPorts {
  public:
   virtual ~DockPorts() = default;
@@ -83,6 +84,12 @@ class DockPorts {
   virtual void SendToBottom() = 0;
   // A hidden dock takes its windows off the screen.
   virtual void ShowWindows(bool visible) = 0;
+};
+
+// What the dock asks of the rest of the program.
+class DockActions {
+ public:
+  virtual ~DockActions() = default;
   virtual void LaunchItem(int item) = 0;
   virtual void RunCommand(int command) = 0;
   virtual void OpenPopup(int slot) = 0;
@@ -102,8 +109,8 @@ struct DragThreshold {
 
 class DockController {
  public:
-  DockController(DockView& view, FramePacer& pacer, DockPorts& ports, ShortcutStore& store,
-                 const Settings& settings, DragThreshold drag = {});
+  DockController(DockView& view, FramePacer& pacer, DockPorts& ports, DockActions& actions,
+                 ShortcutStore& store, const Settings& settings, DragThreshold drag = {});
 
   // Handles the event now, or, while an animation plays or another event is being handled,
   // after it, in order of arrival.
@@ -159,6 +166,7 @@ class DockController {
   DockView& view_;
   FramePacer& pacer_;
   DockPorts& ports_;
+  DockActions& actions_;
   ShortcutStore& store_;
   const Settings& settings_;
   DragThreshold drag_;

@@ -13,7 +13,7 @@ namespace kivo {
 namespace {
 
 // Records what the dock asks of the world, in order, as short words.
-class RecordingPorts : public DockPorts {
+class RecordingPorts : public DockPorts, public DockActions {
  public:
   explicit RecordingPorts(ShortcutStore& store) : store_(store) {}
   std::vector<std::string> calls;
@@ -104,7 +104,7 @@ class DockControllerTest : public ::testing::Test {
     }
     view_.emplace(list_, pacer_, store_, settings_,
                   ComputeRing(MakeRingMetrics(screen_, settings_)));
-    dock_.emplace(*view_, pacer_, ports_, store_, settings_, DragThreshold{4, 4});
+    dock_.emplace(*view_, pacer_, ports_, ports_, store_, settings_, DragThreshold{4, 4});
     pacer_.SetOnIdle([this] { dock_->Resume(); });
   }
 
@@ -385,7 +385,7 @@ TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
     store_ = original;
     settings_.AutoHide = static_cast<std::uint8_t>(pick(2));
     settings_.LockDragging = pick(4) == 0;
-    dock_.emplace(*view_, pacer_, ports_, store_, settings_, DragThreshold{4, 4});
+    dock_.emplace(*view_, pacer_, ports_, ports_, store_, settings_, DragThreshold{4, 4});
     Finish();
     view_->state() = DockState{};
     On(DockEvent::Simple(DockEvent::Kind::Start));

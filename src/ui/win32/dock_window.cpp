@@ -58,6 +58,22 @@ bool IsProgramWindow(HWND window) {
   return process == ::GetCurrentProcessId();
 }
 
+// A dock that only draws (tests, benchmarks) is asked for nothing else.
+DockActions& NoActions() {
+  struct None final : DockActions {
+    void LaunchItem(int) override {}
+    void RunCommand(int) override {}
+    void OpenPopup(int) override {}
+    void ClosePopup() override {}
+    void OpenContextMenu(int) override {}
+    bool DeleteItem(int) override { return false; }
+    void SaveStore() override {}
+    void ShowQuickStart() override {}
+  };
+  static None none;
+  return none;
+}
+
 // The system's drag rectangle, so a click with a tremble of the hand stays a click.
 DragThreshold SystemDragThreshold() {
   return DragThreshold{::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG)};
@@ -70,7 +86,7 @@ DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images, D
       data_(data),
       images_(images),
       renderer_(images, text_),
-      actions_(actions),
+      actions_(actions != nullptr ? *actions : NoActions()),
       pacer_([this](const Frame& frame) { OnFrame(frame); },
              [this](int milliseconds) {
                if (ring_)
@@ -93,8 +109,8 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   sectors_.reset();
   Clock& clock = clock_ != nullptr ? *clock_ : static_cast<Clock&>(pacer_);
   view_ = std::make_unique<DockView>(frames_, clock, data_.store, data_.settings, geometry_);
-  controller_ = std::make_unique<DockController>(*view_, pacer_, *this, data_.store, data_.settings,
-                                                 SystemDragThreshold());
+  controller_ = std::make_unique<DockController>(*view_, pacer_, *this, actions_, data_.store,
+                                                 data_.settings, SystemDragThreshold());
   pacer_.SetOnIdle([this] {
     if (controller_) controller_->Resume();
   });
@@ -238,31 +254,6 @@ void DockWindow::ShowWindows(bool visible) {
   ::ShowWindow(veil_.get(), SW_HIDE);
   presenter_->Hide();
   veilAlpha_ = -1;  // shown again with the next frame
-}
-
-void DockWindow::LaunchItem(int item) {
-  if (actions_) actions_->LaunchItem(item);
-}
-void DockWindow::RunCommand(int command) {
-  if (actions_) actions_->RunCommand(command);
-}
-void DockWindow::OpenPopup(int slot) {
-  if (actions_) actions_->OpenPopup(slot);
-}
-void DockWindow::ClosePopup() {
-  if (actions_) actions_->ClosePopup();
-}
-void DockWindow::OpenContextMenu(int slot) {
-  if (actions_) actions_->OpenContextMenu(slot);
-}
-bool DockWindow::DeleteItem(int item) {
-  return actions_ != nullptr && actions_->DeleteItem(item);
-}
-void DockWindow::SaveStore() {
-  if (actions_) actions_->SaveStore();
-}
-void DockWindow::ShowQuickStart() {
-  if (actions_) actions_->ShowQuickStart();
 }
 
 void DockWindow::ShowVeil(Argb background) {

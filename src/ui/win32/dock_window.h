@@ -24,21 +24,6 @@
 
 namespace kivo::win {
 
-// What the dock asks of the rest of the program; the composition root answers.
-class DockActions {
- public:
-  virtual ~DockActions() = default;
-  virtual void LaunchItem(int item) = 0;
-  virtual void RunCommand(int command) = 0;
-  virtual void OpenPopup(int slot) = 0;
-  virtual void ClosePopup() = 0;
-  virtual void OpenContextMenu(int slot) = 0;
-  // Asks the user where needed; true when the item was deleted.
-  virtual bool DeleteItem(int item) = 0;
-  virtual void SaveStore() = 0;
-  virtual void ShowQuickStart() = 0;
-};
-
 class DockWindow final : public Window, public DockPorts {
  public:
   // Without `actions` the dock only draws and moves its windows (tests, benchmark).
@@ -98,27 +83,18 @@ class DockWindow final : public Window, public DockPorts {
   void OnTimer(UINT_PTR id);
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
 
-  // DockPorts (for the state machine only): the window effects here, the rest through
-  // DockActions.
+  // DockPorts (for the state machine only): the window effects.
   void SetTimer(DockTimer timer, bool on) override;
   void BringToFront() override;
   void SendToBottom() override;
   void ShowWindows(bool visible) override;
-  void LaunchItem(int item) override;
-  void RunCommand(int command) override;
-  void OpenPopup(int slot) override;
-  void ClosePopup() override;
-  void OpenContextMenu(int slot) override;
-  bool DeleteItem(int item) override;
-  void SaveStore() override;
-  void ShowQuickStart() override;
 
   HINSTANCE instance_;
   AppData& data_;
   ImageTables& images_;
   TextRenderer text_;
   FrameRenderer renderer_;
-  DockActions* actions_;
+  DockActions& actions_;
   FramePacer pacer_;
   Clock* clock_ = nullptr;  // a clock of the caller's instead of the pacer
   DisplayList frames_;
