@@ -265,6 +265,7 @@ TEST_F(DockControllerTest, AutoHideAfterSevenIdleTicksWithAFade) {
   Finish();
   EXPECT_EQ(ports_.Acts(), Calls{"hide"});
   EXPECT_EQ(delays_.size(), static_cast<std::size_t>(kHideFrames));
+  ASSERT_GE(frames_.size(), static_cast<std::size_t>(kHideFrames));
   EXPECT_EQ(frames_[frames_.size() - kHideFrames].constantAlpha, 247);
   EXPECT_EQ(frames_.back().constantAlpha, 0);
   EXPECT_EQ(dock_->queued(), 0u);
