@@ -15,52 +15,47 @@ inline std::string Describe(const std::optional<std::string>& text) {
   return text ? "\"" + *text + "\"" : "null";
 }
 
-inline std::string Describe(const ShellRequest& r) {
-  return "Execute " + r.verb + " \"" + r.file + "\" " + Describe(r.parameters) + " " +
-         Describe(r.directory) + " " + std::to_string(r.show);
-}
-
 class RecordingSystem : public SystemActions {
  public:
   explicit RecordingSystem(std::vector<std::string>& log) : log_(log) {}
 
-  int Execute(const ShellRequest& request) override {
-    log_.push_back(Describe(request));
-    requests.push_back(request);
+  int Execute(const ShellRequest& r) override {
+    log_.push_back("Execute " + r.verb + " \"" + r.file + "\" " + Describe(r.parameters) + " " +
+                   Describe(r.directory) + " " + std::to_string(r.show));
     return executeResult;
   }
   bool OpenWithDefaultVerb(const std::string& path) override {
-    log_.push_back("OpenWithDefaultVerb " + path);
-    return true;
+    return Log("OpenWithDefaultVerb " + path);
   }
   bool PathExists(const std::string& path) const override { return existing.count(path) != 0; }
   bool ShowMessage(const ShellMessage& message) override {
-    log_.push_back("ShowMessage " + message.title);
     messages.push_back(message);
-    return false;
+    return !Log("ShowMessage " + message.title);
   }
   void EndSession(std::uint32_t flags, std::uint32_t reason) override {
-    log_.push_back("EndSession " + std::to_string(flags) + " " + std::to_string(reason));
+    Log("EndSession " + std::to_string(flags) + " " + std::to_string(reason));
   }
-  void SleepComputer() override { log_.push_back("SleepComputer"); }
-  void LockWorkstation() override { log_.push_back("LockWorkstation"); }
-  void MonitorOffSoon() override { log_.push_back("MonitorOffSoon"); }
-  void ShowRunDialog() override { log_.push_back("ShowRunDialog"); }
+  void SleepComputer() override { Log("SleepComputer"); }
+  void LockWorkstation() override { Log("LockWorkstation"); }
+  void MonitorOffSoon() override { Log("MonitorOffSoon"); }
+  void ShowRunDialog() override { Log("ShowRunDialog"); }
   bool ShowDesktopIcons(bool hide) override {
-    log_.push_back(std::string("ShowDesktopIcons ") + (hide ? "hide" : "show"));
-    return desktopHasIcons;
+    Log(std::string("ShowDesktopIcons ") + (hide ? "hide" : "show"));
+    return true;
   }
-  void ToggleShowDesktop() override { log_.push_back("ToggleShowDesktop"); }
-  void EmptyRecycleBin() override { log_.push_back("EmptyRecycleBin"); }
-  void CheckRecycleBin() override { log_.push_back("CheckRecycleBin"); }
+  void ToggleShowDesktop() override { Log("ToggleShowDesktop"); }
+  void EmptyRecycleBin() override { Log("EmptyRecycleBin"); }
+  void CheckRecycleBin() override { Log("CheckRecycleBin"); }
 
   int executeResult = 42;
   std::set<std::string> existing;
-  bool desktopHasIcons = true;
-  std::vector<ShellRequest> requests;
   std::vector<ShellMessage> messages;
 
  private:
+  bool Log(std::string call) {
+    log_.push_back(std::move(call));
+    return true;
+  }
   std::vector<std::string>& log_;
 };
 
@@ -81,30 +76,23 @@ class RecordingDock : public DockControl {
   std::vector<std::string>& log_;
 };
 
-// A store with the built-in items, settings, paths and both fakes, wired to Commands.
+// A store, settings, paths and both fakes, wired to Commands; saves are logged too.
 struct CommandWorld {
   CommandWorld() {
     paths.ProfileFolder = "C:\\Users\\alice\\";
     paths.SystemIconFolder = "C:\\Kivo\\SysIcons\\";
     paths.UserIconFolder = "C:\\Data\\KivoIcons\\";
   }
-
   Commands Make(int osMajor = 6) {
-    Commands::Environment env{store,
-                              settings,
-                              paths,
-                              files,
-                              osMajor,
-                              "alice",
-                              [this] {
-                                log.push_back("SaveStore");
-                                return true;
-                              },
-                              [this] {
-                                log.push_back("SaveSettings");
-                                return true;
-                              }};
-    return Commands(std::move(env), system, dock);
+    const auto save = [this](const char* what) {
+      return [this, what] {
+        log.push_back(what);
+        return true;
+      };
+    };
+    return Commands(
+        {store, settings, paths, files, osMajor, "alice", save("SaveStore"), save("SaveSettings")},
+        system, dock);
   }
 
   std::vector<std::string> log;

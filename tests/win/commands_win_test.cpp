@@ -13,10 +13,8 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "core/data_files.h"
 #include "core/paths.h"
 #include "items/builtin_items.h"
-#include "platform/win32/ansi_codec_win.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_actions_win.h"
@@ -55,28 +53,12 @@ class NullDock : public DockControl {
  public:
   void EscCancel() override { calls.push_back("EscCancel"); }
   void MinWindows(int mode) override { calls.push_back("MinWindows " + std::to_string(mode)); }
-  void ExitProgram() override { calls.push_back("ExitProgram"); }
+  void ExitProgram() override {}
   void ShowSettings() override {}
   void ShowAbout() override {}
   void ChangeUserNameAndPicture() override {}
-  void ReloadItemImage(int item) override { calls.push_back("Reload " + std::to_string(item)); }
+  void ReloadItemImage(int) override {}
   std::vector<std::string> calls;
-};
-
-// The real actions, with a note of which ones the launch used.
-class WatchedActions : public win::WinSystemActions {
- public:
-  using WinSystemActions::WinSystemActions;
-  bool OpenWithDefaultVerb(const std::string& path) override {
-    defaultVerbPaths.push_back(path);
-    return WinSystemActions::OpenWithDefaultVerb(path);
-  }
-  int Execute(const ShellRequest& request) override {
-    results.push_back(WinSystemActions::Execute(request));
-    return results.back();
-  }
-  std::vector<std::string> defaultVerbPaths;
-  std::vector<int> results;
 };
 
 class CommandsWin : public ::testing::Test {
@@ -92,30 +74,17 @@ class CommandsWin : public ::testing::Test {
   }
 
   Commands Make(SystemActions& system) {
-    return Commands({store_, settings_, paths_, files_, 6, "tester",
-                     [this] {
-                       ++storeSaves_;
-                       return dataFiles_.SaveStore(store_);
-                     },
-                     [this] {
-                       ++settingsSaves_;
-                       return dataFiles_.SaveSettings(settings_, store_.Items[0]);
-                     }},
-                    system, dock_);
+    return Commands({store_, settings_, paths_, files_, 6, "tester", {}, {}}, system, dock_);
   }
 
   win::WinSystemFolders folders_;
   win::WinFileSystem files_;
-  win::SystemAnsiCodec codec_;
   AppPaths paths_;
-  DataFiles dataFiles_{files_, codec_, paths_};
   ShortcutStore store_;
   Settings settings_;
   NullDock dock_;
   std::string folder_;
   std::string helper_;
-  int storeSaves_ = 0;
-  int settingsSaves_ = 0;
 };
 
 TEST_F(CommandsWin, AProgramStartsInItsOwnFolderWithItsArguments) {
@@ -161,73 +130,6 @@ TEST_F(CommandsWin, AMissingProgramIsReportedInTheProblemBox) {
   EXPECT_EQ(dock_.calls, (std::vector<std::string>{"EscCancel", "MinWindows 2"}));
 }
 
-// A file type whose only verb is "run" (registered for this user): "open" is refused and
-// the default verb starts the helper. Disabled: under Wine 8 this launch does not return
-// (not yet known whether the shell waits on a dialog of its own); the native tests cover
-// the decision.
-TEST_F(CommandsWin, DISABLED_AFileWithoutAnOpenVerbOpensThroughTheDefaultVerb) {
-  const std::string out = folder_ + "verb.txt";
-  const std::wstring command = win::Widen("\"" + helper_ + "\" record \"" + out + "\" \"%1\"");
-  const std::wstring base = L"Software\\Classes\\KivoTest.RunOnly";
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Classes\\.kivorun", nullptr, REG_SZ,
-                              L"KivoTest.RunOnly", sizeof(L"KivoTest.RunOnly")),
-            ERROR_SUCCESS);
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, (base + L"\\shell").c_str(), nullptr, REG_SZ,
-                              L"run", sizeof(L"run")),
-            ERROR_SUCCESS);
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, (base + L"\\shell\\run\\command").c_str(), nullptr,
-                              REG_SZ, command.c_str(),
-                              static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-  const std::string document = folder_ + "文档.kivorun";
-  ASSERT_TRUE(files_.WriteFileFlushed(document, "x"));
-  store_.Items[202].TargetPath = document;
-
-  std::vector<ShellMessage> asked;
-  WatchedActions system(nullptr, [&](const ShellMessage& m) {
-    asked.push_back(m);
-    return false;
-  });
-  Make(system).LaunchItem(202);
-  const auto text = WaitForFile(out);
-  ASSERT_TRUE(text);
-  EXPECT_EQ(Lines(*text).at(1), document);
-  EXPECT_TRUE(asked.empty());
-  ASSERT_EQ(system.results.size(), 1u);
-  EXPECT_LE(system.results[0], 32) << "the shell opened the type with \"open\" after all";
-  EXPECT_EQ(system.defaultVerbPaths, std::vector<std::string>{document});
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.kivorun");
-}
-
-TEST_F(CommandsWin, DragLockTwiceSavesBothFilesBothTimesAndEndsWhereItStarted) {
-  DefineBuiltInItems(store_, settings_, paths_, "tester", false);
-  const ShortcutItem before = store_.Items[74];
-  ASSERT_TRUE(dataFiles_.SaveStore(store_));
-  ASSERT_TRUE(dataFiles_.SaveSettings(settings_, store_.Items[0]));
-  const auto menuBefore = files_.ReadFile(paths_.MenuFile, 1 << 21);
-  const auto settingsBefore = files_.ReadFile(paths_.SettingsFile, 1 << 12);
-  win::WinSystemActions system;
-  Commands commands = Make(system);
-  for (int click = 1; click <= 2; ++click) {
-    files_.RemoveFile(paths_.MenuFile);
-    files_.RemoveFile(paths_.SettingsFile);
-    commands.RunCommand(74);
-    EXPECT_EQ(storeSaves_, click);
-    EXPECT_EQ(settingsSaves_, click);
-    EXPECT_EQ(settings_.LockDragging, click == 1);
-    // Written again each time: changed after the first click, as before after the second.
-    const auto menu = files_.ReadFile(paths_.MenuFile, 1 << 21);
-    const auto settings = files_.ReadFile(paths_.SettingsFile, 1 << 12);
-    ASSERT_TRUE(menu && settings) << click;
-    EXPECT_EQ(menu->size(), 1338885u);
-    EXPECT_EQ(settings->size(), 564u);
-    EXPECT_EQ(*menu == *menuBefore, click == 2) << click;
-    EXPECT_EQ(*settings == *settingsBefore, click == 2) << click;
-  }
-  EXPECT_EQ(store_.Items[74], before);
-}
-
 // Stand-ins for the shell's desktop windows (Wine's desktop has none).
 TEST_F(CommandsWin, DesktopIconsCommandHidesAndShowsTheDesktopList) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
@@ -251,16 +153,10 @@ TEST_F(CommandsWin, DesktopIconsCommandHidesAndShowsTheDesktopList) {
   win::WinSystemActions system;
   Commands commands = Make(system);
 
-  commands.RunCommand(72);
-  EXPECT_FALSE(::GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_EQ(store_.Items[72].Title, "总是显示桌面图标");
-  EXPECT_EQ(settings_.HideDesktopIcons, 1);
-  commands.RunCommand(72);
-  EXPECT_TRUE(::GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_EQ(store_.Items[72].Title, "总是隐藏桌面图标");
-  EXPECT_EQ(settings_.HideDesktopIcons, 0);
-  EXPECT_EQ(settingsSaves_, 2);
-  EXPECT_EQ(storeSaves_, 0);
+  for (const bool visibleAfter : {false, true}) {
+    commands.RunCommand(72);
+    EXPECT_EQ((::GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE) != 0, visibleAfter);
+  }
 }
 
 // Another program's window, minimised by the switch-desktop command and brought back.
@@ -287,11 +183,8 @@ TEST_F(CommandsWin, SwitchDesktopMinimisesOtherProgramsWindowsAndBringsThemBack)
   win::WinSystemActions system;
   system.ToggleWindowsOurselves();
   EXPECT_TRUE(iconicSoon(true));
-  EXPECT_NE(std::find(system.MinimisedWindows().begin(), system.MinimisedWindows().end(), window),
-            system.MinimisedWindows().end());
   system.ToggleWindowsOurselves();
   EXPECT_FALSE(iconicSoon(false));
-  EXPECT_TRUE(system.MinimisedWindows().empty());
 
   // The command itself (the shell's toggle, or ours where the shell has none).
   Commands commands = Make(system);
