@@ -101,6 +101,19 @@ class DockActions {
   virtual void ShowQuickStart() = 0;
 };
 
+// Asks for nothing: the actions of a dock that only draws (tests, benchmarks).
+class IgnoredDockActions : public DockActions {
+ public:
+  void LaunchItem(int) override {}
+  void RunCommand(int) override {}
+  void OpenPopup(int) override {}
+  void ClosePopup() override {}
+  void OpenContextMenu(int) override {}
+  bool DeleteItem(int) override { return false; }
+  void SaveStore() override {}
+  void ShowQuickStart() override {}
+};
+
 // How far the pointer may tremble before a press becomes a drag (the system's drag
 // rectangle: SM_CXDRAG x SM_CYDRAG centred on the press point).
 struct DragThreshold {

@@ -191,16 +191,9 @@ void Scenarios(const char* screen, View& view, RecordingClock& clock,
 }
 
 // Notes when the dock asks for a launch; everything else is left undone.
-struct LaunchTimer : DockActions {
+struct LaunchTimer : IgnoredDockActions {
   double launchedAt = 0;
   void LaunchItem(int) override { launchedAt = NowMs(); }
-  void RunCommand(int) override {}
-  void OpenPopup(int) override {}
-  void ClosePopup() override {}
-  void OpenContextMenu(int) override {}
-  bool DeleteItem(int) override { return false; }
-  void SaveStore() override {}
-  void ShowQuickStart() override {}
 };
 
 // From the button going down and up on a shortcut to the dock asking for the launch: the

@@ -19,16 +19,11 @@
 #include "ui/win32/dialogs/input_dialog.h"
 #include "ui/win32/dialogs/quick_start_dialog.h"
 
+#include "support/wine_path.h"
 namespace kivo::win {
 namespace {
 
-std::string WinePath(const std::string& linuxPath) {
-  std::string path = "Z:" + linuxPath;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using test::WinePath;
 
 std::string Text(HWND dialog, int control) {
   return ControlText(dialog, control);

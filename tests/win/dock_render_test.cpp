@@ -19,19 +19,13 @@
 #include "platform/win32/unicode.h"
 #include "render/display_list.h"
 #include "support/gdi_objects.h"
+#include "support/wine_path.h"
 #include "ui/win32/dock_window.h"
 
 namespace kivo::win {
 namespace {
 
-// A Linux path of the build as Wine shows it (drive Z: is the root).
-std::string WinePath(const std::string& linuxPath) {
-  std::string path = "Z:" + linuxPath;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using test::WinePath;
 
 class NoSleep : public Clock {
  public:

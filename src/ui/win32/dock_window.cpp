@@ -60,17 +60,7 @@ bool IsProgramWindow(HWND window) {
 
 // A dock that only draws (tests, benchmarks) is asked for nothing else.
 DockActions& NoActions() {
-  struct None final : DockActions {
-    void LaunchItem(int) override {}
-    void RunCommand(int) override {}
-    void OpenPopup(int) override {}
-    void ClosePopup() override {}
-    void OpenContextMenu(int) override {}
-    bool DeleteItem(int) override { return false; }
-    void SaveStore() override {}
-    void ShowQuickStart() override {}
-  };
-  static None none;
+  static IgnoredDockActions none;
   return none;
 }
 

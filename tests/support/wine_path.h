@@ -1,0 +1,17 @@
+// Paths of the build as the Windows programs under test see them.
+#pragma once
+
+#include <string>
+
+namespace kivo::test {
+
+// A Linux path as Wine shows it (drive Z: is the root).
+inline std::string WinePath(const std::string& linuxPath) {
+  std::string path = "Z:" + linuxPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+}  // namespace kivo::test
