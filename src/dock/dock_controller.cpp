@@ -264,7 +264,9 @@ void DockController::OnButtonDown(MouseButton button, int x, int y) {
   SetTimer(DockTimer::Foreground, true);
   DockState& s = state();
   const bool left = button == MouseButton::Left;
-  if (left && s.hovered >= 1 && DragsOnPress(Item(s.hovered).ItemType)) {
+  // Only a ring on screen has icons to lift: the collapsed disc may lie where a slot would.
+  if (left && s.mode == DockMode::Expanded && s.hovered >= 1 &&
+      DragsOnPress(Item(s.hovered).ItemType)) {
     pressed_ = true;
     s.pressedSlot = s.hovered;
     pressX_ = x;

@@ -254,6 +254,13 @@ TEST_F(DockControllerTest, CentreClickCollapsesAndDiscClickExpands) {
   Click(0);
   EXPECT_EQ(state().mode, DockMode::Expanded);
   EXPECT_EQ(ports_.calls.back(), "front");
+
+  // Collapsed, the ring is not there: a drag from where a slot would be (a disc placed over
+  // it on a small screen) deletes nothing; the release only brings the ring back.
+  Click(0);
+  Press(X(1), Y(1), 3, 3);
+  EXPECT_FALSE(ports_.Saw("delete 1"));
+  EXPECT_EQ(state().mode, DockMode::Expanded);
 }
 
 TEST_F(DockControllerTest, AutoHideAfterSevenIdleTicksWithAFade) {
