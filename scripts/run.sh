@@ -16,7 +16,18 @@ mkdir -p "$(dirname "$WINEPREFIX")" "${XDG_DATA_HOME:-$HOME/.local/share}"
 wine=/usr/lib/wine/wine64
 exe=dist/KivoLauncher/KivoLauncher.exe
 
+# A new prefix is made before anything else runs in it: two programs starting at once in a
+# prefix that does not exist yet race to make it.
+prepare_prefix() {
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    echo "Making the Wine prefix $WINEPREFIX"
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w || true
+  fi
+}
+
 if [[ -n ${DISPLAY:-} ]]; then
+  prepare_prefix
   echo "Starting Kivo Launcher on $DISPLAY (prefix $WINEPREFIX)"
   exec "$wine" "$exe"
 fi
@@ -28,6 +39,7 @@ read -r number <&3
 export DISPLAY=":$number"
 cleanup() { /usr/lib/wine/wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
+prepare_prefix
 "$wine" "$exe" &
 "$wine" build/win/tests/win/kivoctl.exe wait 60000 || { echo "Kivo Launcher did not start"; exit 1; }
 sleep 3
