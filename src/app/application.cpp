@@ -27,7 +27,8 @@ constexpr wchar_t kHostClass[] = L"KivoLauncher";
 constexpr wchar_t kProgramTitle[] = L"Kivo Launcher";
 
 void ShowMessage(const std::string& text, UINT icon) {
-  ::MessageBoxW(nullptr, win::Widen(text).c_str(), kProgramTitle, MB_OK | icon | MB_SETFOREGROUND);
+  ::MessageBoxW(nullptr, win::Widen(text).c_str(), kProgramTitle,
+                MB_OK | icon | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 }  // namespace
@@ -162,14 +163,15 @@ void Application::LoadSkin() {
 void Application::ExitProgram() {
   if (exited_) return;
   exited_ = true;
+  // The windows go first: a message about a failed save must not lie under a top-most dock.
+  if (actions_) actions_->Close();
+  dock_.reset();
+  actions_.reset();
   SaveAll(true);
   // Whatever a command hid during the run comes back with the program's end.
   win::ShowShellParts(false, data_.store);
   itemImages_.Attach(nullptr, nullptr);
   if (images_) images_->ReleaseAll();
-  if (actions_) actions_->Close();
-  dock_.reset();
-  actions_.reset();
   images_.reset();
   host_.reset();
   gdiplus_.Stop();

@@ -95,12 +95,16 @@ void ProgramActions::MinWindows(int mode) {
 
 void ProgramActions::ExitProgram() {
   if (!dock_) {
-    parts_.exit();
+    EndProgram();
     return;
   }
-  dock_->Handle(DockEvent::Simple(DockEvent::Kind::FadeOut));
-  // Once the fade is on screen; the exit itself is posted, so pending messages run first.
-  dock_->AfterFrames([exit = parts_.exit] { exit(); });
+  // The dock fades out first; the exit comes after the fade, in the order of the dock's
+  // own events.
+  dock_->Handle(DockEvent::Simple(DockEvent::Kind::Exit));
+}
+
+void ProgramActions::EndProgram() {
+  parts_.exit();
 }
 
 void ProgramActions::ShowSettings() {

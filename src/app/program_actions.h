@@ -51,6 +51,7 @@ class ProgramActions final : public DockActions, public DockControl {
   bool DeleteItem(int item) override;
   void SaveStore() override;
   void ShowQuickStart() override;
+  void EndProgram() override;
 
   // DockControl
   void EscCancel() override;

@@ -105,11 +105,26 @@ DockController::DockController(DockView& view, FramePacer& pacer, DockPorts& por
       drag_(drag) {}
 
 void DockController::Handle(const DockEvent& event) {
-  // Pointer moves that wait behind an animation are only worth their last position.
-  if (event.kind == DockEvent::Kind::PointerMove && !queue_.empty() &&
-      queue_.back().kind == DockEvent::Kind::PointerMove &&
-      queue_.back().leftDown == event.leftDown) {
+  using Kind = DockEvent::Kind;
+  const bool input = event.kind == Kind::PointerMove || event.kind == Kind::ButtonDown ||
+                     event.kind == Kind::ButtonUp || event.kind == Kind::KeyDown ||
+                     event.kind == Kind::KeyUp;
+  // Input that reaches the dock while one of its handlers waits for the user (a question
+  // asked before deleting) belongs to nothing the user sees: it is dropped, as a window
+  // disabled under a modal box would never get it. Input during an animation waits.
+  if (input && handling_) return;
+  const auto waiting = [&](const auto& same) {
+    return std::find_if(queue_.begin(), queue_.end(), same);
+  };
+  if (event.kind == Kind::PointerMove && !queue_.empty() &&
+      queue_.back().kind == Kind::PointerMove && queue_.back().leftDown == event.leftDown) {
+    // Pointer moves that wait one after another are only worth their last position.
     queue_.back() = event;
+  } else if (const auto tick = waiting([&](const DockEvent& e) {
+               return e.kind == Kind::Tick && event.kind == Kind::Tick && e.timer == event.timer;
+             });
+             tick != queue_.end()) {
+    *tick = event;  // a timer that fired again while waiting counts once, with the latest reading
   } else {
     queue_.push_back(event);
   }
@@ -175,8 +190,12 @@ void DockController::Dispatch(const DockEvent& event) {
     case Kind::ToggleShown:
       ToggleShown();
       break;
-    case Kind::FadeOut:
+    case Kind::CancelPress:
+      CancelPress();
+      break;
+    case Kind::Exit:
       view_.DockFocus(false);
+      Defer([this] { actions_.EndProgram(); });
       break;
     case Kind::Refresh:
       view_.IniIconParam();
@@ -277,13 +296,19 @@ void DockController::OnButtonDown(MouseButton button, int x, int y) {
 }
 
 void DockController::OnButtonUp(MouseButton button, int x, int y) {
-  if (state().mode == DockMode::Hidden) return;
+  if (state().mode == DockMode::Hidden) {
+    CancelPress();
+    return;
+  }
   DockState& s = state();
   view_.OnPointerMove(x, y);
   const bool left = button == MouseButton::Left;
+  const int releasedOver = s.hovered;
+  const DockMode modeBefore = s.mode;
 
-  // An icon dragged off the ring is deleted; one dropped on a slot changes nothing.
-  if (pressed_ && s.dragging && !settings_.LockDragging && s.hovered == -1) {
+  // An icon dragged off the ring is deleted; one dropped on a slot changes nothing. Only
+  // the button that lifted it lets it go.
+  if (left && pressed_ && s.dragging && !settings_.LockDragging && s.hovered == -1) {
     if (actions_.DeleteItem(s.pressedSlot)) {
       view_.DockDelEffect(x, y);
       view_.IniIconParam();
@@ -318,7 +343,22 @@ void DockController::OnButtonUp(MouseButton button, int x, int y) {
     }
   }
   s.dragging = false;
-  if (s.hovered == -1 && settings_.AutoHide != 0) MinWindows(DockMode::Hidden);
+  // A release over nothing hides the dock with auto-hide on, but not the release that just
+  // collapsed or expanded it (collapsing forgets the hovered slot, and a disc in a corner
+  // lies over no slot).
+  if (releasedOver == -1 && s.mode == modeBefore && settings_.AutoHide != 0) {
+    MinWindows(DockMode::Hidden);
+  }
+}
+
+void DockController::CancelPress() {
+  DockState& s = state();
+  const bool lifted = s.dragging;
+  pressed_ = false;
+  s.pressedSlot = -1;
+  s.dragging = false;
+  // The lifted icon goes back to its slot.
+  if (lifted) Redraw();
 }
 
 void DockController::IconClick(int how) {
@@ -363,7 +403,6 @@ void DockController::IconClick(int how) {
 
 void DockController::OnKeyDown(int key, bool alt) {
   DockState& s = state();
-  const int saved = s.hovered;
   ClosePopup();
   if (key == kKeyEscape) {
     EscCancel();
@@ -371,12 +410,14 @@ void DockController::OnKeyDown(int key, bool alt) {
   } else if (s.active) {
     const int slot = SlotForKey(key);
     if (slot >= 0 && slot <= SlotCount()) {
+      // The key acts on its slot as if it were hovered; the pointer's own slot comes back.
+      const int saved = s.hovered;
       s.hovered = slot;
       IconClick(2);
+      s.hovered = saved;
     }
   }
   if (key == kKeySpace && alt) AltSpace();
-  s.hovered = saved;
 }
 
 void DockController::OnKeyUp(int key) {
@@ -526,6 +567,7 @@ void DockController::MinWindows(DockMode mode) {
       BringToFront();
       break;
     case DockMode::Collapsed:
+      CancelPress();
       hidden_ = false;
       ShowWindows(true);
       ClosePopup();
@@ -539,6 +581,7 @@ void DockController::MinWindows(DockMode mode) {
       if (settings_.AutoHide != 0) SetTimer(DockTimer::AutoHide, true);
       break;
     case DockMode::Hidden:
+      CancelPress();
       ClosePopup();
       if (s.fade) view_.HideFade();
       hidden_ = true;

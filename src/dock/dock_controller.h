@@ -49,7 +49,8 @@ struct DockEvent {
     EscCancel,     // dismiss (commands, launching)
     SetMode,       // mode: MinWindows (commands)
     ToggleShown,   // the tray: hidden <-> expanded, without animation
-    FadeOut,       // DockFocus(false) before the program ends
+    CancelPress,   // the mouse was taken away mid-press: the lifted icon goes back
+    Exit,          // DockFocus(false), then the program's orderly exit
     Refresh,       // items changed (icons, titles): read the slots again and redraw
     PopupClosed,   // the popup closed itself
     PopupActivity  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
@@ -99,6 +100,8 @@ class DockActions {
   virtual bool DeleteItem(int item) = 0;
   virtual void SaveStore() = 0;
   virtual void ShowQuickStart() = 0;
+  // Ends the program in order (after the dock's fade-out is on screen).
+  virtual void EndProgram() = 0;
 };
 
 // Asks for nothing: the actions of a dock that only draws (tests, benchmarks).
@@ -112,6 +115,7 @@ class IgnoredDockActions : public DockActions {
   bool DeleteItem(int) override { return false; }
   void SaveStore() override {}
   void ShowQuickStart() override {}
+  void EndProgram() override {}
 };
 
 // How far the pointer may tremble before a press becomes a drag (the system's drag
@@ -163,6 +167,8 @@ class DockController {
   void Start();
   void ToggleShown();
   void DockFocus(bool show);
+  // Lets go of a pressed or lifted icon without acting on it.
+  void CancelPress();
   void Redraw();
   void OpenPopup(int slot);
   void ClosePopup();

@@ -13,8 +13,7 @@ void FramePacer::Push(const Frame& frame) {
 void FramePacer::Sleep(int milliseconds) {
   if (milliseconds <= 0) return;
   if (!pausing_) {
-    pausing_ = true;
-    schedule_(milliseconds);
+    pausing_ = schedule_(milliseconds);
     return;
   }
   queue_.emplace_back(Pause{milliseconds});
@@ -40,9 +39,9 @@ void FramePacer::Drain() {
     Step step = std::move(queue_.front());
     queue_.pop_front();
     if (const auto* pause = std::get_if<Pause>(&step)) {
-      pausing_ = true;
-      schedule_(pause->milliseconds);
-      return;
+      pausing_ = schedule_(pause->milliseconds);
+      if (pausing_) return;
+      continue;
     }
     if (const auto* frame = std::get_if<Frame>(&step)) {
       present_(*frame);

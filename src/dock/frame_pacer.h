@@ -17,8 +17,9 @@ namespace kivo {
 class FramePacer : public Clock {
  public:
   // `present` shows one frame; `schedule` asks for a call to Tick after that many
-  // milliseconds (0 or less: no call is wanted).
-  FramePacer(std::function<void(const Frame&)> present, std::function<void(int)> schedule)
+  // milliseconds and says whether one will come (when not, the pause is skipped rather
+  // than waited for for ever).
+  FramePacer(std::function<void(const Frame&)> present, std::function<bool(int)> schedule)
       : present_(std::move(present)), schedule_(std::move(schedule)) {}
 
   // A finished frame: shown now when nothing is waiting, otherwise after what is queued.
@@ -42,7 +43,7 @@ class FramePacer : public Clock {
   void Drain();
 
   std::function<void(const Frame&)> present_;
-  std::function<void(int)> schedule_;
+  std::function<bool(int)> schedule_;
   std::function<void()> onIdle_;
   std::deque<Step> queue_;
   bool pausing_ = false;  // a pause is under way; everything new waits behind it

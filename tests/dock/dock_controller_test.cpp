@@ -37,6 +37,7 @@ class RecordingPorts : public DockPorts, public DockActions {
   std::function<bool(int)> deleter;  // the real deletion, where a test wants it
   void SaveStore() override { calls.push_back("save"); }
   void ShowQuickStart() override { calls.push_back("quick start"); }
+  void EndProgram() override { calls.push_back("end"); }
   bool Saw(const std::string& call) const {
     return std::find(calls.begin(), calls.end(), call) != calls.end();
   }
@@ -56,7 +57,10 @@ class DockControllerTest : public ::testing::Test {
  protected:
   DockControllerTest()
       : pacer_([this](const Frame& f) { frames_.push_back(f); },
-               [this](int ms) { delays_.push_back(ms); }),
+               [this](int ms) {
+                 delays_.push_back(ms);
+                 return true;
+               }),
         list_([this](const Frame& f) { pacer_.Push(f); }) {
     ApplyDefaultSettings(settings_, screen_);
     settings_.IconCount = 12;
@@ -193,6 +197,63 @@ TEST_F(DockControllerTest, DraggingAnIcon) {
   EXPECT_EQ(deleteFrames, kDeleteFrames);
 }
 
+// A lifted icon is let go without deleting anything when the press ends some other way:
+// another button, the mouse taken away, the dock hidden meanwhile.
+TEST_F(DockControllerTest, APressEndedOtherwiseDeletesNothing) {
+  const std::function<void()> interruptions[] = {
+      [&] { On(DockEvent::Up(MouseButton::Right, 40, 40)); },
+      [&] { On(DockEvent::Simple(DockEvent::Kind::CancelPress)); },
+      [&] {
+        On(DockEvent::Mode(DockMode::Hidden));
+        On(DockEvent::Up(MouseButton::Left, 40, 40));
+        On(DockEvent::Simple(DockEvent::Kind::ToggleShown));
+      },
+  };
+  for (const auto& interrupt : interruptions) {
+    Started();
+    On(DockEvent::Move(X(1), Y(1)));
+    On(DockEvent::Down(MouseButton::Left, X(1), Y(1)));
+    On(DockEvent::Move(40, 40, true));
+    ASSERT_TRUE(state().dragging);
+    interrupt();
+    Finish();
+    EXPECT_FALSE(state().dragging);
+    EXPECT_EQ(state().pressedSlot, -1);
+    On(DockEvent::Up(MouseButton::Left, 40, 40));
+    Finish();
+    EXPECT_FALSE(ports_.Saw("delete 1"));
+  }
+}
+
+// While a handler waits for the user (the question before deleting a group), input that
+// reaches the dock is dropped and a timer that keeps firing counts once.
+TEST_F(DockControllerTest, InputDuringAQuestionIsDroppedAndTicksCountOnce) {
+  settings_.AutoHide = 1;
+  Started();
+  ports_.deleter = [&](int) {
+    On(DockEvent::Move(X(1), Y(1)));
+    On(DockEvent::Down(MouseButton::Left, X(1), Y(1)));
+    On(DockEvent::Up(MouseButton::Left, X(1), Y(1)));
+    for (int t = 0; t < 2 * kAutoHideTicks; ++t) On(DockEvent::TimerTick(DockTimer::AutoHide));
+    return false;
+  };
+  Press(X(3), Y(3), 40, 40);
+  EXPECT_TRUE(ports_.Saw("delete 3"));
+  EXPECT_FALSE(ports_.Saw("launch 1"));
+  EXPECT_EQ(state().mode, DockMode::Expanded);
+  EXPECT_LE(dock_->idleTicks(), 1);
+}
+
+TEST(FramePacer, APauseWithoutATimerIsSkippedNotWaitedFor) {
+  int shown = 0;
+  FramePacer pacer([&](const Frame&) { ++shown; }, [](int) { return false; });
+  pacer.Push(Frame{});
+  pacer.Sleep(kFramePause);
+  pacer.Push(Frame{});
+  EXPECT_FALSE(pacer.busy());
+  EXPECT_EQ(shown, 2);
+}
+
 // Ways the dock is dismissed: each leaves it inactive; most hide it with auto-hide on.
 TEST_F(DockControllerTest, DismissalsLeaveTheDockInactive) {
   struct Case {
@@ -261,6 +322,21 @@ TEST_F(DockControllerTest, CentreClickCollapsesAndDiscClickExpands) {
   Press(X(1), Y(1), 3, 3);
   EXPECT_FALSE(ports_.Saw("delete 1"));
   EXPECT_EQ(state().mode, DockMode::Expanded);
+
+  // With auto-hide on, the click that collapses and the click on a disc in a corner (over
+  // no slot) only collapse and expand; an Esc that hides leaves no slot hovered.
+  settings_.AutoHide = 1;
+  settings_.MinimizedPosition = 8;
+  Click(0);
+  EXPECT_EQ(state().mode, DockMode::Collapsed);
+  const DiscPosition corner = CollapsedDiscPosition(view_->geometry().metrics, 8);
+  Press(corner.discLeft + 95, corner.discTop + 95, corner.discLeft + 95, corner.discTop + 95);
+  EXPECT_EQ(state().mode, DockMode::Expanded);
+  On(DockEvent::Move(X(1), Y(1)));
+  On(DockEvent::Key(kKeyEscape));
+  Finish();
+  EXPECT_EQ(state().mode, DockMode::Hidden);
+  EXPECT_EQ(state().hovered, -1);
 }
 
 TEST_F(DockControllerTest, AutoHideAfterSevenIdleTicksWithAFade) {

@@ -86,21 +86,16 @@ void TiledLayer::Hide() {
 }
 
 void TiledLayer::Lower(HWND anchor) {
-  lowered_ = true;
-  anchor_ = anchor;
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   for (std::size_t i = 1; i < tiles_.size(); ++i) {
-    if (tiles_[i]->window) SendToBottom(tiles_[i]->window.get());
+    const HWND window = tiles_[i]->window.get();
+    if (window == nullptr) continue;
+    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+    if (anchor != nullptr) ::SetWindowPos(window, anchor, 0, 0, 0, 0, kFlags);
   }
 }
 
-void TiledLayer::SendToBottom(HWND window) const {
-  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-  ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
-  if (anchor_ != nullptr) ::SetWindowPos(window, anchor_, 0, 0, 0, 0, kFlags);
-}
-
 void TiledLayer::Raise() {
-  lowered_ = false;
   for (std::size_t i = 1; i < tiles_.size(); ++i) {
     if (!tiles_[i]->window) continue;
     ::SetWindowPos(tiles_[i]->window.get(), HWND_TOPMOST, 0, 0, 0, 0,
@@ -180,7 +175,6 @@ int TiledLayer::Present(const LayeredSurface& frame, std::span<const PixelRect> 
     // Moving and sizing a window that already has its place and size only costs time.
     tile.surface.Present(target, made || !tile.placed ? &position : nullptr, constantAlpha,
                          whole ? nullptr : &tile.changed);
-    if (made && lowered_) SendToBottom(target);
     if (made && shown_) ::ShowWindow(target, SW_SHOWNOACTIVATE);
     tile.changed = {};
     tile.whole = false;

@@ -41,9 +41,11 @@ class TiledLayer final : public Presenter {
   // Shows the windows of the tiles (tile 0's window is the caller's); windows made later
   // are shown as they are made.
   void Show() override;
-  // Puts every tile window on top of the topmost windows.
   void Hide() override;
+  // Puts every tile window on top of the topmost windows.
   void Raise() override;
+  // Out of the topmost band, below `anchor` when there is one (new windows are placed by
+  // the window maker, which knows where the dock lies).
   void Lower(HWND anchor) override;
   void Release() override;
 
@@ -59,7 +61,6 @@ class TiledLayer final : public Presenter {
   int alpha(std::size_t tile) const { return tiles_[tile]->alpha; }
 
  private:
-  void SendToBottom(HWND window) const;
   struct Tile {
     LayeredSurface surface;
     UniqueWindow window;        // tiles 1 and up
@@ -79,8 +80,6 @@ class TiledLayer final : public Presenter {
   POINT origin_{};
   int shownAlpha_ = -1;
   bool shown_ = false;
-  bool lowered_ = false;   // the dock lies on the desktop: new windows go there too
-  HWND anchor_ = nullptr;  // the window they lie below, if any
 };
 
 }  // namespace kivo::win

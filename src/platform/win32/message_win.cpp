@@ -7,7 +7,8 @@
 namespace kivo::win {
 
 bool ShowShellMessage(const ShellMessage& message) {
-  UINT style = MB_SETFOREGROUND;
+  // Top-most: the dock in front is top-most too, and would otherwise hide the question.
+  UINT style = MB_SETFOREGROUND | MB_TOPMOST;
   style |= message.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
   switch (message.icon) {
     case MessageIcon::Question:

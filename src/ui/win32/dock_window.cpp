@@ -79,8 +79,8 @@ DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images, D
       actions_(actions != nullptr ? *actions : NoActions()),
       pacer_([this](const Frame& frame) { OnFrame(frame); },
              [this](int milliseconds) {
-               if (ring_)
-                 ::SetTimer(ring_.get(), kAnimationTimer, static_cast<UINT>(milliseconds), nullptr);
+               return ring_ && ::SetTimer(ring_.get(), kAnimationTimer,
+                                          static_cast<UINT>(milliseconds), nullptr) != 0;
              }),
       frames_([this](const Frame& frame) { pacer_.Push(frame); }),
       presenter_(std::make_unique<TiledLayer>()) {
@@ -151,7 +151,11 @@ HWND DockWindow::MakeTileWindow() {
       CreateBoundWindow(instance_, kRingClass, L"",
                         WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
                         WS_POPUP, origin_.x, origin_.y, 1, 1);
-  if (window != nullptr) ::ImmAssociateContext(window, nullptr);
+  if (window == nullptr) return nullptr;
+  ::ImmAssociateContext(window, nullptr);
+  // Made while the dock lies on the desktop: it goes there too, below whatever window of
+  // another program is lowest now.
+  if (!inFront_) PlaceBelow(window, LowestOtherWindow());
   return window;
 }
 
@@ -353,12 +357,9 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
     case WM_MBUTTONUP: {
       const bool down =
           message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
-      // The release must reach the dock even off its windows (an icon dragged away).
-      if (down) {
-        ::SetCapture(window);
-      } else if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
-        ::ReleaseCapture();
-      }
+      // The release must reach the dock even off its windows (an icon dragged away). The
+      // main window holds the mouse: tile windows may be remade while an icon is dragged.
+      if (down) ::SetCapture(ring_.get());
       const POINT point = ClientPoint(window, lParam);
       const MouseButton button =
           message == WM_LBUTTONDOWN || message == WM_LBUTTONUP   ? MouseButton::Left
@@ -366,6 +367,10 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
                                                                  : MouseButton::Middle;
       Handle(down ? DockEvent::Down(button, point.x, point.y)
                   : DockEvent::Up(button, point.x, point.y));
+      if (!down && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 &&
+          ::GetCapture() == ring_.get()) {
+        ::ReleaseCapture();
+      }
       return 0;
     }
     case WM_KEYDOWN:
@@ -380,6 +385,11 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
       return std::nullopt;
     case WM_TIMER:
       OnTimer(wParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse mid-press (a switch to another program, a pop-up):
+      // whatever was lifted goes back instead of waiting for a release that never comes.
+      if (window == ring_.get()) Handle(DockEvent::Simple(DockEvent::Kind::CancelPress));
       return 0;
     case WM_CLOSE:
       return 0;  // the dock closes only with the program
