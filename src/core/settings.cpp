@@ -37,12 +37,16 @@ ScreenInfo MakeScreenInfo(int fullScreenWidth, int fullScreenHeight, int caption
   return screen;
 }
 
+int PopupRowsFor(int height) {
+  // Whole rows only: a row that does not fit would put the page buttons off the screen.
+  return std::clamp((height - 76) / 38 - 1, 1, kMaxPopupRows);
+}
+
 void ApplyDefaultSettings(Settings& settings, const ScreenInfo& screen) {
   settings = Settings{};
   settings.RingRadiusMax = screen.HalfHeight - 80;
   settings.RingRadius = std::min(settings.RingRadiusMax, kMaxDefaultRadius);
-  settings.PopupRows =
-      std::min(RoundHalfEven((screen.ScreenHeight - 76) / 38.0) - 1, kMaxPopupRows);
+  settings.PopupRows = PopupRowsFor(screen.ScreenHeight);
   settings.StoredLeft = DefaultStoredLeft(screen);
   settings.StoredTop = DefaultStoredTop(screen);
 }

@@ -39,6 +39,10 @@ struct BgraColor {
   friend bool operator==(const BgraColor&, const BgraColor&) = default;
 };
 
+// Rows a group popup shows per page on a window `height` pixels high: whole rows of 38
+// pixels beside the edges and page buttons, at least 1 and at most 18.
+int PopupRowsFor(int height);
+
 struct Settings {
   // Working values used by the dock.
   int IconSize = 48;
