@@ -7,9 +7,9 @@
 namespace kivo {
 namespace {
 
-constexpr int kEdge = 10;          // the list's top edge and the rows' left inset
-constexpr int kCentreOffset = 72;  // the centre's list starts this far right of the centre
-constexpr int kOpenLeftBelow = -2; // a slot this far left of the centre opens to the left
+constexpr int kEdge = 10;           // the list's top edge and the rows' left inset
+constexpr int kCentreOffset = 72;   // the centre's list starts this far right of the centre
+constexpr int kOpenLeftBelow = -2;  // a slot this far left of the centre opens to the left
 
 }  // namespace
 

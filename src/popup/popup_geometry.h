@@ -9,7 +9,7 @@
 
 namespace kivo {
 
-inline constexpr int kPopupWidth = 268;   // the list's skin width
+inline constexpr int kPopupWidth = 268;  // the list's skin width
 inline constexpr int kPopupRowWidth = 248;
 inline constexpr int kPopupRowHeight = 38;
 inline constexpr int kPopupButtonHeight = 25;

@@ -51,18 +51,18 @@ TEST(PopupGeometry, OpensBesideItsSlot) {
 // the window, rows are the list's width less its edges, follow each other without gaps or
 // overlaps, and never overlap the page buttons.
 TEST(PopupGeometry, SweepKeepsTheListOnScreenAndItsRowsApart) {
-  for (const auto& [width, height] : {std::pair{800, 600}, std::pair{1024, 768},
-                                     std::pair{1920, 1080}, std::pair{3840, 2160},
-                                     std::pair{1080, 1920}}) {
+  for (const auto& [width, height] :
+       {std::pair{800, 600}, std::pair{1024, 768}, std::pair{1920, 1080}, std::pair{3840, 2160},
+        std::pair{1080, 1920}}) {
     for (const int iconCount : {8, 24, 36}) {
       const RingGeometry g = Ring(width, height, iconCount);
       const int perPage = PopupRowsFor(g.metrics.H);
       for (int slot = 0; slot <= iconCount; ++slot) {
         for (const int count : {1, perPage - 1, perPage, perPage + 1, 2 * perPage - 1, 1024}) {
           const PopupLayout p = LayOutPopup(g, slot, count, perPage);
-          const std::string where = std::to_string(width) + "x" + std::to_string(height) +
-                                    " K" + std::to_string(iconCount) + " slot " +
-                                    std::to_string(slot) + " count " + std::to_string(count);
+          const std::string where = std::to_string(width) + "x" + std::to_string(height) + " K" +
+                                    std::to_string(iconCount) + " slot " + std::to_string(slot) +
+                                    " count " + std::to_string(count);
           ASSERT_GE(p.left, 0) << where;
           ASSERT_GE(p.top, 0) << where;
           ASSERT_LE(p.left + p.width, g.metrics.W) << where;
