@@ -51,7 +51,7 @@ class RecordingPorts : public DockPorts, public DockActions {
   }
 };
 
-// A full-HD dock with 12 slots: 1 a shortcut, 2 the recycle bin, 3 a group, 4 the
+// A full-HD dock with 12 slots: 1 and 11 shortcuts, 2 the recycle bin, 3 a group, 4 the
 // all-programs group, 5 a command, 13 a shortcut beyond the slots shown; the rest blank.
 class DockControllerTest : public ::testing::Test {
  protected:
@@ -71,7 +71,8 @@ class DockControllerTest : public ::testing::Test {
     const std::pair<int, int> kinds[] = {
         {0, kItemUser},          {1, kItemRingShortcut},     {2, kItemRecycleBin},
         {3, kItemGroup},         {4, kItemAllProgramsGroup}, {5, kItemRingShortcut},
-        {13, kItemRingShortcut}, {37, kItemRecycleBin},      {38, kItemRecycleBin}};
+        {11, kItemRingShortcut}, {13, kItemRingShortcut},    {37, kItemRecycleBin},
+        {38, kItemRecycleBin}};
     for (const auto& [item, kind] : kinds)
       store_.Items[static_cast<std::size_t>(item)].ItemType = kind;
     store_.Items[2].ItemIndex = 37;
@@ -134,11 +135,22 @@ TEST_F(DockControllerTest, ClicksAndKeysActOnTheSlotsKind) {
   };
   const auto L = MouseButton::Left, R = MouseButton::Right;
   const Case cases[] = {
-      {1, L, 0, "launch 1"},  {5, L, 0, "run 73"},     {3, L, 0, "popup 3"},
-      {4, L, 0, "popup 4"},   {6, L, 0, ""},           {1, R, 0, "menu 1"},
-      {3, R, 0, "menu 3"},    {2, R, 0, "popup 2"},    {-1, L, '0', "launch 1"},
-      {-1, L, '4', "run 73"}, {-1, L, '2', "popup 3"}, {-1, L, 'B', ""},
-      {-1, L, 'C', ""},       {-1, L, 'Z', ""},        {-1, L, kKeyTilde, "popup 0"},
+      {1, L, 0, "launch 1"},
+      {5, L, 0, "run 73"},
+      {3, L, 0, "popup 3"},
+      {4, L, 0, "popup 4"},
+      {6, L, 0, ""},
+      {1, R, 0, "menu 1"},
+      {3, R, 0, "menu 3"},
+      {2, R, 0, "popup 2"},
+      {-1, L, '0', "launch 1"},
+      {-1, L, '4', "run 73"},
+      {-1, L, '2', "popup 3"},
+      {-1, L, 'A', "launch 11"},
+      {-1, L, 'B', ""},
+      {-1, L, 'C', ""},
+      {-1, L, 'Z', ""},
+      {-1, L, kKeyTilde, "popup 0"},
   };
   for (const Case& c : cases) {
     ports_.calls.clear();
