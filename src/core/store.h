@@ -55,6 +55,10 @@ inline constexpr int kAllProgramsGroup = 3;
 inline constexpr int kFirstRingGroup = 3;
 inline constexpr int kLastRingGroup = 36;
 inline constexpr int kFirstTemplateItem = 37;
+// The recycle bin's entry, and the two templates it shows: the bin empty or full.
+inline constexpr int kRecycleBinItem = 2;
+inline constexpr int kRecycleEmptyTemplate = 37;
+inline constexpr int kRecycleFullTemplate = 38;
 inline constexpr int kFirstBuiltInCommand = 65;
 inline constexpr int kLastBuiltInCommand = 128;
 inline constexpr int kFirstUserItem = 129;

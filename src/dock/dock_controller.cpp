@@ -10,9 +10,6 @@ constexpr int kFirstDigitKey = '0';
 constexpr int kLastDigitKey = '9';
 constexpr int kFirstLetterKey = 'A';
 constexpr int kLastLetterKey = 'Z';
-constexpr int kEmptyBinTemplate = 37;
-constexpr int kFullBinTemplate = 38;
-constexpr int kRecycleBinItem = 2;
 
 bool DragsOnPress(int kind) {
   return kind == kItemRingShortcut || kind == kItemGroup || kind == kItemAllProgramsGroup;
@@ -462,7 +459,7 @@ void DockController::OnForegroundWatch(bool foregroundIsOurs) {
 void DockController::OnRecycleBinWatch(bool hasItems) {
   ShortcutItem& bin = store_.Items[kRecycleBinItem];
   if (bin.ItemType != kItemRecycleBin) return;  // the slot holds something else now
-  const int shown = hasItems ? kFullBinTemplate : kEmptyBinTemplate;
+  const int shown = hasItems ? kRecycleFullTemplate : kRecycleEmptyTemplate;
   if (bin.ItemIndex == shown) return;  // the picture already tells the truth: draw nothing
   bin = store_.Items[static_cast<std::size_t>(shown)];
   view_.IniIconParam();

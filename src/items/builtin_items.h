@@ -11,8 +11,6 @@
 namespace kivo {
 
 // Templates whose images an entry borrows until it has its own.
-inline constexpr int kRecycleEmptyTemplate = 37;
-inline constexpr int kRecycleFullTemplate = 38;
 inline constexpr int kFileTemplate = 39;
 inline constexpr int kShortcutTemplate = 40;
 inline constexpr int kApplicationTemplate = 41;

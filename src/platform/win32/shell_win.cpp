@@ -39,10 +39,15 @@ HWND FindDesktopListView() {
   return ::FindWindowExW(view, nullptr, L"SysListView32", L"FolderView");
 }
 
-bool ShowDesktopIcons(bool hide, ShortcutStore& store) {
+bool ShowDesktopIconList(bool hide) {
   const HWND list = FindDesktopListView();
   if (list == nullptr) return false;
   ShowShellWindow(list, hide);
+  return true;
+}
+
+bool ShowDesktopIcons(bool hide, ShortcutStore& store) {
+  if (!ShowDesktopIconList(hide)) return false;
   UpdateDesktopIconsCommand(store, hide);
   return true;
 }

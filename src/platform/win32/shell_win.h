@@ -13,6 +13,9 @@ namespace kivo::win {
 // peek runs, in one of the "WorkerW" windows. Null when there is no such window.
 HWND FindDesktopListView();
 
+// Hides or shows the desktop's icon list; false when there is none.
+bool ShowDesktopIconList(bool hide);
+
 // Hides or shows the desktop icons. When the desktop's list exists, the desktop-icons
 // command in `store` then offers the opposite. False when there was nothing to change.
 bool ShowDesktopIcons(bool hide, ShortcutStore& store);

@@ -167,14 +167,7 @@ void WinSystemActions::ShowRunDialog() {
 }
 
 bool WinSystemActions::ShowDesktopIcons(bool hide) {
-  const HWND list = FindDesktopListView();
-  if (list == nullptr) return false;
-  if (hide) {
-    ::ShowWindow(list, SW_HIDE);
-  } else if (!::IsWindowVisible(list)) {
-    ::ShowWindow(list, SW_RESTORE);
-  }
-  return true;
+  return ShowDesktopIconList(hide);
 }
 
 void WinSystemActions::ToggleShowDesktop() {
