@@ -158,31 +158,6 @@ int Recycle(const std::wstring& path) {
   return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted ? 0 : 4;
 }
 
-// The shell's desktop window and the top-level windows from the bottom up, for looking
-// at the z-order the way Windows keeps it.
-int Stacking() {
-  wchar_t name[256]{};
-  const HWND shell = ::GetShellWindow();
-  if (shell) ::GetClassNameW(shell, name, 256);
-  std::wprintf(L"shell=%p class=%ls desktop=%p\n", static_cast<void*>(shell), name,
-               static_cast<void*>(::GetDesktopWindow()));
-  const HWND foreground = ::GetForegroundWindow();
-  name[0] = 0;
-  if (foreground) ::GetClassNameW(foreground, name, 256);
-  std::wprintf(L"foreground=%p class=%ls\n", static_cast<void*>(foreground), name);
-  for (HWND w = ::GetWindow(::GetTopWindow(nullptr), GW_HWNDLAST); w != nullptr;
-       w = ::GetWindow(w, GW_HWNDPREV)) {
-    if (!::IsWindowVisible(w)) continue;
-    RECT r{};
-    ::GetWindowRect(w, &r);
-    name[0] = 0;
-    ::GetClassNameW(w, name, 256);
-    std::wprintf(L"%p %ls %ld,%ld-%ld,%ld\n", static_cast<void*>(w), name, r.left, r.top, r.right,
-                 r.bottom);
-  }
-  return 0;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -193,7 +168,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"metrics") return Metrics();
   if (command == L"store" && argc > 2) return Store(argv[2]);
   if (command == L"setitem") return SetItem(argc, argv);
-  if (command == L"stacking") return Stacking();
   if (command == L"recycle" && argc > 2) return Recycle(argv[2]);
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
