@@ -30,11 +30,11 @@ TEST(CommandTable, RowsAndTheBuiltInItemsTheyDefine) {
     DefineBuiltInItems(store, settings, paths, "bob", false);
     for (const CommandRow& row : CommandTable()) {
       const ShortcutItem& item = store.Items[static_cast<std::size_t>(row.number)];
-      EXPECT_EQ(item.ItemType == kItemUnused, row.list < 0) << row.number;
-      if (row.list < 0) continue;
-      EXPECT_EQ(item.Title, CommandTitle(row, "bob", second)) << row.number;
-      EXPECT_EQ(item.IconFile, paths.SystemIconFolder + CommandIcon(row, second)) << row.number;
-      EXPECT_EQ(item.CommandId, row.number);
+      EXPECT_TRUE(row.list < 0 ? item.ItemType == kItemUnused
+                               : item.Title == CommandTitle(row, "bob", second) &&
+                                     item.IconFile == "D:\\K\\" + CommandIcon(row, second) &&
+                                     item.CommandId == row.number)
+          << row.number;
     }
     EXPECT_EQ(store.Items[1].CommandId, kComputerCommand);
   }

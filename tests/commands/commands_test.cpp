@@ -18,7 +18,6 @@ namespace {
 struct CommandWorld : SystemActions, DockControl {
   CommandWorld() {
     paths.ProfileFolder = "C:\\Users\\alice\\";
-    paths.SystemIconFolder = "C:\\Kivo\\SysIcons\\";
     paths.UserIconFolder = "C:\\Data\\KivoIcons\\";
   }
   Commands Make(int osMajor = 6) {
