@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -27,18 +28,12 @@ class Recorder final : public Window {
     if (window != nullptr) windows.emplace_back(window);
     return window;
   }
-  bool Heard(HWND window, UINT message) const {
-    for (const auto& [w, m] : heard) {
-      if (w == window && m == message) return true;
-    }
-    return false;
-  }
-  std::vector<std::pair<HWND, UINT>> heard;
+  std::set<std::pair<HWND, UINT>> heard;
   std::vector<UniqueWindow> windows;
 
  private:
   std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM, LPARAM) override {
-    heard.emplace_back(window, message);
+    heard.emplace(window, message);
     if (message == kThrow) throw std::runtime_error("must not reach the dispatcher");
     if (message != kAnswer) return std::nullopt;
     for (std::size_t i = 0; i < windows.size(); ++i) {
@@ -56,20 +51,20 @@ TEST(Window, OneObjectOwnsSeveralWindowsAndEachMessageNamesItsWindow) {
   const HWND a = first.Make(), b = first.Make(), c = second.Make();
   ASSERT_TRUE(a && b && c);
   // Bound from the very first message on, each window to its own object.
-  EXPECT_TRUE(first.Heard(a, WM_NCCREATE) && first.Heard(b, WM_NCCREATE));
-  EXPECT_TRUE(second.Heard(c, WM_NCCREATE) && !first.Heard(c, WM_NCCREATE));
+  EXPECT_TRUE(first.heard.count({a, WM_NCCREATE}) && first.heard.count({b, WM_NCCREATE}));
+  EXPECT_TRUE(second.heard.count({c, WM_NCCREATE}) && !first.heard.count({c, WM_NCCREATE}));
   EXPECT_EQ(::SendMessageW(b, kAnswer, 0, 0), 101);
   EXPECT_EQ(::SendMessageW(c, kAnswer, 0, 0), 100);
   // An exception ends at the procedure and counts as handled.
   EXPECT_EQ(::SendMessageW(b, kThrow, 0, 0), 0);
-  EXPECT_TRUE(first.Heard(b, kThrow));
+  EXPECT_TRUE(first.heard.count({b, kThrow}));
   // What the object leaves alone gets the default answer.
   wchar_t text[8] = L"x";
   EXPECT_EQ(::GetWindowTextW(a, text, 8), 0);
-  EXPECT_TRUE(first.Heard(a, WM_GETTEXT));
+  EXPECT_TRUE(first.heard.count({a, WM_GETTEXT}));
 
   first.windows.clear();
-  EXPECT_TRUE(first.Heard(a, WM_NCDESTROY) && first.Heard(b, WM_NCDESTROY));
+  EXPECT_TRUE(first.heard.count({a, WM_NCDESTROY}) && first.heard.count({b, WM_NCDESTROY}));
   EXPECT_EQ(::SendMessageW(c, kAnswer, 0, 0), 100);
 }
 
