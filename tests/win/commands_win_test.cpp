@@ -1,34 +1,25 @@
 // Launching items and switching the desktop against the real shell (under Wine).
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <future>
 #include <optional>
 #include <string>
 
 #include "commands/commands.h"
+#include "commands/recording_world.h"
 #include "core/paths.h"
 #include "platform/win32/file_system_win.h"
-#include "platform/win32/handles.h"
 #include "platform/win32/system_actions_win.h"
 #include "platform/win32/system_folders_win.h"
 #include "platform/win32/unicode.h"
+#include "support/wine_path.h"
 
 namespace kivo {
 namespace {
-
-class NullDock : public DockControl {
- public:
-  void EscCancel() override {}
-  void MinWindows(int) override {}
-  void ExitProgram() override {}
-  void ShowSettings() override {}
-  void ShowAbout() override {}
-  void ChangeUserNameAndPicture() override {}
-  void ReloadItemImage(int) override {}
-};
 
 // Waits up to 10 s for what `find` looks for to turn up.
 template <typename Find>
@@ -45,9 +36,8 @@ class CommandsWin : public ::testing::Test {
     folder_ = paths_.TempFolder + "kivo 命令 " + std::to_string(::GetTickCount64()) + "\\";
     ASSERT_TRUE(files_.CreateFolder(folder_));
     helper_ = folder_ + "助手 app.exe";
-    std::string built = "Z:" KIVO_COMMANDS_HELPER;  // Wine's drive Z: is the root
-    std::replace(built.begin(), built.end(), '/', '\\');
-    ASSERT_TRUE(::CopyFileW(win::Widen(built).c_str(), win::Widen(helper_).c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(win::Widen(test::WinePath(KIVO_COMMANDS_HELPER)).c_str(),
+                            win::Widen(helper_).c_str(), FALSE));
   }
 
   Commands Make(SystemActions& system) {
@@ -59,7 +49,8 @@ class CommandsWin : public ::testing::Test {
   AppPaths paths_;
   ShortcutStore store_;
   Settings settings_;
-  NullDock dock_;
+  std::vector<std::string> calls_;
+  testing::RecordingDock dock_{calls_};
   std::string folder_, helper_;
 };
 
@@ -95,13 +86,8 @@ TEST_F(CommandsWin, AMissingProgramIsReportedInTheProblemBox) {
 // Another program's window, minimised by our own switch-desktop and brought back.
 TEST_F(CommandsWin, SwitchDesktopMinimisesOtherProgramsWindowsAndBringsThemBack) {
   const std::wstring title = L"Kivo helper " + std::to_wstring(::GetTickCount64());
-  std::wstring commandLine = L"\"" + win::Widen(helper_) + L"\" window \"" + title + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-  const win::UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  ::ShellExecuteW(nullptr, nullptr, win::Widen(helper_).c_str(),
+                  (L"window \"" + title + L"\"").c_str(), nullptr, SW_SHOWNORMAL);
   const HWND window = Await([&] { return ::FindWindowW(L"KivoCommandsHelper", title.c_str()); });
   ASSERT_NE(window, nullptr);
   win::WinSystemActions system;
@@ -109,8 +95,7 @@ TEST_F(CommandsWin, SwitchDesktopMinimisesOtherProgramsWindowsAndBringsThemBack)
     system.ToggleWindowsOurselves();
     EXPECT_TRUE(Await([&] { return (::IsIconic(window) != FALSE) == iconic; })) << iconic;
   }
-  ::TerminateProcess(process.hProcess, 0);
-  ::WaitForSingleObject(process.hProcess, 5000);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
