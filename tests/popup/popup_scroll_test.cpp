@@ -10,21 +10,11 @@ namespace {
 // The scrolling rules written out step by step, as the list is described to behave.
 PopupScroll Described(PopupScroll s, bool byPage, bool up, int count, int rows) {
   const int step = byPage ? rows : 1;
-  if (up) {
-    if (s.offset - step < 1) {
-      s.offset = 0;
-      s.canScrollUp = false;
-    } else {
-      s.offset -= step;
-      s.canScrollUp = true;
-    }
-    s.canScrollDown = true;
-  } else if (s.offset + step + rows >= count) {
-    s = PopupScroll{count - rows, true, false};
-  } else {
-    s = PopupScroll{s.offset + step, true, true};
-  }
-  return s;
+  if (up)
+    return s.offset - step < 1 ? PopupScroll{0, false, true}
+                               : PopupScroll{s.offset - step, true, true};
+  if (s.offset + step + rows >= count) return PopupScroll{count - rows, true, false};
+  return PopupScroll{s.offset + step, true, true};
 }
 
 TEST(PopupScroll, OpensAtTheTopAndAListThatFitsNeverScrolls) {
