@@ -13,108 +13,80 @@ bool Contains(const PixelRect& outer, const PixelRect& inner) {
   return inner.empty() || Intersection(outer, inner) == inner;
 }
 
-// Rings from the smallest to the largest, centred and pushed against the window's edge.
-std::vector<RingGeometry> Rings() {
-  std::vector<RingGeometry> rings;
-  for (const auto& [w, h, n, m, r, k] :
+// Rings from the smallest to the largest, centred and pushed against the window's edge:
+// the expanded area holds what the ring draws inside the window, and the claims put the
+// disc and titles on their tiles and each slot in the ring, within that area.
+TEST(RingLayout, TheAreaHoldsTheRingAndTheClaimsDivideIt) {
+  for (const auto& [w, h, n, mag, r, k] :
        {std::tuple{1920, 1080, 48, 64, 300, 24}, std::tuple{1920, 1080, 64, 128, 420, 36},
         std::tuple{1920, 1080, 32, 48, 150, 8}, std::tuple{1024, 768, 64, 128, 300, 36},
         std::tuple{800, 600, 48, 96, 250, 12}}) {
-    rings.push_back(ComputeRing(RingMetrics{w, h, w / 2, h / 2, 190, 128, n, m, r, k}));
-  }
-  return rings;
-}
-
-TEST(RingLayout, TheExpandedAreaHoldsEverythingTheRingDrawsInsideTheWindow) {
-  for (const RingGeometry& g : Rings()) {
-    const RingMetrics& m = g.metrics;
-    SCOPED_TRACE(testing::Message() << "W " << m.W << " M " << m.M << " R " << m.R << " K " << m.K);
-    const PixelRect window{0, 0, m.W, m.H};
+    const RingGeometry g = ComputeRing(RingMetrics{w, h, w / 2, h / 2, 190, 128, n, mag, r, k});
+    SCOPED_TRACE(testing::Message() << w << " M " << mag << " R " << r << " K " << k);
+    const PixelRect window{0, 0, w, h};
     const PixelRect titles = TitleArea(g, {});
     const PixelRect area = ExpandedArea(g, titles);
+    const auto inArea = [&](const PixelRect& rect) {
+      return Contains(area, Intersection(rect, window));
+    };
     EXPECT_TRUE(Contains(window, area));
-    EXPECT_TRUE(Contains(area, Intersection(g.slots[0].magSquare(), window)));
-    EXPECT_TRUE(Contains(area, Intersection(CentreKeyArea(g), window)));
-    EXPECT_TRUE(Contains(area, Intersection(titles, window)));
-    for (int i = 1; i <= m.K; ++i) {
+    EXPECT_TRUE(inArea(CentreKeyArea(g)) && inArea(titles));
+    for (int i = 0; i <= k; ++i) {
       const RingSlot& s = g.slots[static_cast<std::size_t>(i)];
-      EXPECT_TRUE(Contains(area, Intersection(s.magSquare(), window))) << i;
-      EXPECT_TRUE(Contains(area, Intersection(s.normalSquare(), window))) << i;
-      EXPECT_TRUE(Contains(area, Intersection(HotkeyArea(g, i), window))) << i;
+      EXPECT_TRUE(inArea(s.magSquare()) && inArea(s.normalSquare())) << i;
+      EXPECT_TRUE(i == 0 || inArea(HotkeyArea(g, i))) << i;
     }
-    // A title wider than the ring widens the area, up to the window's edges.
-    const PixelRect wide{-10, TitleTop(m), m.W + 20, 30};
+    const PixelRect wide{-10, TitleTop(g.metrics), w + 20, 30};  // widens up to the edges
     EXPECT_TRUE(Contains(ExpandedArea(g, wide), Intersection(wide, window)));
     // The "~" sits above the disc, the titles below it, both centred on the ring.
     EXPECT_LE(CentreKeyArea(g).bottom(), g.slots[0].magSquare().top + 4);
-    EXPECT_EQ(titles.top, TitleTop(m));
-    EXPECT_EQ(CentreKeyArea(g).left + CentreKeyArea(g).width / 2, m.cx);
-    EXPECT_EQ(titles.left + titles.width / 2, m.cx);
+    EXPECT_EQ(titles.top, TitleTop(g.metrics));
+    EXPECT_EQ(CentreKeyArea(g).left + CentreKeyArea(g).width / 2, w / 2);
+    EXPECT_EQ(titles.left + titles.width / 2, w / 2);
+
+    const RingClaims claims = ClaimRingTiles(g, area, titles);
+    ASSERT_EQ(claims.ring.magnified.size(), static_cast<std::size_t>(k));
+    int count[3] = {};  // centre, title, ring
+    for (const TileClaim& claim : claims.claims) {
+      ++count[claim.group == kCentreGroup ? 0 : claim.group == kTitleGroup ? 1 : 2];
+      EXPECT_TRUE(claim.group == kCentreGroup || claim.group == kTitleGroup ||
+                  claim.group == TileClaim::kRing);
+    }
+    EXPECT_EQ(count[0], 2) << "the disc and its \"~\"";
+    EXPECT_EQ(count[1], 1);
+    EXPECT_GE(count[2], 2 * k) << "each slot's squares and hotkey at least";
+    EXPECT_EQ(claims.claims.front().group, kCentreGroup);
+    EXPECT_EQ(claims.claims.front().rect, g.slots[0].magSquare());
+    // Only the fade pictures (a frame grows the area for them) may lie outside it.
+    for (std::size_t i = 0; i < 3 + 2 * static_cast<std::size_t>(k); ++i)
+      EXPECT_TRUE(inArea(claims.claims[i].rect)) << i;
+    if (k != 24) continue;
+    const PixelRect corner{0, 0, 60, 60};  // the collapsed disc away from the ring: one window
+    const RingClaims collapsed = ClaimRingTiles(g, corner, titles);
+    ASSERT_EQ(collapsed.claims.size(), 1u);
+    EXPECT_EQ(collapsed.claims[0].rect, corner);
+    EXPECT_EQ(collapsed.claims[0].group, kCentreGroup);
+    EXPECT_TRUE(collapsed.ring.magnified.empty());
   }
 }
 
 TEST(RingLayout, TitlesTakeTheirMeasuredBoxesAndTheDefaultBoxOtherwise) {
-  const RingGeometry g = Rings()[0];
-  const RingMetrics& m = g.metrics;
-  const PixelRect fallback = UnmeasuredTitleBox(m);
-  EXPECT_EQ(fallback.top, TitleTop(m));
+  const RingGeometry g = ComputeRing(RingMetrics{1920, 1080, 960, 540, 190, 128, 48, 64, 300, 24});
+  const int top = TitleTop(g.metrics);
+  const PixelRect fallback = UnmeasuredTitleBox(g.metrics);
+  EXPECT_EQ(fallback.top, top);
   EXPECT_EQ(TitleArea(g, {}), fallback);
-  std::vector<std::optional<PixelRect>> measured(static_cast<std::size_t>(m.K + 1));
+  std::vector<std::optional<PixelRect>> measured(25);
   EXPECT_EQ(TitleArea(g, measured), fallback);
-  // One wide title widens the area; narrow ones inside the default box change nothing.
-  const PixelRect wide{m.cx - 300, TitleTop(m), 600, 20};
-  measured[5] = wide;
-  measured[6] = PixelRect{m.cx - 10, TitleTop(m), 20, 10};
-  EXPECT_EQ(TitleArea(g, measured), Union(fallback, wide));
-  // When every title is measured, the default box plays no part.
-  for (auto& box : measured) box = PixelRect{m.cx - 20, TitleTop(m), 40, 18};
-  EXPECT_EQ(TitleArea(g, measured), (PixelRect{m.cx - 20, TitleTop(m), 40, 18}));
-  // Titles of slots beyond the ring are not its titles.
-  measured.push_back(PixelRect{0, 0, m.W, m.H});
-  EXPECT_EQ(TitleArea(g, measured), (PixelRect{m.cx - 20, TitleTop(m), 40, 18}));
-}
-
-TEST(RingLayout, ClaimsPutTheDiscAndTitlesOnTheirTilesAndEachSlotInTheRing) {
-  for (const RingGeometry& g : Rings()) {
-    const RingMetrics& m = g.metrics;
-    SCOPED_TRACE(testing::Message() << "W " << m.W << " M " << m.M << " R " << m.R << " K " << m.K);
-    const PixelRect titles = TitleArea(g, {});
-    const PixelRect area = ExpandedArea(g, titles);
-    const RingClaims claims = ClaimRingTiles(g, area, titles);
-    EXPECT_EQ(claims.ring.cx, m.cx);
-    EXPECT_EQ(claims.ring.cy, m.cy);
-    ASSERT_EQ(claims.ring.magnified.size(), static_cast<std::size_t>(m.K));
-    int centre = 0, title = 0, ring = 0;
-    for (const TileClaim& claim : claims.claims) {
-      centre += claim.group == kCentreGroup;
-      title += claim.group == kTitleGroup;
-      ring += claim.group == TileClaim::kRing;
-      EXPECT_TRUE(claim.group == kCentreGroup || claim.group == kTitleGroup ||
-                  claim.group == TileClaim::kRing);
-    }
-    EXPECT_EQ(centre, 2) << "the disc and its \"~\"";
-    EXPECT_EQ(title, 1);
-    EXPECT_GE(ring, 2 * m.K) << "each slot's squares and hotkey at least";
-    // The disc's centre is claimed by the centre tile before anything else.
-    EXPECT_EQ(claims.claims.front().group, kCentreGroup);
-    EXPECT_EQ(claims.claims.front().rect, g.slots[0].magSquare());
-    // The claims other than the fade pictures (which a frame grows the area for when it
-    // draws them) lie in the area they divide.
-    for (std::size_t i = 0; i < 3 + 2 * static_cast<std::size_t>(m.K); ++i) {
-      EXPECT_TRUE(Contains(area, Intersection(claims.claims[i].rect, PixelRect{0, 0, m.W, m.H})))
-          << i;
-    }
-  }
-}
-
-TEST(RingLayout, AnAreaAwayFromTheDiscIsOneWindow) {
-  const RingGeometry g = Rings()[0];
-  const PixelRect corner{0, 0, 60, 60};  // the collapsed disc in a corner
-  const RingClaims claims = ClaimRingTiles(g, corner, TitleArea(g, {}));
-  ASSERT_EQ(claims.claims.size(), 1u);
-  EXPECT_EQ(claims.claims[0].rect, corner);
-  EXPECT_EQ(claims.claims[0].group, kCentreGroup);
-  EXPECT_TRUE(claims.ring.magnified.empty());
+  // One wide title widens the area; a narrow one inside the default box changes nothing.
+  measured[5] = PixelRect{960 - 300, top, 600, 20};
+  measured[6] = PixelRect{960 - 10, top, 20, 10};
+  EXPECT_EQ(TitleArea(g, measured), Union(fallback, *measured[5]));
+  // Every title measured: the default box plays no part, nor do slots beyond the ring.
+  const PixelRect each{960 - 20, top, 40, 18};
+  for (auto& box : measured) box = each;
+  measured.push_back(PixelRect{0, 0, 1920, 1080});
+  EXPECT_EQ(TitleArea(g, measured), each);
 }
 
 }  // namespace
