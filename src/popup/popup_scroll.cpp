@@ -33,6 +33,10 @@ PopupScroll ScrollByPage(const PopupScroll& scroll, bool up, int count, int rows
   return At(scroll.offset + (up ? -rowsPerPage : rowsPerPage), count, rowsPerPage);
 }
 
+PopupScroll KeepScroll(const PopupScroll& scroll, int count, int rowsPerPage) {
+  return Pages(count, rowsPerPage) ? At(scroll.offset, count, rowsPerPage) : PopupScroll{};
+}
+
 int MemberForKey(int key, int count) {
   int member = 0;
   if (key >= '0' && key <= '9') member = key - '0' + 1;

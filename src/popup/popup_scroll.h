@@ -19,6 +19,9 @@ PopupScroll OpenScroll(int count, int rowsPerPage);
 PopupScroll ScrollByRow(const PopupScroll& scroll, bool up, int count, int rowsPerPage);
 PopupScroll ScrollByPage(const PopupScroll& scroll, bool up, int count, int rowsPerPage);
 
+// The same offset on a list whose count changed, kept within 0..count - rowsPerPage.
+PopupScroll KeepScroll(const PopupScroll& scroll, int count, int rowsPerPage);
+
 // The member a key addresses, visible or not: "0".."9" members 1..10, "A".."Z" members
 // 11..36; 0 for any other key or a member the group does not have.
 int MemberForKey(int key, int count);

@@ -65,6 +65,10 @@ class Canvas {
   virtual void DrawImage(const ImageRef& image, const PixelRect& target, int alphaTenths = 10) = 0;
   // Outlined white text, horizontally centred on `centreX`, its top at `top`.
   virtual void DrawText(std::string_view text, int centreX, int top) = 0;
+  // Plain text of the popup's rows in `colour`, trimmed to `box`, vertically centred in it
+  // and left-aligned (or centred when `centred`).
+  virtual void DrawTextBox(std::string_view text, const PixelRect& box, Argb colour,
+                           bool centred = false) = 0;
   // Hands the surface to the window manager with the given constant alpha (0..255).
   virtual void Present(int constantAlpha) = 0;
 };

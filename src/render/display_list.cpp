@@ -12,6 +12,8 @@ PixelRect OpBounds::Of(const DrawOp& op) const {
       return image ? image(op.image, op.rect) : op.rect;
     case DrawOp::Kind::Text:
       return text ? text(op.text, op.rect.left, op.rect.top) : op.rect;
+    case DrawOp::Kind::TextBox:
+      return op.rect;  // the text is trimmed to its box
   }
   return op.rect;
 }
@@ -49,6 +51,17 @@ void DisplayList::DrawText(std::string_view text, int centreX, int top) {
   op.kind = DrawOp::Kind::Text;
   op.rect = PixelRect{centreX, top, 0, 0};
   op.text = std::string(text);
+  frame_.ops.push_back(std::move(op));
+}
+
+void DisplayList::DrawTextBox(std::string_view text, const PixelRect& box, Argb colour,
+                              bool centred) {
+  DrawOp op;
+  op.kind = DrawOp::Kind::TextBox;
+  op.rect = box;
+  op.colour = colour;
+  op.text = std::string(text);
+  op.centred = centred;
   frame_.ops.push_back(std::move(op));
 }
 

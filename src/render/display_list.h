@@ -13,13 +13,14 @@
 namespace kivo {
 
 struct DrawOp {
-  enum class Kind : std::uint8_t { Fill, Image, Text };
+  enum class Kind : std::uint8_t { Fill, Image, Text, TextBox };
   Kind kind = Kind::Image;
   PixelRect rect;        // Fill: the area; Image: the target (variants 1..6 draw unscaled)
-  Argb colour = 0;       // Fill
+  Argb colour = 0;       // Fill, TextBox
   ImageRef image;        // Image
   int alphaTenths = 10;  // Image
-  std::string text;      // Text, centred on rect.left, top at rect.top
+  std::string text;      // Text, centred on rect.left, top at rect.top; TextBox, in rect
+  bool centred = false;  // TextBox
   friend bool operator==(const DrawOp&, const DrawOp&) = default;
 };
 
@@ -47,6 +48,7 @@ class DisplayList : public Canvas {
   void Fill(const PixelRect& area, Argb colour) override;
   void DrawImage(const ImageRef& image, const PixelRect& target, int alphaTenths) override;
   void DrawText(std::string_view text, int centreX, int top) override;
+  void DrawTextBox(std::string_view text, const PixelRect& box, Argb colour, bool centred) override;
   void Present(int constantAlpha) override;
 
   // With the bounds of operations known, a fill (it replaces the pixels under it) drops the

@@ -21,7 +21,7 @@ struct CanvasCall {
   ImageRef image;        // Image
   int alphaTenths = 10;  // Image
   std::string text;      // Text
-  int x = 0, y = 0;      // Text: centre and top
+  int x = 0, y = 0;      // Text: centre and top (a text box: its corner; area its box)
   int value = 0;         // Present: constant alpha; Pause: milliseconds
 
   static CanvasCall MakeClear(Argb colour) {
@@ -109,6 +109,13 @@ class RecordingCanvas : public Canvas {
   }
   void DrawText(std::string_view text, int centreX, int top) override {
     calls.push_back(CanvasCall::MakeText(text, centreX, top));
+  }
+  void DrawTextBox(std::string_view text, const PixelRect& box, Argb colour,
+                   bool /*centred*/) override {
+    CanvasCall call = CanvasCall::MakeText(text, box.left, box.top);
+    call.area = box;
+    call.colour = colour;
+    calls.push_back(std::move(call));
   }
   void Present(int constantAlpha) override {
     calls.push_back(CanvasCall::MakePresent(constantAlpha));
