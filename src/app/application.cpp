@@ -141,7 +141,12 @@ bool Application::LoadWindows() {
   // Labels are drawn in Verdana; where it is not installed, in the interface font, and
   // failing both in the system's sans serif.
   if (!dock_->Create({L"Verdana", win::Widen(data_.interfaceFont)})) return false;
-  actions_->Bind(*dock_);
+  popup_ = std::make_unique<win::PopupWindow>(instance_, data_, *images_, actions_.get());
+  if (!popup_->Create({win::Widen(data_.interfaceFont)}, dock_->geometry(), dock_->view().state(),
+                      [this](int item) { itemImages_.Ensure(item); })) {
+    return false;
+  }
+  actions_->Bind(*dock_, *popup_);
   return true;
 }
 
@@ -165,6 +170,7 @@ void Application::ExitProgram() {
   exited_ = true;
   // The windows go first: a message about a failed save must not lie under a top-most dock.
   if (actions_) actions_->Close();
+  popup_.reset();
   dock_.reset();
   actions_.reset();
   SaveAll(true);

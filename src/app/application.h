@@ -22,6 +22,7 @@
 #include "platform/win32/registry_win.h"
 #include "platform/win32/single_instance.h"
 #include "ui/win32/dock_window.h"
+#include "ui/win32/popup_window.h"
 #include "ui/win32/window.h"
 
 namespace kivo {
@@ -75,6 +76,7 @@ class Application final : public win::Window {
   // What the dock and the commands ask of the program; outlives the dock it serves.
   std::unique_ptr<ProgramActions> actions_;
   std::unique_ptr<win::DockWindow> dock_;
+  std::unique_ptr<win::PopupWindow> popup_;
   bool saved_ = false;  // settings and store written for the last time
   bool exited_ = false;
 };

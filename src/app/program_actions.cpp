@@ -13,8 +13,9 @@ ProgramActions::ProgramActions(Parts parts)
     : parts_(std::move(parts)),
       quickStart_(parts_.data.settings.StartedPage, [this] { return SaveSettings(); }) {}
 
-void ProgramActions::Bind(win::DockWindow& dock) {
+void ProgramActions::Bind(win::DockWindow& dock, win::PopupWindow& popup) {
   dock_ = &dock;
+  popup_ = &popup;
   system_ = std::make_unique<win::WinSystemActions>(dock.handle());
   AppData& data = parts_.data;
   Commands::Environment environment{data.store,
@@ -56,12 +57,44 @@ void ProgramActions::RunCommand(int command) {
   if (commands_) commands_->RunCommand(command);
 }
 
-void ProgramActions::OpenPopup(int /*slot*/) {
-  // The group popup window does not exist yet: the dock learns at once that none is open.
-  if (dock_) dock_->Handle(DockEvent::Simple(DockEvent::Kind::PopupClosed));
+void ProgramActions::OpenPopup(int slot) {
+  if (popup_) {
+    popup_->Handle(PopupEvent::Open(slot));
+  } else if (dock_) {
+    dock_->Handle(DockEvent::Simple(DockEvent::Kind::PopupClosed));
+  }
 }
 
-void ProgramActions::ClosePopup() {}
+void ProgramActions::ClosePopup() {
+  if (popup_) popup_->Handle(PopupEvent::Close());
+}
+
+void ProgramActions::OpenItemMenu(int /*item*/) {
+  // The item context menu arrives with its own window; until then a right click on a
+  // member only shows its row.
+}
+
+bool ProgramActions::DeleteMember(int item) {
+  return kivo::DeleteItem(parts_.items, item, false) == 1;
+}
+
+void ProgramActions::GroupEmptied(int /*group*/) {
+  // The group's slot shows its " (空)" title and picture.
+  if (dock_) dock_->Handle(DockEvent::Simple(DockEvent::Kind::Refresh));
+}
+
+void ProgramActions::Closed(bool dockTakesFocus) {
+  if (!dock_) return;
+  dock_->Handle(DockEvent::Simple(DockEvent::Kind::PopupClosed));
+  if (dockTakesFocus) dock_->TakeFocus();
+}
+
+void ProgramActions::Activity(bool active) {
+  if (!dock_) return;
+  DockEvent event = DockEvent::Simple(DockEvent::Kind::PopupActivity);
+  event.flag = active;
+  dock_->Handle(event);
+}
 
 void ProgramActions::OpenContextMenu(int /*slot*/) {
   // The item context menu arrives with its own window; until then a right click on an

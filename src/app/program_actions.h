@@ -17,10 +17,11 @@
 #include "platform/win32/system_actions_win.h"
 #include "ui/win32/dialogs/quick_start_dialog.h"
 #include "ui/win32/dock_window.h"
+#include "ui/win32/popup_window.h"
 
 namespace kivo {
 
-class ProgramActions final : public DockActions, public DockControl {
+class ProgramActions final : public DockActions, public PopupActions, public DockControl {
  public:
   struct Parts {
     AppData& data;
@@ -33,8 +34,8 @@ class ProgramActions final : public DockActions, public DockControl {
   };
   explicit ProgramActions(Parts parts);
 
-  // The dock exists after the actions it is given: bind it before anything runs.
-  void Bind(win::DockWindow& dock);
+  // The windows exist after the actions they are given: bind them before anything runs.
+  void Bind(win::DockWindow& dock, win::PopupWindow& popup);
   // The quick-start window at start-up, when the settings ask for it.
   void ShowQuickStartAtStart();
   // For the message loop: keyboard navigation of the modeless quick-start window.
@@ -53,6 +54,13 @@ class ProgramActions final : public DockActions, public DockControl {
   void ShowQuickStart() override;
   void EndProgram() override;
 
+  // PopupActions (launching, commands and saving are shared with the dock)
+  void OpenItemMenu(int item) override;
+  bool DeleteMember(int item) override;
+  void GroupEmptied(int group) override;
+  void Closed(bool dockTakesFocus) override;
+  void Activity(bool active) override;
+
   // DockControl
   void EscCancel() override;
   void MinWindows(int mode) override;
@@ -68,6 +76,7 @@ class ProgramActions final : public DockActions, public DockControl {
 
   Parts parts_;
   win::DockWindow* dock_ = nullptr;
+  win::PopupWindow* popup_ = nullptr;
   std::unique_ptr<win::WinSystemActions> system_;
   std::unique_ptr<Commands> commands_;
   win::QuickStartDialog quickStart_;

@@ -96,6 +96,8 @@ class Straightforward {
         case DrawOp::Kind::Text:
           text_.Draw(surface_.graphics(), op.text, op.rect.left, op.rect.top, width_);
           break;
+        case DrawOp::Kind::TextBox:
+          break;  // the ring has no text boxes
       }
     }
     const POINT origin{0, 0};

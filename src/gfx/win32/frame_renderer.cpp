@@ -38,32 +38,36 @@ Gdiplus::GpFontFamily* FirstInstalledFamily() {
 
 }  // namespace
 
-bool TextRenderer::Create(const std::vector<std::wstring>& families, float emSize) {
-  Release();
+GpFontFamilyPtr FindFontFamily(const std::vector<std::wstring>& families, std::wstring& name) {
   Gdiplus::GpFontFamily* family = nullptr;
   std::vector<std::wstring> candidates = families;
   candidates.insert(candidates.end(), std::begin(kFallbackFamilies), std::end(kFallbackFamilies));
-  for (const std::wstring& name : candidates) {
-    if (!name.empty() &&
-        gp::GdipCreateFontFamilyFromName(name.c_str(), nullptr, &family) == Gdiplus::Ok) {
-      familyName_ = name;
-      break;
+  for (const std::wstring& candidate : candidates) {
+    if (!candidate.empty() &&
+        gp::GdipCreateFontFamilyFromName(candidate.c_str(), nullptr, &family) == Gdiplus::Ok) {
+      name = candidate;
+      return GpFontFamilyPtr(family);
     }
     family = nullptr;
   }
-  if (family == nullptr) {
-    // The generic family is owned by GDI+; a clone can be deleted like any other.
-    Gdiplus::GpFontFamily* generic = nullptr;
-    if (gp::GdipGetGenericFontFamilySansSerif(&generic) == Gdiplus::Ok) {
-      gp::GdipCloneFontFamily(generic, &family);
-    }
-    if (family == nullptr) family = FirstInstalledFamily();
-    if (family == nullptr) return false;
-    WCHAR name[LF_FACESIZE] = {};
-    gp::GdipGetFamilyName(family, name, LANG_NEUTRAL);
-    familyName_ = name;
+  // The generic family is owned by GDI+; a clone can be deleted like any other.
+  Gdiplus::GpFontFamily* generic = nullptr;
+  if (gp::GdipGetGenericFontFamilySansSerif(&generic) == Gdiplus::Ok) {
+    gp::GdipCloneFontFamily(generic, &family);
   }
-  family_.reset(family);
+  if (family == nullptr) family = FirstInstalledFamily();
+  if (family == nullptr) return nullptr;
+  WCHAR found[LF_FACESIZE] = {};
+  gp::GdipGetFamilyName(family, found, LANG_NEUTRAL);
+  name = found;
+  return GpFontFamilyPtr(family);
+}
+
+bool TextRenderer::Create(const std::vector<std::wstring>& families, float emSize) {
+  Release();
+  family_ = FindFontFamily(families, familyName_);
+  Gdiplus::GpFontFamily* family = family_.get();
+  if (family == nullptr) return false;
   Gdiplus::GpFont* font = nullptr;
   if (gp::GdipCreateFont(family, emSize, Gdiplus::FontStyleBold, Gdiplus::UnitPixel, &font) !=
       Gdiplus::Ok) {
@@ -270,6 +274,9 @@ void FrameRenderer::Replay(const Frame& frame, const PixelRect& clip) {
       case DrawOp::Kind::Text:
         text_.DrawOnto(surface_, local, op.text, op.rect.left - area_.left, op.rect.top - area_.top,
                        layoutWidth_);
+        break;
+      case DrawOp::Kind::TextBox:
+        if (boxText_) boxText_->Draw(graphics, op.text, toSurface(op.rect), op.colour, op.centred);
         break;
     }
   }

@@ -9,11 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "gfx/win32/box_text.h"
 #include "gfx/win32/image_tables.h"
 #include "gfx/win32/layered_surface.h"
 #include "render/display_list.h"
 
 namespace kivo::win {
+
+// The first of `families` that is installed, else a common family that is, else the
+// generic sans serif; `name` receives its name. Null only when the system has no font.
+GpFontFamilyPtr FindFontFamily(const std::vector<std::wstring>& families, std::wstring& name);
 
 // The outlined label text: a bold pixel font, centred, four dark copies around a white one.
 class TextRenderer {
@@ -73,6 +78,8 @@ class FrameRenderer {
   // With the veil on a window of its own, the frame's background (and fills with it) are
   // drawn transparent here.
   void SetVeilSeparate(bool separate) { veilSeparate_ = separate; }
+  // Where the popup's text boxes are drawn; without one they draw nothing.
+  void SetBoxText(BoxTextRenderer* boxText) { boxText_ = boxText; }
 
   // Draws `frame`: only the damaged parts when they are known, else everything. Returns
   // the surface rectangle that changed (empty when nothing did).
@@ -98,6 +105,7 @@ class FrameRenderer {
 
   ImageTables& images_;
   TextRenderer& text_;
+  BoxTextRenderer* boxText_ = nullptr;
   LayeredSurface surface_;
   PixelRect area_;
   int layoutWidth_ = 0;

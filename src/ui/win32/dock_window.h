@@ -41,6 +41,10 @@ class DockWindow final : public Window, public DockPorts {
   // Runs `action` once the frames drawn so far are on screen.
   void AfterFrames(std::function<void()> action) { pacer_.Then(std::move(action)); }
   const DockController& controller() const { return *controller_; }
+  // The ring's window takes the keyboard back (a popup list closed with a key).
+  void TakeFocus() {
+    if (ring_) ::SetForegroundWindow(ring_.get());
+  }
   void Destroy();
   // Forgets what is on screen, so the next frame is drawn and presented whole.
   void Invalidate() {
