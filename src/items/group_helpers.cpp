@@ -5,6 +5,7 @@
 
 #include "core/text.h"
 #include "items/builtin_items.h"
+#include "items/icon_cache.h"
 #include "items/item_icon_files.h"
 #include "items/shell_text.h"
 
@@ -59,21 +60,29 @@ int FindFreeItem(const ShortcutStore& store, int iconCount, int mode) {
   return store.Groups[kAllProgramsGroup].Count < GroupCapacity(kAllProgramsGroup) ? 3 : 0;
 }
 
+namespace {
+
+// The program's own icon files of `item` and their small copies in the icon cache.
+void RemoveIconFiles(ItemContext& context, const ShortcutItem& item) {
+  const std::string cache = IconCacheFolder(context.paths.UserIconFolder);
+  for (const std::string& file : IconFilesToDelete(item, context.paths.UserIconFolder)) {
+    context.files.RemoveFile(file);
+    context.files.RemoveFile(IconCacheFile(cache, file));
+  }
+}
+
+}  // namespace
+
 void DeleteItemIcons(ItemContext& context, int item) {
   if (!IsItemNumber(item)) return;
   context.images.Release(item);
-  for (const std::string& file :
-       IconFilesToDelete(Item(context, item), context.paths.UserIconFolder)) {
-    context.files.RemoveFile(file);
-  }
+  RemoveIconFiles(context, Item(context, item));
 }
 
 void DeleteOwnIconFile(ItemContext& context, const std::string& iconFile) {
   ShortcutItem holder;
   holder.IconFile = iconFile;
-  for (const std::string& file : IconFilesToDelete(holder, context.paths.UserIconFolder)) {
-    context.files.RemoveFile(file);
-  }
+  RemoveIconFiles(context, holder);
 }
 
 void RemoveGroupMember(ItemContext& context, int item) {

@@ -4,6 +4,7 @@
 
 #include "item_world.h"
 #include "items/builtin_items.h"
+#include "items/icon_cache.h"
 
 namespace kivo {
 namespace {
@@ -35,6 +36,11 @@ TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgainAndOnlyItsOwnIconsGo) 
   w.Item(7).CustomIconFile = w.SysIcon("Google.png");
   w.files.Put(w.Item(7).IconFile, "png");
   w.files.Put(w.SysIcon("Google.png"), "png");
+  const std::string cache = IconCacheFolder(w.paths.UserIconFolder);
+  const std::string ownCopy = IconCacheFile(cache, w.Item(7).IconFile);
+  const std::string sysCopy = IconCacheFile(cache, w.SysIcon("Google.png"));
+  w.files.Put(ownCopy, "px");
+  w.files.Put(sysCopy, "px");
 
   EXPECT_EQ(DeleteItem(w.context, 7, false), 1);
   EXPECT_EQ(w.Item(7).ItemType, kItemShortcut);
@@ -43,6 +49,8 @@ TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgainAndOnlyItsOwnIconsGo) 
   EXPECT_EQ(w.Item(7).LinkPath, "");
   EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "3.png"));
   EXPECT_TRUE(w.files.FileExists(w.SysIcon("Google.png"))) << "never the system icon folder";
+  EXPECT_FALSE(w.files.FileExists(ownCopy)) << "the small copy goes with its icon";
+  EXPECT_TRUE(w.files.FileExists(sysCopy));
   EXPECT_EQ(w.images.released, std::vector<int>{7});
   EXPECT_EQ(w.images.loaded.back(), 7);
   EXPECT_TRUE(w.prompts.asked.empty());

@@ -1,8 +1,12 @@
 #include "gfx/win32/item_icons_win.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "core/text.h"
+#include "gfx/win32/icon_cache_win.h"
 #include "items/builtin_items.h"
 #include "platform/win32/icon_extract_win.h"
 #include "platform/win32/image_files.h"
@@ -10,12 +14,6 @@
 
 namespace kivo::win {
 namespace {
-
-bool IsFile(const std::string& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES;
-}
 
 // The shell's icon for a path (any file, folder or drive), as a bitmap of its own.
 GpBitmapPtr ShellIcon(const std::string& path) {
@@ -25,14 +23,38 @@ GpBitmapPtr ShellIcon(const std::string& path) {
   return MakeScaledImage(icon.get(), width, height);
 }
 
-GpBitmapPtr SourceImage(const ShortcutItem& item) {
+struct SourcePicture {
+  GpBitmapPtr image;
+  bool cachedRow = false;  // the popup row's small copy from the icon cache
+  std::string file;        // the icon file it comes from ("" for the shell's icon)
+  IconStamp stamp;
+};
+
+// The custom icon file, else the icon file, else the shell's icon for the path. With a cache
+// folder (popup rows), a file's small copy stands in for decoding the file itself.
+SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFolder) {
   for (const std::string* file : {&item.CustomIconFile.str(), &item.IconFile.str()}) {
-    if (IsFile(*file)) {
-      if (GpBitmapPtr image = LoadImageFile(Widen(*file))) return image;
+    const std::optional<IconStamp> stamp = SourceStamp(*file);
+    if (!stamp) continue;
+    if (!cacheFolder.empty()) {
+      GpBitmapPtr small = ReadCachedIcon(IconCacheFile(cacheFolder, *file), *stamp);
+      if (small && ImageSize(small.get()) == std::pair{kPopupIconSize, kPopupIconSize}) {
+        return {std::move(small), true, *file, *stamp};
+      }
+    }
+    if (GpBitmapPtr image = LoadImageFile(Widen(*file))) {
+      return {std::move(image), false, *file, *stamp};
     }
   }
   const std::string& link = item.LinkPath.str();
-  return IsFile(link) ? ShellIcon(link) : nullptr;
+  if (link.empty() || ::GetFileAttributesW(Widen(link).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return {};
+  }
+  return {ShellIcon(link), false, {}, {}};
+}
+
+bool IsPopupRow(const ShortcutItem& item) {
+  return item.ItemType == kItemGroupMember || item.ItemType == kItemBuiltInCommand;
 }
 
 }  // namespace
@@ -48,11 +70,12 @@ int TemplateIconFor(const ShortcutItem& item) {
   }
 }
 
-void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics,
-                  int number) {
+void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics, int number,
+                  const std::string& cacheFolder) {
   if (number < 0 || number > kLastItem) return;
   ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
-  GpBitmapPtr source = SourceImage(item);
+  SourcePicture picture = SourceImage(item, IsPopupRow(item) ? cacheFolder : std::string());
+  GpBitmapPtr& source = picture.image;
   if (!source) {
     item.ItemIndex = TemplateIconFor(item);
     return;
@@ -79,9 +102,18 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
     case 5:
     case 11: {
       // Rows of a popup need only the small image; the full one is not kept.
+      if (picture.cachedRow) {
+        images.Release(ImageTable::Icon, number);
+        images.SetVariant(ImageTable::Icon, number, kPopupVariant, std::move(source));
+        break;
+      }
       images.Set(ImageTable::Icon, number, std::move(source));
       images.BuildVariant(ImageTable::Icon, number, kPopupVariant, kPopupIconSize, kPopupIconSize);
       images.DropFull(ImageTable::Icon, number);
+      if (!picture.file.empty() && !cacheFolder.empty()) {
+        WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file),
+                        images.Get({ImageTable::Icon, number, kPopupVariant}), picture.stamp);
+      }
       break;
     }
     case kItemUser:

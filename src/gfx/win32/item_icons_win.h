@@ -22,8 +22,11 @@ int TemplateIconFor(const ShortcutItem& item);
 // icon for its path. Ring entries get the image in full and at the ring's icon size, group
 // members and commands a 32 x 32 image, the user entry its picture with a clear frame.
 // Without any source the item borrows a template's images through its ItemIndex.
-void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics,
-                  int number);
+// With `cacheFolder` (IconCacheFolder of the user icon folder), a popup row's 32 x 32 image
+// is read from its small copy there when the icon file has not changed since, and written
+// there after decoding the file.
+void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics, int number,
+                  const std::string& cacheFolder = {});
 
 // Releases the item's images (every variant).
 void ReleaseItemImages(ImageTables& images, int number);

@@ -5,7 +5,7 @@
 namespace kivo::win {
 
 void WinItemImages::Load(int item) {
-  if (images_ && metrics_) LoadItemIcon(store_, *images_, *metrics_, item);
+  if (images_ && metrics_) LoadItemIcon(store_, *images_, *metrics_, item, cacheFolder_);
 }
 
 void WinItemImages::Release(int item) {

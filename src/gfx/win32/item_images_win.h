@@ -1,6 +1,9 @@
 // Item editing's images as the image tables' entries.
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "dock/ring_geometry.h"
 #include "gfx/win32/image_tables.h"
 #include "items/item_context.h"
@@ -15,6 +18,8 @@ class WinItemImages final : public ItemImages {
     images_ = images;
     metrics_ = metrics;
   }
+  // Popup rows' small images are kept in this folder (IconCacheFolder); none without it.
+  void UseIconCache(std::string folder) { cacheFolder_ = std::move(folder); }
   void Load(int item) override;
   void Release(int item) override;
   // Loads a popup row's image the first time it is needed: start-up loads only what the
@@ -25,6 +30,7 @@ class WinItemImages final : public ItemImages {
   ShortcutStore& store_;
   ImageTables* images_ = nullptr;
   const RingMetrics* metrics_ = nullptr;
+  std::string cacheFolder_;
 };
 
 }  // namespace kivo::win
