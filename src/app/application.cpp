@@ -12,6 +12,7 @@
 #include "gfx/win32/skins_win.h"
 #include "items/builtin_items.h"
 #include "items/default_groups.h"
+#include "items/icon_cache.h"
 #include "platform/win32/os_version_win.h"
 #include "platform/win32/screen_win.h"
 #include "platform/win32/shell_win.h"
@@ -156,6 +157,7 @@ void Application::LoadSkin() {
   // items' own icons follow.
   const RingMetrics& metrics = dock_->geometry().metrics;
   itemImages_.Attach(images_.get(), &metrics);
+  itemImages_.UseIconCache(IconCacheFolder(data_.paths.UserIconFolder));
   // The ring's entries and the templates they may borrow from; popup rows are loaded when a
   // popup first shows them, so a store full of shortcuts does not slow every start.
   for (int item = 1; item <= kGroupTemplate; ++item) {

@@ -22,7 +22,8 @@ TEST(IconCacheFile, NamedFromTheFileAndItsWholePathWithoutCase) {
   EXPECT_EQ(IconCacheFile(kCache, ""), "");
 
   // A long name is cut at a character boundary ("é" is two bytes).
-  const std::string longName = IconCacheFile(kCache, "C:\\" + std::string(47, 'a') + "\xC3\xA9.png");
+  const std::string longName =
+      IconCacheFile(kCache, "C:\\" + std::string(47, 'a') + "\xC3\xA9.png");
   EXPECT_EQ(longName.substr(kCache.size(), 48), std::string(47, 'a') + ".");
 }
 
