@@ -1,5 +1,7 @@
 #include "gfx/win32/box_text.h"
 
+#include <algorithm>
+
 #include "gfx/win32/frame_renderer.h"
 #include "platform/win32/unicode.h"
 
@@ -37,6 +39,7 @@ bool BoxTextRenderer::Create(const std::vector<std::wstring>& families, float em
 }
 
 void BoxTextRenderer::Release() {
+  pictures_.clear();
   brushes_.clear();
   centred_.reset();
   left_.reset();
@@ -64,6 +67,69 @@ void BoxTextRenderer::Draw(Gdiplus::GpGraphics* graphics, const std::string& tex
                               static_cast<float>(box.width), static_cast<float>(box.height));
   gp::GdipDrawString(graphics, wide.c_str(), static_cast<INT>(wide.size()), font_.get(), &layout,
                      (centred ? centred_ : left_).get(), brush);
+}
+
+const BoxTextRenderer::Picture& BoxTextRenderer::PictureOf(const std::string& text, int width,
+                                                           int height, Argb colour, bool centred) {
+  PictureKey key{text, width, height, colour, centred};
+  if (auto known = pictures_.find(key); known != pictures_.end()) return known->second;
+  if (pictures_.size() >= kMostPictures) pictures_.clear();
+  Picture picture;
+  std::vector<std::uint32_t> pixels(
+      static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
+                                    reinterpret_cast<BYTE*>(pixels.data()),
+                                    &bitmap) == Gdiplus::Ok) {
+    GpBitmapPtr owner(bitmap);
+    Gdiplus::GpGraphics* scratch = nullptr;
+    if (gp::GdipGetImageGraphicsContext(bitmap, &scratch) == Gdiplus::Ok) {
+      GpGraphicsPtr scratchOwner(scratch);
+      UseSmoothScaling(scratch);
+      Draw(scratch, text, PixelRect{0, 0, width, height}, colour, centred);
+      picture.drawn = true;
+    }
+  }
+  if (picture.drawn) {
+    // Only the inked part is kept: most of a title's box is empty.
+    int left = width, top = height, right = 0, bottom = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if ((pixels[static_cast<std::size_t>(y * width + x)] >> 24) == 0) continue;
+        left = std::min(left, x);
+        right = std::max(right, x + 1);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
+      }
+    }
+    if (right > left && bottom > top) {
+      picture.box = PixelRect{left, top, right - left, bottom - top};
+      picture.pixels.reserve(static_cast<std::size_t>(picture.box.width * picture.box.height));
+      for (int y = top; y < bottom; ++y) {
+        const auto row = pixels.begin() + y * width;
+        picture.pixels.insert(picture.pixels.end(), row + left, row + right);
+      }
+    }
+  }
+  return pictures_.emplace(std::move(key), std::move(picture)).first->second;
+}
+
+void BoxTextRenderer::DrawOnto(LayeredSurface& surface, const PixelRect& clip,
+                               const std::string& text, const PixelRect& box, Argb colour,
+                               bool centred) {
+  if (!font_ || text.empty() || box.empty()) return;
+  if (clearType_) {
+    Draw(surface.graphics(), text, box, colour, centred);
+    return;
+  }
+  const Picture& picture = PictureOf(text, box.width, box.height, colour, centred);
+  if (!picture.drawn) {
+    Draw(surface.graphics(), text, box, colour, centred);
+    return;
+  }
+  if (picture.box.empty()) return;
+  surface.BlendPixels(box.left + picture.box.left, box.top + picture.box.top, picture.pixels.data(),
+                      picture.box.width, picture.box.height, picture.box.width, clip);
 }
 
 }  // namespace kivo::win

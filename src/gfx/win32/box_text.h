@@ -1,10 +1,13 @@
 // The popup's plain text: dark, regular, trimmed to a box and vertically centred in it.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "gfx/win32/layered_surface.h"
 #include "platform/win32/gdiplus_api.h"
 #include "render/canvas.h"
 
@@ -20,10 +23,24 @@ class BoxTextRenderer {
   // Draws `text` into `box` (surface coordinates), clipped by the graphics' clip.
   void Draw(Gdiplus::GpGraphics* graphics, const std::string& text, const PixelRect& box,
             Argb colour, bool centred);
+  // As Draw, onto `surface` and only inside `clip`, from a picture of the text made once:
+  // laying out and rasterising a row's title costs far more than blending its pixels, and
+  // a list shows the same titles page after page. ClearType needs the background under the
+  // glyphs, so with ClearType on the text is drawn directly.
+  void DrawOnto(LayeredSurface& surface, const PixelRect& clip, const std::string& text,
+                const PixelRect& box, Argb colour, bool centred);
   const std::wstring& familyName() const { return familyName_; }
 
  private:
   Gdiplus::GpSolidFill* Brush(Argb colour);
+  struct Picture {
+    PixelRect box;  // the inked part, relative to the text box's corner
+    std::vector<std::uint32_t> pixels;
+    bool drawn = false;
+  };
+  using PictureKey = std::tuple<std::string, int, int, Argb, bool>;
+  const Picture& PictureOf(const std::string& text, int width, int height, Argb colour,
+                           bool centred);
 
   GpFontFamilyPtr family_;
   GpFontPtr font_;
@@ -32,6 +49,9 @@ class BoxTextRenderer {
   std::map<Argb, GpSolidFillPtr> brushes_;
   std::wstring familyName_;
   bool clearType_ = false;
+  // A few pages of titles; the whole cache goes when it is full (a few megabytes at most).
+  std::map<PictureKey, Picture> pictures_;
+  static constexpr std::size_t kMostPictures = 512;
 };
 
 }  // namespace kivo::win

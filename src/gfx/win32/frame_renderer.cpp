@@ -276,7 +276,9 @@ void FrameRenderer::Replay(const Frame& frame, const PixelRect& clip) {
                        layoutWidth_);
         break;
       case DrawOp::Kind::TextBox:
-        if (boxText_) boxText_->Draw(graphics, op.text, toSurface(op.rect), op.colour, op.centred);
+        if (boxText_) {
+          boxText_->DrawOnto(surface_, local, op.text, toSurface(op.rect), op.colour, op.centred);
+        }
         break;
     }
   }
