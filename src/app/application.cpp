@@ -61,6 +61,8 @@ int Application::Main() {
     return 1;
   }
 
+  // Popup rows keep small copies of their pictures, made with the entries.
+  itemImages_.UseIconCache(IconCacheFolder(data_.paths.UserIconFolder));
   InitializeData(true, true, true);
   ReportDamagedFiles();
   win::ShowDesktopIcons(data_.settings.HideDesktopIcons, data_.store);
@@ -157,7 +159,6 @@ void Application::LoadSkin() {
   // items' own icons follow.
   const RingMetrics& metrics = dock_->geometry().metrics;
   itemImages_.Attach(images_.get(), &metrics);
-  itemImages_.UseIconCache(IconCacheFolder(data_.paths.UserIconFolder));
   // The ring's entries and the templates they may borrow from; popup rows are loaded when a
   // popup first shows them, so a store full of shortcuts does not slow every start.
   for (int item = 1; item <= kGroupTemplate; ++item) {

@@ -33,6 +33,9 @@ bool BoxTextRenderer::Create(const std::vector<std::wstring>& families, float em
     return false;
   }
   font_.reset(font);
+  gdiFont_.reset(::CreateFontW(-static_cast<int>(emSize), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, familyName_.c_str()));
   left_ = MakeFormat(Gdiplus::StringAlignmentNear);
   centred_ = MakeFormat(Gdiplus::StringAlignmentCenter);
   return left_ && centred_;
@@ -40,6 +43,8 @@ bool BoxTextRenderer::Create(const std::vector<std::wstring>& families, float em
 
 void BoxTextRenderer::Release() {
   pictures_.clear();
+  scratch_.Release();
+  gdiFont_.reset();
   brushes_.clear();
   centred_.reset();
   left_.reset();
@@ -69,33 +74,49 @@ void BoxTextRenderer::Draw(Gdiplus::GpGraphics* graphics, const std::string& tex
                      (centred ? centred_ : left_).get(), brush);
 }
 
+bool BoxTextRenderer::Rasterise(const std::string& text, int width, int height, bool centred) {
+  if (!gdiFont_) return false;
+  if (scratch_.width() < width || scratch_.height() < height) {
+    if (!scratch_.Create(std::max(width, scratch_.width()), std::max(height, scratch_.height()),
+                         false)) {
+      return false;
+    }
+  }
+  scratch_.FillPixels(PixelRect{0, 0, width, height}, 0xFF000000);
+  const HDC dc = scratch_.dc();
+  const HGDIOBJ previous = ::SelectObject(dc, gdiFont_.get());
+  ::SetTextColor(dc, RGB(255, 255, 255));
+  ::SetBkMode(dc, TRANSPARENT);
+  std::wstring wide = Widen(text);
+  RECT box{0, 0, width, height};
+  const UINT format =
+      (centred ? DT_CENTER : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+  const int drawn = ::DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &box, format);
+  ::SelectObject(dc, previous);
+  ::GdiFlush();
+  return drawn != 0;
+}
+
 const BoxTextRenderer::Picture& BoxTextRenderer::PictureOf(const std::string& text, int width,
                                                            int height, Argb colour, bool centred) {
   PictureKey key{text, width, height, colour, centred};
   if (auto known = pictures_.find(key); known != pictures_.end()) return known->second;
   if (pictures_.size() >= kMostPictures) pictures_.clear();
   Picture picture;
-  std::vector<std::uint32_t> pixels(
-      static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
-  Gdiplus::GpBitmap* bitmap = nullptr;
-  if (gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
-                                    reinterpret_cast<BYTE*>(pixels.data()),
-                                    &bitmap) == Gdiplus::Ok) {
-    GpBitmapPtr owner(bitmap);
-    Gdiplus::GpGraphics* scratch = nullptr;
-    if (gp::GdipGetImageGraphicsContext(bitmap, &scratch) == Gdiplus::Ok) {
-      GpGraphicsPtr scratchOwner(scratch);
-      UseSmoothScaling(scratch);
-      Draw(scratch, text, PixelRect{0, 0, width, height}, colour, centred);
-      picture.drawn = true;
-    }
-  }
+  picture.drawn = Rasterise(text, width, height, centred);
   if (picture.drawn) {
-    // Only the inked part is kept: most of a title's box is empty.
+    // White glyphs on black: any channel is the coverage. Only the inked part is kept, in
+    // the colour asked for, premultiplied.
+    const std::uint32_t* pixels = scratch_.pixels();
+    const int stride = scratch_.width();
+    const auto coverage = [&](int x, int y) {
+      return static_cast<std::uint32_t>(pixels[static_cast<std::size_t>(y * stride + x)] >> 8) &
+             0xFFu;
+    };
     int left = width, top = height, right = 0, bottom = 0;
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        if ((pixels[static_cast<std::size_t>(y * width + x)] >> 24) == 0) continue;
+        if (coverage(x, y) == 0) continue;
         left = std::min(left, x);
         right = std::max(right, x + 1);
         top = std::min(top, y);
@@ -105,9 +126,15 @@ const BoxTextRenderer::Picture& BoxTextRenderer::PictureOf(const std::string& te
     if (right > left && bottom > top) {
       picture.box = PixelRect{left, top, right - left, bottom - top};
       picture.pixels.reserve(static_cast<std::size_t>(picture.box.width * picture.box.height));
+      const std::uint32_t alpha = colour >> 24;
       for (int y = top; y < bottom; ++y) {
-        const auto row = pixels.begin() + y * width;
-        picture.pixels.insert(picture.pixels.end(), row + left, row + right);
+        for (int x = left; x < right; ++x) {
+          const std::uint32_t a = coverage(x, y) * alpha / 255;
+          const auto channel = [&](int shift) {
+            return (((colour >> shift) & 0xFFu) * a / 255) << shift;
+          };
+          picture.pixels.push_back((a << 24) | channel(16) | channel(8) | channel(0));
+        }
       }
     }
   }

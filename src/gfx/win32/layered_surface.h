@@ -32,6 +32,8 @@ class LayeredSurface {
   int height() const { return height_; }
   Gdiplus::GpGraphics* graphics() const { return graphics_.get(); }
   std::uint32_t* pixels() const { return pixels_; }
+  // The memory DC the DIB is selected into (GDI drawing; its alpha is left at zero).
+  HDC dc() const { return dc_.get(); }
 
   // Fills a rectangle of the pixels directly (source copy), far faster than GDI+ clears.
   void FillPixels(const PixelRect& area, Argb colour);

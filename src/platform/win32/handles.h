@@ -74,6 +74,11 @@ struct IconTraits {
   static bool IsValid(HICON h) { return h != nullptr; }
   static void Close(HICON h) { ::DestroyIcon(h); }
 };
+struct FontTraits {
+  static HFONT Invalid() { return nullptr; }
+  static bool IsValid(HFONT h) { return h != nullptr; }
+  static void Close(HFONT h) { ::DeleteObject(h); }
+};
 struct GdiBitmapTraits {
   static HBITMAP Invalid() { return nullptr; }
   static bool IsValid(HBITMAP h) { return h != nullptr; }
@@ -122,6 +127,7 @@ using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 using UniqueScreenDc = UniqueHandle<HDC, ScreenDcTraits>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 using UniqueGdiBitmap = UniqueHandle<HBITMAP, GdiBitmapTraits>;
+using UniqueFont = UniqueHandle<HFONT, FontTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 

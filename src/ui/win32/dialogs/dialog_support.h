@@ -9,13 +9,6 @@
 
 namespace kivo::win {
 
-struct FontTraits {
-  static HFONT Invalid() { return nullptr; }
-  static bool IsValid(HFONT h) { return h != nullptr; }
-  static void Close(HFONT h) { ::DeleteObject(h); }
-};
-using UniqueFont = UniqueHandle<HFONT, FontTraits>;
-
 // Base of a dialog: the object is bound to its window at WM_INITDIALOG (the creation
 // parameter) and every later message goes to OnMessage. No exception leaves the procedure.
 class DialogBase {
