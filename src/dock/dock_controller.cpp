@@ -110,6 +110,13 @@ void DockController::Handle(const DockEvent& event) {
   // asked before deleting) belongs to nothing the user sees: it is dropped, as a window
   // disabled under a modal box would never get it. Input during an animation waits.
   if (input && handling_) return;
+  // The popup's reports describe the list as it is now: applied at once, not behind input
+  // that waits, so that a key waiting to open another list is not undone by the report
+  // that the previous list closed.
+  if (event.kind == Kind::PopupClosed || event.kind == Kind::PopupActivity) {
+    Dispatch(event);
+    return;
+  }
   const auto waiting = [&](const auto& same) {
     return std::find_if(queue_.begin(), queue_.end(), same);
   };

@@ -85,6 +85,7 @@ void PopupController::Handle(const PopupEvent& event) {
   // As with the dock: input that arrives while a handler waits for the user is dropped,
   // input during an animation waits for it.
   if (input && handling_) return;
+  if (event.kind == Kind::Open) ++opens_;
   if (event.kind == Kind::PointerMove && !queue_.empty() &&
       queue_.back().kind == Kind::PointerMove && queue_.back().leftDown == event.leftDown) {
     queue_.back() = event;
@@ -219,7 +220,7 @@ void PopupController::MenuFocus(bool show, int slot) {
   hoverByPointer_ = false;
   view_.IniMenuParam(group, geometry_, settings_.PopupRows);
   if (s.count == 0 || slot != group) {
-    Defer([this] { actions_.Closed(false); });  // nothing to show: the dock learns at once
+    ReportClosed(false);  // nothing to show: the dock learns at once
     return;
   }
   // The window takes the list's place before the first frame lands on it; the timers
@@ -238,7 +239,20 @@ void PopupController::MenuFocus(bool show, int slot) {
 void PopupController::EscCancel(bool keepFocus) {
   if (!open()) return;
   MenuFocus(false, state().group);
-  Defer([this, keepFocus] { actions_.Closed(!keepFocus); });
+  ReportClosed(!keepFocus);
+}
+
+void PopupController::ReportClosed(bool dockTakesFocus) {
+  // A report that reached the dock after its request for another list would make it
+  // believe no list is open while the new one shows; that request supersedes the report.
+  const bool openWaiting = std::any_of(queue_.begin(), queue_.end(), [](const PopupEvent& e) {
+    return e.kind == PopupEvent::Kind::Open;
+  });
+  if (openWaiting) return;
+  const int opens = opens_;
+  Defer([this, opens, dockTakesFocus] {
+    if (opens == opens_) actions_.Closed(dockTakesFocus);
+  });
 }
 
 void PopupController::MenuClick(int member) {

@@ -121,6 +121,8 @@ class PopupController {
   // The operations by their names.
   void MenuFocus(bool show, int slot);
   void EscCancel(bool keepFocus);
+  // Tells the dock the list closed, unless it has asked for another list since.
+  void ReportClosed(bool dockTakesFocus);
   void MenuClick(int member);
   void MenuWheel(bool up, bool byKeyboard);
   void MenuUpAndDown(bool up);
@@ -165,6 +167,7 @@ class PopupController {
   std::deque<PopupEvent> queue_;
   std::vector<std::function<void()>> deferred_;
   bool handling_ = false;
+  int opens_ = 0;  // Open events received so far
 };
 
 }  // namespace kivo
