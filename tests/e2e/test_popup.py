@@ -36,6 +36,21 @@ def row_point(box, row, paging=False):
     return x + 10 + 124, y + (40 if paging else 10) + (row - 1) * ROW + ROW // 2
 
 
+def drag(session, start, end, screenshot=None):
+    """The left button held on `start` and let go on `end`, after moving in steps."""
+    session.xdotool("mousemove", *start)
+    settle(0.4)
+    session.xdotool("mousedown", 1)
+    for step in range(1, 11):
+        session.xdotool("mousemove", start[0] + (end[0] - start[0]) * step // 10,
+                        start[1] + (end[1] - start[1]) * step // 10)
+        settle(0.05)
+    settle(0.3)
+    if screenshot:
+        session.save_screenshot(screenshot)
+    session.xdotool("mouseup", 1)
+
+
 class Popup(unittest.TestCase):
     def open_group(self, session, m, slot):
         session.xdotool("mousemove", 5, 5)
@@ -138,18 +153,13 @@ class Popup(unittest.TestCase):
             self.assertTrue(doomed_icon.exists() and kept_icon.exists())
             window = self.open_group(session, m, 5)
             box = geometry(session, window)
-            sx, sy = row_point(box, doomed_row)
-            tx, ty = m["left"] + 60, m["top"] + 60
-            session.xdotool("mousemove", sx, sy)
-            settle(0.4)
-            session.xdotool("mousedown", 1)
-            for step in range(1, 11):
-                session.xdotool("mousemove", sx + (tx - sx) * step // 10,
-                                sy + (ty - sy) * step // 10)
-                settle(0.05)
-            settle(0.3)
-            session.save_screenshot("popup-dragging.png")
-            session.xdotool("mouseup", 1)
+            # Let go on another row, it stays.
+            drag(session, row_point(box, doomed_row), row_point(box, 1))
+            settle(1.0)
+            self.assertTrue(doomed_icon.exists(), "a drop on a row deletes nothing")
+            self.assertEqual(geometry(session, popup_window(session)), box)
+            drag(session, row_point(box, doomed_row), (m["left"] + 60, m["top"] + 60),
+                 "popup-dragging.png")
             self.assertTrue(wait_until(lambda: not doomed_icon.exists(), timeout=5),
                             "the member's own icon file is deleted")
             self.assertTrue(kept_icon.exists(), "the other members keep theirs")
