@@ -21,6 +21,7 @@
 #include "support/gdi_objects.h"
 #include "support/wine_path.h"
 #include "ui/win32/dock_window.h"
+#include "ui/win32/popup_window.h"
 
 namespace kivo::win {
 namespace {
@@ -343,6 +344,59 @@ TEST_F(DockRender, GdiObjectsStayFlatWhileTheDockAnimatesAndWhenItIsMadeAgain) {
   ASSERT_GT(before, 0) << "the count can be read";
   lifetime();
   EXPECT_EQ(test::GdiObjectCount(), before) << "a dock made and destroyed leaves nothing behind";
+}
+
+TEST_F(DockRender, APopupPresentsOnlyChangedRowsAndHoldsNoMoreGdiObjects) {
+  AppData data;
+  data.screen = screen_;
+  data.settings = settings_;
+  data.store = store_;
+  ItemGroup& group = data.store.Groups[5];
+  for (int m = 1; m <= 30; ++m) {  // more members than rows: the list pages
+    const int item = kFirstUserItem + m;
+    data.store.Items[static_cast<std::size_t>(item)] =
+        store_.Items[static_cast<std::size_t>(m % 24 + 1)];
+    data.store.Items[static_cast<std::size_t>(item)].ItemType = kItemGroupMember;
+    group.Members[static_cast<std::size_t>(m)] = item;
+  }
+  group.Count = 30;
+  DockState dock;
+  const auto lifetime = [&] {
+    PopupWindow popup(::GetModuleHandleW(nullptr), data, *images_);
+    popup.SetClock(clock_);
+    ASSERT_TRUE(popup.Create({L"Verdana"}, geometry_, dock, [&](int item) {
+      if (!images_->Get({ImageTable::Icon, item, kPopupVariant})) {
+        LoadItemIcon(data.store, *images_, geometry_.metrics, item);
+      }
+    }));
+    const PopupState& state = popup.controller().state();
+    const auto round = [&] {
+      popup.Handle(PopupEvent::Open(5));
+      ASSERT_TRUE(state.open && state.layout.paging);
+      for (int r = 1; r <= state.layout.rows; ++r) {
+        const PixelRect& row = state.layout.rowRects[static_cast<std::size_t>(r)];
+        popup.Handle(PopupEvent::Move(row.left + 30, row.top + 10));
+        if (r > 1) {
+          EXPECT_LE(popup.lastPresentedPixels(), row.width * 2 * row.height) << r;
+        }
+      }
+      popup.Handle(PopupEvent::Key(kKeyPageDown));
+      popup.Handle(PopupEvent::Wheel(true));
+      popup.Handle(PopupEvent::Key(kKeyPageUp));
+      EXPECT_EQ(state.scroll.offset, 0);
+      popup.Handle(PopupEvent::Close());
+      EXPECT_FALSE(::IsWindowVisible(popup.handle()));
+    };
+    round();  // the row icons, the texts' pictures and the surface are made here
+    const long warm = test::GdiObjectCount();
+    for (int i = 0; i < 3; ++i) round();
+    EXPECT_EQ(test::GdiObjectCount(), warm) << "paging and hovering hold no more GDI objects";
+    popup.Destroy();
+  };
+  lifetime();
+  const long before = test::GdiObjectCount();
+  lifetime();
+  EXPECT_EQ(test::GdiObjectCount(), before) << "a popup made and destroyed leaves nothing behind";
 }
 
 TEST_F(DockRender, ImagesBlendedByTheRendererMatchGdiplusUpToRounding) {
