@@ -99,17 +99,11 @@ DockController::DockController(DockView& view, FramePacer& pacer, DockPorts& por
       actions_(actions),
       store_(store),
       settings_(settings),
-      drag_(drag) {}
+      drag_(drag),
+      events_(pacer) {}
 
 void DockController::Handle(const DockEvent& event) {
   using Kind = DockEvent::Kind;
-  const bool input = event.kind == Kind::PointerMove || event.kind == Kind::ButtonDown ||
-                     event.kind == Kind::ButtonUp || event.kind == Kind::KeyDown ||
-                     event.kind == Kind::KeyUp;
-  // Input that reaches the dock while one of its handlers waits for the user (a question
-  // asked before deleting) belongs to nothing the user sees: it is dropped, as a window
-  // disabled under a modal box would never get it. Input during an animation waits.
-  if (input && handling_) return;
   // The popup's reports describe the list as it is now: applied at once, not behind input
   // that waits, so that a key waiting to open another list is not undone by the report
   // that the previous list closed.
@@ -117,21 +111,10 @@ void DockController::Handle(const DockEvent& event) {
     Dispatch(event);
     return;
   }
-  const auto waiting = [&](const auto& same) {
-    return std::find_if(queue_.begin(), queue_.end(), same);
-  };
-  if (event.kind == Kind::PointerMove && !queue_.empty() &&
-      queue_.back().kind == Kind::PointerMove && queue_.back().leftDown == event.leftDown) {
-    // Pointer moves that wait one after another are only worth their last position.
-    queue_.back() = event;
-  } else if (const auto tick = waiting([&](const DockEvent& e) {
-               return e.kind == Kind::Tick && event.kind == Kind::Tick && e.timer == event.timer;
-             });
-             tick != queue_.end()) {
-    *tick = event;  // a timer that fired again while waiting counts once, with the latest reading
-  } else {
-    queue_.push_back(event);
-  }
+  const bool input = event.kind == Kind::PointerMove || event.kind == Kind::ButtonDown ||
+                     event.kind == Kind::ButtonUp || event.kind == Kind::KeyDown ||
+                     event.kind == Kind::KeyUp;
+  events_.Push(event, input);
   Drain();
 }
 
@@ -140,22 +123,11 @@ void DockController::Resume() {
 }
 
 void DockController::Drain() {
-  while (!handling_ && !pacer_.busy() && !queue_.empty()) {
-    const DockEvent event = queue_.front();
-    queue_.pop_front();
-    handling_ = true;
-    Dispatch(event);
-    handling_ = false;
-    // Launching, commands, menus and windows may show modal loops or call back into the
-    // dock; they run once the event is handled, after the frames it drew.
-    std::vector<std::function<void()>> actions;
-    actions.swap(deferred_);
-    for (auto& action : actions) pacer_.Then(std::move(action));
-  }
+  events_.Drain([this](const DockEvent& event) { Dispatch(event); });
 }
 
 void DockController::Defer(std::function<void()> action) {
-  deferred_.push_back(std::move(action));
+  events_.Defer(std::move(action));
 }
 
 void DockController::Dispatch(const DockEvent& event) {

@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/store.h"
 #include "dock/dock_view.h"
+#include "dock/event_queue.h"
 #include "dock/frame_pacer.h"
 
 namespace kivo {
@@ -142,7 +143,7 @@ class DockController {
   int idleTicks() const { return idleTicks_; }
   bool timerOn(DockTimer timer) const { return timers_[static_cast<std::size_t>(timer)]; }
   // Events waiting for an animation or for the current event to finish.
-  std::size_t queued() const { return queue_.size(); }
+  std::size_t queued() const { return events_.waiting().size(); }
 
  private:
   // The operations other parts of the program reach through events, by their names.
@@ -203,9 +204,7 @@ class DockController {
   } dwell_;
   std::array<bool, kDockTimerCount> timers_{};
 
-  std::deque<DockEvent> queue_;
-  std::vector<std::function<void()>> deferred_;
-  bool handling_ = false;
+  EventQueue<DockEvent> events_;
 };
 
 }  // namespace kivo

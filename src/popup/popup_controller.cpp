@@ -75,30 +75,16 @@ PopupController::PopupController(PopupView& view, FramePacer& pacer, PopupPorts&
       settings_(settings),
       geometry_(geometry),
       dock_(dock),
-      drag_(drag) {}
+      drag_(drag),
+      events_(pacer) {}
 
 void PopupController::Handle(const PopupEvent& event) {
   using Kind = PopupEvent::Kind;
   const bool input = event.kind == Kind::PointerMove || event.kind == Kind::ButtonDown ||
                      event.kind == Kind::ButtonUp || event.kind == Kind::Wheel ||
                      event.kind == Kind::KeyDown;
-  // As with the dock: input that arrives while a handler waits for the user is dropped,
-  // input during an animation waits for it.
-  if (input && handling_) return;
   if (event.kind == Kind::Open) ++opens_;
-  if (event.kind == Kind::PointerMove && !queue_.empty() &&
-      queue_.back().kind == Kind::PointerMove && queue_.back().leftDown == event.leftDown) {
-    queue_.back() = event;
-  } else if (const auto tick = std::find_if(queue_.begin(), queue_.end(),
-                                            [&](const PopupEvent& e) {
-                                              return event.kind == Kind::Tick &&
-                                                     e.kind == Kind::Tick && e.timer == event.timer;
-                                            });
-             tick != queue_.end()) {
-    *tick = event;
-  } else {
-    queue_.push_back(event);
-  }
+  events_.Push(event, input);
   Drain();
 }
 
@@ -107,20 +93,11 @@ void PopupController::Resume() {
 }
 
 void PopupController::Drain() {
-  while (!handling_ && !pacer_.busy() && !queue_.empty()) {
-    const PopupEvent event = queue_.front();
-    queue_.pop_front();
-    handling_ = true;
-    Dispatch(event);
-    handling_ = false;
-    std::vector<std::function<void()>> actions;
-    actions.swap(deferred_);
-    for (auto& action : actions) pacer_.Then(std::move(action));
-  }
+  events_.Drain([this](const PopupEvent& event) { Dispatch(event); });
 }
 
 void PopupController::Defer(std::function<void()> action) {
-  deferred_.push_back(std::move(action));
+  events_.Defer(std::move(action));
 }
 
 void PopupController::Dispatch(const PopupEvent& event) {
@@ -245,7 +222,8 @@ void PopupController::EscCancel(bool keepFocus) {
 void PopupController::ReportClosed(bool dockTakesFocus) {
   // A report that reached the dock after its request for another list would make it
   // believe no list is open while the new one shows; that request supersedes the report.
-  const bool openWaiting = std::any_of(queue_.begin(), queue_.end(), [](const PopupEvent& e) {
+  const auto& waiting = events_.waiting();
+  const bool openWaiting = std::any_of(waiting.begin(), waiting.end(), [](const PopupEvent& e) {
     return e.kind == PopupEvent::Kind::Open;
   });
   if (openWaiting) return;

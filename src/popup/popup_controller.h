@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/store.h"
 #include "dock/dock_controller.h"
+#include "dock/event_queue.h"
 #include "dock/frame_pacer.h"
 #include "popup/popup_view.h"
 
@@ -164,9 +165,7 @@ class PopupController {
   bool active_ = false;     // what the dock was last told
   std::array<bool, kPopupTimerCount> timers_{};
 
-  std::deque<PopupEvent> queue_;
-  std::vector<std::function<void()>> deferred_;
-  bool handling_ = false;
+  EventQueue<PopupEvent> events_;
   int opens_ = 0;  // Open events received so far
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "dock/ring_geometry.h"
@@ -29,15 +30,9 @@
 
 using namespace kivo;
 using namespace kivo::win;
+using kivo::bench::NowMs;
 
 namespace {
-
-double NowMs() {
-  LARGE_INTEGER frequency{}, counter{};
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 class Silent : public ItemPrompts {
  public:
@@ -137,14 +132,7 @@ std::string BenchCacheFolder() {
 
 // A full store: 36 ring shortcuts and 896 group members, all with 256-px PNG icons.
 void LoadFigures(const std::wstring& iconFolder) {
-  std::vector<std::string> pictures;
-  WIN32_FIND_DATAW found{};
-  const HANDLE find = ::FindFirstFileW((iconFolder + L"\\*.png").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do pictures.push_back(Narrow(iconFolder + L"\\" + found.cFileName));
-    while (::FindNextFileW(find, &found));
-    ::FindClose(find);
-  }
+  const std::vector<std::string> pictures = bench::PngFilesIn(iconFolder);
   if (pictures.empty()) return;
   AppData data;
   data.screen = MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "dock/dock_view.h"
@@ -24,15 +25,9 @@
 
 using namespace kivo;
 using namespace kivo::win;
+using kivo::bench::NowMs;
 
 namespace {
-
-double NowMs() {
-  LARGE_INTEGER frequency{}, counter{};
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct NoSleep : Clock {
   void Sleep(int) override {}
@@ -51,19 +46,6 @@ double Median(std::vector<double> samples) {
 
 double Worst(const std::vector<double>& samples) {
   return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
-}
-
-std::vector<std::string> Pictures(const std::wstring& folder) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAW found{};
-  const HANDLE find = ::FindFirstFileW((folder + L"\\*.png").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do files.push_back(Narrow(folder + L"\\" + found.cFileName));
-    while (::FindNextFileW(find, &found));
-    ::FindClose(find);
-  }
-  std::sort(files.begin(), files.end());
-  return files;
 }
 
 std::string FreshCacheFolder() {
@@ -188,7 +170,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   GdiplusSession gdiplus;
   if (!gdiplus.Start()) return 1;
-  const std::vector<std::string> pictures = Pictures(argv[1]);
+  const std::vector<std::string> pictures = bench::PngFilesIn(argv[1]);
   if (pictures.empty()) return 1;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   Figures(instance, pictures, kAllProgramsGroup, "all-programs group");

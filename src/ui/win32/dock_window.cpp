@@ -8,6 +8,7 @@
 #include "dock/ring_layout.h"
 #include "gfx/win32/tiled_layer.h"
 #include "platform/win32/recycle_bin_win.h"
+#include "ui/win32/mouse_input.h"
 
 namespace kivo::win {
 namespace {
@@ -355,22 +356,15 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-      const bool down =
-          message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+      const bool down = IsButtonDown(message);
       // The release must reach the dock even off its windows (an icon dragged away). The
       // main window holds the mouse: tile windows may be remade while an icon is dragged.
       if (down) ::SetCapture(ring_.get());
       const POINT point = ClientPoint(window, lParam);
-      const MouseButton button =
-          message == WM_LBUTTONDOWN || message == WM_LBUTTONUP   ? MouseButton::Left
-          : message == WM_RBUTTONDOWN || message == WM_RBUTTONUP ? MouseButton::Right
-                                                                 : MouseButton::Middle;
+      const MouseButton button = ButtonOf(message);
       Handle(down ? DockEvent::Down(button, point.x, point.y)
                   : DockEvent::Up(button, point.x, point.y));
-      if (!down && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 &&
-          ::GetCapture() == ring_.get()) {
-        ::ReleaseCapture();
-      }
+      ReleaseCaptureAfter(ring_.get(), message, wParam);
       return 0;
     }
     case WM_KEYDOWN:

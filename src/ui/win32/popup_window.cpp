@@ -4,6 +4,8 @@
 #include <imm.h>
 #include <windowsx.h>
 
+#include "ui/win32/mouse_input.h"
+
 namespace kivo::win {
 namespace {
 
@@ -240,22 +242,15 @@ std::optional<LRESULT> PopupWindow::OnMessage(HWND window, UINT message, WPARAM 
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-      const bool down =
-          message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+      const bool down = IsButtonDown(message);
       // A member carried off the list is let go off the window: the list keeps the mouse
       // from press to release.
       if (down) ::SetCapture(window);
       const POINT point = ClientPoint(window, lParam);
-      const MouseButton button =
-          message == WM_LBUTTONDOWN || message == WM_LBUTTONUP   ? MouseButton::Left
-          : message == WM_RBUTTONDOWN || message == WM_RBUTTONUP ? MouseButton::Right
-                                                                 : MouseButton::Middle;
+      const MouseButton button = ButtonOf(message);
       Handle(down ? PopupEvent::Down(button, point.x, point.y)
                   : PopupEvent::Up(button, point.x, point.y));
-      if (!down && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 &&
-          ::GetCapture() == window) {
-        ::ReleaseCapture();
-      }
+      ReleaseCaptureAfter(window, message, wParam);
       return 0;
     }
     case WM_KEYDOWN: {
