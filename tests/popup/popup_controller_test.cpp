@@ -319,38 +319,66 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
       std::copy(original.Items.begin() + from, original.Items.begin() + to,
                 store_.Items.begin() + from);
     store_.Groups = original.Groups;
-    settings_.AutoHide = static_cast<std::uint8_t>(pick(2)), settings_.LockDragging = !pick(4);
-    dockView.state() = DockState{}, view_.state() = PopupState{}, canvas_.calls.clear();
+    settings_.AutoHide = static_cast<std::uint8_t>(pick(2)), settings_.LockDragging = pick(4) == 0;
+    world_.dock = nullptr, world_.popup = nullptr, dockView.state() = DockState{};
     popup_.emplace(view_, pacer_, world_, world_, store_, settings_, geometry_, dockView.state());
+    view_.state() = PopupState{};
     dock_.emplace(dockView, pacer_, world_, world_, store_, settings_, DragThreshold{4, 4});
     world_.dock = &*dock_, world_.popup = &*popup_;
+    On(PopupEvent::Close());
+    Finish();
     dock_->Handle(DockEvent::Simple(DockEvent::Kind::Start));
     for (int step = 0; step < 12; ++step) {
-      const auto where = [&] { return std::to_string(sequence) + "/" + std::to_string(step); };
+      canvas_.calls.clear();
       w_.prompts.answer = pick(2) == 0;
-      const int target = pick(10) - 2, row = pick(P + 4) - 2, flag = pick(3);  // < 0: nowhere
+      const auto where = [&] { return std::to_string(sequence) + "/" + std::to_string(step); };
+      const int target = pick(10) - 2, row = pick(P + 4) - 2;  // below 0: nowhere
       const auto& slot = geometry_.slots[U(std::max(target, 0))];
       const int dx = target < 0 ? 3 : slot.normalLeft + slot.normalSize / 2 + pick(7) - 3;
       const int dy = target < 0 ? 3 : slot.normalTop + slot.normalSize / 2 + pick(7) - 3;
       const PixelRect& r = S().layout.rowRects[U(std::max(row, 0))];
       const int px = row < 0 ? 3 : r.left + r.width / 2 + pick(9) - 4, py = r.top + r.height / 2;
       const auto button = pick(4) == 0 ? MouseButton::Right : MouseButton::Left;
-      const DockEvent dock[] = {
-          DockEvent::Move(dx, dy, flag == 0), DockEvent::Down(button, dx, dy),
-          DockEvent::Up(button, dx, dy), DockEvent::Key("0234AZ"[pick(6)]),
-          DockEvent::TimerTick(static_cast<DockTimer>(pick(5)), dx, dy, flag == 0)};
-      const PopupEvent popup[] = {
-          PopupEvent::Move(px, py, flag != 0),
-          PopupEvent::Down(button, px, py),
-          PopupEvent::Up(button, px, py),
-          PopupEvent::Wheel(flag == 0),
-          PopupEvent::Key(keys[pick(10)]),
-          PopupEvent::TimerTick(static_cast<PopupTimer>(pick(2)), px, py, flag != 0)};
-      const int which = pick(14);
-      which < 5       ? dock_->Handle(dock[which])
-      : which < 11    ? On(popup[which - 5])
-      : pacer_.busy() ? pacer_.Tick()
-                      : void();
+      const int which = pick(16);
+      switch (which) {
+        case 0:
+          dock_->Handle(DockEvent::Move(dx, dy, pick(2) == 0));
+          break;
+        case 1:
+          dock_->Handle(DockEvent::Down(button, dx, dy));
+          break;
+        case 2:
+          dock_->Handle(DockEvent::Up(button, dx, dy));
+          break;
+        case 3:
+          dock_->Handle(DockEvent::Key("0234AZ"[pick(6)]));
+          break;
+        case 4:
+          dock_->Handle(DockEvent::TimerTick(static_cast<DockTimer>(pick(5)), dx, dy, pick(2)));
+          break;
+        case 5:
+        case 6:
+          On(PopupEvent::Move(px, py, pick(3) != 0));
+          break;
+        case 7:
+          On(PopupEvent::Down(button, px, py));
+          break;
+        case 8:
+          On(PopupEvent::Up(button, px, py));
+          break;
+        case 9:
+          On(PopupEvent::Wheel(pick(2) == 0));
+          break;
+        case 10:
+        case 11:
+          On(PopupEvent::Key(keys[pick(10)]));
+          break;
+        case 12:
+          On(PopupEvent::TimerTick(static_cast<PopupTimer>(pick(2)), px, py, pick(3) != 0));
+          break;
+        default:
+          if (pacer_.busy()) pacer_.Tick();
+      }
       const PopupState& s = S();
       const int lastRow = !popup_->open() ? -1 : s.layout.paging ? P + 1 : std::min(s.count, P);
       const bool idle = !pacer_.busy() && dock_->queued() == 0;
