@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <optional>
 #include <random>
-#include <set>
 #include <sstream>
 
 #include "items/group_helpers.h"
@@ -16,19 +16,19 @@ namespace kivo {
 namespace {
 
 using testing::CanvasCall;
-using testing::RecordingCanvas;
 using Kind = CanvasCall::Kind;
 constexpr int P = 4;          // rows per page
-constexpr int kCommand = 70;  // a built-in command, listed as member 1 where a case asks
-constexpr int kGroup = 7;     // the group of short lists; longer ones go to group 3
+constexpr int kCommand = 70;  // a built-in command (running command 73), member 1 where asked
 constexpr int kFirst = 300;   // member m of a filled group is item kFirst + m
+constexpr std::size_t U(int i) {
+  return static_cast<std::size_t>(i);
+}
 
-// What the dock and the list ask of the world, as short words. Once `dock` and `popup` are
-// set, the dock's popup requests reach the list and the list's reports reach the dock.
+// What the dock and the list ask of the world, as short words ("S" and "H": the list's window
+// shown and hidden). Once `dock` and `popup` are set, each reaches the other.
 class World : public DockPorts, public DockActions, public PopupPorts, public PopupActions {
  public:
   std::vector<std::string> acts;
-  std::string windows;  // S: the list shown, H: hidden
   std::function<bool(int)> deleter;
   DockController* dock = nullptr;
   PopupController* popup = nullptr;
@@ -47,8 +47,8 @@ class World : public DockPorts, public DockActions, public PopupPorts, public Po
   void ShowQuickStart() override {}
   void EndProgram() override {}
   void SetTimer(PopupTimer, bool) override {}
-  void Show(const PixelRect&) override { windows += 'S'; }
-  void Hide() override { windows += 'H'; }
+  void Show(const PixelRect&) override { acts.push_back("S"); }
+  void Hide() override { acts.push_back("H"); }
   void ShowSprite(const ImageRef&, int, int) override {}
   void HideSprite() override {}
   void OpenItemMenu(int item) override { Log("menu", item); }
@@ -69,34 +69,27 @@ class PopupTest : public ::testing::Test, public Clock {
  protected:
   PopupTest() {
     ApplyDefaultSettings(settings_, screen_);
-    settings_.IconCount = 12;
-    settings_.PopupRows = P;
+    settings_.IconCount = 12, settings_.PopupRows = P;
     geometry_ = ComputeRing(MakeRingMetrics(screen_, settings_));
-    world_.deleter = [this](int item) {
-      w_.prompts.answer = confirm_;
-      return confirm_ && DeleteItem(items_, item, false) == 1;
+    // The list asks before a member goes; the prompts' answer stands for the user's.
+    world_.deleter = [this](int i) {
+      return w_.prompts.answer && DeleteItem(items_, i, false) == 1;
     };
     pacer_.SetOnIdle([this] {
       if (dock_) dock_->Resume();
       popup_->Resume();
     });
   }
-  void Sleep(int ms) override {
-    canvas_.RecordPause(ms);
-    pacer_.Sleep(ms);
-  }
-  ShortcutItem& Item(int i) { return store_.Items[static_cast<std::size_t>(i)]; }
-  // `count` members of kind 5 (the first a command when asked) in a group of their own,
-  // items `first` + 1 on.
-  void Fill(int count, bool command = false, int group = -1, int first = kFirst) {
-    group_ = group >= 0 ? group : count > 36 ? kAllProgramsGroup : kGroup;
-    ItemGroup& g = store_.Groups[static_cast<std::size_t>(group_)];
+  void Sleep(int ms) override { canvas_.RecordPause(ms), pacer_.Sleep(ms); }
+  ShortcutItem& Item(int i) { return store_.Items[U(i)]; }
+  // `count` members of kind 5 (the first the command when asked), items `first` + 1 on.
+  void Fill(int group, int count, bool command = false, int first = kFirst) {
+    ItemGroup& g = store_.Groups[U(group)];
     std::fill(g.Members.begin() + 1, g.Members.end(), 0);
     for (int m = 1; m <= count; ++m) {
-      const int item = command && m == 1 ? kCommand : first + m;
-      g.Members[static_cast<std::size_t>(m)] = item;
-      Item(item).ItemType = command && m == 1 ? kItemBuiltInCommand : kItemGroupMember;
-      Item(item).IsSystem = command && m == 1, Item(item).CommandId = 73;
+      const int item = g.Members[U(m)] = command && m == 1 ? kCommand : first + m;
+      Item(item).ItemType = item == kCommand ? kItemBuiltInCommand : kItemGroupMember;
+      Item(item).IsSystem = item == kCommand, Item(item).CommandId = 73;
       Item(item).ItemIndex = item, Item(item).Title = "M" + std::to_string(m);
     }
     g.Count = count;
@@ -106,57 +99,44 @@ class PopupTest : public ::testing::Test, public Clock {
     for (int guard = 0; pacer_.busy() && guard < 1000; ++guard) pacer_.Tick();
   }
   const PopupState& S() const { return popup_->state(); }
-  // The centre of row `r` of the open list; "x" lies off every row, "+" is row 1 moved 2 px.
-  std::pair<int, int> At(const std::string& r) const {
-    if (r == "x") return {5, 5};
-    const PixelRect& rect = S().layout.rowRects[r == "+" ? 1 : std::stoul(r)];
-    return {rect.left + rect.width / 2 + (r == "+" ? 2 : 0), rect.top + rect.height / 2};
-  }
-  // A script of steps: "o" opens the filled group; "wu"/"wd" the wheel; a key by name or
-  // "kX"; "mR" a move onto row R; "LR"/"RR" a left/right click on row R; "dR>S" a left-button
-  // drag from row R to S; "fg" the foreground tick finding another window in front; "hp" the
-  // hover poll with the pointer off the list.
-  void Run(const std::string& script) {
+  // One step of a script: "o"/"oG" opens the filled group / group G; "cmd" makes member 1 the
+  // command; "no" answers no to deleting; "wu"/"wd" the wheel; a key by name or "kX"; "fg"
+  // the foreground tick finding another window in front; "hp" the hover poll off the list;
+  // on row R ("x" off every row, "+" row 1 moved 2 px): "mR" a move, "LR"/"RR" a left/right
+  // click, "pR" a left press, "gR" a move with it held, "uR" its release; "dR>S" a drag.
+  void Step(const std::string& t) {
     static const std::map<std::string, int> keys = {{"pgup", kKeyPageUp}, {"pgdn", kKeyPageDown},
                                                     {"up", kKeyUp},       {"down", kKeyDown},
                                                     {"enter", kKeyEnter}, {"esc", kKeyEscape}};
-    std::istringstream in(script);
-    for (std::string t; in >> t; Finish()) {
-      const std::string rest = t.substr(1);
-      const auto [x, y] = t[0] == 'm' || t[0] == 'L' || t[0] == 'R' ? At(rest) : std::pair{0, 0};
-      const auto button = t[0] == 'R' ? MouseButton::Right : MouseButton::Left;
-      if (t == "o") {
-        On(PopupEvent::Open(group_));
-      } else if (t == "wu" || t == "wd") {
-        On(PopupEvent::Wheel(t == "wu"));
-      } else if (keys.count(t)) {
-        On(PopupEvent::Key(keys.at(t)));
-      } else if (t == "fg" || t == "hp") {
-        On(PopupEvent::TimerTick(t == "fg" ? PopupTimer::Foreground : PopupTimer::HoverPoll, 5, 5));
-      } else if (t[0] == 'k') {
-        On(PopupEvent::Key(t[1]));
-      } else if (t[0] == 'm') {
-        On(PopupEvent::Move(x, y));
-      } else if (t[0] == 'L' || t[0] == 'R') {
-        On(PopupEvent::Move(x, y)), On(PopupEvent::Down(button, x, y));
-        On(PopupEvent::Up(button, x, y));
-      } else if (t[0] == 'd') {
-        const auto [fx, fy] = At(t.substr(1, 1));
-        const auto [tx, ty] = At(t.substr(3));
-        On(PopupEvent::Move(fx, fy)), On(PopupEvent::Down(MouseButton::Left, fx, fy));
-        On(PopupEvent::Move(tx, ty, true)), On(PopupEvent::Up(MouseButton::Left, tx, ty));
-      }
+    const std::string r = t.substr(1);
+    const PixelRect& rect =
+        S().layout.rowRects[r == "+" || !std::isdigit(r[0]) ? 1 : std::stoul(r)];
+    const int x = r == "x" ? 5 : rect.left + rect.width / 2 + (r == "+" ? 2 : 0);
+    const int y = r == "x" ? 5 : rect.top + rect.height / 2;
+    const auto button = t[0] == 'R' ? MouseButton::Right : MouseButton::Left;
+    if (t[0] == 'o') {
+      On(PopupEvent::Open(t.size() > 1 ? std::stoi(r) : group_));
+    } else if (t == "cmd" || t == "no") {
+      t == "no" ? void(w_.prompts.answer = false) : Fill(group_, store_.Groups[U(group_)].Count, 1);
+    } else if (t == "wu" || t == "wd") {
+      On(PopupEvent::Wheel(t == "wu"));
+    } else if (keys.count(t) || t[0] == 'k') {
+      On(PopupEvent::Key(keys.count(t) ? keys.at(t) : t[1]));
+    } else if (t == "fg" || t == "hp") {
+      On(PopupEvent::TimerTick(t == "fg" ? PopupTimer::Foreground : PopupTimer::HoverPoll, 5, 5));
+    } else if (t[0] == 'd') {
+      Step("p" + t.substr(1, 1)), Step("g" + t.substr(3)), Step("u" + t.substr(3));
+    } else {
+      if (t[0] != 'u') On(PopupEvent::Move(x, y, t[0] == 'g'));
+      if (t[0] == 'L' || t[0] == 'R' || t[0] == 'p') On(PopupEvent::Down(button, x, y));
+      if (t[0] == 'L' || t[0] == 'R' || t[0] == 'u') On(PopupEvent::Up(button, x, y));
     }
   }
-  std::vector<CanvasCall> Last() const {
-    const auto frames = canvas_.Frames();
-    return frames.empty() ? std::vector<CanvasCall>{} : frames.back();
-  }
-  static bool HasText(const std::vector<CanvasCall>& f, const std::string& text) {
-    return std::any_of(f.begin(), f.end(), [&](const CanvasCall& c) { return c.text == text; });
-  }
-  static std::ptrdiff_t Find(const std::vector<CanvasCall>& f, const CanvasCall& call) {
-    return std::find(f.begin(), f.end(), call) - f.begin();
+  // Steps joined by "," arrive together, before the animations under way have played.
+  void Run(const std::string& script) {
+    std::istringstream in(script);
+    for (std::string t, part; in >> t; Finish())
+      for (std::istringstream parts(t); std::getline(parts, part, ',');) Step(part);
   }
 
   ScreenInfo screen_ = MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
@@ -164,7 +144,7 @@ class PopupTest : public ::testing::Test, public Clock {
   ShortcutStore store_;
   RingGeometry geometry_;
   DockState dockState_;
-  RecordingCanvas canvas_;
+  testing::RecordingCanvas canvas_;
   FramePacer pacer_{[](const Frame&) {}, [](int) { return true; }};
   PopupView view_{canvas_, *this, store_};
   World world_;
@@ -175,198 +155,142 @@ class PopupTest : public ::testing::Test, public Clock {
       std::in_place, view_,     pacer_,    world_,     world_,
       store_,        settings_, geometry_, dockState_, DragThreshold{4, 4}};
   std::optional<DockController> dock_;
-  bool confirm_ = true;
-  int group_ = kGroup;
+  int group_ = 7;
 };
 
-CanvasCall Img(ImageTable table, int number, const PixelRect& r, int variant = 0) {
-  return CanvasCall::MakeImage(ImageRef{table, number, variant}, r);
-}
-CanvasCall Text(const std::string& text, const PixelRect& r) {
-  CanvasCall call = CanvasCall::MakeText(text, r.left, r.top);
-  call.area = r, call.colour = kPopupTextColour;
-  return call;
-}
-
-TEST_F(PopupTest, RestingListDrawsItsSkinsRowsAndPageButtonsInPlace) {
-  for (const int count : {3, 10}) {
-    Fill(count);
-    Run("o");
-    const auto f = Last();
-    const int L = S().layout.left, T = S().layout.top, rows = std::min(count, P);
-    const bool paging = count > P;
-    const int row1 = T + (paging ? 40 : 10), skin = static_cast<int>(ImageTable::Skin);
-    std::vector<CanvasCall> want = {
-        Img(ImageTable::Skin, kSkinMenuBody, {L, T + 10, 268, rows * 38 + (paging ? 60 : 0)}),
-        Img(ImageTable::Skin, kSkinMenuTop, {L, T, 268, 12}),
-        Img(ImageTable::Skin, kSkinMenuBottom, {L, T + (paging ? 68 : 8) + rows * 38, 268, 12}),
-        Img(ImageTable::Icon, kFirst + 1, {L + 13, row1 + 3, 32, 32}, kPopupIconVariant),
-        Text("M1", {L + 48, row1 + 5, 183, 28}),
-        Text("0", {L + 237, row1 + 5, 18, 28})};
-    if (paging) {
-      for (const auto& [number, top, height] : {std::tuple{kSkinMenuUpUnselect, 10, 25},
-                                                {kSkinMenuSpace, 35, 5},
-                                                {kSkinMenuSpace, 40 + P * 38, 5},
-                                                {kSkinMenuDownUnselect, 45 + P * 38, 25}}) {
-        want.push_back(Img(ImageTable::Skin, number, {L + 10, T + top, 248, height}));
-      }
-    }
-    for (const CanvasCall& call : want) EXPECT_LT(Find(f, call), std::ssize(f)) << call;
-    EXPECT_EQ(std::count_if(f.begin(), f.end(),
-                            [&](const CanvasCall& c) {
-                              return c.kind == Kind::Image &&
-                                     static_cast<int>(c.image.table) == skin;
-                            }),
-              paging ? 7 : 3);
-  }
-}
-
-// Hotkey characters belong to member numbers; "PgUp" and "PgDn" show only where the list
-// can scroll that way.
-TEST_F(PopupTest, HotkeysFollowMemberNumbersAndPageTextsFollowTheScroll) {
-  Fill(40);
-  Run("o");
+// At rest, the whole picture from the list's corner; the fades only when the dock fades.
+TEST_F(PopupTest, RestingListAndFades) {
+  using V = std::vector<int>;
   const struct {
-    int offset;
-    std::string hotkeys;
-    bool up, down;
-  } cases[] = {{0, "0123", false, true},
-               {10, "ABCD", true, true},
-               {33, "XYZ", true, true},
-               {36, "", true, false}};
+    int count;
+    const char* picture;
+  } cases[] = {{3,
+                "s8 0,10 268x114 s9 0,0 268x12 s10 0,122 268x12 i301 13,13 32x32 "
+                "M1 48,15 183x28 0 237,15 18x28 i302 13,51 32x32 M2 48,53 183x28 1 237,53 18x28 "
+                "i303 13,89 32x32 M3 48,91 183x28 2 237,91 18x28 "},
+               {10,
+                "s8 0,10 268x212 s9 0,0 268x12 s10 0,220 268x12 s3 10,10 248x25 s7 10,35 248x5 "
+                "s7 10,192 248x5 s5 10,197 248x25 PgDn 10,197 248x25 i301 13,43 32x32 "
+                "M1 48,45 183x28 0 237,45 18x28 i302 13,81 32x32 M2 48,83 183x28 1 237,83 18x28 "
+                "i303 13,119 32x32 M3 48,121 183x28 2 237,121 18x28 i304 13,157 32x32 "
+                "M4 48,159 183x28 3 237,159 18x28 "}};
   for (const auto& c : cases) {
-    view_.state().scroll = KeepScroll(PopupScroll{c.offset}, 40, P);
-    canvas_.calls.clear();
-    view_.MenuNormal();
-    std::string hotkeys;
-    for (const CanvasCall& call : canvas_.Only(Kind::Text))
-      if (call.area.left == S().layout.left + 237) hotkeys += call.text;
-    EXPECT_EQ(hotkeys, c.hotkeys) << c.offset;
-    EXPECT_EQ(HasText(canvas_.calls, "PgUp"), c.up) << c.offset;
-    EXPECT_EQ(HasText(canvas_.calls, "PgDn"), c.down) << c.offset;
-  }
-}
-
-TEST_F(PopupTest, HighlightMarksTheHoveredRowBeforeItsIcon) {
-  Fill(10);
-  Run("o");
-  const struct {
-    int row;
-    bool pressed;
-    int skin;
-  } cases[] = {{2, false, kSkinMenuSelect},
-               {2, true, kSkinMenuMouseDown},
-               {0, false, kSkinMenuUpSelect},
-               {P + 1, false, kSkinMenuDownSelect}};
-  for (const auto& c : cases) {
-    view_.state().hovered = c.row, view_.state().pressedLook = c.pressed;
-    const PixelRect& r = S().layout.rowRects[static_cast<std::size_t>(c.row)];
-    const CanvasCall lit = Img(ImageTable::Skin, c.skin, r);
-    canvas_.calls.clear();
-    view_.MenuAction();
-    const auto icon =
-        Find(canvas_.calls, Img(ImageTable::Icon, kFirst + 2, {r.left + 3, r.top + 3, 32, 32}, 4));
-    EXPECT_LT(Find(canvas_.calls, lit), c.row == 2 ? icon : std::ssize(canvas_.calls)) << c.row;
-    canvas_.calls.clear();
-    view_.MenuNormal();  // at rest nothing is lit
-    EXPECT_EQ(Find(canvas_.calls, lit), std::ssize(canvas_.calls)) << c.row;
-  }
-}
-
-TEST_F(PopupTest, FadesOnlyWhenTheDockFades) {
-  Fill(3);
-  for (const bool fade : {true, false}) {
-    dockState_.fade = fade;
-    canvas_.calls.clear();
+    const bool fade = c.count > P;
+    dockState_.fade = fade, canvas_.calls.clear();
+    Fill(group_, c.count);
     Run("o");
-    using V = std::vector<int>;
     EXPECT_EQ(canvas_.Values(Kind::Present), fade ? V({63, 127, 191, 255, 255}) : V{255});
+    std::ostringstream picture;
+    const auto frames = canvas_.Frames();
+    for (const CanvasCall& call : frames.back()) {
+      if (call.kind == Kind::Text)
+        picture << call.text << (call.colour == kPopupTextColour ? "" : "?");
+      if (call.kind == Kind::Image)
+        picture << "si"[call.image.table == ImageTable::Icon] << call.image.number;
+      if (call.kind == Kind::Text || call.kind == Kind::Image)
+        picture << ' ' << call.area.left - S().layout.left << ',' << call.area.top - S().layout.top
+                << ' ' << call.area.width << 'x' << call.area.height << ' ';
+    }
+    EXPECT_EQ(picture.str(), c.picture);
     canvas_.calls.clear();
     Run("esc");
     EXPECT_EQ(canvas_.Values(Kind::Present), fade ? V({191, 127, 63, 255}) : V{255});
     EXPECT_EQ(canvas_.Values(Kind::Pause), fade ? V({25, 25, 25, 50}) : V{50});
-    EXPECT_EQ(Last(), (std::vector<CanvasCall>{CanvasCall::MakeClear(kTransparent),
-                                               CanvasCall::MakePresent(255)}));
+    EXPECT_EQ(canvas_.Frames().back(), (std::vector<CanvasCall>{CanvasCall::MakeClear(kTransparent),
+                                                                CanvasCall::MakePresent(255)}));
   }
 }
 
-// Scripts on a list of `count` members (P = 4; member m is item 300 + m, or the command
-// 70 running command 73 as member 1 when `command`), the deletion confirmed when `yes`.
+// Scripts on a list of `count` members (P = 4; member m is item 300 + m): what the world is
+// asked, where the list ends (open while its window was last shown, a member fewer after a
+// "save"), and its last frame, whatever the script: the page buttons ("PgUp" and "PgDn"
+// where it can scroll that way), each shown member's icon, title and hotkey, and the hovered
+// row lit under its icon (nothing lit while a member is carried off).
 TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
   const struct {
     int count;
-    bool command, yes;
     const char* script;
     const char* acts;
     int offset, hovered;
-    bool open;
-    int members;
   } cases[] = {
-      {4, false, true, "o wd wd pgdn", "", 0, -1, true, 4},  // count = P never scrolls
-      {5, false, true, "o wd wd wd", "", 1, -1, true, 5},    // nor past count - P
-      {7, false, true, "o pgdn", "", 3, -1, true, 7},
-      {10, false, true, "o wd wu", "", 0, -1, true, 10},
-      {10, false, true, "o down down down down down", "", 1, 4, true, 10},
-      {10, false, true, "o pgdn up up up up up", "", 3, 1, true, 10},
-      {10, false, true, "o L5 L5 L0", "", 2, 0, true, 10},
-      {40, false, true, "o pgdn pgdn wd wd k1", "closed 1|launch 302", 10, -1, false, 40},
-      {40, false, true, "o kA", "closed 1|launch 311", 0, -1, false, 40},
-      {3, false, true, "o k3 kZ", "", 0, -1, true, 3},  // members 4 and 36 are missing
-      {10, false, true, "o m0 enter m5 enter R0 R5", "", 0, P + 1, true, 10},
-      {10, false, true, "o wd R2", "menu 303", 1, 2, true, 10},
-      {10, false, true, "o down down enter", "closed 1|launch 302", 0, -1, false, 10},
-      {10, false, true, "o L2", "closed 1|launch 302", 0, -1, false, 10},
-      {3, true, true, "o L1", "closed 1|run 73", 0, -1, false, 3},
-      {3, false, true, "o d1>x", "delete 301|save", 0, -1, true, 2},
-      {3, false, false, "o d1>x", "delete 301", 0, -1, true, 3},
-      {3, false, true, "o d1>3", "", 0, 3, true, 3},
-      {3, false, true, "o d1>+", "closed 1|launch 301", 0, -1, false, 3},  // a tremble
-      {3, true, true, "o d1>x", "", 0, -1, true, 3},  // a command stays in the list
-      {1, false, true, "o d1>x", "delete 301|save|emptied 7|closed 1", 0, -1, false, 0},
-      {3, false, true, "o fg", "closed 0", 0, -1, false, 3},
-      {3, false, true, "o esc", "closed 1", 0, -1, false, 3},
-      {3, false, true, "o down hp", "", 0, 1, true, 3},  // keys choose, the poll leaves it
-      {3, false, true, "o m2 hp", "", 0, -1, true, 3},
+      {4, "o wd wd pgdn", "S", 0, -1},  // count = P never scrolls
+      {5, "o wd wd wd", "S", 1, -1},    // nor past count - P
+      {7, "o pgdn", "S", 3, -1},
+      {10, "o wd wu", "S", 0, -1},
+      {10, "o down down down down down", "S", 1, 4},
+      {10, "o pgdn up up up up up", "S", 3, 1},
+      {10, "o L5 L5 L0", "S", 2, 0},
+      {40, "o pgdn pgdn wd wd", "S", 10, -1},
+      {40, "o pgdn pgdn kA", "S|H|closed 1|launch 311", 8, -1},
+      {40, "o pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn", "S", 36, -1},
+      {3, "o k3 kZ", "S", 0, -1},  // members 4 and 36 are missing
+      {10, "o m0 enter m5 enter R0 R5", "S", 0, P + 1},
+      {10, "o wd R2", "S|menu 303", 1, 2},
+      {10, "o down down enter", "S|H|closed 1|launch 302", 0, -1},
+      {10, "o L2", "S|H|closed 1|launch 302", 0, -1},
+      {10, "o p2", "S", 0, 2},
+      {3, "cmd o L1", "S|H|closed 1|run 73", 0, -1},
+      {3, "o d1>x", "S|delete 301|save|S", 0, -1},
+      {3, "no o d1>x", "S|delete 301", 0, -1},
+      {10, "o pgdn pgdn d1>x", "S|delete 307|save|S", 5, -1},  // the offset stays in range
+      {3, "o d1>3", "S", 0, 3},
+      {3, "o p1 g3", "S", 0, 3},
+      {3, "o d1>+", "S|H|closed 1|launch 301", 0, -1},  // a tremble
+      {3, "cmd o d1>x", "S", 0, -1},                    // a command stays in the list
+      {1, "o d1>x", "S|delete 301|save|H|emptied 7|closed 1", 0, -1},
+      {3, "o fg", "S|H|closed 0", 0, -1},
+      {3, "o esc", "S|H|closed 1", 0, -1},
+      {3, "o down hp", "S", 0, 1},  // keys choose, the poll leaves it
+      {3, "o m2 hp", "S", 0, -1},
+      {3, "o o o9", "S|H|S|H|closed 0", 0, -1},        // one list at a time
+      {3, "o esc,o o,esc,o", "S|H|S|H|S|H|S", 0, -1},  // the dock has asked for a list since
   };
   const ShortcutStore empty = store_;
   for (const auto& c : cases) {
-    store_ = empty;
-    Fill(c.count, c.command);
-    confirm_ = c.yes;
-    world_.acts.clear();
+    store_ = empty, w_.prompts.answer = true, world_.acts.clear();
+    group_ = c.count > 36 ? kAllProgramsGroup : 7;
+    Fill(group_, c.count);
     Run(c.script);
-    std::string acts;
+    std::string acts, seen, want;
     for (const auto& a : world_.acts) acts += (acts.empty() ? "" : "|") + a;
+    const PopupState& s = S();
+    const ItemGroup& group = store_.Groups[U(group_)];
     const std::string where = c.script + std::string(" on ") + std::to_string(c.count);
     EXPECT_EQ(acts, c.acts) << where;
-    EXPECT_EQ(S().scroll.offset, c.offset) << where;
-    EXPECT_EQ(S().hovered, c.hovered) << where;
-    EXPECT_EQ(popup_->open(), c.open) << where;
-    EXPECT_EQ(S().count, c.members) << where;
-    EXPECT_FALSE(popup_->dragging()) << where;
+    EXPECT_EQ(s.scroll.offset, c.offset) << where;
+    EXPECT_EQ(s.hovered, c.hovered) << where;
+    EXPECT_EQ(popup_->open(), acts[acts.find_last_of("SH")] == 'S') << where;
+    EXPECT_EQ(group.Count, c.count - (acts.find("save") != std::string::npos)) << where;
     if (!popup_->open()) continue;
-    EXPECT_EQ(HasText(Last(), "PgUp"), S().scroll.canScrollUp) << where;
-    EXPECT_EQ(HasText(Last(), "PgDn"), S().scroll.canScrollDown) << where;
+    const auto frames = canvas_.Frames();
+    for (const CanvasCall& call : frames.back()) {
+      const bool icon = call.image.table == ImageTable::Icon, skin = call.image.number <= 6;
+      if (call.kind == Kind::Text) seen += call.text + " ";
+      if (call.kind == Kind::Image && (icon || skin))
+        seen += (icon ? "i" : "s") + std::to_string(call.image.number) + "@" +
+                std::to_string(call.area.top) + " ";
+    }
+    const int h = popup_->dragging() ? -1 : s.hovered, o = s.scroll.offset;
+    const auto row = [&](int n, int r, const std::string& then) {
+      want += "s" + std::to_string(n) + "@" + std::to_string(s.layout.rowRects[U(r)].top) + " ";
+      want += then;
+    };
+    if (s.layout.paging) {
+      row(h == 0 ? kSkinMenuUpSelect : kSkinMenuUpUnselect, 0, o > 0 ? "PgUp " : "");
+      row(h == P + 1 ? kSkinMenuDownSelect : kSkinMenuDownUnselect, P + 1,
+          o < s.count - P ? "PgDn " : "");
+    }
+    for (int r = 1; r <= std::min(s.count, P); ++r) {
+      const ShortcutItem& item = Item(group.Members[U(o + r)]);
+      const std::string icon = "i" + std::to_string(item.ItemIndex) + "@" +
+                               std::to_string(s.layout.rowRects[U(r)].top + 3) + " ";
+      if (h == r) row(s.pressedLook ? kSkinMenuMouseDown : kSkinMenuSelect, r, "");
+      const char key = o + r <= 36 ? "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[o + r - 1] : 0;
+      want += icon + item.Title.str() + " " + (key ? std::string{key, ' '} : "");
+    }
+    EXPECT_EQ(seen, want) << where;
     Run("esc");
   }
-}
-
-// One list at a time: opening another group's list closes the first; an empty group shows
-// nothing and reports at once.
-TEST_F(PopupTest, OneListAtATime) {
-  Fill(3);
-  store_.Groups[8] = store_.Groups[kGroup];
-  Run("o");
-  On(PopupEvent::Open(8));
-  Finish();
-  EXPECT_EQ(world_.windows, "SHS");
-  EXPECT_EQ(S().group, 8);
-  EXPECT_TRUE(world_.acts.empty());
-  On(PopupEvent::Open(9));
-  Finish();
-  EXPECT_EQ(world_.windows, "SHSH");
-  EXPECT_FALSE(popup_->open());
-  EXPECT_EQ(world_.acts, std::vector<std::string>{"closed 0"});
 }
 
 // Random sequences over the dock and its list together, wired as the program wires them,
@@ -377,35 +301,26 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
   std::mt19937 random(20261208);
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   for (int i = 0; i <= 38; ++i) Item(i).ItemType = kItemShortcut, Item(i).ItemIndex = i;
-  for (const int i : {1, 5}) Item(i).ItemType = kItemRingShortcut;
+  Item(1).ItemType = Item(5).ItemType = kItemRingShortcut;
   Item(2).ItemType = kItemRecycleBin;
   Item(4).ItemType = kItemAllProgramsGroup;
-  std::set<int> members;
   for (const auto& [group, count] : {std::pair{3, 6}, {4, 3}, {6, 0}, {7, P + 1}}) {
     if (group != 4) Item(group).ItemType = kItemGroup;
-    Fill(count, group == 3, group, kFirst + 10 * group);
-    for (int m = 1; m <= count; ++m) members.insert(kFirst + 10 * group + m);
+    Fill(group, count, group == 3, kFirst + 10 * group);
   }
   DisplayList dockCanvas([this](const Frame& f) { pacer_.Push(f); });
   DockView dockView(dockCanvas, pacer_, store_, settings_, geometry_);
-  const auto slot = [&](int i) { return geometry_.slots[static_cast<std::size_t>(i)]; };
-  const auto X = [&](int i) { return slot(i).normalLeft + slot(i).normalSize / 2; };
-  const auto Y = [&](int i) { return slot(i).normalTop + slot(i).normalSize / 2; };
   const ShortcutStore original = store_;
   const int keys[] = {'0',        '3',          'A',    'Z',      kKeyEscape,
                       kKeyPageUp, kKeyPageDown, kKeyUp, kKeyDown, kKeyEnter};
   for (int sequence = 0; sequence < 10000; ++sequence) {
-    // Only the ring's items, the command, the members and the groups ever change: copying
-    // just those keeps this fast.
+    // Only the ring's items, the command, the members and the groups ever change.
     for (const auto& [from, to] : {std::pair{0, kCommand + 1}, {kFirst, kFirst + 80}})
       std::copy(original.Items.begin() + from, original.Items.begin() + to,
                 store_.Items.begin() + from);
     store_.Groups = original.Groups;
-    settings_.AutoHide = static_cast<std::uint8_t>(pick(2));
-    settings_.LockDragging = pick(4) == 0;
-    world_.dock = nullptr;
-    world_.popup = nullptr;
-    dockView.state() = DockState{};
+    settings_.AutoHide = static_cast<std::uint8_t>(pick(2)), settings_.LockDragging = pick(4) == 0;
+    world_.dock = nullptr, world_.popup = nullptr, dockView.state() = DockState{};
     popup_.emplace(view_, pacer_, world_, world_, store_, settings_, geometry_, dockView.state());
     view_.state() = PopupState{};
     dock_.emplace(dockView, pacer_, world_, world_, store_, settings_, DragThreshold{4, 4});
@@ -415,11 +330,13 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
     dock_->Handle(DockEvent::Simple(DockEvent::Kind::Start));
     for (int step = 0; step < 12; ++step) {
       canvas_.calls.clear();
-      confirm_ = pick(2) == 0;
+      w_.prompts.answer = pick(2) == 0;
+      const auto where = [&] { return std::to_string(sequence) + "/" + std::to_string(step); };
       const int target = pick(10) - 2, row = pick(P + 4) - 2;  // below 0: nowhere
-      const int dx = target < 0 ? 3 : X(target) + pick(7) - 3;
-      const int dy = target < 0 ? 3 : Y(target) + pick(7) - 3;
-      const PixelRect& r = S().layout.rowRects[static_cast<std::size_t>(std::max(row, 0))];
+      const auto& slot = geometry_.slots[U(std::max(target, 0))];
+      const int dx = target < 0 ? 3 : slot.normalLeft + slot.normalSize / 2 + pick(7) - 3;
+      const int dy = target < 0 ? 3 : slot.normalTop + slot.normalSize / 2 + pick(7) - 3;
+      const PixelRect& r = S().layout.rowRects[U(std::max(row, 0))];
       const int px = row < 0 ? 3 : r.left + r.width / 2 + pick(9) - 4, py = r.top + r.height / 2;
       const auto button = pick(4) == 0 ? MouseButton::Right : MouseButton::Left;
       const int which = pick(16);
@@ -463,30 +380,27 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
           if (pacer_.busy()) pacer_.Tick();
       }
       const PopupState& s = S();
-      const std::string where = std::to_string(sequence) + "/" + std::to_string(step);
-      ASSERT_TRUE(s.scroll.offset >= 0 && s.scroll.offset <= std::max(0, s.count - P)) << where;
-      ASSERT_TRUE(s.layout.paging || s.scroll.offset == 0) << where;
-      const int lastRow = s.layout.paging ? P + 1 : std::min(s.count, P);
-      ASSERT_TRUE(s.hovered >= -1 && s.hovered <= lastRow) << where;
-      ASSERT_TRUE(popup_->open() || s.hovered == -1) << where;
+      const int lastRow = !popup_->open() ? -1 : s.layout.paging ? P + 1 : std::min(s.count, P);
       const bool idle = !pacer_.busy() && dock_->queued() == 0;
-      ASSERT_TRUE(!idle || popup_->open() == dock_->popupOpen()) << where;
+      ASSERT_TRUE(s.scroll.offset >= 0 && s.scroll.offset <= (s.layout.paging ? s.count - P : 0) &&
+                  s.hovered >= -1 && s.hovered <= lastRow)
+          << where();
+      ASSERT_TRUE(!idle || popup_->open() == dock_->popupOpen()) << where();
+      // Every member is listed once, in one group, and one no longer listed is free again.
       std::array<bool, kItemCount> listed{};
       for (const int g : {3, 4, 6, 7}) {  // the others stay empty
-        const ItemGroup& group = store_.Groups[static_cast<std::size_t>(g)];
-        ASSERT_TRUE(group.Count >= 0 && group.Count <= GroupCapacity(g)) << where;
+        const ItemGroup& group = store_.Groups[U(g)];
+        ASSERT_TRUE(group.Count >= 0 && group.Count <= GroupCapacity(g) &&
+                    group.Members[U(group.Count + 1)] == 0)
+            << where();
         for (int m = 1; m <= group.Count; ++m) {
-          const int member = group.Members[static_cast<std::size_t>(m)];
-          ASSERT_TRUE(member >= kCommand && member <= kLastItem) << where;
-          ASSERT_TRUE(member == kCommand || Item(member).ItemType == kItemGroupMember) << where;
-          ASSERT_FALSE(listed[static_cast<std::size_t>(member)]) << where;
-          listed[static_cast<std::size_t>(member)] = true;
+          const int item = group.Members[U(m)];
+          ASSERT_TRUE(item == kCommand || (item > kFirst && item < kFirst + 80)) << where();
+          ASSERT_FALSE(std::exchange(listed[U(item)], true)) << where();
         }
-        ASSERT_EQ(group.Members[static_cast<std::size_t>(group.Count) + 1], 0) << where;
       }
-      for (const int item : members)
-        ASSERT_TRUE(listed[static_cast<std::size_t>(item)] || Item(item).ItemType == kItemUnused)
-            << where;
+      for (int i = kFirst; i < kFirst + 80; ++i)
+        ASSERT_EQ(Item(i).ItemType, listed[U(i)] ? kItemGroupMember : kItemUnused) << where();
     }
     Finish();
   }
