@@ -131,6 +131,9 @@ void PopupController::Dispatch(const PopupEvent& event) {
         OnHoverPoll(event.x, event.y);
       }
       break;
+    case Kind::CancelPress:
+      CancelPress();
+      break;
   }
   ReportActivity();
 }
@@ -400,6 +403,17 @@ void PopupController::EndDrag(int x, int y) {
   pacer_.Then([this, bounds] { ports_.Show(bounds); });
   s.hovered = RowAt(x, y);
   s.lastHovered = s.hovered;
+  Redraw();
+}
+
+void PopupController::CancelPress() {
+  PopupState& s = state();
+  const bool carried = dragging_;
+  dragging_ = false;
+  pressedMember_ = -1;
+  if (!open() || (!carried && !s.pressedLook)) return;
+  s.pressedLook = false;
+  if (carried) pacer_.Then([this] { ports_.HideSprite(); });
   Redraw();
 }
 

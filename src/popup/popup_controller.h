@@ -40,7 +40,8 @@ struct PopupEvent {
     ButtonUp,     // x, y; button
     Wheel,        // up
     KeyDown,      // key
-    Tick          // timer; Foreground: flag = the list's window is in front; HoverPoll: x, y
+    Tick,         // timer; Foreground: flag = the list's window is in front; HoverPoll: x, y
+    CancelPress   // the mouse was taken away mid-press: a carried member goes back
   };
   Kind kind = Kind::PointerMove;
   int slot = 0;
@@ -136,6 +137,7 @@ class PopupController {
   void OnForegroundWatch(bool listInFront);
   void OnHoverPoll(int x, int y);
   void EndDrag(int x, int y);
+  void CancelPress();
   // The row whose rectangle holds the point: 1..count in plain mode, 0..P + 1 in paging
   // mode; -1 for none.
   int RowAt(int x, int y) const;

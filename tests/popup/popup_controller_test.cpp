@@ -102,6 +102,7 @@ class PopupTest : public ::testing::Test, public Clock {
   // One step of a script: "o"/"oG" opens the filled group / group G; "cmd" makes member 1 the
   // command; "no" answers no to deleting; "wu"/"wd" the wheel; a key by name or "kX"; "fg"
   // the foreground tick finding another window in front; "hp" the hover poll off the list;
+  // "lost" the mouse taken away;
   // on row R ("x" off every row, "+" row 1 moved 2 px): "mR" a move, "LR"/"RR" a left/right
   // click, "pR" a left press, "gR" a move with it held, "uR" its release; "dR>S" a drag.
   void Step(const std::string& t) {
@@ -122,6 +123,8 @@ class PopupTest : public ::testing::Test, public Clock {
       On(PopupEvent::Wheel(t == "wu"));
     } else if (keys.count(t) || t[0] == 'k') {
       On(PopupEvent::Key(keys.count(t) ? keys.at(t) : t[1]));
+    } else if (t == "lost") {
+      On(PopupEvent{PopupEvent::Kind::CancelPress});
     } else if (t == "fg" || t == "hp") {
       On(PopupEvent::TimerTick(t == "fg" ? PopupTimer::Foreground : PopupTimer::HoverPoll, 5, 5));
     } else if (t[0] == 'd') {
@@ -235,6 +238,7 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
       {10, "o pgdn pgdn d1>x", "S|delete 307|save|S", 5, -1},  // the offset stays in range
       {3, "o d1>3", "S", 0, 3},
       {3, "o p1 g3", "S", 0, 3},
+      {3, "o p1 gx lost ux", "S", 0, -1},  // the mouse taken mid-drag: nothing is deleted
       {3, "o d1>+", "S|H|closed 1|launch 301", 0, -1},  // a tremble
       {3, "cmd o d1>x", "S", 0, -1},                    // a command stays in the list
       {1, "o d1>x", "S|delete 301|save|H|emptied 7|closed 1", 0, -1},

@@ -265,6 +265,11 @@ std::optional<LRESULT> PopupWindow::OnMessage(HWND window, UINT message, WPARAM 
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse mid-press: a member being carried goes back instead
+      // of waiting for a release that never comes.
+      Handle(PopupEvent{PopupEvent::Kind::CancelPress});
+      return 0;
     case WM_MOUSEACTIVATE:
       return MA_ACTIVATE;
     case WM_CLOSE:
