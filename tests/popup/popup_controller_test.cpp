@@ -51,7 +51,10 @@ class World : public DockPorts, public DockActions, public PopupPorts, public Po
   void Hide() override { windows += 'H'; }
   void ShowSprite(const ImageRef&, int, int) override {}
   void HideSprite() override {}
-  void OpenItemMenu(int item) override { Log("menu", item); }
+  void OpenItemMenu(int item, int group, int position) override {
+    acts.push_back("menu " + std::to_string(item) + " " + std::to_string(group) + ":" +
+                   std::to_string(position));
+  }
   bool DeleteMember(int item) override { return Log("delete", item), deleter(item); }
   void GroupEmptied(int group) override { Log("emptied", group); }
   void Closed(bool dockTakesFocus) override {
@@ -313,7 +316,7 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
       {40, false, true, "o kA", "closed 1|launch 311", 0, -1, false, 40},
       {3, false, true, "o k3 kZ", "", 0, -1, true, 3},  // members 4 and 36 are missing
       {10, false, true, "o m0 enter m5 enter R0 R5", "", 0, P + 1, true, 10},
-      {10, false, true, "o wd R2", "menu 303", 1, 2, true, 10},
+      {10, false, true, "o wd R2", "menu 303 7:3", 1, 2, true, 10},
       {10, false, true, "o down down enter", "closed 1|launch 302", 0, -1, false, 10},
       {10, false, true, "o L2", "closed 1|launch 302", 0, -1, false, 10},
       {3, true, true, "o L1", "closed 1|run 73", 0, -1, false, 3},
@@ -367,6 +370,40 @@ TEST_F(PopupTest, OneListAtATime) {
   EXPECT_EQ(world_.windows, "SHSH");
   EXPECT_FALSE(popup_->open());
   EXPECT_EQ(world_.acts, std::vector<std::string>{"closed 0"});
+}
+
+// A list whose members were moved shows them in their new order from the same offset, at
+// rest; one emptied closes; a closed list stays closed.
+TEST_F(PopupTest, RefreshReadsTheMembersAgainAndKeepsTheOffset) {
+  Fill(10);
+  Run("o wd m2");
+  ASSERT_EQ(S().scroll.offset, 1);
+  ItemGroup& g = store_.Groups[kGroup];
+  std::rotate(g.Members.begin() + 2, g.Members.begin() + 3, g.Members.begin() + 11);
+  world_.windows.clear();
+  On(PopupEvent::Refresh());
+  Finish();
+  EXPECT_TRUE(popup_->open());
+  EXPECT_EQ(world_.windows, "S");
+  EXPECT_EQ(S().scroll.offset, 1);
+  EXPECT_EQ(S().hovered, -1);
+  // Members 2..5 are shown: item 302 ("M2") went last, "M6" moved up into view.
+  const auto frame = Last();
+  EXPECT_FALSE(HasText(frame, "M2"));
+  EXPECT_TRUE(HasText(frame, "M6"));
+  EXPECT_EQ(view_.row(2).item, kFirst + 3);
+  EXPECT_EQ(view_.row(10).item, kFirst + 2);
+  EXPECT_TRUE(world_.acts.empty());
+
+  g.Count = 0;
+  On(PopupEvent::Refresh());
+  Finish();
+  EXPECT_FALSE(popup_->open());
+  EXPECT_EQ(world_.acts, (std::vector<std::string>{"emptied 7", "closed 1"}));
+  world_.windows.clear();
+  On(PopupEvent::Refresh());
+  Finish();
+  EXPECT_EQ(world_.windows, "");
 }
 
 // Random sequences over the dock and its list together, wired as the program wires them,
