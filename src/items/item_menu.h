@@ -105,7 +105,6 @@ bool DeleteAsks(const ShortcutStore& store, int item);
 // Runs entry `index` for the context. An entry that is off (the menu went stale) or a
 // separator does nothing. `addShortcut` is the flag the properties dialog reads.
 void RunItemMenuCommand(int index, const ItemMenuContext& context, ShortcutStore& store,
-                        int iconCount, ExchangeCache& cache, ItemMenuHost& host,
-                        bool& addShortcut);
+                        int iconCount, ExchangeCache& cache, ItemMenuHost& host, bool& addShortcut);
 
 }  // namespace kivo

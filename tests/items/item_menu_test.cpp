@@ -137,8 +137,8 @@ class FakeCache : public ExchangeCache {
 
 // Checks that slot `slot` now holds what slot `from` held before: records, members and
 // its images 0..4, with its own number and its own variants 5 and 6.
-void ExpectSlotFrom(const ShortcutStore& before, const ShortcutStore& after,
-                    const FakeCache& cache, int slot, int from) {
+void ExpectSlotFrom(const ShortcutStore& before, const ShortcutStore& after, const FakeCache& cache,
+                    int slot, int from) {
   SCOPED_TRACE("slot " + std::to_string(slot) + " from " + std::to_string(from));
   ShortcutItem expected = before.Items[At(from)];
   expected.ItemIndex = slot;
@@ -198,10 +198,10 @@ TEST(ItemMenu, RingMovesCarryRecordsAndImagesAtBothEnds) {
 
 TEST(ItemMenu, RingMovesStayWithinSlotsFourToIconCount) {
   const std::vector<std::pair<int, MoveMode>> refused = {
-      {4, MoveMode::Up},       {4, MoveMode::First},      {kShown, MoveMode::Down},
-      {kShown, MoveMode::Last}, {3, MoveMode::Down},      {3, MoveMode::Last},
-      {2, MoveMode::Down},     {0, MoveMode::Up},         {25, MoveMode::Up},
-      {25, MoveMode::First},   {36, MoveMode::Up},        {-1, MoveMode::Down},
+      {4, MoveMode::Up},        {4, MoveMode::First}, {kShown, MoveMode::Down},
+      {kShown, MoveMode::Last}, {3, MoveMode::Down},  {3, MoveMode::Last},
+      {2, MoveMode::Down},      {0, MoveMode::Up},    {25, MoveMode::Up},
+      {25, MoveMode::First},    {36, MoveMode::Up},   {-1, MoveMode::Down},
   };
   for (const auto& [slot, mode] : refused) {
     const ShortcutStore before = MakeStore();
@@ -220,9 +220,9 @@ TEST(ItemMenu, RingMovesStayWithinSlotsFourToIconCount) {
 // Whatever the kinds and the menu's state, every move any entry offers keeps the ring's
 // numbering, and group 3 with its 1024 member slots never leaves slot 3.
 TEST(ItemMenu, OfferedMovesKeepTheRingWhole) {
-  const std::vector<int> kinds = {kItemUnused,           kItemRingShortcut, kItemShortcut,
-                                  kItemGroup,            kItemGroupMember,  kItemRecycleBin,
-                                  kItemAllProgramsGroup, kItemUser};
+  const std::vector<int> kinds = {
+      kItemUnused,      kItemRingShortcut, kItemShortcut,         kItemGroup,
+      kItemGroupMember, kItemRecycleBin,   kItemAllProgramsGroup, kItemUser};
   const ShortcutStore base = MakeStore();
   ShortcutStore store = base;
   for (const int iconCount : {8, 24, 36}) {
@@ -239,8 +239,8 @@ TEST(ItemMenu, OfferedMovesKeepTheRingWhole) {
           FakeCache cache;
           const MoveResult result =
               ChangePosition(store, iconCount, context, static_cast<MoveMode>(mode), cache);
-          SCOPED_TRACE("slot " + std::to_string(slot) + " kind " + std::to_string(kind) +
-                       " mode " + std::to_string(mode) + " shown " + std::to_string(iconCount));
+          SCOPED_TRACE("slot " + std::to_string(slot) + " kind " + std::to_string(kind) + " mode " +
+                       std::to_string(mode) + " shown " + std::to_string(iconCount));
           // What is offered moves; entries that can move are offered exactly where they can.
           if (offered) {
             EXPECT_EQ(result, MoveResult::Ring);
@@ -355,13 +355,28 @@ TEST(ItemMenu, Commands) {
   const std::vector<Case> cases = {
       {"add to a group", kMenuAddShortcut, {5, 5, -1}, true, true, "close;add;", true},
       {"add, turned off on a shortcut", kMenuAddShortcut, {8, 8, -1}, true, true, "", false},
-      {"delete a shortcut, Yes", kMenuDelete, {8, 8, -1}, true, true,
-       "close;ask;delete 8;dock;save;", false},
+      {"delete a shortcut, Yes",
+       kMenuDelete,
+       {8, 8, -1},
+       true,
+       true,
+       "close;ask;delete 8;dock;save;",
+       false},
       {"delete a shortcut, No", kMenuDelete, {8, 8, -1}, false, true, "close;ask;", false},
-      {"delete a member, Yes", kMenuDelete, {130, 5, 2}, true, true,
-       "close;ask;delete 130;dock;save;", false},
-      {"delete a group asks nothing here", kMenuDelete, {5, 5, -1}, false, true,
-       "close;delete 5;dock;save;", false},
+      {"delete a member, Yes",
+       kMenuDelete,
+       {130, 5, 2},
+       true,
+       true,
+       "close;ask;delete 130;dock;save;",
+       false},
+      {"delete a group asks nothing here",
+       kMenuDelete,
+       {5, 5, -1},
+       false,
+       true,
+       "close;delete 5;dock;save;",
+       false},
       {"delete a group, declined", kMenuDelete, {5, 5, -1}, true, false, "close;delete 5;", false},
       {"delete, off on the user entry", kMenuDelete, {0, 0, -1}, true, true, "", false},
       {"properties", kMenuProperties, {8, 8, -1}, true, true, "close;properties;", false},
