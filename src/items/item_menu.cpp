@@ -218,6 +218,15 @@ MoveResult ChangePosition(ShortcutStore& store, int iconCount, const ItemMenuCon
   return MoveInPopup(store, context, mode);
 }
 
+ShellMessage DeleteShortcutQuestion() {
+  return ShellMessage{"Are you sure to delete the selected shortcut?",
+                      "Delete Shortcut",
+                      MessageButtons::YesNo,
+                      MessageIcon::Question,
+                      true,
+                      false};
+}
+
 bool DeleteAsks(const ShortcutStore& store, int item) {
   if (!IsItem(item)) return false;
   const int kind = store.Items[At(item)].ItemType;

@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "core/shell_utilities.h"
 #include "core/store.h"
 
 namespace kivo {
@@ -62,7 +63,8 @@ class ExchangeCache {
   virtual ~ExchangeCache() = default;
   // Variants 0..4 of `item` into the holding area.
   virtual void Save(int item) = 0;
-  // Variants 0..4 of `source` into `target`.
+  // Variants 0..4 of `source` into `target`. The source may be left without them: every
+  // move fills it again (or restores it) before it ends.
   virtual void Copy(int target, int source) = 0;
   // The holding area into variants 0..4 of `item`.
   virtual void Restore(int item) = 0;
@@ -97,6 +99,9 @@ class ItemMenuHost {
   // The properties dialog for the context member, or for a new member when `addShortcut`.
   virtual void ShowProperties(bool addShortcut) = 0;
 };
+
+// The question before a single shortcut is deleted: Yes and No, No the default.
+ShellMessage DeleteShortcutQuestion();
 
 // Which kinds are deleted only after the question: a single shortcut on the ring or in a
 // group.

@@ -414,6 +414,12 @@ TEST(ItemMenu, CaptionsAndQuestionKinds) {
   }
   EXPECT_EQ(asks, "15");
   EXPECT_FALSE(DeleteAsks(store, -1));
+  const ShellMessage question = DeleteShortcutQuestion();
+  EXPECT_EQ(question.text, "Are you sure to delete the selected shortcut?");
+  EXPECT_EQ(question.title, "Delete Shortcut");
+  EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+  EXPECT_EQ(question.icon, MessageIcon::Question);
+  EXPECT_TRUE(question.defaultNo);
   EXPECT_FALSE(DeleteAsks(store, kItemCount));
 }
 
