@@ -217,6 +217,28 @@ TEST(ItemMenu, RingMovesStayWithinSlotsFourToIconCount) {
   }
 }
 
+// Member capacity belongs to the slot: a record that moves takes its members, never its
+// room for them, and one with more members than the other slot holds does not move.
+TEST(ItemMenu, MemberCapacityStaysWithTheSlot) {
+  ShortcutStore store = MakeStore();
+  store.Groups[9].Members.resize(1025, 0);  // a slot with all-programs room
+  FakeCache cache;
+  ASSERT_EQ(ChangePosition(store, kShown, {9, 9, -1}, MoveMode::Up, cache), MoveResult::Ring);
+  EXPECT_EQ(store.Groups[8].Members.size(), 37u);
+  EXPECT_EQ(store.Groups[9].Members.size(), 1025u);
+  EXPECT_EQ(store.Groups[8].Count, 0);
+  EXPECT_EQ(store.Groups[9].Count, 0);
+
+  ItemGroup& big = store.Groups[9];
+  for (int m = 1; m <= 40; ++m) big.Members[At(m)] = 200 + m;
+  big.Count = 40;
+  const ShortcutStore before = store;
+  for (const MoveMode mode : {MoveMode::Up, MoveMode::Down, MoveMode::First, MoveMode::Last}) {
+    EXPECT_EQ(ChangePosition(store, kShown, {9, 9, -1}, mode, cache), MoveResult::None);
+  }
+  for (int s = 0; s < kGroupCount; ++s) EXPECT_EQ(store.Groups[At(s)], before.Groups[At(s)]);
+}
+
 // Whatever the kinds and the menu's state, every move any entry offers keeps the ring's
 // numbering, and group 3 with its 1024 member slots never leaves slot 3.
 TEST(ItemMenu, OfferedMovesKeepTheRingWhole) {
