@@ -27,6 +27,9 @@ void ProgramActions::Bind(win::DockWindow& dock, win::PopupWindow& popup) {
                                     [this] { return parts_.files.SaveStore(parts_.data.store); },
                                     [this] { return SaveSettings(); }};
   commands_ = std::make_unique<Commands>(std::move(environment), *system_, *this);
+  itemMenu_ = std::make_unique<win::ItemMenu>(win::ItemMenu::Parts{
+      data.store, data.settings, parts_.items, parts_.images, [this] { SaveStore(); }});
+  itemMenu_->Bind(dock, popup);
 }
 
 HWND ProgramActions::owner() const {
@@ -69,9 +72,8 @@ void ProgramActions::ClosePopup() {
   if (popup_) popup_->Handle(PopupEvent::Close());
 }
 
-void ProgramActions::OpenItemMenu(int /*item*/) {
-  // The item context menu arrives with its own window; until then a right click on a
-  // member only shows its row.
+void ProgramActions::OpenItemMenu(int item, int group, int position) {
+  if (itemMenu_) itemMenu_->OpenForMember(item, group, position);
 }
 
 bool ProgramActions::DeleteMember(int item) {
@@ -96,9 +98,8 @@ void ProgramActions::Activity(bool active) {
   dock_->Handle(event);
 }
 
-void ProgramActions::OpenContextMenu(int /*slot*/) {
-  // The item context menu arrives with its own window; until then a right click on an
-  // entry only shows the hovered slot.
+void ProgramActions::OpenContextMenu(int slot) {
+  if (itemMenu_) itemMenu_->OpenForSlot(slot);
 }
 
 bool ProgramActions::DeleteItem(int item) {

@@ -17,6 +17,7 @@
 #include "platform/win32/system_actions_win.h"
 #include "ui/win32/dialogs/quick_start_dialog.h"
 #include "ui/win32/dock_window.h"
+#include "ui/win32/item_menu.h"
 #include "ui/win32/popup_window.h"
 
 namespace kivo {
@@ -55,7 +56,7 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   void EndProgram() override;
 
   // PopupActions (launching, commands and saving are shared with the dock)
-  void OpenItemMenu(int item) override;
+  void OpenItemMenu(int item, int group, int position) override;
   bool DeleteMember(int item) override;
   void GroupEmptied(int group) override;
   void Closed(bool dockTakesFocus) override;
@@ -80,6 +81,7 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   std::unique_ptr<win::WinSystemActions> system_;
   std::unique_ptr<Commands> commands_;
   win::QuickStartDialog quickStart_;
+  std::unique_ptr<win::ItemMenu> itemMenu_;  // made when the windows are bound
 };
 
 }  // namespace kivo

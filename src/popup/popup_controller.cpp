@@ -63,6 +63,12 @@ PopupEvent PopupEvent::TimerTick(PopupTimer timer, int x, int y, bool flag) {
   return e;
 }
 
+PopupEvent PopupEvent::Refresh() {
+  PopupEvent e;
+  e.kind = Kind::Refresh;
+  return e;
+}
+
 PopupController::PopupController(PopupView& view, FramePacer& pacer, PopupPorts& ports,
                                  PopupActions& actions, ShortcutStore& store,
                                  const Settings& settings, const RingGeometry& geometry,
@@ -133,6 +139,9 @@ void PopupController::Dispatch(const PopupEvent& event) {
       break;
     case Kind::CancelPress:
       CancelPress();
+      break;
+    case Kind::Refresh:
+      RefreshList();
       break;
   }
   ReportActivity();
@@ -364,9 +373,11 @@ void PopupController::OnButtonUp(MouseButton button, int x, int y) {
     // Only a member's row has an item to offer; the page buttons have none.
     Redraw();
     if (IsMemberRow(row)) {
-      contextMember_ = view_.row(s.scroll.offset + row).item;
+      const int position = s.scroll.offset + row;
+      contextMember_ = view_.row(position).item;
       const int item = contextMember_;
-      Defer([this, item] { actions_.OpenItemMenu(item); });
+      const int group = s.group;
+      Defer([this, item, group, position] { actions_.OpenItemMenu(item, group, position); });
     }
   } else if (row != -1 && s.layout.paging && (row == 0 || row == pageDown)) {
     MenuUpAndDown(row == 0);
@@ -415,6 +426,26 @@ void PopupController::CancelPress() {
   s.pressedLook = false;
   if (carried) pacer_.Then([this] { ports_.HideSprite(); });
   Redraw();
+}
+
+void PopupController::RefreshList() {
+  if (!open()) return;
+  PopupState& s = state();
+  view_.MenuResize(geometry_, settings_.PopupRows);
+  if (s.count == 0) {
+    const int group = s.group;
+    Defer([this, group] { actions_.GroupEmptied(group); });
+    EscCancel(false);
+    return;
+  }
+  // The pointer may rest anywhere once the menu that changed the list has closed: the list
+  // is drawn at rest until the pointer moves over a row again.
+  const PixelRect bounds = s.layout.Bounds();
+  pacer_.Then([this, bounds] { ports_.Show(bounds); });
+  s.hovered = -1;
+  s.lastHovered = -1;
+  s.pressedLook = false;
+  view_.MenuNormal();
 }
 
 void PopupController::OnKeyDown(int key) {

@@ -41,7 +41,8 @@ struct PopupEvent {
     Wheel,        // up
     KeyDown,      // key
     Tick,         // timer; Foreground: flag = the list's window is in front; HoverPoll: x, y
-    CancelPress   // the mouse was taken away mid-press: a carried member goes back
+    CancelPress,  // the mouse was taken away mid-press: a carried member goes back
+    Refresh       // the open group's members changed (moved): read them again and redraw
   };
   Kind kind = Kind::PointerMove;
   int slot = 0;
@@ -61,6 +62,7 @@ struct PopupEvent {
   static PopupEvent Wheel(bool up);
   static PopupEvent Key(int key);
   static PopupEvent TimerTick(PopupTimer timer, int x = 0, int y = 0, bool flag = false);
+  static PopupEvent Refresh();
 };
 
 // What the list asks of its own windows.
@@ -84,8 +86,9 @@ class PopupActions {
   virtual ~PopupActions() = default;
   virtual void LaunchItem(int item) = 0;
   virtual void RunCommand(int command) = 0;
-  // The item context menu for the member under the pointer.
-  virtual void OpenItemMenu(int item) = 0;
+  // The item context menu for the member under the pointer: item `item`, at index
+  // `position` of the Members of group `group` (the list's slot).
+  virtual void OpenItemMenu(int item, int group, int position) = 0;
   // Asks the user where needed; true when the member was deleted.
   virtual bool DeleteMember(int item) = 0;
   virtual void SaveStore() = 0;
@@ -129,6 +132,8 @@ class PopupController {
   void MenuWheel(bool up, bool byKeyboard);
   void MenuUpAndDown(bool up);
   void MenuDelEffect(int x, int y);
+  // The members read again, the scroll offset kept where it still fits.
+  void RefreshList();
 
   void OnPointerMove(int x, int y, bool leftDown);
   void OnButtonDown(MouseButton button, int x, int y);

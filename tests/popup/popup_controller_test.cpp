@@ -51,7 +51,10 @@ class World : public DockPorts, public DockActions, public PopupPorts, public Po
   void Hide() override { acts.push_back("H"); }
   void ShowSprite(const ImageRef&, int, int) override {}
   void HideSprite() override {}
-  void OpenItemMenu(int item) override { Log("menu", item); }
+  void OpenItemMenu(int item, int group, int position) override {
+    acts.push_back("menu " + std::to_string(item) + " " + std::to_string(group) + ":" +
+                   std::to_string(position));
+  }
   bool DeleteMember(int item) override { return Log("delete", item), deleter(item); }
   void GroupEmptied(int group) override { Log("emptied", group); }
   void Closed(bool dockTakesFocus) override {
@@ -123,6 +126,8 @@ class PopupTest : public ::testing::Test, public Clock {
       On(PopupEvent::Wheel(t == "wu"));
     } else if (keys.count(t) || t[0] == 'k') {
       On(PopupEvent::Key(keys.count(t) ? keys.at(t) : t[1]));
+    } else if (t == "refresh") {
+      On(PopupEvent::Refresh());
     } else if (t == "lost") {
       On(PopupEvent{PopupEvent::Kind::CancelPress});
     } else if (t == "fg" || t == "hp") {
@@ -228,7 +233,7 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
       {40, "o pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn", "S", 36, -1},
       {3, "o k3 kZ", "S", 0, -1},  // members 4 and 36 are missing
       {10, "o m0 enter m5 enter R0 R5", "S", 0, P + 1},
-      {10, "o wd R2", "S|menu 303", 1, 2},
+      {10, "o wd R2", "S|menu 303 7:3", 1, 2},
       {10, "o down down enter", "S|H|closed 1|launch 302", 0, -1},
       {10, "o L2", "S|H|closed 1|launch 302", 0, -1},
       {10, "o p2", "S", 0, 2},
@@ -295,6 +300,26 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
     EXPECT_EQ(seen, want) << where;
     Run("esc");
   }
+}
+
+// Moved members show in their new order from the same offset, at rest; an emptied list
+// closes.
+TEST_F(PopupTest, RefreshReadsTheMembersAgainAndKeepsTheOffset) {
+  Fill(group_, 10);
+  Run("o wd m2");
+  ItemGroup& g = store_.Groups[U(group_)];
+  std::rotate(g.Members.begin() + 2, g.Members.begin() + 3, g.Members.begin() + 11);
+  world_.acts.clear();
+  Run("refresh");
+  EXPECT_EQ(world_.acts, std::vector<std::string>{"S"});
+  EXPECT_EQ(S().scroll.offset, 1);
+  EXPECT_EQ(S().hovered, -1);
+  EXPECT_EQ(view_.row(2).item, kFirst + 3);
+  EXPECT_EQ(view_.row(10).item, kFirst + 2);
+  g.Count = 0;
+  world_.acts.clear();
+  Run("refresh refresh");
+  EXPECT_EQ(world_.acts, (std::vector<std::string>{"H", "emptied 7", "closed 1"}));
 }
 
 // Random sequences over the dock and its list together, wired as the program wires them,

@@ -121,6 +121,18 @@ void ImageTables::DropFull(ImageTable table, int number) {
   TableOf(table)[static_cast<std::size_t>(Index(table, number, 0))].reset();
 }
 
+GpBitmapPtr ImageTables::Take(ImageTable table, int number, int variant) {
+  if (!Valid(table, number, variant)) return nullptr;
+  ForgetDrawnSizes(table, number);
+  return std::move(TableOf(table)[static_cast<std::size_t>(Index(table, number, variant))]);
+}
+
+void ImageTables::Put(ImageTable table, int number, int variant, GpBitmapPtr image) {
+  if (!Valid(table, number, variant)) return;
+  ForgetDrawnSizes(table, number);
+  TableOf(table)[static_cast<std::size_t>(Index(table, number, variant))] = std::move(image);
+}
+
 void ImageTables::ForgetDrawnSizes(ImageTable table, int number) {
   const auto first = drawnSizes_.lower_bound({table, number, 0, 0});
   auto last = first;

@@ -40,6 +40,10 @@ class ImageTables {
   // Drops the full image but keeps the pre-scaled variants.
   void DropFull(ImageTable table, int number);
   void ReleaseAll();
+  // Moves one image out of its place (which is left empty) / into a place, any variant:
+  // pictures that change numbers with their entries.
+  GpBitmapPtr Take(ImageTable table, int number, int variant);
+  void Put(ImageTable table, int number, int variant, GpBitmapPtr image);
 
   Gdiplus::GpImage* Get(const ImageRef& ref) const;
   // Where drawing `ref` into `target` touches pixels (cached variants draw at their size).

@@ -25,7 +25,7 @@ PopupActions& NoActions() {
   static class : public PopupActions {
     void LaunchItem(int) override {}
     void RunCommand(int) override {}
-    void OpenItemMenu(int) override {}
+    void OpenItemMenu(int, int, int) override {}
     bool DeleteMember(int) override { return false; }
     void SaveStore() override {}
     void GroupEmptied(int) override {}
