@@ -34,7 +34,9 @@ TEST(IsPlausibleTargetPath, OnlyAbsoluteFileSystemPathsWithoutGarbage) {
       {"\\\\.\\pipe\\x", false},
       {"C:\\Users\\\x01\x02\x7F", false},
       {"C:\\Users\\a\tb", false},
-      {"C:\\Users\\\xC2\x85x", false},         // U+0085, a C1 control
+      {"C:\\Users\\\xC2\x85x", false},          // U+0085, a C1 control
+      {"C:\\Users\\\xC2\x9Fx", false},          // U+009F, the last of them
+      {"C:\\Users\\\xC2\xA0x", true},           // U+00A0, a no-break space
       {"C:\\Users\\\xEF\xBF\xBDx.txt", false},  // U+FFFD from a broken decoding
       {"C:\\a?b", false},
       {"C:\\a*b", false},
@@ -81,8 +83,8 @@ TEST(LinkTargetCandidates, InTheirOrderResolvedAndExpanded) {
   const LinkTargetSources sources{" C:\\Shell\\a.exe ", "%windir%\\raw.exe", "C:\\Info\\c.exe",
                                   "..\\rel\\d.exe", "%windir%\\notepad.exe"};
   std::vector<std::string> expanded;
-  const auto candidates = LinkTargetCandidates(
-      sources, "C:\\Users\\alice\\Desktop\\x.lnk", [&](std::string_view path) {
+  const auto candidates =
+      LinkTargetCandidates(sources, "C:\\Users\\alice\\Desktop\\x.lnk", [&](std::string_view path) {
         expanded.emplace_back(path);
         std::string out(path);
         out.replace(AsciiUpper(out).find("%WINDIR%"), 8, "C:\\windows");
@@ -118,26 +120,42 @@ TEST(ChooseLinkTarget, FirstPlausibleWholePathPreferringOneThatExists) {
       {"the shell's path when it is right", {txt, txt, txt, txt, ""}, {txt}, txt},
       {"garbled item list: the raw path", {garbage, txt, "", "", ""}, {txt}, txt},
       {"a base path cut from its suffix loses to the whole path",
-       {"C:\\Users\\", "C:\\Users\\", txt, "", ""}, {txt, "C:\\Users\\"}, txt},
-      {"a cut base path without \\ loses as well", {"C:\\Users", "", txt, "", ""},
-       {"C:\\Users", txt}, txt},
+       {"C:\\Users\\", "C:\\Users\\", txt, "", ""},
+       {txt, "C:\\Users\\"},
+       txt},
+      {"a cut base path without \\ loses as well",
+       {"C:\\Users", "", txt, "", ""},
+       {"C:\\Users", txt},
+       txt},
       {"a shell-namespace path is never a target", {guid, "", "", "", ""}, {}, ""},
       {"the relative path only", {"", "", "", txt, ""}, {txt}, txt},
       {"the environment block only", {"", "", "", "", notepad}, {notepad}, notepad},
-      {"an unexpanded variable is no path", {"%windir%\\notepad.exe", "", "", "", notepad},
-       {notepad}, notepad},
+      {"an unexpanded variable is no path",
+       {"%windir%\\notepad.exe", "", "", "", notepad},
+       {notepad},
+       notepad},
       {"a missing program is still its target", {gone, "", "", "", ""}, {}, gone},
       {"garbage never wins, even alone", {garbage, "", "", "", ""}, {garbage}, ""},
       {"one that exists beats an earlier one that does not",
-       {"C:\\Old\\gone.txt", "", txt, "", ""}, {txt}, txt},
-      {"when none exists, the earliest", {"C:\\a\\1.txt", "C:\\b\\2.txt", "", "", ""}, {},
+       {"C:\\Old\\gone.txt", "", txt, "", ""},
+       {txt},
+       txt},
+      {"when none exists, the earliest",
+       {"C:\\a\\1.txt", "C:\\b\\2.txt", "", "", ""},
+       {},
        "C:\\a\\1.txt"},
       {"when several exist, the earliest", {"", notepad, txt, "", ""}, {txt, notepad}, notepad},
-      {"a prefix that is no folder of the other stays", {"C:\\Users\\Pub", txt, "", "", ""},
-       {"C:\\Users\\Pub"}, "C:\\Users\\Pub"},
-      {"a cut path is recognised in any letter case", {"c:\\users\\", txt, "", "", ""},
-       {"c:\\users\\", txt}, txt},
-      {"network shares are paths", {"", "", "\\\\srv\\docs\\a.txt", "", ""}, {},
+      {"a prefix that is no folder of the other stays",
+       {"C:\\Users\\Pub", txt, "", "", ""},
+       {"C:\\Users\\Pub"},
+       "C:\\Users\\Pub"},
+      {"a cut path is recognised in any letter case",
+       {"c:\\users\\", txt, "", "", ""},
+       {"c:\\users\\", txt},
+       txt},
+      {"network shares are paths",
+       {"", "", "\\\\srv\\docs\\a.txt", "", ""},
+       {},
        "\\\\srv\\docs\\a.txt"},
       {"nothing at all", {"", "", "", "", ""}, {}, ""},
   };
@@ -156,8 +174,8 @@ TEST(ChooseLinkTarget, FirstPlausibleWholePathPreferringOneThatExists) {
 // Whatever the candidates, the choice is one of them and plausible, or nothing.
 TEST(ChooseLinkTarget, TheChoiceIsAlwaysAPlausibleCandidate) {
   const std::vector<std::string> pool = {
-      "",           "C:\\",       "C:\\a",      "C:\\a\\",     "C:\\a\\b.exe", "c:\\A\\B.EXE",
-      "::{x}\\a",   "\\\\s\\h",   "\\\\s\\h\\x", "a\\b",        "C:\\a\x01",    "D:\\x?"};
+      "",         "C:\\",     "C:\\a",       "C:\\a\\", "C:\\a\\b.exe", "c:\\A\\B.EXE",
+      "::{x}\\a", "\\\\s\\h", "\\\\s\\h\\x", "a\\b",    "C:\\a\x01",    "D:\\x?"};
   for (std::size_t mask = 0; mask < 4096; mask += 7) {
     std::vector<std::string> candidates;
     for (std::size_t i = 0; i < 5; ++i) candidates.push_back(pool[(mask >> (2 * i)) % pool.size()]);

@@ -11,8 +11,8 @@ namespace {
 using testing::BuildShellLink;
 using testing::LinkInfoSpec;
 using testing::LocalInfo;
-using testing::UnicodeInfo;
 using testing::ShellLinkSpec;
+using testing::UnicodeInfo;
 
 const testing::IconvCodec& Codec() {
   static const testing::IconvCodec codec("CP936");
@@ -139,8 +139,8 @@ TEST(ReadShellLinkFile, EveryCutIsRejectedOrEndsBetweenBlocks) {
   for (std::size_t length = 0; length < sound.size(); ++length) {
     const std::string cut = sound.substr(0, length);
     const auto link = Read(cut);
-    const bool boundary = length == stringsEnd || length == stringsEnd + 0x314 ||
-                          length == stringsEnd + 2 * 0x314;
+    const bool boundary =
+        length == stringsEnd || length == stringsEnd + 0x314 || length == stringsEnd + 2 * 0x314;
     EXPECT_EQ(link.has_value(), boundary) << length;
     if (link) {
       EXPECT_EQ(LinkInfoTarget(*link), LinkInfoTarget(*whole));
@@ -181,6 +181,7 @@ TEST(ReadShellLinkFile, DamagedSizesAndOffsetsAreNotReadable) {
       {"volume size", info + 0x24, 0x1000},
       {"base path offset", info + 16, static_cast<std::uint32_t>(infoSize)},
       {"base path offset missing", info + 16, 0},
+      {"base path offset inside the header", info + 16, 8},
       {"suffix offset", info + 24, 0x7FFFFFFF},
       {"Unicode base path offset", info + 28, static_cast<std::uint32_t>(infoSize - 1)},
       {"Unicode suffix offset", info + 32, 0x10000},
