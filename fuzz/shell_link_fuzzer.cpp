@@ -30,8 +30,8 @@ void Exercise(std::string_view bytes) {
     Check(text->size() <= size * 3);
   }
   const std::string info = kivo::LinkInfoTarget(*link);
-  Check(info.size() <= link->localBasePath.size() + link->netName.size() +
-                           link->commonPathSuffix.size() + 1);
+  Check(info.size() <=
+        link->localBasePath.size() + link->netName.size() + link->commonPathSuffix.size() + 1);
 
   kivo::LinkTargetSources sources;
   sources.shellPath = link->name;

@@ -49,9 +49,7 @@ class Bytes {
     if (!Has(at, count)) return std::nullopt;
     return Bytes(data_.substr(at, count));
   }
-  std::string_view View(std::size_t at, std::size_t count) const {
-    return data_.substr(at, count);
-  }
+  std::string_view View(std::size_t at, std::size_t count) const { return data_.substr(at, count); }
   // A NUL-terminated ANSI text from `at`; nothing when it has no NUL inside the block.
   std::optional<std::string_view> AnsiZ(std::size_t at) const {
     if (at >= data_.size()) return std::nullopt;
@@ -172,8 +170,7 @@ std::string EnvironmentText(const Bytes& block, const AnsiCodec& codec) {
   return wide.empty() ? codec.Decode(ansi) : Utf16LeToUtf8(wide);
 }
 
-bool ReadExtraData(const Bytes& file, std::size_t at, const AnsiCodec& codec,
-                   ShellLinkFile& link) {
+bool ReadExtraData(const Bytes& file, std::size_t at, const AnsiCodec& codec, ShellLinkFile& link) {
   // The blocks end with a terminal block smaller than 4 bytes; a file that simply ends
   // (some writers leave the terminal block out) ends them too, but not a cut size.
   while (at < file.size()) {

@@ -24,7 +24,8 @@ inline void PutU32(std::string& out, std::uint32_t value) {
 }
 
 inline void SetU32(std::string& out, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
 }
 
 // UTF-8 (well formed) as UTF-16 little-endian bytes, without a terminator.
@@ -118,8 +119,10 @@ inline std::string IdItem(std::string_view bytes) {
 // shell under Wine does not expect. `shortNames` are the 8.3 names, ANSI.
 inline std::string WindowsItemList(char drive, const std::vector<std::string>& shortNames,
                                    const std::vector<std::string>& longNames) {
-  std::string list = IdItem(std::string("\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00"
-                                        "\x2B\x30\x30\x9D", 18));
+  std::string list =
+      IdItem(std::string("\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00"
+                         "\x2B\x30\x30\x9D",
+                         18));
   std::string root = std::string("\x2F") + drive + ":\\";
   root.resize(23, '\0');
   list += IdItem(root);
@@ -128,7 +131,7 @@ inline std::string WindowsItemList(char drive, const std::vector<std::string>& s
     std::string item(1, last ? '\x32' : '\x31');
     item.push_back('\0');
     PutU32(item, last ? 1234u : 0u);  // file size
-    PutU32(item, 0x5A2B3C4D);          // DOS date and time
+    PutU32(item, 0x5A2B3C4D);         // DOS date and time
     PutU16(item, last ? 0x20u : 0x10u);
     item += shortNames[i] + std::string(1, '\0');
     if (item.size() % 2 != 0) item.push_back('\0');
@@ -229,9 +232,9 @@ inline std::string BuildShellLink(const ShellLinkSpec& spec) {
   PutU32(out, 0x4C);
   out.append("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16);
   PutU32(out, flags);
-  PutU32(out, 0x20);        // file attributes
-  out.append(24, '\0');     // creation, access and write times
-  PutU32(out, 0);           // file size
+  PutU32(out, 0x20);     // file attributes
+  out.append(24, '\0');  // creation, access and write times
+  PutU32(out, 0);        // file size
   PutU32(out, static_cast<std::uint32_t>(spec.iconIndex));
   PutU32(out, spec.showCommand);
   out.append(12, '\0');  // hot key, reserved
@@ -240,8 +243,8 @@ inline std::string BuildShellLink(const ShellLinkSpec& spec) {
     out += *spec.idList;
   }
   if (spec.linkInfo) out += BuildLinkInfo(*spec.linkInfo);
-  for (const auto* text : {&spec.name, &spec.relativePath, &spec.workingDir, &spec.arguments,
-                           &spec.iconLocation}) {
+  for (const auto* text :
+       {&spec.name, &spec.relativePath, &spec.workingDir, &spec.arguments, &spec.iconLocation}) {
     if (!*text) continue;
     const std::string bytes = spec.unicode ? Utf16Le(**text) : **text;
     PutU16(out, static_cast<std::uint32_t>(spec.unicode ? bytes.size() / 2 : bytes.size()));
