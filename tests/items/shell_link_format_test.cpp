@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/iconv_codec.h"
 #include "support/shell_link_builder.h"
 
@@ -19,8 +21,11 @@ const testing::IconvCodec& Codec() {
   return codec;
 }
 
+// Read from a copy of exactly the bytes, so that ASan sees any read past them (a string
+// has its NUL there).
 std::optional<ShellLinkFile> Read(const std::string& bytes) {
-  return ReadShellLinkFile(bytes, Codec());
+  const std::vector<char> exact(bytes.begin(), bytes.end());
+  return ReadShellLinkFile(std::string_view(exact.data(), exact.size()), Codec());
 }
 
 // A link as Windows writes one to a file on the public desktop: an item list, a location
@@ -209,6 +214,18 @@ TEST(ReadShellLinkFile, DamagedSizesAndOffsetsAreNotReadable) {
   const std::size_t baseAt = info + 0x24 + 17;
   open.replace(baseAt, info + infoSize - baseAt, std::string(info + infoSize - baseAt, 'a'));
   EXPECT_FALSE(Read(open).has_value());
+
+  // A Unicode suffix whose terminator is cut off by the block's end, at the file's end.
+  ShellLinkSpec last;
+  last.linkInfo = UnicodeInfo("C:\\", "a", "C:\\", "a");
+  last.terminalBlock = false;
+  std::string cut = BuildShellLink(last);
+  cut.pop_back();
+  testing::SetU32(cut, 0x4C, static_cast<std::uint32_t>(cut.size() - 0x4C));
+  EXPECT_FALSE(Read(cut).has_value());
+  cut.push_back('\0');
+  testing::SetU32(cut, 0x4C, static_cast<std::uint32_t>(cut.size() - 0x4C));
+  EXPECT_TRUE(Read(cut).has_value());
 
   EXPECT_FALSE(Read("").has_value());
   EXPECT_FALSE(Read(sound.substr(0, 0x4B)).has_value());
