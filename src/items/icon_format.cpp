@@ -118,11 +118,43 @@ std::uint16_t IcoImageBitCount(ByteSpan data, const IconEntry& entry) {
   return 0;
 }
 
+std::optional<IconImageSize> ReadIconImageSize(ByteSpan image) {
+  constexpr std::uint32_t kMaxSide = 1024;
+  auto side = [](std::uint32_t value) { return value >= 1 && value <= kMaxSide; };
+  if (IsPng(image)) {
+    // The first chunk: length (4), "IHDR", width and height big-endian.
+    constexpr std::size_t kIhdrEnd = 8 + 8 + 8;
+    if (image.size() < kIhdrEnd || image[12] != 'I' || image[13] != 'H' || image[14] != 'D' ||
+        image[15] != 'R')
+      return std::nullopt;
+    auto big = [&](std::size_t at) {
+      return static_cast<std::uint32_t>(image[at]) << 24 |
+             static_cast<std::uint32_t>(image[at + 1]) << 16 |
+             static_cast<std::uint32_t>(image[at + 2]) << 8 |
+             static_cast<std::uint32_t>(image[at + 3]);
+    };
+    const std::uint32_t width = big(16);
+    const std::uint32_t height = big(20);
+    if (!side(width) || !side(height)) return std::nullopt;
+    return IconImageSize{static_cast<int>(width), static_cast<int>(height)};
+  }
+  // BITMAPINFOHEADER: size (4), width (4), height (4, the colour image and the mask).
+  if (image.size() < kDibHeaderMin || U32(image, 0) < kDibHeaderMin) return std::nullopt;
+  const std::uint32_t width = U32(image, 4);
+  const std::uint32_t height = U32(image, 8) / 2;
+  if (!side(width) || !side(height)) return std::nullopt;
+  return IconImageSize{static_cast<int>(width), static_cast<int>(height)};
+}
+
 std::optional<std::size_t> ChooseIcoEntry(ByteSpan data, const std::vector<IconEntry>& entries) {
   std::vector<std::uint16_t> bitCounts;
+  std::vector<IconEntry> real = entries;
   bitCounts.reserve(entries.size());
-  for (const auto& e : entries) bitCounts.push_back(IcoImageBitCount(data, e));
-  return ChooseBest(entries, bitCounts);
+  for (auto& e : real) {
+    bitCounts.push_back(IcoImageBitCount(data, e));
+    if (const auto size = ReadIconImageSize(IcoImageBytes(data, e))) e.width = size->width;
+  }
+  return ChooseBest(real, bitCounts);
 }
 
 std::string ResourceLookupName(const ResourceName& name) {

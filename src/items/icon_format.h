@@ -59,9 +59,20 @@ std::optional<std::size_t> ChooseGroupIconEntry(const std::vector<IconEntry>& en
 // 32 for PNG data and the DIB header's bit count for DIB data; 0 when unknown.
 std::uint16_t IcoImageBitCount(ByteSpan data, const IconEntry& entry);
 
+// The size an icon image really has, from its own header: a PNG's IHDR, or a DIB's
+// BITMAPINFOHEADER (whose height counts the mask too and is halved). Nothing when the
+// header is cut or names a size outside 1..1024 pixels.
+struct IconImageSize {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const IconImageSize&, const IconImageSize&) = default;
+};
+std::optional<IconImageSize> ReadIconImageSize(ByteSpan image);
+
 // The best image of an ".ico" file, by the group rule applied to the real bit counts (many
-// writers leave the directory's bit count at 0): a 256-pixel 32-bit image first, then the
-// widest and deepest.
+// writers leave the directory's bit count at 0) and the real widths (a directory may list
+// another size than the image has): a 256-pixel 32-bit image first, then the widest and
+// deepest.
 std::optional<std::size_t> ChooseIcoEntry(ByteSpan data, const std::vector<IconEntry>& entries);
 
 // A resource name as EnumResourceNames reports it: a 16-bit identifier or a text name.

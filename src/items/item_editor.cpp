@@ -228,9 +228,11 @@ void ItemEditor::Classify(ShortcutItem& item, int number, const std::string& pat
     const std::string target = CleanText(link_.LinkTarget);
     const std::string utarget = AsciiUpper(target);
     // A shortcut to a document, folder or drive is classified as what it points at; one
-    // to a program, or with an icon of its own, stays a shortcut file.
+    // to a program, or with an icon of its own, stays a shortcut file. So does one whose
+    // target is missing or could not be read: what it pointed at cannot be told any more,
+    // and the shortcut's problem picture says so.
     if (!utarget.ends_with(".EXE") && !utarget.ends_with(".SCR") &&
-        !Exists(link_.LinkIconFile, true)) {
+        !Exists(link_.LinkIconFile, true) && Exists(target, true)) {
       subject = target;
       upath = utarget;
       key = DotKey(upath);

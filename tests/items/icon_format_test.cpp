@@ -213,6 +213,49 @@ TEST(ChooseIcoEntry, PrefersLargeThenDeepImagesByTheirRealBitCount) {
   EXPECT_EQ(ChooseIcoEntry(AsBytes(unknown), ParseIcoDirectory(AsBytes(unknown))), std::nullopt);
 }
 
+// A PNG signature and the IHDR chunk of a width x height picture.
+std::string PngOf(std::uint32_t width, std::uint32_t height) {
+  std::string out = std::string("\x89PNG\r\n\x1a\n", 8);
+  Put32(out, 0x0D000000);  // chunk length 13, big-endian
+  out += "IHDR";
+  for (std::uint32_t value : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
+  return out + std::string("\x08\x06\0\0\0", 5);
+}
+
+// A DIB icon image whose header says width x (2 x height): the colour image and the mask.
+std::string DibOf(std::uint32_t width, std::uint32_t height) {
+  std::string out = Dib(32);
+  out.replace(4, 8, "");
+  std::string sizes;
+  Put32(sizes, width);
+  Put32(sizes, 2 * height);
+  return out.insert(4, sizes);
+}
+
+TEST(ReadIconImageSize, TheImagesOwnHeaderNotTheDirectory) {
+  EXPECT_EQ(ReadIconImageSize(AsBytes(DibOf(16, 16))), (IconImageSize{16, 16}));
+  EXPECT_EQ(ReadIconImageSize(AsBytes(DibOf(48, 24))), (IconImageSize{48, 24}));
+  EXPECT_EQ(ReadIconImageSize(AsBytes(PngOf(256, 256))), (IconImageSize{256, 256}));
+  EXPECT_EQ(ReadIconImageSize(AsBytes(PngOf(1, 1024))), (IconImageSize{1, 1024}));
+  // Cut or unbelievable headers say nothing.
+  EXPECT_EQ(ReadIconImageSize(AsBytes(PngOf(0, 16))), std::nullopt);
+  EXPECT_EQ(ReadIconImageSize(AsBytes(PngOf(16, 1025))), std::nullopt);
+  EXPECT_EQ(ReadIconImageSize(AsBytes(PngOf(16, 16).substr(0, 23))), std::nullopt);
+  EXPECT_EQ(ReadIconImageSize(AsBytes(Png())), std::nullopt);
+  EXPECT_EQ(ReadIconImageSize(AsBytes(DibOf(16, 0))), std::nullopt);
+  EXPECT_EQ(ReadIconImageSize(AsBytes(DibOf(0x80000000u, 16))), std::nullopt);
+  EXPECT_EQ(ReadIconImageSize(AsBytes(DibOf(16, 16).substr(0, 39))), std::nullopt);
+  EXPECT_EQ(ReadIconImageSize({}), std::nullopt);
+
+  // A 16 x 16 image listed as 32 x 32 is no larger than a real 24 x 24 one.
+  const std::string lying = IcoFile({{32, 32, 32, DibOf(16, 16)}, {24, 24, 32, DibOf(24, 24)}});
+  const auto entries = ParseIcoDirectory(AsBytes(lying));
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].width, 32);
+  EXPECT_EQ(ChooseIcoEntry(AsBytes(lying), entries), 1u);
+}
+
 TEST(ChooseGroupIconName, PicksByIndexOrByIdentifier) {
   const std::vector<ResourceName> names = {{false, 0, "MAINICON"}, {true, 2, {}}, {true, 7, {}}};
   EXPECT_EQ(ChooseGroupIconName(names, 0), names[0]);

@@ -316,5 +316,36 @@ TEST(RebuildItemIcon, MakesANewIconAndKeepsTheRest) {
   EXPECT_FALSE(w.editor.RebuildItemIcon(302));
 }
 
+// A link whose target is gone, or was not readable at all, stays a shortcut file with the
+// problem picture, whatever kind its target had: what it points at cannot be told.
+TEST(Classify, LinksWithoutAUsableTargetStayShortcuts) {
+  struct Case {
+    const char* target;
+    const char* titled;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files\\Gone\\gone.exe", "gone program"},
+      {"D:\\Gone\\report.docx", "gone document"},
+      {"D:\\Gone\\Folder", "gone folder"},
+      {"", "no readable target"},
+  };
+  for (const Case& c : cases) {
+    ItemWorld w;
+    w.files.Put("C:\\Links\\x.lnk", "link");
+    w.system.links["C:\\LINKS\\X.LNK"] = Link(c.target);
+    // The registered icon of the document type would make it look like a document.
+    w.registry.Put(RegistryRoot::ClassesRoot, ".docx", "", {kRegSz, std::string("W.D\0", 4)});
+    w.registry.Put(RegistryRoot::ClassesRoot, "W.D\\DefaultIcon", "",
+                   {kRegSz, std::string("C:\\Office\\word.exe,1\0", 21)});
+    w.files.Put("C:\\Office\\word.exe", "MZ");
+    w.icons.good.insert("C:\\OFFICE\\WORD.EXE");
+    const ShortcutItem& item = Drop(w, "C:\\Links\\x.lnk");
+    EXPECT_EQ(item.ItemClass, 0) << c.titled;
+    EXPECT_EQ(item.Title, "x") << c.titled;
+    EXPECT_EQ(item.IconFile, w.SysIcon("Problem.png")) << c.titled;
+    EXPECT_EQ(item.TargetPath, *c.target ? c.target : "C:\\Links\\x.lnk") << c.titled;
+  }
+}
+
 }  // namespace
 }  // namespace kivo

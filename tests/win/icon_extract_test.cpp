@@ -234,5 +234,36 @@ TEST_F(IconExtract, KnownGroupsOfOurOwnModuleAndTheirIcoFilesGiveTheSameImages) 
   EXPECT_TRUE(again.argb == LoadPng(Path("0.png")).argb);
 }
 
+// A directory that lists a 16 x 16 image as 16 x 32 (or as 48 x 48): the picture is written
+// at the size its own header gives, with its pixels unscaled, not stretched to the listing.
+TEST_F(IconExtract, IcoImagesKeepTheSizeOfTheirOwnHeader) {
+  std::string rows;
+  std::vector<std::uint32_t> argb;
+  for (int i = 0; i < 16 * 16; ++i) {
+    const std::uint32_t pixel = (i / 16) % 2 == 0 ? 0xFF2040C0u : 0x80C08020u;
+    rows.append(reinterpret_cast<const char*>(&pixel), 4);
+  }
+  // Bottom-up rows: the top row of the picture is the last one stored.
+  for (int y = 15; y >= 0; --y)
+    for (int x = 0; x < 16; ++x) argb.push_back(y % 2 == 0 ? 0xFF2040C0u : 0x80C08020u);
+  const std::string image = DibIcon(16, 32, "", rows, std::string(16 * 4, '\0'));
+  for (const auto& [listedWidth, listedHeight] : {std::pair(16, 32), std::pair(48, 48)}) {
+    std::string ico("\0\0\1\0\1\0", 6);
+    ico.push_back(static_cast<char>(listedWidth));
+    ico.push_back(static_cast<char>(listedHeight));
+    ico.append("\0\0\1\0\x20\0", 6);
+    const auto bytes = static_cast<std::uint32_t>(image.size());
+    ico.append(reinterpret_cast<const char*>(&bytes), 4);
+    const std::uint32_t offset = 22;
+    ico.append(reinterpret_cast<const char*>(&offset), 4);
+    ico += image;
+    ASSERT_TRUE(fs_.WriteFileFlushed(Path("lying.ico"), ico));
+    ASSERT_TRUE(win::ConvertIcoFile(Path("lying.ico"), Path("lying.png"))) << listedHeight;
+    const Pixels written = LoadPng(Path("lying.png"));
+    EXPECT_EQ(std::pair(written.width, written.height), std::pair(16u, 16u)) << listedHeight;
+    EXPECT_TRUE(written.argb == argb) << listedHeight;
+  }
+}
+
 }  // namespace
 }  // namespace kivo

@@ -11,17 +11,21 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <thread>
 
+#include "core/text.h"
 #include "gfx/win32/gdiplus_session.h"
 #include "link_writer.h"
+#include "platform/win32/ansi_codec_win.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/gdiplus_api.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/item_system_win.h"
 #include "platform/win32/unicode.h"
+#include "support/shell_link_builder.h"
 
 namespace kivo {
 namespace {
@@ -103,6 +107,100 @@ TEST_F(ItemSystemTest, LinksGiveBackEveryFieldAndTheirTargetsExactly) {
   for (const char* name : {"text.lnk", "empty.lnk", "missing.lnk"}) {
     EXPECT_FALSE(system_.ReadShellLink(Path(name)).has_value()) << name;
     EXPECT_EQ(system_.MsiShortcutTarget(Path(name)), "") << name;
+  }
+}
+
+// What the shell object alone says a link's target is (its item list, else its raw path),
+// to show what the reading has to correct.
+std::string ShellOnlyTarget(const std::string& file) {
+  std::string path;
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return path;
+  {
+    win::UniqueCom<IShellLinkW> link;
+    win::UniqueCom<IPersistFile> persist;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkW, link.put_void())) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, persist.put_void())) &&
+        SUCCEEDED(persist->Load(win::Widen(file).c_str(), STGM_READ))) {
+      ITEMIDLIST* list = nullptr;
+      wchar_t buffer[MAX_PATH] = {};
+      if (SUCCEEDED(link->GetIDList(&list)) && list && ::SHGetPathFromIDListW(list, buffer))
+        path = win::Narrow(buffer);
+      ::CoTaskMemFree(list);
+      WIN32_FIND_DATAW found{};
+      if (path.empty() && SUCCEEDED(link->GetPath(buffer, MAX_PATH, &found, SLGP_RAWPATH)))
+        path = win::Narrow(buffer);
+    }
+  }
+  ::CoUninitialize();
+  return path;
+}
+
+// Links with the fields Windows writes, built byte by byte: the shell under Wine reads
+// their item lists as nonsense or cuts their paths; the real target is found all the same.
+TEST_F(ItemSystemTest, LinksWrittenByWindowsGiveTheirRealTarget) {
+  const win::SystemAnsiCodec codec;
+  wchar_t windows[MAX_PATH] = {};
+  ::GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::string notepad = win::Narrow(windows) + "\\notepad.exe";
+  const std::string desktopFile = "C:\\users\\Public\\Desktop\\kivo x.txt";
+  for (const char* folder : {"C:\\users\\Public", "C:\\users\\Public\\Desktop"})
+    ASSERT_TRUE(fs_.CreateFolder(folder) || fs_.FolderExists(folder)) << folder;
+  ASSERT_TRUE(fs_.WriteFileFlushed(desktopFile, "x"));
+  const std::string wideFolder = Path("한글 文件");
+  ASSERT_TRUE(fs_.CreateFolder(wideFolder));
+  ASSERT_TRUE(fs_.WriteFileFlushed(wideFolder + "\\说明.txt", "x"));
+  ASSERT_TRUE(fs_.CreateFolder(Path("docs")));
+  ASSERT_TRUE(fs_.CreateFolder(Path("links")));
+  ASSERT_TRUE(fs_.WriteFileFlushed(Path("docs\\r.txt"), "r"));
+
+  struct Case {
+    const char* what;
+    testing::ShellLinkSpec spec;
+    std::string target;
+  };
+  std::vector<Case> cases;
+  {
+    testing::ShellLinkSpec spec;
+    spec.idList = testing::WindowsItemList('C', {"Users", "Public", "Desktop", "KIVOX~1.TXT"},
+                                           {"Users", "Public", "Desktop", "kivo x.txt"});
+    spec.linkInfo = testing::LocalInfo("C:\\Users\\", "Public\\Desktop\\kivo x.txt");
+    spec.relativePath = "..\\..\\..\\Public\\Desktop\\kivo x.txt";
+    spec.workingDir = "C:\\Users\\Public\\Desktop";
+    cases.push_back({"item list and location block with a suffix", spec, desktopFile});
+  }
+  {
+    testing::ShellLinkSpec spec;
+    spec.linkInfo =
+        testing::UnicodeInfo(codec.Encode(wideFolder + "\\"), "", wideFolder + "\\", "说明.txt");
+    cases.push_back({"Unicode location block", spec, wideFolder + "\\说明.txt"});
+  }
+  {
+    testing::ShellLinkSpec spec;
+    spec.relativePath = "..\\docs\\r.txt";
+    cases.push_back({"relative path only", spec, Path("docs\\r.txt")});
+  }
+  {
+    testing::ShellLinkSpec spec;
+    spec.environmentTarget = "%windir%\\notepad.exe";
+    cases.push_back({"environment block only", spec, notepad});
+  }
+  {
+    // The recycle bin: a shell-namespace item, no file-system path at all.
+    testing::ShellLinkSpec spec;
+    spec.idList =
+        testing::IdItem(std::string(
+            "\x1F\x58\x40\xF0\x5F\x64\x81\x50\x1B\x10\x9F\x08\x00\xAA\x00\x2F\x95\x4E", 18)) +
+        std::string(2, '\0');
+    cases.push_back({"shell-namespace item", spec, ""});
+  }
+  for (const Case& c : cases) {
+    const std::string link = Path("links\\") + c.what + ".lnk";
+    ASSERT_TRUE(fs_.WriteFileFlushed(link, testing::BuildShellLink(c.spec))) << c.what;
+    std::printf("[ %s ] the shell alone says \"%s\"\n", c.what, ShellOnlyTarget(link).c_str());
+    const auto read = system_.ReadShellLink(link);
+    ASSERT_TRUE(read.has_value()) << c.what;
+    EXPECT_EQ(AsciiUpper(read->target), AsciiUpper(c.target)) << c.what;
   }
 }
 

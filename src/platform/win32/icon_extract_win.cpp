@@ -229,8 +229,12 @@ bool ConvertIcoFile(const std::string& icoFile, const std::string& pngFile) {
   const auto chosen = ChooseIcoEntry(bytes, entries);
   if (!chosen) return false;
   const IconEntry& entry = entries[*chosen];
-  return WriteIconImage(IcoImageBytes(bytes, entry), entry.width, entry.height,
-                        IcoImageBitCount(bytes, entry), pngFile);
+  // The directory may list another size than the image has: the image's own header says
+  // how large it is, and it is written at that size rather than stretched.
+  const ByteSpan image = IcoImageBytes(bytes, entry);
+  const IconImageSize size =
+      ReadIconImageSize(image).value_or(IconImageSize{entry.width, entry.height});
+  return WriteIconImage(image, size.width, size.height, IcoImageBitCount(bytes, entry), pngFile);
 }
 
 bool SaveUserPicture(const std::string& picture, const std::string& iconFile) {

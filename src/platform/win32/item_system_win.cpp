@@ -11,6 +11,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "items/link_target.h"
+#include "items/shell_link_format.h"
+#include "platform/win32/ansi_codec_win.h"
+#include "platform/win32/file_system_win.h"
 #include "platform/win32/gdiplus_api.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/icon_extract_win.h"
@@ -57,17 +61,21 @@ std::string LinkText(std::size_t size, Get get) {
   return Narrow(buffer.c_str());
 }
 
-// GetPath turns the stored path into ANSI and back under Wine, losing every character the
-// code page lacks; the item list keeps the Unicode names. A link whose target is gone may
-// have no item list, but still its path.
-std::string LinkTarget(IShellLinkW* link) {
+// The path of the link's item list. GetPath turns the stored path into ANSI and back under
+// Wine, losing every character the code page lacks; the item list keeps the Unicode names.
+// Under Wine an item list that Windows wrote may come back as nonsense: the choice of the
+// target weighs it against the link's other places.
+std::string ItemListPath(IShellLinkW* link) {
   ITEMIDLIST* raw = nullptr;
   const HRESULT listed = link->GetIDList(&raw);
   const UniquePidl pidl(raw);
-  if (SUCCEEDED(listed) && pidl) {
-    wchar_t path[MAX_PATH] = {};
-    if (::SHGetPathFromIDListW(pidl.get(), path) && path[0] != L'\0') return Narrow(path);
-  }
+  if (FAILED(listed) || !pidl) return {};
+  wchar_t path[MAX_PATH] = {};
+  if (!::SHGetPathFromIDListW(pidl.get(), path)) return {};
+  return Narrow(path);
+}
+
+std::string RawPath(IShellLinkW* link) {
   WIN32_FIND_DATAW found{};
   return LinkText(MAX_PATH, [&](wchar_t* buffer, int size) {
     return link->GetPath(buffer, size, &found, SLGP_RAWPATH);
@@ -163,32 +171,60 @@ std::optional<std::string> WinItemSystem::VersionBlock(const std::string& file) 
 // object's ShellLinkObject and WScript.Shell's CreateShortcut wrap this same object, and
 // under Wine the first exposes only the path and the second cannot read links at all.
 std::optional<ShellLinkData> WinItemSystem::ReadShellLink(const std::string& linkFile) {
+  // The file's own fields: the places the shell under Wine does not read (the location
+  // block's suffix, the environment block), and everything when the shell cannot read it.
+  std::optional<ShellLinkFile> own;
+  if (const auto bytes = WinFileSystem().ReadFile(linkFile, kMaxShellLinkBytes))
+    own = ReadShellLinkFile(*bytes, SystemAnsiCodec());
+
   const ComScope com;  // declared first: it outlives every interface below
   UniqueCom<IShellLinkW> link;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                link.put_void())))
-    return std::nullopt;
   UniqueCom<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) ||
-      FAILED(file->Load(Widen(linkFile).c_str(), STGM_READ)))
-    return std::nullopt;
+  const bool loaded = SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                                   IID_IShellLinkW, link.put_void())) &&
+                      SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())) &&
+                      SUCCEEDED(file->Load(Widen(linkFile).c_str(), STGM_READ));
+  if (!loaded && !own) return std::nullopt;
 
   ShellLinkData data;
-  data.target = LinkTarget(link.get());
-  data.arguments = LinkText(
-      kArgumentChars, [&](wchar_t* buffer, int size) { return link->GetArguments(buffer, size); });
-  data.workingDir = LinkText(
-      MAX_PATH, [&](wchar_t* buffer, int size) { return link->GetWorkingDirectory(buffer, size); });
-  int iconIndex = 0;
-  data.iconFile = LinkText(MAX_PATH, [&](wchar_t* buffer, int size) {
-    return link->GetIconLocation(buffer, size, &iconIndex);
-  });
-  data.iconIndex = iconIndex;
-  int showCommand = 0;
-  if (SUCCEEDED(link->GetShowCmd(&showCommand))) data.showCommand = showCommand;
-  data.description = LinkText(kDescriptionChars, [&](wchar_t* buffer, int size) {
-    return link->GetDescription(buffer, size);
-  });
+  LinkTargetSources sources;
+  if (loaded) {
+    sources.shellPath = ItemListPath(link.get());
+    sources.rawPath = RawPath(link.get());
+    data.arguments = LinkText(kArgumentChars, [&](wchar_t* buffer, int size) {
+      return link->GetArguments(buffer, size);
+    });
+    data.workingDir = LinkText(MAX_PATH, [&](wchar_t* buffer, int size) {
+      return link->GetWorkingDirectory(buffer, size);
+    });
+    int iconIndex = 0;
+    data.iconFile = LinkText(MAX_PATH, [&](wchar_t* buffer, int size) {
+      return link->GetIconLocation(buffer, size, &iconIndex);
+    });
+    data.iconIndex = iconIndex;
+    int showCommand = 0;
+    if (SUCCEEDED(link->GetShowCmd(&showCommand))) data.showCommand = showCommand;
+    data.description = LinkText(kDescriptionChars, [&](wchar_t* buffer, int size) {
+      return link->GetDescription(buffer, size);
+    });
+  } else {
+    data.arguments = own->arguments;
+    data.workingDir = own->workingDir;
+    data.iconFile = own->iconLocation;
+    data.iconIndex = own->iconIndex;
+    data.showCommand = static_cast<int>(own->showCommand);
+    data.description = own->name;
+  }
+  if (own) {
+    sources.linkInfoPath = LinkInfoTarget(*own);
+    sources.relativePath = own->relativePath;
+    sources.environmentPath = own->environmentTarget;
+    // Wine ignores the icon's environment block: a link with only that has no icon file.
+    if (data.iconFile.empty()) data.iconFile = own->environmentIcon;
+  }
+  data.target = ChooseLinkTarget(
+      LinkTargetCandidates(sources, linkFile, [this](std::string_view p) { return ExpandPath(p); }),
+      [this](const std::string& path) { return FileAttributes(path).has_value(); });
   return data;
 }
 

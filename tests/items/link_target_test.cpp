@@ -1,0 +1,175 @@
+#include "items/link_target.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/text.h"
+
+namespace kivo {
+namespace {
+
+TEST(IsPlausibleTargetPath, OnlyAbsoluteFileSystemPathsWithoutGarbage) {
+  const std::pair<const char*, bool> cases[] = {
+      {"C:\\Windows\\notepad.exe", true},
+      {"c:\\", true},
+      {"D:\\测试 한\\说明 ü.txt", true},
+      {"\\\\server\\share", true},
+      {"\\\\server\\share\\docs\\a.txt", true},
+      {"C:\\a/b.txt", true},
+      {"", false},
+      {"C:", false},
+      {"C:relative.txt", false},
+      {"1:\\x", false},
+      {"notepad.exe", false},
+      {"..\\x.exe", false},
+      {"\\x.exe", false},
+      {"%windir%\\notepad.exe", false},
+      {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:\\x.txt", false},
+      {"C:\\Users\\::{645FF040-5081-101B-9F08-00AA002F954E}", false},
+      {"\\\\server", false},
+      {"\\\\server\\", false},
+      {"\\\\\\share", false},
+      {"\\\\?\\C:\\x.txt", false},
+      {"\\\\.\\pipe\\x", false},
+      {"C:\\Users\\\x01\x02\x7F", false},
+      {"C:\\Users\\a\tb", false},
+      {"C:\\Users\\\xC2\x85x", false},          // U+0085, a C1 control
+      {"C:\\Users\\\xC2\x9Fx", false},          // U+009F, the last of them
+      {"C:\\Users\\\xC2\xA0x", true},           // U+00A0, a no-break space
+      {"C:\\Users\\\xEF\xBF\xBDx.txt", false},  // U+FFFD from a broken decoding
+      {"C:\\a?b", false},
+      {"C:\\a*b", false},
+      {"C:\\a<b>", false},
+      {"C:\\a|b", false},
+      {"C:\\\"a\"", false},
+      {"C:\\a:b", false},
+      {"http://example.com/", false},
+  };
+  for (const auto& [path, plausible] : cases) {
+    EXPECT_EQ(IsPlausibleTargetPath(path), plausible) << path;
+  }
+}
+
+TEST(ResolveLinkRelativePath, FoldsDotsFromTheLinksFolder) {
+  struct Case {
+    const char* folder;
+    const char* relative;
+    const char* resolved;
+  };
+  const Case cases[] = {
+      {"C:\\Users\\alice\\Desktop\\", "..\\..\\Public\\Desktop\\x.txt",
+       "C:\\Users\\Public\\Desktop\\x.txt"},
+      {"C:\\Users\\alice\\Desktop", ".\\a.exe", "C:\\Users\\alice\\Desktop\\a.exe"},
+      {"C:\\Links\\", "tools\\.\\b.exe", "C:\\Links\\tools\\b.exe"},
+      {"C:\\Links\\", "..\\..\\..\\x", ""},
+      {"C:\\Links\\", "..", "C:\\"},
+      {"C:\\", "..\\x", ""},
+      {"C:\\Links\\", "\\Tools\\c.exe", "C:\\Tools\\c.exe"},
+      {"C:\\Links\\", "D:\\elsewhere\\d.exe", "D:\\elsewhere\\d.exe"},
+      {"\\\\server\\share\\links\\", "..\\docs/a.txt", "\\\\server\\share\\docs\\a.txt"},
+      {"\\\\server\\share\\", "..\\..\\x", ""},
+      {"C:\\Links\\", "", ""},
+      {"", "a.exe", ""},
+      {"Links\\", "a.exe", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ResolveLinkRelativePath(c.folder, c.relative), c.resolved)
+        << c.folder << " + " << c.relative;
+  }
+}
+
+TEST(LinkTargetCandidates, InTheirOrderResolvedAndExpanded) {
+  const LinkTargetSources sources{" C:\\Shell\\a.exe ", "%windir%\\raw.exe", "C:\\Info\\c.exe",
+                                  "..\\rel\\d.exe", "%windir%\\notepad.exe"};
+  std::vector<std::string> expanded;
+  const auto candidates =
+      LinkTargetCandidates(sources, "C:\\Users\\alice\\Desktop\\x.lnk", [&](std::string_view path) {
+        expanded.emplace_back(path);
+        std::string out(path);
+        out.replace(AsciiUpper(out).find("%WINDIR%"), 8, "C:\\windows");
+        return out;
+      });
+  EXPECT_EQ(candidates,
+            (std::vector<std::string>{"C:\\Shell\\a.exe", "C:\\windows\\raw.exe", "C:\\Info\\c.exe",
+                                      "C:\\Users\\alice\\rel\\d.exe", "C:\\windows\\notepad.exe"}));
+  // Only texts that hold a variable are expanded.
+  EXPECT_EQ(expanded, (std::vector<std::string>{"%windir%\\raw.exe", "%windir%\\notepad.exe"}));
+
+  const auto none = LinkTargetCandidates({}, "x.lnk", [](std::string_view) -> std::string {
+    ADD_FAILURE() << "nothing to expand";
+    return {};
+  });
+  EXPECT_EQ(none, std::vector<std::string>(5));
+}
+
+// The places in their order: shell, raw, location block, relative, environment.
+TEST(ChooseLinkTarget, FirstPlausibleWholePathPreferringOneThatExists) {
+  const std::string garbage = "C:\\\x01\x05\xC2\x90Us";
+  const std::string guid = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:\\Users\\Public";
+  const std::string txt = "C:\\Users\\Public\\Desktop\\x.txt";
+  const std::string notepad = "C:\\windows\\notepad.exe";
+  const std::string gone = "C:\\Program Files\\Gone\\gone.exe";
+  struct Case {
+    const char* what;
+    std::vector<std::string> candidates;
+    std::set<std::string> existing;
+    std::string chosen;
+  };
+  const Case cases[] = {
+      {"the shell's path when it is right", {txt, txt, txt, txt, ""}, {txt}, txt},
+      {"garbled item list: the raw path", {garbage, txt, "", "", ""}, {txt}, txt},
+      {"a base path cut from its suffix loses to the whole path",
+       {"C:\\Users\\", "C:\\Users\\", txt, "", ""},
+       {txt, "C:\\Users\\"},
+       txt},
+      {"a cut base path without \\ loses as well",
+       {"C:\\Users", "", txt, "", ""},
+       {"C:\\Users", txt},
+       txt},
+      {"a shell-namespace path is never a target", {guid, "", "", "", ""}, {}, ""},
+      {"the relative path only", {"", "", "", txt, ""}, {txt}, txt},
+      {"the environment block only", {"", "", "", "", notepad}, {notepad}, notepad},
+      {"an unexpanded variable is no path",
+       {"%windir%\\notepad.exe", "", "", "", notepad},
+       {notepad},
+       notepad},
+      {"a missing program is still its target", {gone, "", "", "", ""}, {}, gone},
+      {"garbage never wins, even alone", {garbage, "", "", "", ""}, {garbage}, ""},
+      {"one that exists beats an earlier one that does not",
+       {"C:\\Old\\gone.txt", "", txt, "", ""},
+       {txt},
+       txt},
+      {"when none exists, the earliest",
+       {"C:\\a\\1.txt", "C:\\b\\2.txt", "", "", ""},
+       {},
+       "C:\\a\\1.txt"},
+      {"when several exist, the earliest", {"", notepad, txt, "", ""}, {txt, notepad}, notepad},
+      {"a prefix that is no folder of the other stays",
+       {"C:\\Users\\Pub", txt, "", "", ""},
+       {"C:\\Users\\Pub"},
+       "C:\\Users\\Pub"},
+      {"a cut path is recognised in any letter case",
+       {"c:\\users\\", txt, "", "", ""},
+       {"c:\\users\\", txt},
+       txt},
+      {"network shares are paths",
+       {"", "", "\\\\srv\\docs\\a.txt", "", ""},
+       {},
+       "\\\\srv\\docs\\a.txt"},
+      {"nothing at all", {"", "", "", "", ""}, {}, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> asked;
+    const std::string chosen = ChooseLinkTarget(c.candidates, [&](const std::string& path) {
+      asked.push_back(path);
+      return c.existing.count(path) != 0;
+    });
+    EXPECT_EQ(chosen, c.chosen) << c.what;
+    // Only plausible paths are ever looked up on disk.
+    for (const std::string& path : asked) EXPECT_TRUE(IsPlausibleTargetPath(path)) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,259 @@
+// Test helper: shell link files (".lnk") built byte by byte, with the fields Windows writes
+// and the shell under Wine reads badly (item lists, location blocks with a base path and a
+// suffix, Unicode location blocks, relative paths, environment blocks). Texts are UTF-8 and
+// written as UTF-16, or as the ANSI bytes given for the ANSI fields.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kivo::testing {
+
+inline void PutU16(std::string& out, std::uint32_t value) {
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+
+inline void PutU32(std::string& out, std::uint32_t value) {
+  PutU16(out, value & 0xFFFF);
+  PutU16(out, value >> 16);
+}
+
+inline void SetU32(std::string& out, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+}
+
+// UTF-8 (well formed) as UTF-16 little-endian bytes, without a terminator.
+inline std::string Utf16Le(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    std::uint32_t code = c;
+    std::size_t length = 1;
+    if (c >= 0xF0) {
+      code = c & 0x07u;
+      length = 4;
+    } else if (c >= 0xE0) {
+      code = c & 0x0Fu;
+      length = 3;
+    } else if (c >= 0xC0) {
+      code = c & 0x1Fu;
+      length = 2;
+    }
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
+      code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
+    i += length;
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      PutU16(out, 0xD800 + (code >> 10));
+      PutU16(out, 0xDC00 + (code & 0x3FF));
+    } else {
+      PutU16(out, code);
+    }
+  }
+  return out;
+}
+
+// The location block. ANSI texts are written as given; with `unicode` the block has the
+// 0x24-byte header and the Unicode forms of the base path and the suffix as well.
+struct LinkInfoSpec {
+  std::string ansiBasePath;
+  std::string ansiSuffix;
+  bool unicode = false;
+  std::string unicodeBasePath;
+  std::string unicodeSuffix;
+  std::string netName;  // "\\server\share": a network location instead of a local one
+  std::uint32_t driveType = 3;
+};
+
+// A local location block with ANSI texts only.
+inline LinkInfoSpec LocalInfo(std::string base, std::string suffix) {
+  LinkInfoSpec spec;
+  spec.ansiBasePath = std::move(base);
+  spec.ansiSuffix = std::move(suffix);
+  return spec;
+}
+
+// A local location block with both the ANSI and the Unicode texts.
+inline LinkInfoSpec UnicodeInfo(std::string ansiBase, std::string ansiSuffix, std::string base,
+                                std::string suffix) {
+  LinkInfoSpec spec = LocalInfo(std::move(ansiBase), std::move(ansiSuffix));
+  spec.unicode = true;
+  spec.unicodeBasePath = std::move(base);
+  spec.unicodeSuffix = std::move(suffix);
+  return spec;
+}
+
+struct ShellLinkSpec {
+  std::optional<std::string> idList;  // the item list's bytes (its items and terminator)
+  std::optional<LinkInfoSpec> linkInfo;
+  bool unicode = true;  // string data as UTF-16, else as the bytes given
+  std::optional<std::string> name;
+  std::optional<std::string> relativePath;
+  std::optional<std::string> workingDir;
+  std::optional<std::string> arguments;
+  std::optional<std::string> iconLocation;
+  std::optional<std::string> environmentTarget;  // written in both the ANSI and the Unicode field
+  std::optional<std::string> environmentIcon;
+  std::uint32_t extraFlags = 0;
+  std::int32_t iconIndex = 0;
+  std::uint32_t showCommand = 1;
+  bool terminalBlock = true;
+};
+
+// One item of an item list: its size, then the bytes.
+inline std::string IdItem(std::string_view bytes) {
+  std::string out;
+  PutU16(out, static_cast<std::uint32_t>(bytes.size() + 2));
+  out += bytes;
+  return out;
+}
+
+// An item list the way Windows 10 writes one: the computer, the drive, then one file-system
+// item per name with the long name in an extension block of version 9, whose layout the
+// shell under Wine does not expect. `shortNames` are the 8.3 names, ANSI.
+inline std::string WindowsItemList(char drive, const std::vector<std::string>& shortNames,
+                                   const std::vector<std::string>& longNames) {
+  std::string list =
+      IdItem(std::string("\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00"
+                         "\x2B\x30\x30\x9D",
+                         18));
+  std::string root = std::string("\x2F") + drive + ":\\";
+  root.resize(23, '\0');
+  list += IdItem(root);
+  for (std::size_t i = 0; i < shortNames.size(); ++i) {
+    const bool last = i + 1 == shortNames.size();
+    std::string item(1, last ? '\x32' : '\x31');
+    item.push_back('\0');
+    PutU32(item, last ? 1234u : 0u);  // file size
+    PutU32(item, 0x5A2B3C4D);         // DOS date and time
+    PutU16(item, last ? 0x20u : 0x10u);
+    item += shortNames[i] + std::string(1, '\0');
+    if (item.size() % 2 != 0) item.push_back('\0');
+    std::string extension;
+    PutU16(extension, 0);  // size, set below
+    PutU16(extension, 9);  // version
+    PutU32(extension, 0xBEEF0004);
+    PutU32(extension, 0x5A2B3C4D);  // creation
+    PutU32(extension, 0x5A2B3C4D);  // access
+    PutU16(extension, 0x2E);        // identifier
+    PutU16(extension, 0);
+    extension.append("\x11\x22\x33\x44\x55\x66\x77\x88", 8);  // file reference
+    extension.append(8, '\0');
+    PutU16(extension, 0);  // long string size
+    extension.append(12, '\0');
+    extension += Utf16Le(longNames[i]) + std::string(2, '\0');
+    const std::size_t offset = item.size();
+    PutU16(extension, static_cast<std::uint32_t>(offset));
+    extension[0] = static_cast<char>(extension.size() & 0xFF);
+    extension[1] = static_cast<char>(extension.size() >> 8);
+    list += IdItem(item + extension);
+  }
+  PutU16(list, 0);
+  return list;
+}
+
+inline std::string BuildLinkInfo(const LinkInfoSpec& spec) {
+  const std::uint32_t headerSize = spec.unicode ? 0x24 : 0x1C;
+  const bool network = !spec.netName.empty();
+  std::string body;  // what follows the header, at offsets from the block's start
+  auto offset = [&] { return static_cast<std::uint32_t>(headerSize + body.size()); };
+  std::uint32_t volume = 0, base = 0, net = 0, suffix = 0, baseWide = 0, suffixWide = 0;
+  if (!network) {
+    volume = offset();
+    PutU32(body, 0x11);  // size, drive type, serial, label offset, an empty label
+    PutU32(body, spec.driveType);
+    PutU32(body, 0x1234ABCD);
+    PutU32(body, 0x10);
+    body.push_back('\0');
+    base = offset();
+    body += spec.ansiBasePath + std::string(1, '\0');
+  } else {
+    net = offset();
+    PutU32(body, static_cast<std::uint32_t>(0x14 + spec.netName.size() + 1));
+    PutU32(body, 0);  // no device name, no provider
+    PutU32(body, 0x14);
+    PutU32(body, 0);
+    PutU32(body, 0);
+    body += spec.netName + std::string(1, '\0');
+  }
+  suffix = offset();
+  body += spec.ansiSuffix + std::string(1, '\0');
+  if (spec.unicode) {
+    if (!network) {
+      baseWide = offset();
+      body += Utf16Le(spec.unicodeBasePath) + std::string(2, '\0');
+    }
+    suffixWide = offset();
+    body += Utf16Le(spec.unicodeSuffix) + std::string(2, '\0');
+  }
+  std::string out;
+  PutU32(out, static_cast<std::uint32_t>(headerSize + body.size()));
+  PutU32(out, headerSize);
+  PutU32(out, network ? 0x2u : 0x1u);
+  for (std::uint32_t value : {volume, base, net, suffix}) PutU32(out, value);
+  if (spec.unicode) {
+    PutU32(out, baseWide);
+    PutU32(out, suffixWide);
+  }
+  return out + body;
+}
+
+inline std::string EnvironmentBlock(std::uint32_t signature, const std::string& text) {
+  std::string out;
+  PutU32(out, 0x314);
+  PutU32(out, signature);
+  std::string ansi = text;
+  ansi.resize(260, '\0');
+  std::string wide = Utf16Le(text);
+  wide.resize(520, '\0');
+  return out + ansi + wide;
+}
+
+inline std::string BuildShellLink(const ShellLinkSpec& spec) {
+  std::uint32_t flags = spec.extraFlags;
+  if (spec.idList) flags |= 0x1;
+  if (spec.linkInfo) flags |= 0x2;
+  if (spec.name) flags |= 0x4;
+  if (spec.relativePath) flags |= 0x8;
+  if (spec.workingDir) flags |= 0x10;
+  if (spec.arguments) flags |= 0x20;
+  if (spec.iconLocation) flags |= 0x40;
+  if (spec.unicode) flags |= 0x80;
+  if (spec.environmentTarget) flags |= 0x200;
+  if (spec.environmentIcon) flags |= 0x4000;
+
+  std::string out;
+  PutU32(out, 0x4C);
+  out.append("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16);
+  PutU32(out, flags);
+  PutU32(out, 0x20);     // file attributes
+  out.append(24, '\0');  // creation, access and write times
+  PutU32(out, 0);        // file size
+  PutU32(out, static_cast<std::uint32_t>(spec.iconIndex));
+  PutU32(out, spec.showCommand);
+  out.append(12, '\0');  // hot key, reserved
+  if (spec.idList) {
+    PutU16(out, static_cast<std::uint32_t>(spec.idList->size()));
+    out += *spec.idList;
+  }
+  if (spec.linkInfo) out += BuildLinkInfo(*spec.linkInfo);
+  for (const auto* text :
+       {&spec.name, &spec.relativePath, &spec.workingDir, &spec.arguments, &spec.iconLocation}) {
+    if (!*text) continue;
+    const std::string bytes = spec.unicode ? Utf16Le(**text) : **text;
+    PutU16(out, static_cast<std::uint32_t>(spec.unicode ? bytes.size() / 2 : bytes.size()));
+    out += bytes;
+  }
+  if (spec.environmentTarget) out += EnvironmentBlock(0xA0000001, *spec.environmentTarget);
+  if (spec.environmentIcon) out += EnvironmentBlock(0xA0000007, *spec.environmentIcon);
+  if (spec.terminalBlock) PutU32(out, 0);
+  return out;
+}
+
+}  // namespace kivo::testing
