@@ -69,10 +69,5 @@ TEST(TrayMenuTest, EightEntriesWithDistinctCommands) {
   }
 }
 
-TEST(TrayMenuTest, HelpPageIsOnTheProductSite) {
-  EXPECT_TRUE(IsWebAddress(kHelpPage));
-  EXPECT_EQ(std::string(kHelpPage).rfind("https://www.kivosoft.com/", 0), 0u);
-}
-
 }  // namespace
 }  // namespace kivo
