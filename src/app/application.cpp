@@ -8,6 +8,7 @@
 #include "core/paths.h"
 #include "core/program_registry.h"
 #include "core/shell_utilities.h"
+#include "dialogs/about_texts.h"
 #include "gfx/win32/item_icons_win.h"
 #include "gfx/win32/skins_win.h"
 #include "items/builtin_items.h"
@@ -19,6 +20,8 @@
 #include "platform/win32/shutdown_win.h"
 #include "platform/win32/system_folders_win.h"
 #include "platform/win32/unicode.h"
+#include "tray/hotkeys.h"
+#include "tray/tray_menu.h"
 #include "version.h"
 
 namespace kivo {
@@ -150,6 +153,12 @@ bool Application::LoadWindows() {
     return false;
   }
   actions_->Bind(*dock_, *popup_);
+  tray_ = std::make_unique<win::TrayWindow>(
+      instance_, win::TrayWindow::Parts{*actions_, *actions_,
+                                        [this](const DockEvent& event) { dock_->Handle(event); },
+                                        kHomePage, kHelpPage});
+  // Without the tray the program still runs; it ends through its exit command.
+  if (!tray_->Create(LoadHotKeys(registry_, codec_))) tray_.reset();
   return true;
 }
 
@@ -173,6 +182,7 @@ void Application::ExitProgram() {
   exited_ = true;
   // The windows go first: a message about a failed save must not lie under a top-most dock.
   if (actions_) actions_->Close();
+  tray_.reset();
   popup_.reset();
   dock_.reset();
   actions_.reset();

@@ -23,6 +23,7 @@
 #include "platform/win32/single_instance.h"
 #include "ui/win32/dock_window.h"
 #include "ui/win32/popup_window.h"
+#include "ui/win32/tray_window.h"
 #include "ui/win32/window.h"
 
 namespace kivo {
@@ -77,6 +78,9 @@ class Application final : public win::Window {
   std::unique_ptr<ProgramActions> actions_;
   std::unique_ptr<win::DockWindow> dock_;
   std::unique_ptr<win::PopupWindow> popup_;
+  // The tray icon, its menu and the hot keys: made after the dock and the popup it
+  // drives, gone before them.
+  std::unique_ptr<win::TrayWindow> tray_;
   bool saved_ = false;  // settings and store written for the last time
   bool exited_ = false;
 };

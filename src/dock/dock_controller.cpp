@@ -184,6 +184,9 @@ void DockController::Dispatch(const DockEvent& event) {
     case Kind::PopupActivity:
       popupActive_ = event.flag;
       break;
+    case Kind::ShowOrHide:
+      ShowOrHide();
+      break;
   }
 }
 
@@ -526,6 +529,20 @@ void DockController::ToggleShown() {
   } else {
     EscCancel();
     MinWindows(DockMode::Hidden);
+  }
+  s.fade = fade;
+}
+
+void DockController::ShowOrHide() {
+  DockState& s = state();
+  // The hot key answers at once: neither hiding nor showing is animated.
+  const bool fade = s.fade;
+  s.fade = false;
+  ClosePopup();
+  if (s.active) {
+    MinWindows(DockMode::Hidden);
+  } else {
+    AltSpace();
   }
   s.fade = fade;
 }

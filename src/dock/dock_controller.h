@@ -38,23 +38,24 @@ inline constexpr int kHideFadeFrames = 32;
 
 struct DockEvent {
   enum class Kind : int {
-    PointerMove,   // x, y; leftDown
-    ButtonDown,    // x, y; button
-    ButtonUp,      // x, y; button
-    KeyDown,       // key; alt
-    KeyUp,         // key
-    Tick,          // timer; LeavePoll: x, y the cursor; Foreground: flag = the foreground
-                   // window is one of the program's; RecycleBin: flag = the bin has items
-    Start,         // the program has started: show the dock in front
-    AltSpace,      // the hot key: activate
-    EscCancel,     // dismiss (commands, launching)
-    SetMode,       // mode: MinWindows (commands)
-    ToggleShown,   // the tray: hidden <-> expanded, without animation
-    CancelPress,   // the mouse was taken away mid-press: the lifted icon goes back
-    Exit,          // DockFocus(false), then the program's orderly exit
-    Refresh,       // items changed (icons, titles): read the slots again and redraw
-    PopupClosed,   // the popup closed itself
-    PopupActivity  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
+    PointerMove,    // x, y; leftDown
+    ButtonDown,     // x, y; button
+    ButtonUp,       // x, y; button
+    KeyDown,        // key; alt
+    KeyUp,          // key
+    Tick,           // timer; LeavePoll: x, y the cursor; Foreground: flag = the foreground
+                    // window is one of the program's; RecycleBin: flag = the bin has items
+    Start,          // the program has started: show the dock in front
+    AltSpace,       // the hot key: activate
+    EscCancel,      // dismiss (commands, launching)
+    SetMode,        // mode: MinWindows (commands)
+    ToggleShown,    // the tray: hidden <-> expanded, without animation
+    CancelPress,    // the mouse was taken away mid-press: the lifted icon goes back
+    Exit,           // DockFocus(false), then the program's orderly exit
+    Refresh,        // items changed (icons, titles): read the slots again and redraw
+    PopupClosed,    // the popup closed itself
+    PopupActivity,  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
+    ShowOrHide,     // the show/hide hot key: hide an active dock, else activate it; no fade
   };
   Kind kind = Kind::PointerMove;
   int x = 0, y = 0;
@@ -167,6 +168,7 @@ class DockController {
   void OnDwell();
   void Start();
   void ToggleShown();
+  void ShowOrHide();
   void DockFocus(bool show);
   // Lets go of a pressed or lifted icon without acting on it.
   void CancelPress();

@@ -428,3 +428,54 @@ TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
 
 }  // namespace
 }  // namespace kivo
+
+namespace kivo {
+namespace {
+
+// The show/hide hot key: an active dock hides at once (an open popup closed first, no
+// fade), pressed again it comes back expanded, in front and active, also without a fade.
+// An inactive, collapsed or hidden dock is activated. The fade flag is left as it was.
+TEST_F(DockControllerTest, ShowOrHideHidesAnActiveDockAndActivatesAnyOther) {
+  Started();
+  Click(3);
+  ASSERT_TRUE(dock_->popupOpen());
+  ASSERT_TRUE(state().active);
+  view_->state().fade = true;
+  Clear();
+  On(DockEvent::Simple(DockEvent::Kind::ShowOrHide));
+  Finish();
+  EXPECT_EQ(state().mode, DockMode::Hidden);
+  EXPECT_TRUE(dock_->hidden());
+  EXPECT_FALSE(state().active);
+  EXPECT_FALSE(dock_->popupOpen());
+  EXPECT_TRUE(ports_.Saw("close popup"));
+  EXPECT_TRUE(ports_.Saw("hide"));
+  EXPECT_TRUE(frames_.empty()) << "hidden without the fade";
+  EXPECT_TRUE(state().fade);
+
+  const std::function<void()> before[] = {
+      [] {},  // hidden, as just above
+      [&] { On(DockEvent::Simple(DockEvent::Kind::EscCancel)); },
+      [&] { On(DockEvent::Mode(DockMode::Collapsed)); }};
+  for (const auto& arrange : before) {
+    if (state().mode == DockMode::Expanded) On(DockEvent::Simple(DockEvent::Kind::AltSpace));
+    arrange();
+    Finish();
+    ASSERT_FALSE(state().active);
+    Clear();
+    On(DockEvent::Simple(DockEvent::Kind::ShowOrHide));
+    Finish();
+    EXPECT_EQ(state().mode, DockMode::Expanded);
+    EXPECT_TRUE(state().active);
+    EXPECT_FALSE(dock_->hidden());
+    EXPECT_TRUE(ports_.Saw("front"));
+    EXPECT_LE(frames_.size(), 1u) << "shown without the fade";
+    EXPECT_TRUE(state().fade);
+    for (const std::string& call : ports_.Acts()) {
+      EXPECT_TRUE(call == "show") << call << ": nothing is launched or opened";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kivo

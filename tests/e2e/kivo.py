@@ -89,12 +89,18 @@ class KivoSession(WineSession):
         out = self.xdotool(*args, check=False)
         return [line for line in out.split() if line.strip()]
 
+    def program_windows(self):
+        """The visible named windows, without Wine's own tray window (which shows the
+        program's icon when no desktop shell runs)."""
+        tray = set(self.visible_windows("^Wine System Tray$"))
+        return [window for window in self.visible_windows() if window not in tray]
+
     def settled_window_count(self, expected=DOCK_WINDOWS, timeout=10):
         """How many windows are visible once X has mapped the dock's (a busy machine maps
         them a little after the program shows them); a third window would be a message."""
-        wait_until(lambda: len(self.visible_windows()) >= expected, timeout=timeout)
+        wait_until(lambda: len(self.program_windows()) >= expected, timeout=timeout)
         time.sleep(0.5)
-        return len(self.visible_windows())
+        return len(self.program_windows())
 
     def save_screenshot(self, name):
         ARTIFACTS.mkdir(parents=True, exist_ok=True)

@@ -8,11 +8,19 @@
 //                            rewrite one item of a menu file (a ring slot's group keeps only
 //                            the item itself)
 //   kivoctl recycle <path>   move a file to the recycle bin
+//   kivoctl holdhotkey <modifiers> <key> <ms>
+//                            take a system-wide hot key (RegisterHotKey's modifier bits
+//                            and virtual-key code, decimal) for ms milliseconds, as another
+//                            program would; prints "held" once it is taken
+//   kivoctl windows <class>  print the visible top-level windows of a class, one a line:
+//                            "<handle> <left> <top> <right> <bottom> <foreground 0/1>
+//                            <extended style>"
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -158,6 +166,35 @@ int Recycle(const std::wstring& path) {
   return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted ? 0 : 4;
 }
 
+int HoldHotKey(int argc, wchar_t** argv) {
+  if (argc < 5) return 1;
+  const auto modifiers = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10));
+  const auto key = static_cast<UINT>(std::wcstoul(argv[3], nullptr, 10));
+  const auto milliseconds = static_cast<DWORD>(std::wcstoul(argv[4], nullptr, 10));
+  if (!::RegisterHotKey(nullptr, 1, modifiers, key)) return 4;
+  std::fputws(L"held\n", stdout);
+  std::fflush(stdout);
+  ::Sleep(milliseconds);
+  ::UnregisterHotKey(nullptr, 1);
+  return 0;
+}
+
+int Windows(const std::wstring& className) {
+  const HWND foreground = ::GetForegroundWindow();
+  HWND window = nullptr;
+  while ((window = ::FindWindowExW(nullptr, window, className.c_str(), nullptr)) != nullptr) {
+    if (!::IsWindowVisible(window)) continue;
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    std::wprintf(L"%llu %ld %ld %ld %ld %d %lu\n",
+                 static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)), r.left,
+                 r.top, r.right, r.bottom, window == foreground ? 1 : 0,
+                 static_cast<unsigned long>(::GetWindowLongPtrW(window, GWL_EXSTYLE)));
+  }
+  std::fflush(stdout);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -169,6 +206,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"store" && argc > 2) return Store(argv[2]);
   if (command == L"setitem") return SetItem(argc, argv);
   if (command == L"recycle" && argc > 2) return Recycle(argv[2]);
+  if (command == L"holdhotkey") return HoldHotKey(argc, argv);
+  if (command == L"windows" && argc > 2) return Windows(argv[2]);
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
 }
