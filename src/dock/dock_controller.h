@@ -9,6 +9,8 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/settings.h"
@@ -37,23 +39,26 @@ inline constexpr int kHideFadeFrames = 32;
 
 struct DockEvent {
   enum class Kind : int {
-    PointerMove,   // x, y; leftDown
-    ButtonDown,    // x, y; button
-    ButtonUp,      // x, y; button
-    KeyDown,       // key; alt
-    KeyUp,         // key
-    Tick,          // timer; LeavePoll: x, y the cursor; Foreground: flag = the foreground
-                   // window is one of the program's; RecycleBin: flag = the bin has items
-    Start,         // the program has started: show the dock in front
-    AltSpace,      // the hot key: activate
-    EscCancel,     // dismiss (commands, launching)
-    SetMode,       // mode: MinWindows (commands)
-    ToggleShown,   // the tray: hidden <-> expanded, without animation
-    CancelPress,   // the mouse was taken away mid-press: the lifted icon goes back
-    Exit,          // DockFocus(false), then the program's orderly exit
-    Refresh,       // items changed (icons, titles): read the slots again and redraw
-    PopupClosed,   // the popup closed itself
-    PopupActivity  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
+    PointerMove,    // x, y; leftDown
+    ButtonDown,     // x, y; button
+    ButtonUp,       // x, y; button
+    KeyDown,        // key; alt
+    KeyUp,          // key
+    Tick,           // timer; LeavePoll: x, y the cursor; Foreground: flag = the foreground
+                    // window is one of the program's; RecycleBin: flag = the bin has items
+    Start,          // the program has started: show the dock in front
+    AltSpace,       // the hot key: activate
+    EscCancel,      // dismiss (commands, launching)
+    SetMode,        // mode: MinWindows (commands)
+    ToggleShown,    // the tray: hidden <-> expanded, without animation
+    CancelPress,    // the mouse was taken away mid-press: the lifted icon goes back
+    Exit,           // DockFocus(false), then the program's orderly exit
+    Refresh,        // items changed (icons, titles): read the slots again and redraw
+    PopupClosed,    // the popup closed itself
+    PopupActivity,  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
+    DragOver,       // files dragged from another program: x, y; flag = paths on offer
+    DragLeave,      // the drag left the dock or was called off
+    Drop            // x, y; paths: what was dropped
   };
   Kind kind = Kind::PointerMove;
   int x = 0, y = 0;
@@ -64,6 +69,7 @@ struct DockEvent {
   DockTimer timer = DockTimer::LeavePoll;
   bool flag = false;
   DockMode mode = DockMode::Expanded;
+  std::vector<std::string> paths;
 
   static DockEvent Move(int x, int y, bool leftDown = false);
   static DockEvent Down(MouseButton button, int x, int y);
@@ -73,6 +79,8 @@ struct DockEvent {
   static DockEvent TimerTick(DockTimer timer, int x = 0, int y = 0, bool flag = false);
   static DockEvent Simple(Kind kind);
   static DockEvent Mode(DockMode mode);
+  static DockEvent DragAt(int x, int y, bool filesOnOffer);
+  static DockEvent DropAt(int x, int y, std::vector<std::string> paths);
 };
 
 // What the dock asks of its own windows.
@@ -85,6 +93,9 @@ class DockPorts {
   virtual void SendToBottom() = 0;
   // A hidden dock takes its windows off the screen.
   virtual void ShowWindows(bool visible) = 0;
+  // Top-most without taking the keyboard, while files are dragged over a dock lying on
+  // the desktop.
+  virtual void RaiseForDrop() {}
 };
 
 // What the dock asks of the rest of the program.
@@ -102,6 +113,8 @@ class DockActions {
   virtual void ShowQuickStart() = 0;
   // Ends the program in order (after the dock's fade-out is on screen).
   virtual void EndProgram() = 0;
+  // Files were dropped on ring slot `slot` (0 the centre): add, group or recycle them.
+  virtual void DropFiles(int /*slot*/, std::vector<std::string> /*paths*/) {}
 };
 
 // Asks for nothing: the actions of a dock that only draws (tests, benchmarks).
@@ -181,6 +194,11 @@ class DockController {
   int SlotCount() const;
   const ShortcutItem& Item(int number) const;
   bool OutsideDragRectangle(int x, int y) const;
+  // Files dragged from another program: the badge under the pointer, the drop.
+  void OnDragOver(int x, int y, bool filesOnOffer);
+  void EndDragOver();
+  void OnDrop(int x, int y, std::vector<std::string> paths);
+  void DrawDropBadge();
 
   DockView& view_;
   FramePacer& pacer_;
@@ -202,6 +220,15 @@ class DockController {
     int x = 0, y = 0, ticks = 0;
   } dwell_;
   std::array<bool, kDockTimerCount> timers_{};
+
+  // The badge shown while files are dragged over the ring (skin number, 0 for none) and
+  // where; empty while no such drag is under way.
+  struct DropBadgeAt {
+    int skin = 0, x = 0, y = 0;
+    friend bool operator==(const DropBadgeAt&, const DropBadgeAt&) = default;
+  };
+  std::optional<DropBadgeAt> dropBadge_;
+  bool raisedForDrop_ = false;
 
   std::deque<DockEvent> queue_;
   std::vector<std::function<void()>> deferred_;
