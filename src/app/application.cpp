@@ -19,6 +19,7 @@
 #include "platform/win32/shutdown_win.h"
 #include "platform/win32/system_folders_win.h"
 #include "platform/win32/unicode.h"
+#include "ui/win32/drop_target.h"
 #include "version.h"
 
 namespace kivo {
@@ -37,6 +38,8 @@ void ShowMessage(const std::string& text, UINT icon) {
 int Application::Main() {
   if (!singleInstance_.Acquire()) return 0;  // another copy runs: end at once, silently
 
+  // Files are dropped on the dock through OLE, which the window thread must start.
+  const win::OleSession ole;
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
   ::InitCommonControlsEx(&controls);
 
