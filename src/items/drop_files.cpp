@@ -67,7 +67,7 @@ DropBadge DragOverBadge(const ShortcutStore& store, const Settings& settings, in
       return GroupIsFull(store, target) ? DropBadge::NoDrop : DropBadge::AddIcon;
     case kItemUser:
       return FindFreeItem(store, settings.IconCount, -1) >= 1 ? DropBadge::AddIcon
-                                                               : DropBadge::NoDrop;
+                                                              : DropBadge::NoDrop;
     default:
       return DropBadge::NoDrop;
   }

@@ -89,12 +89,18 @@ TEST(DragOverBadge, EveryKindWithAndWithoutFiles) {
     DropBadge withFiles;
   };
   const Case cases[] = {
-      {kItemUnused, DropBadge::NoDrop},         {kItemRingShortcut, DropBadge::ReplaceIcon},
-      {kItemShortcut, DropBadge::AddIcon},      {kItemGroup, DropBadge::AddIcon},
-      {kItemGroupMember, DropBadge::NoDrop},    {kItemAllProgramsGroup, DropBadge::AddIcon},
-      {kItemRecycleBin, DropBadge::AddIcon},    {kItemSystemObject, DropBadge::NoDrop},
-      {kItemBuiltInCommand, DropBadge::NoDrop}, {kItemUser, DropBadge::AddIcon},
-      {7, DropBadge::NoDrop},                   {-3, DropBadge::NoDrop},
+      {kItemUnused, DropBadge::NoDrop},
+      {kItemRingShortcut, DropBadge::ReplaceIcon},
+      {kItemShortcut, DropBadge::AddIcon},
+      {kItemGroup, DropBadge::AddIcon},
+      {kItemGroupMember, DropBadge::NoDrop},
+      {kItemAllProgramsGroup, DropBadge::AddIcon},
+      {kItemRecycleBin, DropBadge::AddIcon},
+      {kItemSystemObject, DropBadge::NoDrop},
+      {kItemBuiltInCommand, DropBadge::NoDrop},
+      {kItemUser, DropBadge::AddIcon},
+      {7, DropBadge::NoDrop},
+      {-3, DropBadge::NoDrop},
   };
   for (const Case& c : cases) {
     DropWorld w;
@@ -252,8 +258,7 @@ TEST(DropFiles, AShortcutTurnedIntoAGroupKeepsItsTargetAsFirstMemberAndNoLinkFie
   EXPECT_EQ(group.RunWindow, 0);
   EXPECT_EQ(group.ItemClass, 0);
   EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "old.png"));
-  EXPECT_EQ(w.MemberPaths(5),
-            (std::vector<std::string>{"C:\\Tools\\old.exe", paths[0], paths[1]}));
+  EXPECT_EQ(w.MemberPaths(5), (std::vector<std::string>{"C:\\Tools\\old.exe", paths[0], paths[1]}));
   // The group is made without the replace question.
   EXPECT_TRUE(w.prompts.asked.empty());
 }
