@@ -92,16 +92,15 @@ TEST_F(DropTargetTest, EffectsFollowTheDockAndNothingEscapes) {
   bool take = true;
   int leaves = 0;
   std::vector<std::string> dropped;
-  DropTarget* target = DropTarget::Create(
-      {[&](POINT, bool) {
-         if (!take) throw std::runtime_error("the dock failed");
-         return true;
-       },
-       [&] { ++leaves; },
-       [&](POINT, std::vector<std::string> paths) {
-         dropped = std::move(paths);
-         return take;
-       }});
+  DropTarget* target = DropTarget::Create({[&](POINT, bool) {
+                                             if (!take) throw std::runtime_error("the dock failed");
+                                             return true;
+                                           },
+                                           [&] { ++leaves; },
+                                           [&](POINT, std::vector<std::string> paths) {
+                                             dropped = std::move(paths);
+                                             return take;
+                                           }});
   ASSERT_NE(target, nullptr);
   IUnknown* unknown = nullptr;
   ASSERT_EQ(target->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
