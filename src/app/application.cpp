@@ -22,6 +22,7 @@
 #include "platform/win32/unicode.h"
 #include "tray/hotkeys.h"
 #include "tray/tray_menu.h"
+#include "ui/win32/drop_target.h"
 #include "version.h"
 
 namespace kivo {
@@ -40,6 +41,8 @@ void ShowMessage(const std::string& text, UINT icon) {
 int Application::Main() {
   if (!singleInstance_.Acquire()) return 0;  // another copy runs: end at once, silently
 
+  // Files are dropped on the dock through OLE, which the window thread must start.
+  const win::OleSession ole;
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
   ::InitCommonControlsEx(&controls);
 

@@ -1,5 +1,7 @@
 #include "app/program_actions.h"
 
+#include "app/drop_actions.h"
+
 #include "dialogs/change_user.h"
 #include "gfx/win32/item_icons_win.h"
 #include "gfx/win32/skins_win.h"
@@ -175,6 +177,17 @@ void ProgramActions::ReloadItemImage(int item) {
   }
   dock_->Invalidate();
   dock_->Handle(DockEvent::Simple(DockEvent::Kind::Refresh));
+}
+
+void ProgramActions::DropFiles(int slot, std::vector<std::string> paths) {
+  const DropOutcome outcome = CarryOutDrop(parts_.items, owner(), slot, std::move(paths));
+  if (outcome.result != DropResult::Added) return;
+  // Entries' images were made again under the same numbers: what is on screen is stale.
+  if (dock_) {
+    dock_->Invalidate();
+    dock_->Handle(DockEvent::Simple(DockEvent::Kind::Refresh));
+  }
+  SaveStore();
 }
 
 }  // namespace kivo

@@ -54,6 +54,7 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   void SaveStore() override;
   void ShowQuickStart() override;
   void EndProgram() override;
+  void DropFiles(int slot, std::vector<std::string> paths) override;
 
   // PopupActions (launching, commands and saving are shared with the dock)
   void OpenItemMenu(int item, int group, int position) override;

@@ -13,7 +13,7 @@
 namespace kivo {
 
 enum class MessageButtons { Ok, YesNo };
-enum class MessageIcon { Information, Question, Exclamation };
+enum class MessageIcon { Information, Question, Exclamation, None };
 
 // A message box to show in the foreground.
 struct ShellMessage {

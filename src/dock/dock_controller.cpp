@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "items/drop_files.h"
+
 namespace kivo {
 namespace {
 
@@ -21,6 +23,20 @@ int SlotForKey(int key) {
   if (key >= kFirstLetterKey && key <= kLastLetterKey) return key - kFirstLetterKey + 11;
   if (key == kKeyTilde) return 0;
   return -1;
+}
+
+int BadgeSkin(DropBadge badge) {
+  switch (badge) {
+    case DropBadge::NoDrop:
+      return kSkinNoDrop;
+    case DropBadge::AddIcon:
+      return kSkinAddIcon;
+    case DropBadge::ReplaceIcon:
+      return kSkinReplaceIcon;
+    case DropBadge::None:
+      break;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -90,6 +106,19 @@ DockEvent DockEvent::Mode(DockMode mode) {
   return e;
 }
 
+DockEvent DockEvent::DragAt(int x, int y, bool filesOnOffer) {
+  DockEvent e = Move(x, y);
+  e.kind = Kind::DragOver;
+  e.flag = filesOnOffer;
+  return e;
+}
+DockEvent DockEvent::DropAt(int x, int y, std::vector<std::string> paths) {
+  DockEvent e = Move(x, y);
+  e.kind = Kind::Drop;
+  e.paths = std::move(paths);
+  return e;
+}
+
 DockController::DockController(DockView& view, FramePacer& pacer, DockPorts& ports,
                                DockActions& actions, ShortcutStore& store, const Settings& settings,
                                DragThreshold drag)
@@ -113,8 +142,9 @@ void DockController::Handle(const DockEvent& event) {
   }
   const bool input = event.kind == Kind::PointerMove || event.kind == Kind::ButtonDown ||
                      event.kind == Kind::ButtonUp || event.kind == Kind::KeyDown ||
-                     event.kind == Kind::KeyUp;
-  events_.Push(event, input);
+                     event.kind == Kind::KeyUp || event.kind == Kind::DragOver ||
+                     event.kind == Kind::Drop;
+  events_.Push(event, input, event.kind == Kind::PointerMove || event.kind == Kind::DragOver);
   Drain();
 }
 
@@ -187,6 +217,15 @@ void DockController::Dispatch(const DockEvent& event) {
     case Kind::ShowOrHide:
       ShowOrHide();
       break;
+    case Kind::DragOver:
+      OnDragOver(event.x, event.y, event.flag);
+      break;
+    case Kind::DragLeave:
+      EndDragOver();
+      break;
+    case Kind::Drop:
+      OnDrop(event.x, event.y, event.paths);
+      break;
   }
 }
 
@@ -224,7 +263,9 @@ void DockController::ShowWindows(bool visible) {
 }
 
 void DockController::Redraw() {
-  if (state().hovered != -1) {
+  if (dropBadge_ && dropBadge_->skin != 0) {
+    DrawDropBadge();
+  } else if (state().hovered != -1) {
     view_.DockAction(false);
   } else {
     view_.DockNormal(false);
@@ -450,7 +491,7 @@ void DockController::OnRecycleBinWatch(bool hasItems) {
 
 void DockController::OnAutoHide() {
   const DockState& s = state();
-  if (settings_.AutoHide == 0 || s.hovered != -1 || popupActive_ || s.dragging) {
+  if (settings_.AutoHide == 0 || s.hovered != -1 || popupActive_ || s.dragging || dropBadge_) {
     idleTicks_ = 0;
     return;
   }
@@ -586,6 +627,70 @@ void DockController::MinWindows(DockMode mode) {
       ShowWindows(false);
       break;
   }
+}
+
+}  // namespace kivo
+
+namespace kivo {
+
+void DockController::OnDragOver(int x, int y, bool filesOnOffer) {
+  DockState& s = state();
+  if (s.mode != DockMode::Expanded) return;
+  if (!dropBadge_) {
+    // The drag owns the pointer: nothing is hovered, and the hover timers would only
+    // draw over the badge.
+    s.hovered = -1;
+    s.previous = -1;
+    SetTimer(DockTimer::LeavePoll, false);
+    SetTimer(DockTimer::Dwell, false);
+  }
+  const int target = HitTest(view_.geometry(), x, y);
+  const int skin = BadgeSkin(DragOverBadge(store_, settings_, target, filesOnOffer));
+  // Without a badge the pointer's position changes nothing on screen.
+  const DropBadgeAt badge = skin != 0 ? DropBadgeAt{skin, x, y} : DropBadgeAt{};
+  if (badge.skin != 0 && !s.active && !raisedForDrop_) {
+    // A dock lying on the desktop comes up while something is dragged over its slots.
+    raisedForDrop_ = true;
+    pacer_.Then([this] { ports_.RaiseForDrop(); });
+  }
+  // The drag reports the pointer again and again while it rests: only a change is drawn.
+  if (dropBadge_ == badge) return;
+  const bool drawn = dropBadge_.has_value() && dropBadge_->skin != 0;
+  dropBadge_ = badge;
+  if (badge.skin != 0) {
+    DrawDropBadge();
+    return;
+  }
+  if (drawn) view_.DockNormal(false);
+  if (!s.active && raisedForDrop_) {
+    raisedForDrop_ = false;
+    SendToBottom();
+  }
+}
+
+void DockController::DrawDropBadge() {
+  view_.DrawBadge(dropBadge_->skin, dropBadge_->x, dropBadge_->y);
+}
+
+void DockController::EndDragOver() {
+  const bool shown = dropBadge_.has_value() && dropBadge_->skin != 0;
+  dropBadge_.reset();
+  if (shown) view_.DockNormal(false);
+  if (raisedForDrop_) {
+    raisedForDrop_ = false;
+    if (!state().active) SendToBottom();
+  }
+}
+
+void DockController::OnDrop(int x, int y, std::vector<std::string> paths) {
+  EndDragOver();
+  if (state().mode != DockMode::Expanded || settings_.LockDragging) return;
+  const int target = HitTest(view_.geometry(), x, y);
+  if (target == -1) return;
+  // Questions and the input box come after the drop has returned to its source.
+  Defer([this, target, dropped = std::move(paths)]() mutable {
+    actions_.DropFiles(target, std::move(dropped));
+  });
 }
 
 }  // namespace kivo

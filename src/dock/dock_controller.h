@@ -9,6 +9,8 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/settings.h"
@@ -56,6 +58,9 @@ struct DockEvent {
     PopupClosed,    // the popup closed itself
     PopupActivity,  // flag: a popup row is hovered or dragged (keeps auto-hide waiting)
     ShowOrHide,     // the show/hide hot key: hide an active dock, else activate it; no fade
+    DragOver,       // files dragged from another program: x, y; flag = paths on offer
+    DragLeave,      // the drag left the dock or was called off
+    Drop            // x, y; paths: what was dropped
   };
   Kind kind = Kind::PointerMove;
   int x = 0, y = 0;
@@ -66,6 +71,7 @@ struct DockEvent {
   DockTimer timer = DockTimer::LeavePoll;
   bool flag = false;
   DockMode mode = DockMode::Expanded;
+  std::vector<std::string> paths;
 
   static DockEvent Move(int x, int y, bool leftDown = false);
   static DockEvent Down(MouseButton button, int x, int y);
@@ -75,6 +81,8 @@ struct DockEvent {
   static DockEvent TimerTick(DockTimer timer, int x = 0, int y = 0, bool flag = false);
   static DockEvent Simple(Kind kind);
   static DockEvent Mode(DockMode mode);
+  static DockEvent DragAt(int x, int y, bool filesOnOffer);
+  static DockEvent DropAt(int x, int y, std::vector<std::string> paths);
 };
 
 // What the dock asks of its own windows.
@@ -87,6 +95,9 @@ class DockPorts {
   virtual void SendToBottom() = 0;
   // A hidden dock takes its windows off the screen.
   virtual void ShowWindows(bool visible) = 0;
+  // Top-most without taking the keyboard, while files are dragged over a dock lying on
+  // the desktop.
+  virtual void RaiseForDrop() {}
 };
 
 // What the dock asks of the rest of the program.
@@ -104,6 +115,8 @@ class DockActions {
   virtual void ShowQuickStart() = 0;
   // Ends the program in order (after the dock's fade-out is on screen).
   virtual void EndProgram() = 0;
+  // Files were dropped on ring slot `slot` (0 the centre): add, group or recycle them.
+  virtual void DropFiles(int /*slot*/, std::vector<std::string> /*paths*/) {}
 };
 
 // Asks for nothing: the actions of a dock that only draws (tests, benchmarks).
@@ -184,6 +197,11 @@ class DockController {
   int SlotCount() const;
   const ShortcutItem& Item(int number) const;
   bool OutsideDragRectangle(int x, int y) const;
+  // Files dragged from another program: the badge under the pointer, the drop.
+  void OnDragOver(int x, int y, bool filesOnOffer);
+  void EndDragOver();
+  void OnDrop(int x, int y, std::vector<std::string> paths);
+  void DrawDropBadge();
 
   DockView& view_;
   FramePacer& pacer_;
@@ -205,6 +223,15 @@ class DockController {
     int x = 0, y = 0, ticks = 0;
   } dwell_;
   std::array<bool, kDockTimerCount> timers_{};
+
+  // The badge shown while files are dragged over the ring (skin number, 0 for none) and
+  // where; empty while no such drag is under way.
+  struct DropBadgeAt {
+    int skin = 0, x = 0, y = 0;
+    friend bool operator==(const DropBadgeAt&, const DropBadgeAt&) = default;
+  };
+  std::optional<DropBadgeAt> dropBadge_;
+  bool raisedForDrop_ = false;
 
   EventQueue<DockEvent> events_;
 };

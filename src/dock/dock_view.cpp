@@ -264,6 +264,14 @@ void DockView::DockDelEffect(int x, int y) {
   }
 }
 
+bool DockView::DrawBadge(int skin, int x, int y) {
+  if (!DockNormal(true)) return false;
+  constexpr int half = kBadgeSize / 2;
+  canvas_.DrawImage({ImageTable::Skin, skin, 1}, Square(x - half, y - half, kBadgeSize));
+  canvas_.Present(kOpaque);
+  return true;
+}
+
 int HideAlpha(int i) {
   return RoundHalfEven(255.0 / kHideFrames * std::clamp(i, 0, kHideFrames));
 }

@@ -50,6 +50,7 @@ inline constexpr int kBorderVariant = 1;   // the BORDER disc is cached at its o
 inline constexpr int kDeleteFrames = 5;    // DELICON frame k is cached as variant k + 1
 inline constexpr int kDeleteFrameSize = 128;
 inline constexpr int kHideFrames = 32;
+inline constexpr int kBadgeSize = 48;  // drop badges are cached at this size (variant 1)
 // The alpha ramp of hiding: entry i is 255 / 32 * i rounded, i = 0..32.
 int HideAlpha(int i);
 
@@ -105,6 +106,9 @@ class DockView {
   // The delete animation at client point (x, y): five frames of the DELICON strip over the
   // resting ring.
   void DockDelEffect(int x, int y);
+  // The resting ring with a drop badge (skin `skin`, drawn in variant 1) centred on client
+  // point (x, y), presented.
+  bool DrawBadge(int skin, int x, int y);
 
   // The veil: black with the alpha of the transparency setting.
   Argb VeilColour() const;

@@ -13,7 +13,7 @@
 
 namespace kivo {
 
-// `Event` has `kind`, `leftDown` and `timer` members and a `Kind` with PointerMove and Tick.
+// `Event` has `kind`, `leftDown`, `flag` and `timer` members and a `Kind` with Tick.
 template <typename Event>
 class EventQueue {
  public:
@@ -22,13 +22,14 @@ class EventQueue {
   // Queues the event. Input that arrives while a handler waits for the user (a question
   // asked before deleting) belongs to nothing the user sees and is dropped, as a window
   // disabled under a modal box would never get it; input during an animation waits.
-  // Pointer moves waiting one after another are only worth their last position, and a
-  // timer that fired again while its tick waits counts once, with the latest reading.
-  void Push(const Event& event, bool input) {
+  // A position report (`move`: the pointer, a drag) waiting right behind another of its
+  // kind is only worth the later position, and a timer that fired again while its tick
+  // waits counts once, with the latest reading.
+  void Push(const Event& event, bool input, bool move) {
     using Kind = typename Event::Kind;
     if (input && handling_) return;
-    if (event.kind == Kind::PointerMove && !queue_.empty() &&
-        queue_.back().kind == Kind::PointerMove && queue_.back().leftDown == event.leftDown) {
+    if (move && !queue_.empty() && queue_.back().kind == event.kind &&
+        queue_.back().leftDown == event.leftDown && queue_.back().flag == event.flag) {
       queue_.back() = event;
       return;
     }

@@ -90,7 +90,7 @@ void PopupController::Handle(const PopupEvent& event) {
                      event.kind == Kind::ButtonUp || event.kind == Kind::Wheel ||
                      event.kind == Kind::KeyDown;
   if (event.kind == Kind::Open) ++opens_;
-  events_.Push(event, input);
+  events_.Push(event, input, event.kind == Kind::PointerMove);
   Drain();
 }
 

@@ -216,6 +216,32 @@ void ClickToLaunch(const char* screen, DockWindow& dock, LaunchTimer& actions) {
   stats.Print(screen, "pipeline", "click to launch", "ms");
 }
 
+// Files dragged over the ring: every pointer move draws the drop badge at the pointer over
+// the resting ring. The time from the move reaching the dock to the frame being presented.
+void DragOverBadges(const char* screen, DockWindow& dock) {
+  const RingGeometry& geometry = dock.geometry();
+  Stats stats;
+  Stats windows;
+  for (int round = 0; round < 2; ++round) {
+    for (int slot = 1; slot <= geometry.metrics.K; ++slot) {
+      const RingSlot& s = geometry.slots[static_cast<std::size_t>(slot)];
+      for (int step = 0; step < 4; ++step) {
+        const int x = s.normalLeft + s.normalSize / 2 + step * 3;
+        const int y = s.normalTop + s.normalSize / 2 - step * 2;
+        const int before = dock.framesPresented();
+        const double start = NowMs();
+        dock.Handle(DockEvent::DragAt(x, y, true));
+        if (dock.framesPresented() == before) continue;
+        stats.samples.push_back(NowMs() - start);
+        windows.samples.push_back(static_cast<double>(dock.lastWindowsPresented()));
+      }
+    }
+  }
+  dock.Handle(DockEvent::Simple(DockEvent::Kind::DragLeave));
+  stats.Print(screen, "pipeline", "drop badge move", "ms");
+  windows.Print(screen, "  windows shown", "drop badge move", "windows");
+}
+
 void Run(const char* screenName, int width, int height, const std::wstring& iconFolder) {
   AppData data;
   data.screen = MakeScreenInfo(width, height - 23, 23, 96, 96, Rect{0, 0, width, height - 40});
@@ -268,6 +294,7 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
          [&] { return static_cast<double>(dock.lastWindowsPresented()); }}};
     Scenarios(screenName, dock.view(), clock, figures, [&] { dock.Invalidate(); });
     ClickToLaunch(screenName, dock, actions);
+    DragOverBadges(screenName, dock);
   }
   {
     TextRenderer text;

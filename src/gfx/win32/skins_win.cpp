@@ -98,6 +98,10 @@ void BuildRingVariants(ImageTables& images, const RingMetrics& metrics) {
   images.BuildVariant(ImageTable::Skin, kSkinBackSelectColor, 1, metrics.N, metrics.N);
   images.BuildVariant(ImageTable::Skin, kSkinBackSelectColor, 2, metrics.M, metrics.M);
   images.BuildVariant(ImageTable::Skin, kSkinBorder, 1, metrics.D, metrics.D);
+  // The drop badges follow the pointer at one size whatever the ring's.
+  for (const int badge : {kSkinNoDrop, kSkinAddIcon, kSkinReplaceIcon}) {
+    images.BuildVariant(ImageTable::Skin, badge, 1, kBadgeSize, kBadgeSize);
+  }
   for (int icon = 0; icon <= kMaxIconNumber; ++icon) {
     if (!images.Has(ImageTable::Icon, icon)) continue;
     for (int variant = 1; variant <= 4; ++variant) {

@@ -20,6 +20,8 @@ bool ShowShellMessage(const ShellMessage& message) {
     case MessageIcon::Information:
       style |= MB_ICONINFORMATION;
       break;
+    case MessageIcon::None:
+      break;
   }
   if (message.defaultNo && message.buttons == MessageButtons::YesNo) style |= MB_DEFBUTTON2;
   return ::MessageBoxW(nullptr, Widen(message.text).c_str(), Widen(message.title).c_str(), style) ==

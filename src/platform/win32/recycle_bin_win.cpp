@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/unicode.h"
+
 namespace kivo::win {
 namespace {
 
@@ -48,6 +50,24 @@ void CheckRecycleBin(const AskUser& ask) {
   const ShellMessage message =
       CheckRecycleBinMessage(QueryRecycleBin().value_or(RecycleBinState{}));
   if (ask(message) && message.offersEmpty) EmptyAllRecycleBins();
+}
+
+bool MoveToRecycleBin(const std::string& path) {
+  if (path.empty()) return false;
+  // The shell reads a list of paths, each ended by a NUL, the list by a second one.
+  std::wstring from = Widen(path);
+  from.push_back(L'\0');
+  from.push_back(L'\0');
+  SHFILEOPSTRUCTW operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  // Without the nuke warning a file that cannot go to the bin would be deleted silently.
+  operation.fFlags =
+      static_cast<FILEOP_FLAGS>(FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING);
+  const int result = ::SHFileOperationW(&operation);
+  const bool moved = result == 0 && !operation.fAnyOperationsAborted;
+  if (moved) UpdateRecycleBinIcon();
+  return moved;
 }
 
 }  // namespace kivo::win

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "core/shell_utilities.h"
 #include "platform/win32/message_win.h"
@@ -23,5 +24,10 @@ void EmptyRecycleBin(const AskUser& ask = ShowShellMessage);
 
 // Reports size and item count, and empties the bins when the user answers Yes.
 void CheckRecycleBin(const AskUser& ask = ShowShellMessage);
+
+// Moves one file or folder to the recycle bin, without asking, except where it cannot be
+// recycled (too large, or on a drive without a bin): then the shell asks before deleting
+// it for good. True when the shell moved it and the user called nothing off.
+bool MoveToRecycleBin(const std::string& path);
 
 }  // namespace kivo::win

@@ -7,6 +7,7 @@
 
 #include "dock/ring_layout.h"
 #include "gfx/win32/tiled_layer.h"
+#include "items/drop_files.h"
 #include "platform/win32/recycle_bin_win.h"
 #include "ui/win32/mouse_input.h"
 
@@ -18,6 +19,9 @@ constexpr wchar_t kVeilClass[] = L"KivoLauncherVeil";
 // Timer identifiers: the dock's five timers are 1..5, the animation's pacing 10.
 constexpr UINT_PTR kFirstDockTimer = 1;
 constexpr UINT_PTR kAnimationTimer = 10;
+// A drop waits for this message, so that the dock's questions come after the source's
+// drag loop has ended.
+constexpr UINT kDroppedMessage = WM_APP + 40;
 
 UINT_PTR TimerId(DockTimer timer) {
   return kFirstDockTimer + static_cast<UINT_PTR>(timer);
@@ -120,6 +124,16 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
                                 width, height));
   if (!veil_ || !ring_) return false;
   presenter_->SetWindows(ring_.get(), [this] { return MakeTileWindow(); });
+  if (dropTarget_.get() == nullptr) {
+    dropTarget_.reset(
+        DropTarget::Create({[this](POINT screen, bool files) { return OnDragOver(screen, files); },
+                            [this] { Handle(DockEvent::Simple(DockEvent::Kind::DragLeave)); },
+                            [this](POINT screen, std::vector<std::string> paths) {
+                              return OnDrop(screen, std::move(paths));
+                            }}));
+  }
+  RegisterDrop(ring_.get());
+  RegisterDrop(veil_.get());
   // The dock takes no text input: keys drive it directly.
   ::ImmAssociateContext(ring_.get(), nullptr);
   ::ImmAssociateContext(veil_.get(), nullptr);
@@ -141,6 +155,10 @@ void DockWindow::Destroy() {
   presenter_->Release();
   ring_.reset();
   veil_.reset();
+  // Every window revoked its registration as it went; a drag still holding the target
+  // reaches nothing now.
+  dropTarget_.reset();
+  drops_.clear();
 }
 
 HWND DockWindow::MakeTileWindow() {
@@ -154,6 +172,8 @@ HWND DockWindow::MakeTileWindow() {
                         WS_POPUP, origin_.x, origin_.y, 1, 1);
   if (window == nullptr) return nullptr;
   ::ImmAssociateContext(window, nullptr);
+  // Files dropped anywhere on the ring's picture reach the dock.
+  RegisterDrop(window);
   // Made while the dock lies on the desktop: it goes there too, below whatever window of
   // another program is lowest now.
   if (!inFront_) PlaceBelow(window, LowestOtherWindow());
@@ -387,9 +407,61 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
       return 0;
     case WM_CLOSE:
       return 0;  // the dock closes only with the program
+    case kDroppedMessage:
+      if (!drops_.empty()) {
+        DockEvent drop = std::move(drops_.front());
+        drops_.pop_front();
+        Handle(drop);
+      }
+      return 0;
+    case WM_DESTROY:
+      ::RevokeDragDrop(window);
+      return std::nullopt;
     default:
       return std::nullopt;
   }
+}
+
+}  // namespace kivo::win
+
+namespace kivo::win {
+
+void DockWindow::RaiseForDrop() {
+  // In front for the drag, but the keyboard stays where it is.
+  inFront_ = true;
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  ::SetWindowPos(ring_.get(), HWND_TOPMOST, 0, 0, 0, 0, kFlags);
+  if (veilAlpha_ >= 0) ::SetWindowPos(veil_.get(), ring_.get(), 0, 0, 0, 0, kFlags);
+  presenter_->Raise();
+}
+
+void DockWindow::RegisterDrop(HWND window) {
+  RegisterDropTarget(window, dropTarget_.get());
+}
+
+bool DockWindow::TakesDropAt(int x, int y, bool filesOnOffer) const {
+  if (!view_ || view_->state().mode != DockMode::Expanded) return false;
+  const DropBadge badge =
+      DragOverBadge(data_.store, data_.settings, HitTest(geometry_, x, y), filesOnOffer);
+  return badge != DropBadge::None && badge != DropBadge::NoDrop;
+}
+
+bool DockWindow::OnDragOver(POINT screen, bool filesOnOffer) {
+  const int x = screen.x - origin_.x;
+  const int y = screen.y - origin_.y;
+  Handle(DockEvent::DragAt(x, y, filesOnOffer));
+  return TakesDropAt(x, y, filesOnOffer);
+}
+
+bool DockWindow::OnDrop(POINT screen, std::vector<std::string> paths) {
+  const int x = screen.x - origin_.x;
+  const int y = screen.y - origin_.y;
+  const bool taken = TakesDropAt(x, y, !paths.empty());
+  // The badge goes now; what the drop does waits until the source has its answer.
+  Handle(DockEvent::Simple(DockEvent::Kind::DragLeave));
+  drops_.push_back(DockEvent::DropAt(x, y, std::move(paths)));
+  if (!ring_ || !::PostMessageW(ring_.get(), kDroppedMessage, 0, 0)) drops_.pop_back();
+  return taken;
 }
 
 }  // namespace kivo::win

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "gfx/win32/presenter.h"
 #include "platform/win32/handles.h"
 #include "render/display_list.h"
+#include "ui/win32/drop_target.h"
 #include "ui/win32/window.h"
 
 namespace kivo::win {
@@ -92,6 +94,14 @@ class DockWindow final : public Window, public DockPorts {
   void BringToFront() override;
   void SendToBottom() override;
   void ShowWindows(bool visible) override;
+  void RaiseForDrop() override;
+
+  // Files dragged over the dock and dropped on it, from every window of the dock.
+  void RegisterDrop(HWND window);
+  bool OnDragOver(POINT screen, bool filesOnOffer);
+  bool OnDrop(POINT screen, std::vector<std::string> paths);
+  // Whether a drop at client point (x, y) would be taken.
+  bool TakesDropAt(int x, int y, bool filesOnOffer) const;
 
   HINSTANCE instance_;
   AppData& data_;
@@ -118,6 +128,8 @@ class DockWindow final : public Window, public DockPorts {
   double lastPresentMs_ = 0;
   int lastWindowsPresented_ = 0;
   int framesPresented_ = 0;
+  DropTargetOwner dropTarget_;
+  std::deque<DockEvent> drops_;  // dropped, handed to the dock once the drop has returned
 };
 
 }  // namespace kivo::win
