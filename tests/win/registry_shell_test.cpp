@@ -47,21 +47,11 @@ std::optional<std::pair<DWORD, std::wstring>> ReadRaw(HKEY root, const std::wstr
   return std::pair{type, data};
 }
 
-void WriteText(HKEY root, const std::wstring& subKey, const std::wstring& name,
-               const std::wstring& text) {
-  ASSERT_EQ(::RegSetKeyValueW(root, subKey.c_str(), name.c_str(), REG_SZ, text.c_str(),
-                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-}
-
 // A key of its own under HKEY_CURRENT_USER for every test, removed with all it holds.
 class RegistryTest : public ::testing::Test {
  protected:
   void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, win::Widen(base).c_str()); }
 
-  std::string Path(const std::string& below = "") const {
-    return "HKEY_CURRENT_USER\\" + base + (below.empty() ? "" : "\\" + below);
-  }
   bool KeyExists(const std::string& subKey) {
     return registry.OpenKey(RegistryRoot::CurrentUser, subKey, RegistryAccess::Read) != nullptr;
   }
@@ -97,10 +87,12 @@ TEST_F(RegistryTest, ValuesReachTheSystemAsTheAnsiFunctionsWouldStoreThemAndCome
   // Values other programs stored in UTF-16 come back in the code page, a character the
   // code page lacks as its default character, and long ones whole, not cut at a first
   // buffer.
-  std::wstring longText = L"x";
-  for (int i = 0; i < 2500; ++i) longText += L"中";
-  WriteText(HKEY_CURRENT_USER, win::Widen(base), L"foreign", L"我的电脑 ☃");
-  WriteText(HKEY_CURRENT_USER, win::Widen(base), L"long", longText);
+  for (const auto& [name, text] :
+       {std::pair{L"foreign", L"我的电脑 ☃"s}, {L"long", L"x" + std::wstring(2500, L'中')}}) {
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, win::Widen(base).c_str(), name, REG_SZ,
+                                text.c_str(), static_cast<DWORD>((text.size() + 1) * 2)),
+              ERROR_SUCCESS);
+  }
   const auto parent = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
   ASSERT_TRUE(parent);
   EXPECT_EQ(parent->QueryValue("FOREIGN"), (RegistryData{kRegSz, gbk + " ?\0"s}));
@@ -113,7 +105,8 @@ TEST_F(RegistryTest, ReadOnlyKeysUnknownRootsAndKeysWithSubKeysAreNotChanged) {
   EXPECT_TRUE(registry.OpenKey(RegistryRoot::CurrentUser, "", RegistryAccess::Read))
       << "an empty sub key is the root itself";
 
-  ASSERT_TRUE(WriteRegistryValue(registry, codec, Path(), "n", "-1", kRegDword));
+  ASSERT_TRUE(
+      WriteRegistryValue(registry, codec, "HKEY_CURRENT_USER\\" + base, "n", "-1", kRegDword));
   const auto readOnly = registry.OpenKey(RegistryRoot::CurrentUser, base, RegistryAccess::Read);
   ASSERT_TRUE(readOnly);
   EXPECT_FALSE(readOnly->SetValue("n", kRegSz, "x\0"s));
@@ -132,7 +125,7 @@ TEST_F(RegistryTest, ReadOnlyKeysUnknownRootsAndKeysWithSubKeysAreNotChanged) {
   for (const char* nothing : {"", "\\", "\\\\"}) EXPECT_FALSE(key->DeleteSubKey(nothing));
   EXPECT_TRUE(KeyExists(base));
   EXPECT_TRUE(key->DeleteValue("n"));
-  EXPECT_EQ(ReadRegistryValue(registry, codec, Path(), "n"), RegistryValue());
+  EXPECT_EQ(key->QueryValue("n"), std::nullopt);
 }
 
 TEST(OsNameOnTheSystem, NamesTheTrueVersion) {
@@ -216,12 +209,6 @@ struct BoxSeen {
   bool foreground = false;
   friend bool operator==(const BoxSeen&, const BoxSeen&) = default;
 };
-void PrintTo(const BoxSeen& box, std::ostream* out) {
-  *out << (box.found ? "" : "not found, ") << "buttons";
-  for (int button : box.buttons) *out << ' ' << button;
-  *out << ", default " << box.defaultButton << ", icon " << box.icon
-       << (box.foreground ? ", in front" : ", behind");
-}
 
 BoxSeen AnswerBox(const std::wstring& title, int answer) {
   BoxSeen seen;
