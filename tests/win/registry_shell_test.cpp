@@ -219,8 +219,8 @@ BoxSeen AnswerBox(const std::wstring& title, int answer) {
   }
   if (box == nullptr) return seen;
   seen.found = true;
-  // The box comes to the front just after it appears.
-  for (int i = 0; i < 20 && !seen.foreground; ++i, ::Sleep(50)) {
+  // The box comes to the front just after it appears (late on a busy machine).
+  for (int i = 0; i < 100 && !seen.foreground; ++i, ::Sleep(50)) {
     seen.foreground = ::GetForegroundWindow() == box;
   }
   for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
