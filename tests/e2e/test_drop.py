@@ -14,11 +14,12 @@ from wineharness import wait_until
 XDND = os.environ.get("KIVO_XDND", "")
 
 
-def drag(session, point, *paths, hold=300):
-    """Starts the drag source: it drags `paths` to `point`, waits `hold` ms, drops."""
-    return subprocess.Popen([XDND, "--hold", str(hold), str(point[0]), str(point[1]),
-                             *map(str, paths)], env=session.env, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.PIPE)
+def drag(session, point, *paths, hold=300, text=False):
+    """Starts the drag source: it drags `paths` (or, with `text`, one text) to `point`,
+    waits `hold` ms, drops."""
+    return subprocess.Popen([XDND, "--hold", str(hold), *(["--text"] if text else []),
+                             str(point[0]), str(point[1]), *map(str, paths)], env=session.env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
 
 def answer(session, title, key):
@@ -63,6 +64,11 @@ class DropFiles(unittest.TestCase):
             self.assertEqual(source.wait(timeout=30), 0, source.stderr.read())
             settle(1.0)
 
+            # A web address dragged from a browser joins the group as a web shortcut.
+            source = drag(session, slot_point(m, 10), "https://www.example.com/news", text=True)
+            self.assertEqual(source.wait(timeout=30), 0, source.stderr.read())
+            settle(1.0)
+
             # Two files dropped on the shortcut "Old" make a group, named in the input box.
             source = drag(session, slot_point(m, 11), files / "one.txt", files / "two.txt")
             self.assertEqual(source.wait(timeout=30), 0, source.stderr.read())
@@ -89,7 +95,8 @@ class DropFiles(unittest.TestCase):
             self.assertEqual(session.close_program(program), 0)
             items, groups = read_store(session)
             # The group holds notepad with an icon of its own, made from the program.
-            self.assertEqual(len(groups[10]), 1)
+            self.assertEqual(len(groups[10]), 2)
+            self.assertIn("www.example.com/news", items[groups[10][1]][3])
             kind, _, _, link, _, icon = items[groups[10][0]]
             self.assertEqual(kind, 5)
             self.assertTrue(link.lower().endswith("\\windows\\notepad.exe"), link)
