@@ -401,20 +401,26 @@ void PopupController::EndDrag(int x, int y) {
     return;
   }
   MenuDelEffect(x, y);
-  view_.MenuResize(geometry_, settings_.PopupRows);
   actions_.SaveStore();
+  if (!ReadMembersAgain()) return;
+  s.hovered = RowAt(x, y);
+  s.lastHovered = s.hovered;
+  Redraw();
+}
+
+bool PopupController::ReadMembersAgain() {
+  PopupState& s = state();
+  view_.MenuResize(geometry_, settings_.PopupRows);
   if (s.count == 0) {
     // Nothing left to list: the ring shows the empty group, and the list goes.
     const int group = s.group;
     Defer([this, group] { actions_.GroupEmptied(group); });
     EscCancel(false);
-    return;
+    return false;
   }
   const PixelRect bounds = s.layout.Bounds();
   pacer_.Then([this, bounds] { ports_.Show(bounds); });
-  s.hovered = RowAt(x, y);
-  s.lastHovered = s.hovered;
-  Redraw();
+  return true;
 }
 
 void PopupController::CancelPress() {
@@ -429,19 +435,10 @@ void PopupController::CancelPress() {
 }
 
 void PopupController::RefreshList() {
-  if (!open()) return;
-  PopupState& s = state();
-  view_.MenuResize(geometry_, settings_.PopupRows);
-  if (s.count == 0) {
-    const int group = s.group;
-    Defer([this, group] { actions_.GroupEmptied(group); });
-    EscCancel(false);
-    return;
-  }
+  if (!open() || !ReadMembersAgain()) return;
   // The pointer may rest anywhere once the menu that changed the list has closed: the list
   // is drawn at rest until the pointer moves over a row again.
-  const PixelRect bounds = s.layout.Bounds();
-  pacer_.Then([this, bounds] { ports_.Show(bounds); });
+  PopupState& s = state();
   s.hovered = -1;
   s.lastHovered = -1;
   s.pressedLook = false;

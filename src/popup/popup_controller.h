@@ -143,6 +143,9 @@ class PopupController {
   void OnHoverPoll(int x, int y);
   void EndDrag(int x, int y);
   void CancelPress();
+  // MenuResize after the group changed, the window following the list; false when no
+  // member is left and the list went.
+  bool ReadMembersAgain();
   // The row whose rectangle holds the point: 1..count in plain mode, 0..P + 1 in paging
   // mode; -1 for none.
   int RowAt(int x, int y) const;
