@@ -13,9 +13,8 @@ namespace kivo {
 namespace {
 
 constexpr std::array<const char*, kLinkKindCount> kLinkKindNames = {
-    "'Internet' Shortcut",          "'Check Email' Shortcut",
-    "'System Folders & Drives Group'", "'Accessories Group'",
-    "'Microsoft Office Suite Group'", "'Website Group'"};
+    "'Internet' Shortcut", "'Check Email' Shortcut",         "'System Folders & Drives Group'",
+    "'Accessories Group'", "'Microsoft Office Suite Group'", "'Website Group'"};
 
 bool IsGroupKind(LinkKind kind) {
   return kind != LinkKind::Internet && kind != LinkKind::Email;

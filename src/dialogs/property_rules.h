@@ -20,7 +20,7 @@ inline constexpr const char* kPropertyCaption = "Properties";
 inline constexpr const char* kAddShortcutCaption = "Add Shortcut";
 inline constexpr const char* kPropertyTabCaption = "  属性  ";
 inline constexpr std::array<const char*, 3> kPropertyTypeCaptions = {"快捷方式", "快捷方式组",
-                                                                      "系统"};
+                                                                     "系统"};
 inline constexpr std::array<const char*, 3> kRunWindowCaptions = {"正常窗口", "最小化", "最大化"};
 inline constexpr std::array<const char*, 3> kIconButtonCaptions = {
     "更改图标(&C)", "恢复默认图标(&R)", "搜索图标(&S)"};
@@ -89,20 +89,20 @@ class PropertyPrompts {
   virtual void Tell(const ShellMessage& message) = 0;
 };
 
-ShellMessage ReplaceQuestion();           // "Are you sure to replace?"
-ShellMessage GroupToShortcutQuestion();   // "...delete all items of this group..."
-ShellMessage ShortcutToGroupQuestion();   // "...delete this shortcut..."
-ShellMessage ChangeIconFailedMessage();   // "Change icon failed"
+ShellMessage ReplaceQuestion();          // "Are you sure to replace?"
+ShellMessage GroupToShortcutQuestion();  // "...delete all items of this group..."
+ShellMessage ShortcutToGroupQuestion();  // "...delete this shortcut..."
+ShellMessage ChangeIconFailedMessage();  // "Change icon failed"
 
 enum class OkResult {
-  Saved,        // the store changed: refresh the windows and save
-  NotSaved,     // no usable path (or nothing to store): nothing was written
+  Saved,     // the store changed: refresh the windows and save
+  NotSaved,  // no usable path (or nothing to store): nothing was written
 };
 
 enum class ChoiceResult {
-  Declined,   // the user said No, or the entry cannot take the choice: nothing changed
-  Changed,    // the entry changed; the dialog stays open and reloads
-  Added,      // add mode made the new entry; the dialog's work is done
+  Declined,  // the user said No, or the entry cannot take the choice: nothing changed
+  Changed,   // the entry changed; the dialog stays open and reloads
+  Added,     // add mode made the new entry; the dialog's work is done
 };
 
 class PropertyEditor {

@@ -80,9 +80,9 @@ TEST(LinkKindCaptions, ExactTextsInBothModes) {
 
 TEST(PropertyTypeOf, EveryKindCode) {
   const std::pair<int, PropertyType> table[] = {
-      {0, PropertyType::Shortcut},  {1, PropertyType::Shortcut},  {2, PropertyType::Shortcut},
-      {4, PropertyType::Group},     {5, PropertyType::Shortcut},  {6, PropertyType::System},
-      {9, PropertyType::System},    {10, PropertyType::System},   {11, PropertyType::System},
+      {0, PropertyType::Shortcut}, {1, PropertyType::Shortcut}, {2, PropertyType::Shortcut},
+      {4, PropertyType::Group},    {5, PropertyType::Shortcut}, {6, PropertyType::System},
+      {9, PropertyType::System},   {10, PropertyType::System},  {11, PropertyType::System},
       {12, PropertyType::System}};
   for (const auto& [kind, type] : table) EXPECT_EQ(PropertyTypeOf(kind), type) << kind;
 }
