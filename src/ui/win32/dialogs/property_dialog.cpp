@@ -8,6 +8,7 @@
 
 #include "core/text.h"
 #include "dialogs/property_rules.h"
+#include "platform/win32/icon_extract_win.h"
 #include "platform/win32/image_files.h"
 #include "platform/win32/message_win.h"
 #include "platform/win32/unicode.h"
@@ -52,6 +53,13 @@ class PropertyDialog final : public DialogBase {
         return FALSE;
       case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLORBTN: {
+        // Labels and options lie on the tab's page, which is painted in the window colour.
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_WINDOW));
+      }
       default:
         return FALSE;
     }
@@ -89,10 +97,9 @@ class PropertyDialog final : public DialogBase {
     ::SetWindowTextW(window_, Widen(v.caption).c_str());
     for (std::size_t i = 0; i < kTypeIds.size(); ++i) {
       const HWND option = Control(kTypeIds[i]);
-      ::SendMessageW(option, BM_SETCHECK,
-                     static_cast<WPARAM>(i) == static_cast<WPARAM>(v.type) ? BST_CHECKED
-                                                                            : BST_UNCHECKED,
-                     0);
+      ::SendMessageW(
+          option, BM_SETCHECK,
+          static_cast<WPARAM>(i) == static_cast<WPARAM>(v.type) ? BST_CHECKED : BST_UNCHECKED, 0);
       ::EnableWindow(option, v.typeEnabled[i] ? TRUE : FALSE);
     }
     SetControlText(window_, IDC_PROP_TITLE, v.title);
@@ -136,9 +143,10 @@ class PropertyDialog final : public DialogBase {
       case IDC_PROP_TYPE0:
       case IDC_PROP_TYPE1:
       case IDC_PROP_TYPE2:
-        if (code == BN_CLICKED) OnType(id == IDC_PROP_TYPE0   ? PropertyType::Shortcut
-                                       : id == IDC_PROP_TYPE1 ? PropertyType::Group
-                                                              : PropertyType::System);
+        if (code == BN_CLICKED)
+          OnType(id == IDC_PROP_TYPE0   ? PropertyType::Shortcut
+                 : id == IDC_PROP_TYPE1 ? PropertyType::Group
+                                        : PropertyType::System);
         return TRUE;
       case IDC_PROP_ICON0:
         if (code == BN_CLICKED) OnChangeIcon();
@@ -227,6 +235,8 @@ class PropertyDialog final : public DialogBase {
       image = LoadImageFile(Widen(file));
       if (image) break;
     }
+    // No icon file of its own: the picture the shell shows for the path, as on the ring.
+    if (!image) image = ShellIconBitmap(CleanText(entry->LinkPath));
     if (!image) return;
     Gdiplus::GpGraphics* raw = nullptr;
     if (gp::GdipCreateFromHDC(item.hDC, &raw) != Gdiplus::Ok) return;
