@@ -120,7 +120,7 @@ def windows_path(path: Path) -> str:
 
 def read_store(session, name="KivoMenu.cfg"):
     """The items and ring groups of a menu file, as kivoctl reads it:
-    ({number: (type, class, title, link, target, icon)}, {slot: [member, ...]})."""
+    ({number: (type, class, title, link, target, icon, arguments)}, {slot: [member, ...]})."""
     code, out, err = session.run(CTL, "store", windows_path(session.data_file(name)))
     if code != 0:
         raise AssertionError(f"kivoctl store: {code} {err}")
@@ -128,7 +128,7 @@ def read_store(session, name="KivoMenu.cfg"):
     for line in out.splitlines():
         parts = line.split("|")
         if parts[0] == "item":
-            items[int(parts[1])] = (int(parts[2]), int(parts[3]), *parts[4:8])
+            items[int(parts[1])] = (int(parts[2]), int(parts[3]), *parts[4:9])
         elif parts[0] == "group":
             groups[int(parts[1])] = [int(m) for m in parts[3].split(",") if m]
     return items, groups

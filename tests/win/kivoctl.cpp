@@ -99,7 +99,8 @@ void PrintLine(const std::string& line) {
   std::fputc('\n', stdout);
 }
 
-// One line per used item ("item|number|type|class|title|link path|target|icon file") and
+// One line per used item ("item|number|type|class|title|link path|target|icon file|
+// arguments") and
 // per ring group ("group|slot|count|member,member,...").
 int Store(const std::wstring& file) {
   const kivo::win::WinFileSystem files;
@@ -114,7 +115,7 @@ int Store(const std::wstring& file) {
     if (item.ItemType == kivo::kItemUnused) continue;
     PrintLine("item|" + std::to_string(n) + "|" + std::to_string(item.ItemType) + "|" +
               std::to_string(item.ItemClass) + "|" + item.Title.str() + "|" + item.LinkPath.str() +
-              "|" + item.TargetPath.str() + "|" + item.IconFile.str());
+              "|" + item.TargetPath.str() + "|" + item.IconFile.str() + "|" + item.Arguments.str());
   }
   for (int g = kivo::kFirstRingGroup; g <= kivo::kLastRingGroup; ++g) {
     const kivo::ItemGroup& group = store.Groups[static_cast<std::size_t>(g)];

@@ -6,7 +6,9 @@
 
 #include "items/group_helpers.h"
 #include "platform/win32/message_win.h"
+#include "platform/win32/os_version_win.h"
 #include "platform/win32/unicode.h"
+#include "ui/win32/dialogs/property_dialog.h"
 #include "ui/win32/dock_window.h"
 #include "ui/win32/popup_window.h"
 
@@ -119,9 +121,20 @@ void ItemMenu::SaveStore() {
   if (parts_.saveStore) parts_.saveStore();
 }
 
-void ItemMenu::ShowProperties(bool /*addShortcut*/) {
-  // The properties dialog has not been built yet: the windows are out of the way and the
-  // add-shortcut flag is set, but no dialog opens.
+void ItemMenu::ShowProperties(bool addShortcut) {
+  const std::uint32_t osMajor = [] {
+    const auto version = ReadOsVersion();
+    return version ? version->major : 0u;
+  }();
+  const HWND owner = dock_ != nullptr ? dock_->handle() : nullptr;
+  const bool changed = ShowPropertyDialog(owner, parts_.items, context_, addShortcut, osMajor);
+  // The flag is used up once the dialog has closed, whatever it did.
+  addShortcut_ = false;
+  if (!changed) return;
+  RefreshDock();
+  // A popup row's group shows its members anew when it opens next; the open one now.
+  if (popup_ != nullptr && popup_->controller().open()) RefreshPopup();
+  SaveStore();
 }
 
 }  // namespace kivo::win
