@@ -219,4 +219,40 @@ SettingsEffect SettingsEditor::ClearTypeClicked(bool on) {
   return effect;
 }
 
+namespace {
+constexpr std::uint32_t kControlShift = 0x1;
+constexpr std::uint32_t kControlControl = 0x2;
+constexpr std::uint32_t kControlAlt = 0x4;
+constexpr std::uint32_t kKeyMask = 0xFF;
+constexpr int kFlagShift = 8;
+}  // namespace
+
+std::uint16_t HotKeyControlValue(const HotKey& hotKey) {
+  if (hotKey.empty() || hotKey.key > kKeyMask) return 0;
+  std::uint32_t flags = 0;
+  if ((hotKey.modifiers & kModShift) != 0) flags |= kControlShift;
+  if ((hotKey.modifiers & kModControl) != 0) flags |= kControlControl;
+  if ((hotKey.modifiers & kModAlt) != 0) flags |= kControlAlt;
+  return static_cast<std::uint16_t>(flags << kFlagShift | hotKey.key);
+}
+
+HotKey HotKeyFromControl(std::uint16_t value) {
+  const std::uint32_t key = value & kKeyMask;
+  const std::uint32_t flags = static_cast<std::uint32_t>(value) >> kFlagShift;
+  HotKey hotKey;
+  if (key == 0) return hotKey;
+  hotKey.key = key;
+  if ((flags & kControlShift) != 0) hotKey.modifiers |= kModShift;
+  if ((flags & kControlControl) != 0) hotKey.modifiers |= kModControl;
+  if ((flags & kControlAlt) != 0) hotKey.modifiers |= kModAlt;
+  return hotKey;
+}
+
+HotKeyEntry ClassifyHotKeyEntry(const HotKey& hotKey) {
+  if (hotKey.empty()) return HotKeyEntry::Cleared;
+  // The same rule as for a combination the user writes under the program's key.
+  const auto parsed = ParseHotKey(FormatHotKey(hotKey));
+  return parsed && *parsed == hotKey ? HotKeyEntry::Complete : HotKeyEntry::Incomplete;
+}
+
 }  // namespace kivo

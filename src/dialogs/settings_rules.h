@@ -8,10 +8,11 @@
 #include <string>
 
 #include "core/settings.h"
+#include "tray/hotkeys.h"
 
 namespace kivo {
 
-inline constexpr int kIconCountChoices = 8;         // 8, 12, ... 36 icons
+inline constexpr int kIconCountChoices = 8;          // 8, 12, ... 36 icons
 inline constexpr int kMinimizedPositionChoices = 9;  // centre, four sides, four corners
 
 // The combo boxes' entries, in the order of the settings' indexes.
@@ -119,5 +120,17 @@ class SettingsEditor {
   // steps come without a press: they keep the size the ring has.
   std::optional<int> keptMagnified_;
 };
+
+// The hot-key controls: a value holds the virtual key in its low byte and the modifier
+// flags in its high byte (Shift 1, Ctrl 2, Alt 4, extended key 8). The control has no
+// flag for the Windows key, so a combination with it shows without it.
+std::uint16_t HotKeyControlValue(const HotKey& hotKey);
+HotKey HotKeyFromControl(std::uint16_t value);
+
+// What a hot-key control holds after a change: nothing (the hot key is switched off), a
+// combination the program registers, or one still being typed or not allowed (a bare
+// key or Shift alone would take typing away from every other program).
+enum class HotKeyEntry : int { Cleared, Complete, Incomplete };
+HotKeyEntry ClassifyHotKeyEntry(const HotKey& hotKey);
 
 }  // namespace kivo

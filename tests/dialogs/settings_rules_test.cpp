@@ -147,7 +147,7 @@ TEST_F(EditorTest, NormalSliderCouplesTheMagnifiedSize) {
   struct Step {
     int value, icon, magnified;
   };
-  const Step steps[] = {{50, 50, 64}, {64, 64, 64}, {80, 80, 80},
+  const Step steps[] = {{50, 50, 64},    {64, 64, 64}, {80, 80, 80},
                         {100, 100, 100}, {70, 70, 70}, {40, 40, 64}};
   for (const Step& step : steps) {
     const SettingsEffect effect = editor.NormalChanging(step.value);
@@ -248,6 +248,46 @@ TEST_F(EditorTest, SwitchesAndPositions) {
   for (const auto& row : rows) {
     EXPECT_TRUE(editor.MinimizedPositionChosen(row[0]).placeDisc);
     EXPECT_EQ(settings.MinimizedPosition, row[1]);
+  }
+}
+
+TEST(HotKeyControl, ValuesRoundTrip) {
+  struct Row {
+    HotKey key;
+    std::uint16_t value;
+  };
+  const Row rows[] = {
+      {{kModAlt, 0x20}, 0x0420},
+      {{kModControl | kModAlt, 'D'}, 0x0644},
+      {{kModControl | kModShift, 0x09}, 0x0309},
+      {{kModAlt | kModShift | kModControl, 0x70}, 0x0770},
+      {{0, 0}, 0},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(HotKeyControlValue(row.key), row.value) << FormatHotKey(row.key);
+    EXPECT_EQ(HotKeyFromControl(row.value), row.key) << row.value;
+  }
+  // The extended-key flag does not change the combination.
+  EXPECT_EQ(HotKeyFromControl(0x0E44), (HotKey{kModControl | kModAlt, 'D'}));
+  // The control cannot show the Windows key: the rest of the combination shows.
+  EXPECT_EQ(HotKeyControlValue({kModWin | kModAlt, 'E'}), 0x0445);
+}
+
+TEST(HotKeyControl, OnlyCombinationsThatLeaveTypingAloneAreComplete) {
+  struct Row {
+    HotKey key;
+    HotKeyEntry entry;
+  };
+  const Row rows[] = {
+      {{0, 0}, HotKeyEntry::Cleared},
+      {{kModAlt, 0x20}, HotKeyEntry::Complete},
+      {{kModControl, 'K'}, HotKeyEntry::Complete},
+      {{kModShift, 'K'}, HotKeyEntry::Incomplete},
+      {{0, 'K'}, HotKeyEntry::Incomplete},
+      {{kModShift, 0x70}, HotKeyEntry::Incomplete},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ClassifyHotKeyEntry(row.key), row.entry) << FormatHotKey(row.key);
   }
 }
 
