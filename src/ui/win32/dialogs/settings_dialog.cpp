@@ -20,12 +20,12 @@ constexpr int kGeneralControls[] = {
     IDC_SET_GROUP_RESTORE, IDC_SET_BACKUP2,       IDC_SET_BACKUP3,       IDC_SET_GROUP_RESET,
     IDC_SET_RESET0,        IDC_SET_RESET1};
 constexpr int kAppearanceControls[] = {
-    IDC_SET_GROUP_LOOK,    IDC_SET_LAB_NORMAL,     IDC_SET_SLD_NORMAL,    IDC_SET_LAB_MAGNIFIED,
-    IDC_SET_SLD_MAGNIFIED, IDC_SET_LAB_RADIUS,     IDC_SET_SLD_RADIUS,    IDC_SET_LAB_ICONCOUNT,
+    IDC_SET_GROUP_LOOK,     IDC_SET_LAB_NORMAL,    IDC_SET_SLD_NORMAL,    IDC_SET_LAB_MAGNIFIED,
+    IDC_SET_SLD_MAGNIFIED,  IDC_SET_LAB_RADIUS,    IDC_SET_SLD_RADIUS,    IDC_SET_LAB_ICONCOUNT,
     IDC_SET_COMB_ICONCOUNT, IDC_SET_LAB_MINPOS,    IDC_SET_COMB_MINPOS,   IDC_SET_GROUP_BACK,
-    IDC_SET_LAB_TRANS,     IDC_SET_SLD_TRANS,      IDC_SET_END_FIRST,     IDC_SET_END_FIRST + 1,
-    IDC_SET_END_FIRST + 2, IDC_SET_END_FIRST + 3,  IDC_SET_END_FIRST + 4, IDC_SET_END_FIRST + 5,
-    IDC_SET_END_FIRST + 6, IDC_SET_END_FIRST + 7};
+    IDC_SET_LAB_TRANS,      IDC_SET_SLD_TRANS,     IDC_SET_END_FIRST,     IDC_SET_END_FIRST + 1,
+    IDC_SET_END_FIRST + 2,  IDC_SET_END_FIRST + 3, IDC_SET_END_FIRST + 4, IDC_SET_END_FIRST + 5,
+    IDC_SET_END_FIRST + 6,  IDC_SET_END_FIRST + 7};
 constexpr int kHotKeyControls[kHotKeyCount] = {IDC_SET_HOTKEY0, IDC_SET_HOTKEY1, IDC_SET_HOTKEY2};
 
 void SetSlider(HWND dialog, int control, const SliderRange& range, int value) {
@@ -123,7 +123,9 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       IniConfigData();
       ShowPage(0);
-      return TRUE;
+      // The keyboard starts on the tab strip: the arrows choose the page, Tab its controls.
+      ::SetFocus(tab);
+      return FALSE;
     }
     case WM_DRAWITEM:
       if (wParam != IDC_SET_LOGO) return FALSE;
@@ -202,6 +204,8 @@ void SettingsDialog::ShowPage(int page) {
   show(general ? kGeneralControls : kAppearanceControls,
        general ? std::size(kGeneralControls) : std::size(kAppearanceControls), true);
   ::SendDlgItemMessageW(window_, IDC_SET_TAB, TCM_SETCURSEL, general ? 0 : 1, 0);
+  // The strip under the hidden controls is painted again, or their frames would linger.
+  ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void SettingsDialog::OnScroll(HWND slider, int code) {
@@ -266,7 +270,8 @@ void SettingsDialog::OnCommand(int control, int notification) {
     case IDC_SET_COMB_ICONCOUNT:
     case IDC_SET_COMB_MINPOS: {
       if (notification != CBN_SELCHANGE) return;
-      const int index = static_cast<int>(::SendDlgItemMessageW(window_, control, CB_GETCURSEL, 0, 0));
+      const int index =
+          static_cast<int>(::SendDlgItemMessageW(window_, control, CB_GETCURSEL, 0, 0));
       if (index < 0) return;
       Apply(control == IDC_SET_COMB_ICONCOUNT ? editor_.IconCountChosen(index)
                                               : editor_.MinimizedPositionChosen(index));
