@@ -499,8 +499,10 @@ void DockWindow::ApplyRingMetrics(int followUp) {
   state.hovered = -1;
   state.previous = -1;
   if (state.mode == DockMode::Expanded) {
-    // The split of the picture among windows follows the ring.
-    sectors_.reset();
+    // The split of the picture among windows follows the ring. While the normal-size
+    // slider moves, the split chosen for the ring at the press is kept: choosing it again
+    // at every step would double the step's time. The release chooses it afresh.
+    if (followUp != 1) sectors_.reset();
     PlaceRingWindow(ExpandedArea());
   }
   Invalidate();
@@ -521,6 +523,10 @@ void DockWindow::ApplyRingMetrics(int followUp) {
 void DockWindow::RebuildNormalVariant() {
   if (!view_) return;
   RebuildRingVariant(images_, *view_, 1);
+  if (view_->state().mode == DockMode::Expanded) {
+    sectors_.reset();
+    PlaceRingWindow(ExpandedArea());
+  }
   Invalidate();
   view_->DockNormal(false);
 }
