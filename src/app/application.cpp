@@ -162,6 +162,7 @@ bool Application::LoadWindows() {
                                         kHomePage, kHelpPage});
   // Without the tray the program still runs; it ends through its exit command.
   if (!tray_->Create(LoadHotKeys(registry_, codec_))) tray_.reset();
+  actions_->BindTray(tray_.get());
   return true;
 }
 
@@ -185,6 +186,7 @@ void Application::ExitProgram() {
   exited_ = true;
   // The windows go first: a message about a failed save must not lie under a top-most dock.
   if (actions_) actions_->Close();
+  if (actions_) actions_->BindTray(nullptr);
   tray_.reset();
   popup_.reset();
   dock_.reset();

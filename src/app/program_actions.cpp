@@ -2,10 +2,13 @@
 
 #include "app/drop_actions.h"
 
+#include "core/shell_utilities.h"
 #include "dialogs/change_user.h"
 #include "gfx/win32/item_icons_win.h"
 #include "gfx/win32/skins_win.h"
 #include "items/group_helpers.h"
+#include "platform/win32/system_folders_win.h"
+#include "tray/hotkeys.h"
 #include "ui/win32/dialogs/about_dialog.h"
 #include "ui/win32/dialogs/change_user_win.h"
 
@@ -47,11 +50,12 @@ void ProgramActions::ShowQuickStartAtStart() {
 }
 
 bool ProgramActions::IsDialogMessage(MSG& message) const {
-  return quickStart_.IsDialogMessage(message);
+  return quickStart_.IsDialogMessage(message) || (settings_ && settings_->IsDialogMessage(message));
 }
 
 void ProgramActions::Close() {
   quickStart_.Close();
+  if (settings_) settings_->Close();
 }
 
 void ProgramActions::LaunchItem(int item) {
@@ -144,7 +148,43 @@ void ProgramActions::EndProgram() {
 }
 
 void ProgramActions::ShowSettings() {
-  // The settings dialog arrives with its own window; the command changes nothing until then.
+  if (!settings_) {
+    AppData& data = parts_.data;
+    win::SettingsDialog::Parts parts(data.settings, data.screen);
+    parts.applyRing = [this](RingFollowUp followUp) {
+      if (dock_) dock_->ApplyRingMetrics(static_cast<int>(followUp));
+    };
+    parts.rebuildNormalVariant = [this] {
+      if (dock_) dock_->RebuildNormalVariant();
+    };
+    parts.redraw = [this] {
+      if (dock_) dock_->RedrawResting();
+    };
+    parts.setActive = [this](bool active) {
+      if (dock_) dock_->SetActiveLook(active);
+    };
+    parts.placeDisc = [this] {
+      if (dock_) dock_->PlaceCollapsedDisc();
+    };
+    parts.clearType = [this](bool on) {
+      if (popup_) popup_->SetClearType(on);
+    };
+    parts.setAutoRun = [this](bool enable) {
+      return SetAutoRun(parts_.items.registry, parts_.codec, win::ProgramFilePath(), enable) != 0;
+    };
+    parts.loadHotKeys = [this] { return LoadHotKeys(parts_.items.registry, parts_.codec); };
+    parts.changeHotKeys = [this](const HotKeySet& keys) {
+      static_cast<void>(SaveHotKeys(parts_.items.registry, parts_.codec, keys));
+      return tray_ != nullptr ? tray_->ChangeHotKeys(keys) : std::vector<HotKey>{};
+    };
+    parts.saveSettings = [this] { return SaveSettings(); };
+    parts.showAbout = [this](HWND owner) {
+      win::ShowAbout(owner, win::AboutInfo{parts_.version, parts_.data.osName, nullptr});
+    };
+    parts.maintenance = maintenance_;
+    settings_ = std::make_unique<win::SettingsDialog>(std::move(parts));
+  }
+  settings_->Show(owner());
 }
 
 void ProgramActions::ShowAbout() {

@@ -16,9 +16,11 @@
 #include "items/item_context.h"
 #include "platform/win32/system_actions_win.h"
 #include "ui/win32/dialogs/quick_start_dialog.h"
+#include "ui/win32/dialogs/settings_dialog.h"
 #include "ui/win32/dock_window.h"
 #include "ui/win32/item_menu.h"
 #include "ui/win32/popup_window.h"
+#include "ui/win32/tray_window.h"
 
 namespace kivo {
 
@@ -43,6 +45,11 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   bool IsDialogMessage(MSG& message) const;
   // Closes the windows this object opened (before the dock goes).
   void Close();
+  // The settings dialog changes the hot keys the tray holds, once the tray exists.
+  void BindTray(win::TrayWindow* tray) { tray_ = tray; }
+  // What the settings dialog's backup, restore and reset buttons run; without it they
+  // are greyed.
+  void SetMaintenance(Maintenance* maintenance) { maintenance_ = maintenance; }
 
   // DockActions
   void LaunchItem(int item) override;
@@ -83,6 +90,9 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   std::unique_ptr<Commands> commands_;
   win::QuickStartDialog quickStart_;
   std::unique_ptr<win::ItemMenu> itemMenu_;  // made when the windows are bound
+  win::TrayWindow* tray_ = nullptr;
+  Maintenance* maintenance_ = nullptr;
+  std::unique_ptr<win::SettingsDialog> settings_;  // made when first shown
 };
 
 }  // namespace kivo

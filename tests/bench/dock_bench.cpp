@@ -242,6 +242,32 @@ void DragOverBadges(const char* screen, DockWindow& dock) {
   windows.Print(screen, "  windows shown", "drop badge move", "windows");
 }
 
+// The settings dialog's live preview: one step of the normal-size slider (the ring
+// computed again, laid out, drawn from the full images and presented) and one step of the
+// transparency slider (the veil alone changes), each from the call to the frame on screen.
+void SettingsSteps(const char* screen, DockWindow& dock, Settings& settings) {
+  dock.SetActiveLook(true);
+  Stats size;
+  for (int step = 0; step < 40; ++step) {
+    settings.IconSize = 40 + step % 20;
+    const double start = NowMs();
+    dock.ApplyRingMetrics(1);
+    size.samples.push_back(NowMs() - start);
+  }
+  settings.IconSize = 48;
+  dock.ApplyRingMetrics(0);
+  dock.RebuildNormalVariant();
+  Stats veil;
+  for (int step = 0; step < 40; ++step) {
+    settings.BackColor.Alpha = static_cast<std::uint8_t>(100 + step);
+    const double start = NowMs();
+    dock.RedrawResting();
+    veil.samples.push_back(NowMs() - start);
+  }
+  size.Print(screen, "settings", "size step", "ms");
+  veil.Print(screen, "settings", "veil step", "ms");
+}
+
 void Run(const char* screenName, int width, int height, const std::wstring& iconFolder) {
   AppData data;
   data.screen = MakeScreenInfo(width, height - 23, 23, 96, 96, Rect{0, 0, width, height - 40});
@@ -295,6 +321,7 @@ void Run(const char* screenName, int width, int height, const std::wstring& icon
     Scenarios(screenName, dock.view(), clock, figures, [&] { dock.Invalidate(); });
     ClickToLaunch(screenName, dock, actions);
     DragOverBadges(screenName, dock);
+    SettingsSteps(screenName, dock, data.settings);
   }
   {
     TextRenderer text;

@@ -3,6 +3,7 @@
 #include <imm.h>
 #include <windowsx.h>
 
+#include <array>
 #include <string_view>
 
 #include "dock/ring_layout.h"
@@ -462,6 +463,88 @@ bool DockWindow::OnDrop(POINT screen, std::vector<std::string> paths) {
   drops_.push_back(DockEvent::DropAt(x, y, std::move(paths)));
   if (!ring_ || !::PostMessageW(ring_.get(), kDroppedMessage, 0, 0)) drops_.pop_back();
   return taken;
+}
+
+}  // namespace kivo::win
+
+namespace kivo::win {
+namespace {
+
+// One pre-scaled variant of the slot background and of every icon the ring shows, at the
+// variant's size for the current metrics. Other icons (the popup's rows) keep theirs.
+void RebuildRingVariant(ImageTables& images, const DockView& view, int variant) {
+  const RingMetrics& m = view.geometry().metrics;
+  const int size = VariantSize(m, variant);
+  if (size <= 0) return;
+  images.BuildVariant(ImageTable::Skin, kSkinBackSelectColor, variant, size, size);
+  std::array<bool, kIconCount> done{};
+  for (int slot = 0; slot < kSlotEntries; ++slot) {
+    const int icon = view.slot(slot).icon;
+    if (icon < 0 || icon >= kIconCount || done[static_cast<std::size_t>(icon)]) continue;
+    done[static_cast<std::size_t>(icon)] = true;
+    if (images.Has(ImageTable::Icon, icon)) {
+      images.BuildVariant(ImageTable::Icon, icon, variant, size, size);
+    }
+  }
+}
+
+}  // namespace
+
+void DockWindow::ApplyRingMetrics(int followUp) {
+  if (!view_) return;
+  geometry_ = ComputeRing(MakeRingMetrics(data_.screen, data_.settings));
+  view_->SetGeometry(geometry_);
+  // Slots beyond a smaller ring are no longer there to be hovered.
+  DockState& state = view_->state();
+  state.hovered = -1;
+  state.previous = -1;
+  if (state.mode == DockMode::Expanded) {
+    // The split of the picture among windows follows the ring. While the normal-size
+    // slider moves, the split chosen for the ring at the press is kept: choosing it again
+    // at every step would double the step's time. The release chooses it afresh.
+    if (followUp != 1) sectors_.reset();
+    PlaceRingWindow(ExpandedArea());
+  }
+  Invalidate();
+  switch (followUp) {
+    case 1:
+      view_->DockSizeChange();
+      break;
+    case 2:
+      RebuildRingVariant(images_, *view_, 2);
+      view_->DockNormal(false);
+      break;
+    default:
+      view_->DockNormal(false);
+      break;
+  }
+}
+
+void DockWindow::RebuildNormalVariant() {
+  if (!view_) return;
+  RebuildRingVariant(images_, *view_, 1);
+  if (view_->state().mode == DockMode::Expanded) {
+    sectors_.reset();
+    PlaceRingWindow(ExpandedArea());
+  }
+  Invalidate();
+  view_->DockNormal(false);
+}
+
+void DockWindow::RedrawResting() {
+  if (!view_) return;
+  view_->DockNormal(false);
+}
+
+void DockWindow::SetActiveLook(bool active) {
+  if (!view_ || view_->state().active == active) return;
+  view_->state().active = active;
+  view_->DockNormal(false);
+}
+
+void DockWindow::PlaceCollapsedDisc() {
+  if (!view_ || view_->state().mode != DockMode::Collapsed) return;
+  view_->DrawCollapsedDisc();
 }
 
 }  // namespace kivo::win

@@ -72,6 +72,22 @@ class DockWindow final : public Window, public DockPorts {
   int lastWindowsPresented() const { return lastWindowsPresented_; }
   int framesPresented() const { return framesPresented_; }
 
+  // Live changes from the settings dialog. The slot table is computed again from the
+  // settings, the windows are laid out for the new ring and it is brought up to date as
+  // `followUp` says: 0 the resting ring, 1 the resting ring with every icon scaled from its
+  // full image (the normal-size variant still has the old size), 2 the magnified variant
+  // rebuilt, then the resting ring.
+  void ApplyRingMetrics(int followUp);
+  // Every icon and the slot background again at the normal size, then the resting ring.
+  void RebuildNormalVariant();
+  // The resting ring again, for a change of the veil's transparency or the hotkey
+  // characters. When only the veil's alpha differs, only the veil window changes.
+  void RedrawResting();
+  // The active look (veil and hotkey characters) on or off, without taking the keyboard.
+  void SetActiveLook(bool active);
+  // The collapsed disc moves to the position the settings name, when it shows.
+  void PlaceCollapsedDisc();
+
  private:
   std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
                                    LPARAM lParam) override;

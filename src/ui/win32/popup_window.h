@@ -37,6 +37,8 @@ class PopupWindow final : public Window, public PopupPorts {
                             const RingGeometry& geometry, const DockState& dock,
                             std::function<void(int item)> ensureIcon);
   void Destroy();
+  // The rows' text with ClearType (the settings dialog's switch) or grey antialiasing.
+  void SetClearType(bool on) { text_.SetClearType(on); }
   void Handle(const PopupEvent& event);
   // Animations pause through this clock instead of the pacer (benchmark, tests). Before
   // Create.

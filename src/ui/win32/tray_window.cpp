@@ -234,3 +234,17 @@ std::optional<LRESULT> TrayWindow::OnMessage(HWND /*window*/, UINT message, WPAR
 }
 
 }  // namespace kivo::win
+
+namespace kivo::win {
+
+std::vector<HotKey> TrayWindow::ChangeHotKeys(const HotKeySet& hotKeys) {
+  if (!window_) return {};
+  UnregisterHotKeys();
+  taken_.clear();
+  RegisterHotKeys(hotKeys);
+  // The dialog that asked for the change reports what was taken, there and then.
+  balloonPending_ = false;
+  return taken_;
+}
+
+}  // namespace kivo::win

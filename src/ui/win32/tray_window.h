@@ -43,6 +43,9 @@ class TrayWindow final : public Window {
   HWND handle() const { return window_.get(); }
   // The combinations that could not be registered at start.
   const std::vector<HotKey>& takenHotKeys() const { return taken_; }
+  // Gives the hot keys back and registers `hotKeys` instead (the settings dialog's
+  // change). Returns the combinations another program holds; the caller tells the user.
+  std::vector<HotKey> ChangeHotKeys(const HotKeySet& hotKeys);
 
  private:
   std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
