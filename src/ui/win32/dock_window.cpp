@@ -498,14 +498,21 @@ void DockWindow::ApplyRingMetrics(int followUp) {
   DockState& state = view_->state();
   state.hovered = -1;
   state.previous = -1;
+  bool relaid = false;
   if (state.mode == DockMode::Expanded) {
     // The split of the picture among windows follows the ring. While the normal-size
-    // slider moves, the split chosen for the ring at the press is kept: choosing it again
-    // at every step would double the step's time. The release chooses it afresh.
-    if (followUp != 1) sectors_.reset();
-    PlaceRingWindow(ExpandedArea());
+    // slider moves, the split chosen at the press is kept, and so are the windows as long
+    // as the ring still fits them: every pixel of their area belongs to one of them, and
+    // laying them out again and presenting them whole at every step would cost several
+    // times the step. The release lays them out afresh.
+    const PixelRect area = ExpandedArea();
+    if (followUp != 1 || Intersection(area, renderer_.area()) != area) {
+      if (followUp != 1) sectors_.reset();
+      PlaceRingWindow(area);
+      relaid = true;
+    }
   }
-  Invalidate();
+  if (relaid || followUp != 1) Invalidate();
   switch (followUp) {
     case 1:
       view_->DockSizeChange();
