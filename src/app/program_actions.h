@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/maintenance_win.h"
 #include "commands/commands.h"
 #include "commands/dock_control.h"
 #include "core/data_files.h"
@@ -32,6 +33,9 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
     const AnsiCodec& codec;
     std::string version;         // for the about box
     std::function<void()> exit;  // the orderly exit, once the dock has faded out
+    // Rebuilds data, images and dock after a restore or reset (resetSettings,
+    // resetShortcuts, repairIcons).
+    std::function<void(bool, bool, bool)> reloadData = {};
   };
   explicit ProgramActions(Parts parts);
 
@@ -72,6 +76,9 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   void ChangeUserNameAndPicture() override;
   void ReloadItemImage(int item) override;
 
+  // The settings dialog's backup, restore and reset operations.
+  Maintenance& maintenance() { return *maintenance_; }
+
  private:
   HWND owner() const;
   bool SaveSettings();
@@ -83,6 +90,7 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   std::unique_ptr<Commands> commands_;
   win::QuickStartDialog quickStart_;
   std::unique_ptr<win::ItemMenu> itemMenu_;  // made when the windows are bound
+  std::unique_ptr<win::MaintenanceWin> maintenance_;
 };
 
 }  // namespace kivo
