@@ -76,10 +76,9 @@ const std::string& SoundImage() {
 
 const std::string& SoundPackage() {
   static const std::string bytes = [] {
-    const auto package = kivo::MakePackage(PackageStore(), Paths().SystemIconFolder,
-                                           [](const std::string& path) {
-                                             return std::optional<std::string>("icon " + path);
-                                           });
+    const auto package = kivo::MakePackage(
+        PackageStore(), Paths().SystemIconFolder,
+        [](const std::string& path) { return std::optional<std::string>("icon " + path); });
     return kivo::EncodePackage(*package, Codec());
   }();
   return bytes;

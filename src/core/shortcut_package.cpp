@@ -28,8 +28,7 @@ void ForEachIconField(Store& store, Visit&& visit) {
 
 // The blocks a package holds after its menu file image when `folder` is the system icon
 // folder it was written with; nothing unless they and the end marker fill it exactly.
-std::optional<std::vector<BlockSpan>> FindBlocks(std::string_view bytes,
-                                                 const ShortcutStore& store,
+std::optional<std::vector<BlockSpan>> FindBlocks(std::string_view bytes, const ShortcutStore& store,
                                                  const std::string& folder) {
   std::vector<BlockSpan> spans;
   std::size_t pos = kStoreFileSize;

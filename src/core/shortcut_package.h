@@ -50,9 +50,9 @@ struct ShortcutPackage {
 // The package of `store`, made on this machine. A field whose file `readIcon` cannot give
 // (missing, unreadable, larger than kMaxPackageIconBytes) is blanked in the package's copy
 // of the store only.
-std::unique_ptr<ShortcutPackage> MakePackage(const ShortcutStore& store, const std::string& systemIconFolder,
-                            const std::function<std::optional<std::string>(const std::string&)>&
-                                readIcon);
+std::unique_ptr<ShortcutPackage> MakePackage(
+    const ShortcutStore& store, const std::string& systemIconFolder,
+    const std::function<std::optional<std::string>(const std::string&)>& readIcon);
 
 // The package's bytes. `package.icons` must be the blocks its store asks for, in order
 // (MakePackage and DecodePackage give exactly those).
@@ -60,9 +60,9 @@ std::string EncodePackage(const ShortcutPackage& package, const AnsiCodec& codec
 
 enum class PackageDefect {
   None,
-  TooShort,        // shorter than a menu file image and the end marker
-  BadStoreImage,   // the menu file image fails the menu file's checks
-  BadBlocks,       // a block length out of range, a block cut short, or no end marker
+  TooShort,       // shorter than a menu file image and the end marker
+  BadStoreImage,  // the menu file image fails the menu file's checks
+  BadBlocks,      // a block length out of range, a block cut short, or no end marker
 };
 
 struct DecodedPackage {

@@ -90,8 +90,8 @@ ShellMessage ResetShortcutsDone() {
 }
 
 ShellMessage ResetSettingsDone() {
-  return {"Reset all default program settings successfully!", kMaintenanceTitle,
-          MessageButtons::Ok, MessageIcon::Information};
+  return {"Reset all default program settings successfully!", kMaintenanceTitle, MessageButtons::Ok,
+          MessageIcon::Information};
 }
 
 }  // namespace kivo

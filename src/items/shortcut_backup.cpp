@@ -31,11 +31,10 @@ bool TakenFromPackage(int item) {
 
 }  // namespace
 
-bool BuildRestoredStore(const ShortcutStore& live, const ShortcutPackage& package,
-                        const std::string& systemIconFolder,
-                        const std::function<std::optional<std::string>(const PackageIcon&)>&
-                            placeIcon,
-                        ShortcutStore& restored) {
+bool BuildRestoredStore(
+    const ShortcutStore& live, const ShortcutPackage& package, const std::string& systemIconFolder,
+    const std::function<std::optional<std::string>(const PackageIcon&)>& placeIcon,
+    ShortcutStore& restored) {
   // The package's image taken in as a menu file is (kinds repaired, group marks set), then
   // only its user part kept.
   auto taken = std::make_unique<ShortcutStore>(live);
@@ -96,16 +95,15 @@ bool ShortcutBackup::BackupShortcuts(const ShortcutStore& store, const std::stri
   // package; a file that is there but cannot be read fails the backup rather than
   // quietly losing the picture.
   bool unreadable = false;
-  const auto package =
-      MakePackage(store, paths_.SystemIconFolder, [&](const std::string& path) {
-        std::optional<std::string> bytes;
-        if (!fs_.FileExists(path)) return bytes;
-        const auto size = fs_.FileSize(path);
-        if (size && *size > kMaxPackageIconBytes) return bytes;
-        bytes = fs_.ReadFile(path, kMaxPackageIconBytes);
-        if (!bytes) unreadable = true;
-        return bytes;
-      });
+  const auto package = MakePackage(store, paths_.SystemIconFolder, [&](const std::string& path) {
+    std::optional<std::string> bytes;
+    if (!fs_.FileExists(path)) return bytes;
+    const auto size = fs_.FileSize(path);
+    if (size && *size > kMaxPackageIconBytes) return bytes;
+    bytes = fs_.ReadFile(path, kMaxPackageIconBytes);
+    if (!bytes) unreadable = true;
+    return bytes;
+  });
   if (unreadable) return false;
   return WriteFileReplacing(fs_, packagePath, EncodePackage(*package, codec_));
 }
@@ -113,8 +111,8 @@ bool ShortcutBackup::BackupShortcuts(const ShortcutStore& store, const std::stri
 std::optional<ShortcutBackup::FilePair> ShortcutBackup::Snapshot(
     const std::string& livePath) const {
   FilePair pair;
-  for (auto [path, slot] : {std::pair{livePath, &pair.live},
-                            std::pair{SafetyCopyPath(livePath), &pair.copy}}) {
+  for (auto [path, slot] :
+       {std::pair{livePath, &pair.live}, std::pair{SafetyCopyPath(livePath), &pair.copy}}) {
     if (!fs_.FileExists(path)) continue;
     *slot = fs_.ReadFile(path, kMaxPackageBytes);
     // A file that cannot be read could not be put back: better not to start.
@@ -124,8 +122,8 @@ std::optional<ShortcutBackup::FilePair> ShortcutBackup::Snapshot(
 }
 
 void ShortcutBackup::PutBack(const std::string& livePath, const FilePair& before) {
-  for (auto [path, old] : {std::pair{livePath, &before.live},
-                           std::pair{SafetyCopyPath(livePath), &before.copy}}) {
+  for (auto [path, old] :
+       {std::pair{livePath, &before.live}, std::pair{SafetyCopyPath(livePath), &before.copy}}) {
     const std::optional<std::string> now =
         fs_.FileExists(path) ? fs_.ReadFile(path, kMaxPackageBytes) : std::nullopt;
     if (now == *old) continue;
@@ -214,9 +212,9 @@ RestoreResult ShortcutBackup::RestoreSettings(const std::string& source) {
   return RestoreResult::Restored;
 }
 
-int ReloadData(AppData& data, DataFiles& files, const InitializeSteps& steps,
-               const FileSystem& fs, const std::function<bool(int)>& rebuildIcon,
-               bool resetSettings, bool resetShortcuts, bool repairIcons) {
+int ReloadData(AppData& data, DataFiles& files, const InitializeSteps& steps, const FileSystem& fs,
+               const std::function<bool(int)>& rebuildIcon, bool resetSettings, bool resetShortcuts,
+               bool repairIcons) {
   InitializeData(data, files, steps, resetShortcuts || repairIcons, !resetSettings,
                  !resetShortcuts);
   if (!repairIcons || !rebuildIcon) return 0;

@@ -30,11 +30,10 @@ enum class RestoreResult {
 // Icon fields are rewritten by `placeIcon(icon)`, which returns the new path ("" drops
 // the field); fields naming the package's system icon folder name this machine's.
 // False when `placeIcon` reported a failure by returning nothing.
-bool BuildRestoredStore(const ShortcutStore& live, const ShortcutPackage& package,
-                        const std::string& systemIconFolder,
-                        const std::function<std::optional<std::string>(const PackageIcon&)>&
-                            placeIcon,
-                        ShortcutStore& restored);
+bool BuildRestoredStore(
+    const ShortcutStore& live, const ShortcutPackage& package, const std::string& systemIconFolder,
+    const std::function<std::optional<std::string>(const PackageIcon&)>& placeIcon,
+    ShortcutStore& restored);
 
 class ShortcutBackup {
  public:
@@ -78,10 +77,10 @@ class ShortcutBackup {
 // The in-memory part of reloading the data after a restore or a reset: the tables are
 // made anew when the shortcuts are reset or their icons repaired, then the settings and
 // the store are loaded (or left at their defaults when reset). With `repairIcons`, items
-// 4..36 and 129..1024 in use, with a path, whose custom icon and icon file are both missing get their
-// icon made again by `rebuildIcon`. Returns how many icons were made again.
-int ReloadData(AppData& data, DataFiles& files, const InitializeSteps& steps,
-               const FileSystem& fs, const std::function<bool(int)>& rebuildIcon,
-               bool resetSettings, bool resetShortcuts, bool repairIcons);
+// 4..36 and 129..1024 in use, with a path, whose custom icon and icon file are both missing get
+// their icon made again by `rebuildIcon`. Returns how many icons were made again.
+int ReloadData(AppData& data, DataFiles& files, const InitializeSteps& steps, const FileSystem& fs,
+               const std::function<bool(int)>& rebuildIcon, bool resetSettings, bool resetShortcuts,
+               bool repairIcons);
 
 }  // namespace kivo

@@ -140,7 +140,8 @@ TEST_F(ShortcutPackageTest, EveryCutOfThePackageIsRefused) {
   const std::string bytes = EncodePackage(*Make(), codec);
   ASSERT_TRUE(DecodePackage(bytes, codec, kSysIcons).package);
   // Every length through the blocks and the marker, and a stride through the menu image.
-  for (std::size_t length = 0; length < bytes.size(); length += length < kStoreFileSize ? 4099 : 1) {
+  for (std::size_t length = 0; length < bytes.size();
+       length += length < kStoreFileSize ? 4099 : 1) {
     const DecodedPackage decoded = DecodePackage(bytes.substr(0, length), codec, kSysIcons);
     EXPECT_FALSE(decoded.package) << length;
     EXPECT_NE(decoded.defect, PackageDefect::None) << length;
@@ -162,10 +163,11 @@ TEST_F(ShortcutPackageTest, BlockLengthsOutOfRangeAreRefused) {
   struct Row {
     std::int64_t length;
     bool sound;
-  } rows[] = {{4, true}, {-1, false}, {INT_MIN, false}, {INT_MAX, false}, {5, false},
-              {10, false}, {3, false}, {0, false}};
+  } rows[] = {{4, true},  {-1, false}, {INT_MIN, false}, {INT_MAX, false},
+              {5, false}, {10, false}, {3, false},       {0, false}};
   for (const Row& row : rows) {
-    const DecodedPackage decoded = DecodePackage(WithFirstLength(bytes, row.length), codec, kSysIcons);
+    const DecodedPackage decoded =
+        DecodePackage(WithFirstLength(bytes, row.length), codec, kSysIcons);
     EXPECT_EQ(static_cast<bool>(decoded.package), row.sound) << row.length;
     if (!row.sound) {
       EXPECT_EQ(decoded.defect, PackageDefect::BadBlocks) << row.length;
@@ -189,9 +191,9 @@ TEST_F(ShortcutPackageTest, TheEndMarkerMustCloseThePackage) {
   const std::string bytes = EncodePackage(*Make(), codec);
   const std::string image = bytes.substr(0, kStoreFileSize);
   EXPECT_TRUE(DecodePackage(image + std::string("/END\0", 5), codec, kSysIcons).package);
-  for (const std::string& tail : {std::string("/END", 4), std::string("/END\0\0", 6),
-                                 std::string("/end\0", 5), std::string("/END\0x", 6),
-                                 std::string("XEND\0", 5)}) {
+  for (const std::string& tail :
+       {std::string("/END", 4), std::string("/END\0\0", 6), std::string("/end\0", 5),
+        std::string("/END\0x", 6), std::string("XEND\0", 5)}) {
     const DecodedPackage decoded = DecodePackage(image + tail, codec, kSysIcons);
     EXPECT_FALSE(decoded.package);
     EXPECT_NE(decoded.defect, PackageDefect::None);

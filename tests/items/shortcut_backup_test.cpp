@@ -205,19 +205,22 @@ TEST_F(ShortcutBackupTest, MissingAndDamagedPackagesChangeNothing) {
 // A package written by hand: the store as given, blocks for the fields that carry one.
 std::string HandMadePackage(const ShortcutStore& s, const std::string& sysFolder,
                             const AnsiCodec& codec, const std::string& blockBytes) {
-  const auto package = MakePackage(s, sysFolder, [&](const std::string&) {
-    return std::optional<std::string>(blockBytes);
-  });
+  const auto package = MakePackage(
+      s, sysFolder, [&](const std::string&) { return std::optional<std::string>(blockBytes); });
   return EncodePackage(*package, codec);
 }
 
 TEST_F(ShortcutBackupTest, PackagePathsNeverLeaveTheUserIconFolder) {
   ShortcutStore hostile = *store;
   const char* fields[] = {
-      "C:\\Windows\\system32\\evil.dll",  "..\\..\\Windows\\win.ini",
-      "\\\\server\\share\\x.png",         "C:\\Data\\KivoMenu.cfg",
-      "C:\\Data\\KivoIcons\\..\\KivoCfg.cfg", "C:\\Data\\KivoIcons\\0.png",
-      "relative.png",                     "C:\\Kivo\\SysIcons\\..\\..\\boot.ini",
+      "C:\\Windows\\system32\\evil.dll",
+      "..\\..\\Windows\\win.ini",
+      "\\\\server\\share\\x.png",
+      "C:\\Data\\KivoMenu.cfg",
+      "C:\\Data\\KivoIcons\\..\\KivoCfg.cfg",
+      "C:\\Data\\KivoIcons\\0.png",
+      "relative.png",
+      "C:\\Kivo\\SysIcons\\..\\..\\boot.ini",
   };
   int item = kFirstUserItem;
   for (const char* field : fields) {
@@ -451,12 +454,13 @@ TEST_F(ShortcutBackupTest, ReloadDataFollowsItsThreeSwitches) {
     bool defaultsBuilt = false;
     steps.buildDefaultGroups = [&](AppData&) { defaultsBuilt = true; };
     std::vector<int> rebuilt;
-    const int count = ReloadData(*data, files, steps, fs,
-                                 [&](int item) {
-                                   rebuilt.push_back(item);
-                                   return true;
-                                 },
-                                 row.resetSettings, row.resetShortcuts, row.repairIcons);
+    const int count = ReloadData(
+        *data, files, steps, fs,
+        [&](int item) {
+          rebuilt.push_back(item);
+          return true;
+        },
+        row.resetSettings, row.resetShortcuts, row.repairIcons);
     EXPECT_EQ(data->settings.IconSize, row.iconSize);
     EXPECT_EQ(defaultsBuilt, row.defaults);
     EXPECT_EQ(rebuilt, row.rebuilt);
