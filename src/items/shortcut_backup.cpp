@@ -1,5 +1,6 @@
 #include "items/shortcut_backup.h"
 
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <vector>
@@ -7,7 +8,6 @@
 #include "core/safe_file.h"
 #include "core/store_file.h"
 #include "core/text.h"
-#include "items/icon_format.h"
 
 namespace kivo {
 namespace {
@@ -162,9 +162,15 @@ RestoreResult ShortcutBackup::RestoreShortcuts(ShortcutStore& store,
   if (!before) return RestoreResult::Failed;
 
   std::vector<std::string> written;
+  std::uint64_t nextNumber = 0;
   auto place = [&](const PackageIcon& icon) -> std::optional<std::string> {
     if (icon.bytes.empty()) return std::string();  // an empty file is no picture
-    const std::string path = NewIconFileName(fs_, paths_.UserIconFolder);
+    // NewIconFileName's first free "<n>.png", searched on from the last name taken: the
+    // files written here fill the numbers below it, so a full store costs one look per
+    // name instead of one per name already in the folder.
+    std::string path;
+    do path = paths_.UserIconFolder + std::to_string(nextNumber++) + ".png";
+    while (fs_.FileExists(path) || fs_.FolderExists(path));
     written.push_back(path);
     if (!fs_.WriteFileFlushed(path, icon.bytes) || fs_.FileSize(path) != icon.bytes.size()) {
       return std::nullopt;
