@@ -30,7 +30,7 @@ seconds=${KIVO_FUZZ_SECONDS:-20}
 fuzz_passed=0
 fuzz_failed=0
 for fuzzer in store_file_fuzzer settings_file_fuzzer ico_directory_fuzzer group_icon_fuzzer \
-    link_files_fuzzer shell_link_fuzzer; do
+    link_files_fuzzer shell_link_fuzzer shortcut_package_fuzzer; do
   corpus=$(mktemp -d)
   if build/fuzz/fuzz/$fuzzer -max_total_time="$seconds" -print_final_stats=1 "$corpus" \
       >"build/fuzz/$fuzzer.log" 2>&1; then

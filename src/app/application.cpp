@@ -14,6 +14,8 @@
 #include "items/builtin_items.h"
 #include "items/default_groups.h"
 #include "items/icon_cache.h"
+#include "items/item_editor.h"
+#include "items/shortcut_backup.h"
 #include "platform/win32/os_version_win.h"
 #include "platform/win32/screen_win.h"
 #include "platform/win32/shell_win.h"
@@ -122,6 +124,10 @@ void Application::PrepareRegistry() {
 }
 
 void Application::InitializeData(bool withTables, bool loadSettings, bool loadStore) {
+  kivo::InitializeData(data_, *files_, MakeInitializeSteps(), withTables, loadSettings, loadStore);
+}
+
+InitializeSteps Application::MakeInitializeSteps() {
   InitializeSteps steps;
   steps.readScreen = &win::ReadScreenInfo;
   // Rewritten at every start, so that the entry follows the program when it moves.
@@ -135,7 +141,7 @@ void Application::InitializeData(bool withTables, bool loadSettings, bool loadSt
   steps.buildDefaultGroups = [this](AppData& data) {
     BuildDefaultGroups(*itemContext_, data.osMajor);
   };
-  kivo::InitializeData(data_, *files_, steps, withTables, loadSettings, loadStore);
+  return steps;
 }
 
 bool Application::LoadWindows() {
@@ -145,7 +151,10 @@ bool Application::LoadWindows() {
   actions_ = std::make_unique<ProgramActions>(ProgramActions::Parts{
       data_, *files_, *itemContext_, *images_, codec_, version,
       // Posted, so that the messages already waiting run before the program ends.
-      [this] { ::PostMessageW(host_.get(), WM_CLOSE, 0, 0); }});
+      [this] { ::PostMessageW(host_.get(), WM_CLOSE, 0, 0); },
+      [this](bool resetSettings, bool resetShortcuts, bool repairIcons) {
+        ReloadData(resetSettings, resetShortcuts, repairIcons);
+      }});
   dock_ = std::make_unique<win::DockWindow>(instance_, data_, *images_, actions_.get());
   // Labels are drawn in Verdana; where it is not installed, in the interface font, and
   // failing both in the system's sans serif.
@@ -179,6 +188,25 @@ void Application::LoadSkin() {
     win::LoadItemIcon(data_.store, *images_, metrics, item);
   }
   win::BuildRingVariants(*images_, metrics);
+}
+
+void Application::ReloadData(bool resetSettings, bool resetShortcuts, bool repairIcons) {
+  if (!files_ || !images_ || !dock_) return;
+  if (popup_) popup_->Handle(PopupEvent::Close());
+  // Every picture goes: the items they show may be other items now.
+  itemImages_.Attach(nullptr, nullptr);
+  images_->ReleaseAll();
+  ItemEditor editor(*itemContext_);
+  editor.SetQuiet(true);
+  const int rebuilt = kivo::ReloadData(
+      data_, *files_, MakeInitializeSteps(), fileSystem_,
+      [&editor](int item) { return editor.RebuildItemIcon(item); }, resetSettings, resetShortcuts,
+      repairIcons);
+  if (rebuilt > 0) (void)files_->SaveStore(data_.store);
+  LoadSkin();
+  dock_->Handle(DockEvent::Simple(DockEvent::Kind::Refresh));
+  dock_->Invalidate();
+  dock_->TakeFocus();
 }
 
 void Application::ExitProgram() {

@@ -39,6 +39,9 @@ class Application final : public win::Window {
   void ExitProgram();
 
   AppData& data() { return data_; }
+  // Rebuilds the running program after a restore or a reset: the data (settings and store
+  // loaded or reset, lost icons made again), the images and the dock's picture.
+  void ReloadData(bool resetSettings, bool resetShortcuts, bool repairIcons);
 
  private:
   std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
@@ -49,6 +52,7 @@ class Application final : public win::Window {
   // The program's version and path, the first-run mark and the interface font.
   void PrepareRegistry();
   void InitializeData(bool withTables, bool loadSettings, bool loadStore);
+  InitializeSteps MakeInitializeSteps();
   void SaveAll(bool tellUser);
   void ReportDamagedFiles() const;
   bool LoadWindows();

@@ -16,7 +16,10 @@ namespace kivo {
 
 ProgramActions::ProgramActions(Parts parts)
     : parts_(std::move(parts)),
-      quickStart_(parts_.data.settings.StartedPage, [this] { return SaveSettings(); }) {}
+      quickStart_(parts_.data.settings.StartedPage, [this] { return SaveSettings(); }),
+      maintenance_(std::make_unique<win::MaintenanceWin>(
+          win::MaintenanceWin::Parts{parts_.data, parts_.files, parts_.items.files, parts_.codec,
+                                     [this] { return owner(); }, parts_.reloadData})) {}
 
 void ProgramActions::Bind(win::DockWindow& dock, win::PopupWindow& popup) {
   dock_ = &dock;
@@ -181,7 +184,7 @@ void ProgramActions::ShowSettings() {
     parts.showAbout = [this](HWND owner) {
       win::ShowAbout(owner, win::AboutInfo{parts_.version, parts_.data.osName, nullptr});
     };
-    parts.maintenance = maintenance_;
+    parts.maintenance = maintenance_.get();
     settings_ = std::make_unique<win::SettingsDialog>(std::move(parts));
   }
   settings_->Show(owner());

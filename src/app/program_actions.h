@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/maintenance_win.h"
 #include "commands/commands.h"
 #include "commands/dock_control.h"
 #include "core/data_files.h"
@@ -34,6 +35,9 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
     const AnsiCodec& codec;
     std::string version;         // for the about box
     std::function<void()> exit;  // the orderly exit, once the dock has faded out
+    // Rebuilds data, images and dock after a restore or reset (resetSettings,
+    // resetShortcuts, repairIcons).
+    std::function<void(bool, bool, bool)> reloadData = {};
   };
   explicit ProgramActions(Parts parts);
 
@@ -47,9 +51,6 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   void Close();
   // The settings dialog changes the hot keys the tray holds, once the tray exists.
   void BindTray(win::TrayWindow* tray) { tray_ = tray; }
-  // What the settings dialog's backup, restore and reset buttons run; without it they
-  // are greyed.
-  void SetMaintenance(Maintenance* maintenance) { maintenance_ = maintenance; }
 
   // DockActions
   void LaunchItem(int item) override;
@@ -79,6 +80,9 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   void ChangeUserNameAndPicture() override;
   void ReloadItemImage(int item) override;
 
+  // The settings dialog's backup, restore and reset operations.
+  Maintenance& maintenance() { return *maintenance_; }
+
  private:
   HWND owner() const;
   bool SaveSettings();
@@ -91,8 +95,8 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   win::QuickStartDialog quickStart_;
   std::unique_ptr<win::ItemMenu> itemMenu_;  // made when the windows are bound
   win::TrayWindow* tray_ = nullptr;
-  Maintenance* maintenance_ = nullptr;
   std::unique_ptr<win::SettingsDialog> settings_;  // made when first shown
+  std::unique_ptr<win::MaintenanceWin> maintenance_;
 };
 
 }  // namespace kivo

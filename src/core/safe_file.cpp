@@ -33,6 +33,10 @@ std::optional<std::string> MoveAside(FileSystem& fs, const std::string& path) {
 
 }  // namespace
 
+bool WriteFileReplacing(FileSystem& fs, const std::string& path, const std::string& bytes) {
+  return WriteWhole(fs, path, bytes);
+}
+
 std::string SafetyCopyPath(const std::string& livePath) {
   return livePath + ".bak";
 }

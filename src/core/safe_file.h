@@ -20,6 +20,11 @@ std::string SafetyCopyPath(const std::string& livePath);
 [[nodiscard]] bool SaveWithSafetyCopy(FileSystem& fs, const std::string& livePath,
                                       const std::string& bytes);
 
+// Writes `bytes` to a temporary file beside `path`, checks it and moves it onto `path` in
+// one step. False when any step failed; `path` then keeps its previous content.
+[[nodiscard]] bool WriteFileReplacing(FileSystem& fs, const std::string& path,
+                                      const std::string& bytes);
+
 enum class LoadSource {
   Live,        // the live file was sound
   SafetyCopy,  // the live file was missing or damaged; the safety copy was used

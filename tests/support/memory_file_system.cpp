@@ -14,6 +14,11 @@ bool MemoryFileSystem::Writable(const std::string& path) const {
   return readOnlyPrefix.empty() || Key(path).rfind(Key(readOnlyPrefix), 0) != 0;
 }
 
+bool MemoryFileSystem::Faulted() const {
+  ++operations;
+  return failOperation != 0 && operations == failOperation;
+}
+
 bool MemoryFileSystem::FileExists(const std::string& path) const {
   return files_.count(Key(path)) != 0;
 }
@@ -30,13 +35,14 @@ std::optional<std::uint64_t> MemoryFileSystem::FileSize(const std::string& path)
 
 std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path,
                                                       std::size_t maxBytes) const {
+  if (Faulted()) return std::nullopt;
   const auto it = files_.find(Key(path));
   if (it == files_.end() || it->second.second.size() > maxBytes) return std::nullopt;
   return it->second.second;
 }
 
 bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
-  if (!Writable(path)) return false;
+  if (Faulted() || !Writable(path)) return false;
   ++writeCount;
   const std::size_t written = std::min(bytes.size(), diskSpaceLeft);
   diskSpaceLeft -= written;
@@ -45,6 +51,7 @@ bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::stri
 }
 
 bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  if (Faulted()) return false;
   const auto it = files_.find(Key(from));
   if (failReplace || it == files_.end() || !Writable(to)) return false;
   auto entry = it->second;
@@ -55,7 +62,7 @@ bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string&
 }
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
-  if (!Writable(path)) return false;
+  if (Faulted() || !Writable(path)) return false;
   return files_.erase(Key(path)) != 0;
 }
 
@@ -86,7 +93,9 @@ void MemoryFileSystem::Put(const std::string& path, std::string bytes) {
 }
 
 std::optional<std::string> MemoryFileSystem::Get(const std::string& path) const {
-  return ReadFile(path, SIZE_MAX);
+  const auto it = files_.find(Key(path));
+  if (it == files_.end()) return std::nullopt;
+  return it->second.second;
 }
 
 std::vector<std::string> MemoryFileSystem::AllFiles() const {

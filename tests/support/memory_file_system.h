@@ -34,10 +34,16 @@ class MemoryFileSystem : public FileSystem {
   std::string readOnlyPrefix;
   bool failReplace = false;
   int writeCount = 0;
+  // Fault injection: the `failOperation`-th operation that reads, writes, replaces or
+  // removes a file (counted in `operations`, from 1) fails without touching anything.
+  // 0 fails none.
+  int failOperation = 0;
+  mutable int operations = 0;
 
  private:
   static std::string Key(const std::string& path);
   bool Writable(const std::string& path) const;
+  bool Faulted() const;
   std::map<std::string, std::pair<std::string, std::string>> files_;  // key -> (path, bytes)
   std::set<std::string> folders_;
 };

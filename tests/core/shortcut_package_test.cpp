@@ -1,0 +1,212 @@
+#include "core/shortcut_package.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+
+#include "core/byte_io.h"
+#include "core/store_file.h"
+#include "support/iconv_codec.h"
+
+namespace kivo {
+namespace {
+
+const std::string kSysIcons = "C:\\Kivo\\SysIcons\\";
+const std::string kUserIcons = "C:\\Data\\KivoIcons\\";
+
+class ShortcutPackageTest : public ::testing::Test {
+ protected:
+  testing::IconvCodec codec{"CP936"};
+  std::unique_ptr<ShortcutStore> store = std::make_unique<ShortcutStore>();
+  std::map<std::string, std::string> files;  // what readIcon can give
+
+  void SetUp() override {
+    // Built-in entries draw from the system icon folder, as on a real machine.
+    for (int item = kFirstBuiltInCommand; item <= 80; ++item) {
+      Item(item).ItemType = kItemBuiltInCommand;
+      Item(item).IconFile = kSysIcons + "Cmd" + std::to_string(item) + ".png";
+    }
+  }
+  ShortcutItem& Item(int n) { return store->Items[static_cast<std::size_t>(n)]; }
+  std::unique_ptr<ShortcutPackage> Make(const std::string& folder = kSysIcons) {
+    return MakePackage(*store, folder, [&](const std::string& path) -> std::optional<std::string> {
+      const auto it = files.find(path);
+      if (it == files.end()) return std::nullopt;
+      return it->second;
+    });
+  }
+  std::string UserIcon(int item, const std::string& bytes) {
+    const std::string path = kUserIcons + std::to_string(item) + ".png";
+    files[path] = bytes;
+    return path;
+  }
+};
+
+TEST_F(ShortcutPackageTest, StoreWithOnlySystemIconsIsTheMenuImageAndTheEndMarker) {
+  Item(5).ItemType = kItemGroup;
+  Item(5).IconFile = kSysIcons + "Group.png";
+  Item(200).ItemType = kItemGroupMember;
+  Item(200).CustomIconFile = kSysIcons + "Shortcut.png";
+  const std::string bytes = EncodePackage(*Make(), codec);
+  EXPECT_EQ(bytes, EncodeStoreFile(*store, codec) + std::string("/END\0", 5));
+  EXPECT_EQ(bytes.size(), kStoreFileSize + 5);
+}
+
+TEST_F(ShortcutPackageTest, BlocksFollowItemOrderIconFileBeforeCustomIcon) {
+  Item(300).CustomIconFile = UserIcon(3001, "C300");
+  Item(300).IconFile = UserIcon(300, "I300x");
+  Item(4).IconFile = UserIcon(4, "I4");
+  Item(3).IconFile = UserIcon(3, "never");  // slot 3 carries no block
+  Item(1024).CustomIconFile = UserIcon(1024, "");
+  const std::string bytes = EncodePackage(*Make(), codec);
+  std::string expected = EncodeStoreFile(*store, codec);
+  ByteWriter out(expected);
+  for (const std::string& block : std::vector<std::string>{"I4", "I300x", "C300", ""}) {
+    out.Put<std::int32_t>(static_cast<std::int32_t>(block.size()));
+    out.PutBytes(block);
+  }
+  out.PutBytes(kPackageEndMarker);
+  EXPECT_EQ(bytes, expected);
+}
+
+TEST_F(ShortcutPackageTest, MissingFilesAreBlankedInThePackageCopyOnly) {
+  Item(200).IconFile = kUserIcons + "gone.png";
+  Item(200).CustomIconFile = UserIcon(200, "here");
+  const auto package = Make();
+  EXPECT_EQ(package->store.Items[200].IconFile, "");
+  EXPECT_EQ(package->store.Items[200].CustomIconFile, Item(200).CustomIconFile);
+  EXPECT_EQ(Item(200).IconFile, kUserIcons + "gone.png");
+  ASSERT_EQ(package->icons.size(), 1u);
+  EXPECT_EQ(package->icons[0], (PackageIcon{200, true, "here"}));
+}
+
+TEST(FieldCarriesBlockTest, Table) {
+  struct Row {
+    const char* field;
+    bool carries;
+  } rows[] = {
+      {"", false},
+      {"C:\\Kivo\\SysIcons\\Group.png", false},
+      {"C:\\Kivo\\SysIcons\\", false},
+      {"c:\\kivo\\sysicons\\Group.png", true},  // compared exactly, as elsewhere
+      {"C:\\Kivo\\SysIcon", true},
+      {"C:\\Data\\KivoIcons\\1.png", true},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(FieldCarriesBlock(row.field, kSysIcons), row.carries) << row.field;
+  }
+}
+
+TEST_F(ShortcutPackageTest, DecodeGivesBackWhatWasEncoded) {
+  for (int item = 129; item < 160; ++item) {
+    Item(item).ItemType = kItemGroupMember;
+    Item(item).Title = "程序 " + std::to_string(item);
+    Item(item).IconFile = UserIcon(item, std::string(static_cast<std::size_t>(item), 'x'));
+    if (item % 3 == 0) Item(item).CustomIconFile = UserIcon(item + 5000, "custom");
+  }
+  store->Groups[3].Count = 2;
+  store->Groups[3].Members[1] = 129;
+  store->Groups[3].Members[2] = 130;
+  const auto made = Make();
+  const DecodedPackage decoded = DecodePackage(EncodePackage(*made, codec), codec, kSysIcons);
+  ASSERT_TRUE(decoded.package);
+  EXPECT_EQ(decoded.defect, PackageDefect::None);
+  EXPECT_EQ(decoded.package->icons, made->icons);
+  EXPECT_EQ(decoded.package->systemIconFolder, kSysIcons);
+  EXPECT_TRUE(decoded.package->store.Items == made->store.Items);
+  EXPECT_TRUE(decoded.package->store.Groups[3] == made->store.Groups[3]);
+}
+
+TEST_F(ShortcutPackageTest, PackageOfAnotherMachineIsReadWithItsOwnSystemFolder) {
+  const std::string theirs = "D:\\Apps\\Kivo\\SysIcons\\";
+  for (int item = kFirstBuiltInCommand; item <= 80; ++item) {
+    Item(item).IconFile = theirs + "Cmd" + std::to_string(item) + ".png";
+  }
+  Item(200).IconFile = theirs + "Shortcut.png";
+  Item(201).IconFile = UserIcon(201, "their icon");
+  const std::string bytes = EncodePackage(*Make(theirs), codec);
+  const DecodedPackage decoded = DecodePackage(bytes, codec, kSysIcons);
+  ASSERT_TRUE(decoded.package);
+  EXPECT_EQ(decoded.package->systemIconFolder, theirs);
+  ASSERT_EQ(decoded.package->icons.size(), 1u);
+  EXPECT_EQ(decoded.package->icons[0].bytes, "their icon");
+}
+
+TEST_F(ShortcutPackageTest, EveryCutOfThePackageIsRefused) {
+  Item(150).IconFile = UserIcon(150, "abcdefgh");
+  Item(151).CustomIconFile = UserIcon(151, "");
+  Item(152).IconFile = UserIcon(152, "0123456789");
+  const std::string bytes = EncodePackage(*Make(), codec);
+  ASSERT_TRUE(DecodePackage(bytes, codec, kSysIcons).package);
+  // Every length through the blocks and the marker, and a stride through the menu image.
+  for (std::size_t length = 0; length < bytes.size();
+       length += length < kStoreFileSize ? 4099 : 1) {
+    const DecodedPackage decoded = DecodePackage(bytes.substr(0, length), codec, kSysIcons);
+    EXPECT_FALSE(decoded.package) << length;
+    EXPECT_NE(decoded.defect, PackageDefect::None) << length;
+  }
+}
+
+// The package with `length` written over the first block's length field.
+std::string WithFirstLength(std::string bytes, std::int64_t length) {
+  std::string field;
+  ByteWriter out(field);
+  out.Put<std::int32_t>(static_cast<std::int32_t>(length));
+  bytes.replace(kStoreFileSize, 4, field);
+  return bytes;
+}
+
+TEST_F(ShortcutPackageTest, BlockLengthsOutOfRangeAreRefused) {
+  Item(150).IconFile = UserIcon(150, "abcd");
+  const std::string bytes = EncodePackage(*Make(), codec);
+  struct Row {
+    std::int64_t length;
+    bool sound;
+  } rows[] = {{4, true},  {-1, false}, {INT_MIN, false}, {INT_MAX, false},
+              {5, false}, {10, false}, {3, false},       {0, false}};
+  for (const Row& row : rows) {
+    const DecodedPackage decoded =
+        DecodePackage(WithFirstLength(bytes, row.length), codec, kSysIcons);
+    EXPECT_EQ(static_cast<bool>(decoded.package), row.sound) << row.length;
+    if (!row.sound) {
+      EXPECT_EQ(decoded.defect, PackageDefect::BadBlocks) << row.length;
+    }
+  }
+}
+
+TEST_F(ShortcutPackageTest, AnIconBeyondTheBoundIsRefusedEvenWhenThePackageHoldsIt) {
+  Item(150).IconFile = UserIcon(150, std::string(kMaxPackageIconBytes, 'p'));
+  auto made = Make();
+  ASSERT_EQ(made->icons.size(), 1u);
+  EXPECT_TRUE(DecodePackage(EncodePackage(*made, codec), codec, kSysIcons).package);
+  made->icons[0].bytes.push_back('p');
+  EXPECT_FALSE(DecodePackage(EncodePackage(*made, codec), codec, kSysIcons).package);
+  // Nor does the backup take such a file.
+  files[Item(150).IconFile] += "p";
+  EXPECT_EQ(Make()->store.Items[150].IconFile, "");
+}
+
+TEST_F(ShortcutPackageTest, TheEndMarkerMustCloseThePackage) {
+  const std::string bytes = EncodePackage(*Make(), codec);
+  const std::string image = bytes.substr(0, kStoreFileSize);
+  EXPECT_TRUE(DecodePackage(image + std::string("/END\0", 5), codec, kSysIcons).package);
+  for (const std::string& tail :
+       {std::string("/END", 4), std::string("/END\0\0", 6), std::string("/end\0", 5),
+        std::string("/END\0x", 6), std::string("XEND\0", 5)}) {
+    const DecodedPackage decoded = DecodePackage(image + tail, codec, kSysIcons);
+    EXPECT_FALSE(decoded.package);
+    EXPECT_NE(decoded.defect, PackageDefect::None);
+  }
+}
+
+TEST_F(ShortcutPackageTest, ADamagedMenuImageIsRefused) {
+  std::string bytes = EncodePackage(*Make(), codec);
+  std::string count;
+  ByteWriter(count).Put<std::int32_t>(2000);  // group 3's Count beyond its 1024 members
+  bytes.replace(2 + 4 + 4 + 1025 * 4, 4, count);
+  EXPECT_EQ(DecodePackage(bytes, codec, kSysIcons).defect, PackageDefect::BadStoreImage);
+}
+
+}  // namespace
+}  // namespace kivo
