@@ -23,6 +23,11 @@ class FileSystem {
   // Creates or truncates the file, writes every byte and flushes it to the disk.
   [[nodiscard]] virtual bool WriteFileFlushed(const std::string& path,
                                               const std::string& bytes) = 0;
+  // As WriteFileFlushed, leaving the flush to the system: for many files that can be made
+  // again (a restore's icons), where one flush each would cost seconds.
+  [[nodiscard]] virtual bool WriteFileLazily(const std::string& path, const std::string& bytes) {
+    return WriteFileFlushed(path, bytes);
+  }
   // Moves `from` onto `to` in one step, replacing `to` when it exists.
   [[nodiscard]] virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;

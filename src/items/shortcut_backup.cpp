@@ -172,7 +172,9 @@ RestoreResult ShortcutBackup::RestoreShortcuts(ShortcutStore& store,
     do path = paths_.UserIconFolder + std::to_string(nextNumber++) + ".png";
     while (fs_.FileExists(path) || fs_.FolderExists(path));
     written.push_back(path);
-    if (!fs_.WriteFileFlushed(path, icon.bytes) || fs_.FileSize(path) != icon.bytes.size()) {
+    // Icons are many and can be made again from their targets; the menu file that names
+    // them is flushed when it is committed.
+    if (!fs_.WriteFileLazily(path, icon.bytes) || fs_.FileSize(path) != icon.bytes.size()) {
       return std::nullopt;
     }
     return path;

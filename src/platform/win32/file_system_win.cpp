@@ -57,7 +57,9 @@ std::optional<std::string> WinFileSystem::ReadFile(const std::string& path,
   return bytes;
 }
 
-bool WinFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
+namespace {
+
+bool WriteWhole(const std::string& path, const std::string& bytes, bool flush) {
   UniqueKernelHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
@@ -70,7 +72,17 @@ bool WinFileSystem::WriteFileFlushed(const std::string& path, const std::string&
     }
     done += written;
   }
-  return ::FlushFileBuffers(file.get()) != 0;
+  return !flush || ::FlushFileBuffers(file.get()) != 0;
+}
+
+}  // namespace
+
+bool WinFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
+  return WriteWhole(path, bytes, true);
+}
+
+bool WinFileSystem::WriteFileLazily(const std::string& path, const std::string& bytes) {
+  return WriteWhole(path, bytes, false);
 }
 
 bool WinFileSystem::MoveReplacing(const std::string& from, const std::string& to) {

@@ -12,6 +12,7 @@ class WinFileSystem : public FileSystem {
   std::optional<std::uint64_t> FileSize(const std::string& path) const override;
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) const override;
   bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;
+  bool WriteFileLazily(const std::string& path, const std::string& bytes) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool RemoveFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
