@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "item_world.h"
 #include "items/group_helpers.h"
 
@@ -59,45 +61,26 @@ struct DropWorld : ItemWorld {
   ScriptedDropHost host;
 };
 
+// Rows: target, kind (-1 keeps it), members of the target (of group 3 for the centre),
+// flags (f files on offer, l dragging locked, g slots 4..36 groups), then the badge: None,
+// NoDrop, AddIcon or ReplaceIcon as -, N, A, R.
 TEST(DragOverBadge, ByKindFillAndSetting) {
-  using enum DropBadge;
-  const struct {
-    int target, kind, members;  // kind -1 keeps the slot's
-    const char* flags;          // f files on offer, l dragging locked, g slots 4..36 groups
-    DropBadge badge;
-  } cases[] = {
-      {5, kItemUnused, 0, "f", NoDrop},
-      {5, kItemRingShortcut, 0, "f", ReplaceIcon},
-      {5, kItemShortcut, 0, "f", AddIcon},
-      {5, kItemGroup, 0, "f", AddIcon},
-      {5, kItemGroupMember, 0, "f", NoDrop},
-      {5, kItemAllProgramsGroup, 0, "f", AddIcon},
-      {5, kItemRecycleBin, 0, "f", AddIcon},
-      {5, kItemSystemObject, 0, "f", NoDrop},
-      {5, kItemBuiltInCommand, 0, "f", NoDrop},
-      {5, kItemUser, 0, "f", AddIcon},
-      {5, 7, 0, "f", NoDrop},
-      {5, -3, 0, "f", NoDrop},
-      {5, kItemShortcut, 0, "", NoDrop},
-      {5, kItemRingShortcut, 0, "fl", NoDrop},
-      {-1, -1, 0, "f", None},
-      {37, -1, 0, "fl", None},
-      {7, kItemGroup, 35, "f", AddIcon},
-      {7, kItemGroup, 36, "f", NoDrop},
-      {3, -1, 1023, "f", AddIcon},
-      {3, -1, 1024, "f", NoDrop},
-      {0, -1, 0, "fg", AddIcon},
-      {0, -1, 1024, "fg", NoDrop},
-  };
-  for (const auto& c : cases) {
-    const std::string flags = c.flags;
-    DropWorld w(flags.find('g') != std::string::npos);
-    w.settings.LockDragging = flags.find('l') != std::string::npos;
-    if (c.kind != -1) w.Item(c.target).ItemType = c.kind;
-    if (c.members != 0) w.Group(c.target == 0 ? 3 : c.target).Count = c.members;
-    EXPECT_EQ(DragOverBadge(w.store, w.settings, c.target, flags.find('f') != std::string::npos),
-              c.badge)
-        << c.target << " kind " << c.kind << " members " << c.members << " " << flags;
+  const char* const cases[] = {
+      "5 0 0 f N",     "5 1 0 f R",     "5 2 0 f A",   "5 4 0 f A",     "5 5 0 f N",  "5 6 0 f A",
+      "5 9 0 f A",     "5 10 0 f N",    "5 11 0 f N",  "5 12 0 f A",    "5 7 0 f N",  "5 -3 0 f N",
+      "5 2 0 - N",     "5 1 0 fl N",    "-1 -1 0 f -", "37 -1 0 fl -",  "7 4 35 f A", "7 4 36 f N",
+      "3 -1 1023 f A", "3 -1 1024 f N", "0 -1 0 fg A", "0 -1 1024 fg N"};
+  for (const char* row : cases) {
+    int target = 0, kind = 0, members = 0;
+    char flags[4] = {}, badge = 0;
+    ASSERT_EQ(std::sscanf(row, "%d %d %d %3s %c", &target, &kind, &members, flags, &badge), 5);
+    const std::string on = flags;
+    DropWorld w(on.find('g') != std::string::npos);
+    w.settings.LockDragging = on.find('l') != std::string::npos;
+    if (kind != -1) w.Item(target).ItemType = kind;
+    if (members != 0) w.Group(target == 0 ? 3 : target).Count = members;
+    const DropBadge shown = DragOverBadge(w.store, w.settings, target, on.find('f') != on.npos);
+    EXPECT_EQ("-NAR"[static_cast<int>(shown)], badge) << row;
   }
 }
 
