@@ -97,13 +97,13 @@ class DropFiles(unittest.TestCase):
             # The group holds notepad with an icon of its own, made from the program.
             self.assertEqual(len(groups[10]), 2)
             self.assertIn("www.example.com/news", items[groups[10][1]][3])
-            kind, _, _, link, _, icon = items[groups[10][0]]
+            kind, _, _, link, _, icon, _ = items[groups[10][0]]
             self.assertEqual(kind, 5)
             self.assertTrue(link.lower().endswith("\\windows\\notepad.exe"), link)
             self.assertIn("KivoIcons", icon)
             self.assertTrue(session.unix_path(icon).exists(), icon)
             # The shortcut became the group "Pair": no target of its own, the old one first.
-            kind, _, title, link, target, _ = items[11]
+            kind, _, title, link, target, _, _ = items[11]
             self.assertEqual((kind, title, link, target), (4, "Pair", "", ""))
             members = [items[n][3].lower() for n in groups[11]]
             # (The drag source's Linux paths under drive_c reach the program on drive C:.)
