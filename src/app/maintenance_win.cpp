@@ -1,45 +1,16 @@
 #include "app/maintenance_win.h"
 
-#include <commdlg.h>
-
-#include <vector>
-
+#include "platform/win32/file_dialog.h"
 #include "platform/win32/message_win.h"
 #include "platform/win32/unicode.h"
 
 namespace kivo::win {
 namespace {
 
-// "a|b|c|d" as the file dialog wants it: NUL-separated, ending in two NULs.
-std::wstring DialogFilter(const std::string& filter) {
-  std::wstring list = Widen(filter);
-  for (wchar_t& c : list) {
-    if (c == L'|') c = L'\0';
-  }
-  list.push_back(L'\0');
-  return list;  // the string's own terminator is the second NUL
-}
-
 std::optional<std::string> RunFileDialog(HWND owner, const BackupFileDialog& dialog) {
-  const std::wstring filter = DialogFilter(kBackupFileFilter);
-  const std::wstring title = Widen(dialog.title);
-  std::vector<wchar_t> file(32768, L'\0');
-  const std::wstring proposed = Widen(dialog.proposedName);
-  std::copy(proposed.begin(), proposed.end(), file.begin());
-  OPENFILENAMEW box{};
-  box.lStructSize = sizeof(box);
-  box.hwndOwner = owner;
-  box.lpstrFilter = filter.c_str();
-  box.nFilterIndex = 1;
-  box.lpstrFile = file.data();
-  box.nMaxFile = static_cast<DWORD>(file.size());
-  box.lpstrTitle = title.c_str();
   // The program asks about replacing a file itself, with its own words.
-  box.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-              OFN_DONTADDTORECENT | (dialog.save ? 0 : OFN_FILEMUSTEXIST);
-  const BOOL chosen = dialog.save ? ::GetSaveFileNameW(&box) : ::GetOpenFileNameW(&box);
-  if (!chosen) return std::nullopt;
-  return Narrow(file.data());
+  return ChooseFile(owner,
+                    FileDialog{dialog.title, kBackupFileFilter, dialog.proposedName, dialog.save});
 }
 
 }  // namespace

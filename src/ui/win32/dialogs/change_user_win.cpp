@@ -1,9 +1,6 @@
 #include "ui/win32/dialogs/change_user_win.h"
 
-#include <commdlg.h>
-
-#include <vector>
-
+#include "platform/win32/file_dialog.h"
 #include "platform/win32/icon_extract_win.h"
 #include "platform/win32/message_win.h"
 #include "platform/win32/unicode.h"
@@ -13,25 +10,7 @@ namespace kivo::win {
 
 std::optional<std::string> ChooseOpenFile(HWND owner, const std::string& title,
                                           const std::string& filter) {
-  const std::wstring pattern = Widen(filter);
-  std::wstring filters = pattern;
-  filters.push_back(L'\0');
-  filters += pattern;
-  filters.push_back(L'\0');  // the string's own terminator ends the list
-  const std::wstring caption = Widen(title);
-  std::vector<wchar_t> file(32768, L'\0');
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filters.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrTitle = caption.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                 OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
-  if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
-  return Narrow(file.data());
+  return ChooseFile(owner, FileDialog{title, filter, "", false});
 }
 
 std::optional<std::string> WinChangeUserPort::ChoosePicture(const std::string& title,
