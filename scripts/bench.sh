@@ -7,14 +7,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 [[ ${KIVO_SKIP_DEPS:-0} == 1 ]] || scripts/install-deps.sh
 cmake --preset win >/dev/null
-cmake --build --preset win --target dock_bench icon_bench popup_bench KivoLauncher kivoctl
+cmake --build --preset win --target dock_bench icon_bench popup_bench backup_bench KivoLauncher kivoctl
 icons="Z:$(pwd | tr / '\\')\\assets\\SysIcons"
 PYTHONPATH=tests/harness python3 - "$icons" <<'PY'
 import sys
 from wineharness import WineSession
 # Each screen size on a display of that size, so the dock's windows lie on the screen.
 runs = [("1920x1080x24", "dock_bench", ["1080"]), ("3840x2160x24", "dock_bench", ["2160"]),
-        ("1920x1080x24", "icon_bench", []), ("1920x1080x24", "popup_bench", [])]
+        ("1920x1080x24", "icon_bench", []), ("1920x1080x24", "popup_bench", []),
+        ("1920x1080x24", "backup_bench", [])]
 status = 0
 for screen, bench, args in runs:
     with WineSession(screen=screen) as session:

@@ -163,20 +163,23 @@ RestoreResult ShortcutBackup::RestoreShortcuts(ShortcutStore& store,
 
   std::vector<std::string> written;
   std::uint64_t nextNumber = 0;
+  // NewIconFileName's first free "<n>.png", searched on from the last name taken against
+  // one listing of the folder: a full store costs no look at the disk per name.
+  std::set<std::string> taken;
+  for (const std::string& name : fs_.ListFiles(paths_.UserIconFolder, ".png")) {
+    taken.insert(AsciiUpper(name));
+  }
   auto place = [&](const PackageIcon& icon) -> std::optional<std::string> {
     if (icon.bytes.empty()) return std::string();  // an empty file is no picture
-    // NewIconFileName's first free "<n>.png", searched on from the last name taken: the
-    // files written here fill the numbers below it, so a full store costs one look per
-    // name instead of one per name already in the folder.
-    std::string path;
-    do path = paths_.UserIconFolder + std::to_string(nextNumber++) + ".png";
-    while (fs_.FileExists(path) || fs_.FolderExists(path));
+    std::string name;
+    do name = std::to_string(nextNumber++) + ".png";
+    while (taken.count(AsciiUpper(name)) != 0);
+    const std::string path = paths_.UserIconFolder + name;
     written.push_back(path);
     // Icons are many and can be made again from their targets; the menu file that names
-    // them is flushed when it is committed.
-    if (!fs_.WriteFileLazily(path, icon.bytes) || fs_.FileSize(path) != icon.bytes.size()) {
-      return std::nullopt;
-    }
+    // them is flushed when it is committed. A write that fails (a folder of that name,
+    // a full disk) fails the whole restore.
+    if (!fs_.WriteFileLazily(path, icon.bytes)) return std::nullopt;
     return path;
   };
   fs_.CreateFolder(paths_.UserIconFolder);
