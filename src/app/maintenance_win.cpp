@@ -20,18 +20,19 @@ MaintenanceWin::MaintenanceWin(Parts parts)
 
 std::optional<std::string> MaintenanceWin::ChooseFile(MaintenanceOperation operation) {
   const BackupFileDialog dialog = FileDialogFor(operation);
-  const auto path = RunFileDialog(parts_.owner ? parts_.owner() : nullptr, dialog);
+  const auto path = RunFileDialog(Owner(), dialog);
   if (!path || path->empty()) return std::nullopt;
   // An existing backup is replaced only when the new one is whole (the old file stays
   // until then), so nothing is deleted here.
-  if (dialog.save && parts_.fs.FileExists(*path) && !ShowShellMessage(ReplaceTargetQuestion())) {
+  if (dialog.save && parts_.fs.FileExists(*path) &&
+      !ShowMessageOver(Owner(), ReplaceTargetQuestion())) {
     return std::nullopt;
   }
   return path;
 }
 
 bool MaintenanceWin::Report(MaintenanceOperation operation, bool succeeded, bool damaged) {
-  ShowShellMessage(OperationReport(operation, succeeded, damaged));
+  ShowMessageOver(Owner(), OperationReport(operation, succeeded, damaged));
   return succeeded;
 }
 
@@ -73,8 +74,8 @@ bool MaintenanceWin::RestoreShortcuts() {
   if (!path) return false;
   const RestoreResult result = backup_.RestoreShortcuts(parts_.data.store, *path);
   if (result == RestoreResult::Missing) {
-    ShowShellMessage({"Restore all shortcuts & icons failed! ", kMaintenanceTitle,
-                      MessageButtons::Ok, MessageIcon::Exclamation});
+    ShowMessageOver(Owner(), {"Restore all shortcuts & icons failed! ", kMaintenanceTitle,
+                              MessageButtons::Ok, MessageIcon::Exclamation});
     return false;
   }
   if (result == RestoreResult::Restored) Reload(false, false, true);
@@ -83,7 +84,7 @@ bool MaintenanceWin::RestoreShortcuts() {
 }
 
 bool MaintenanceWin::ResetShortcuts() {
-  if (!ShowShellMessage(ResetShortcutsQuestion())) return false;
+  if (!ShowMessageOver(Owner(), ResetShortcutsQuestion())) return false;
   (void)SaveSettings();
   const std::string& icons = parts_.data.paths.UserIconFolder;
   for (const std::string& name : parts_.fs.ListFiles(icons, ".png")) {
@@ -91,15 +92,15 @@ bool MaintenanceWin::ResetShortcuts() {
   }
   Reload(false, true, false);
   (void)parts_.files.SaveStore(parts_.data.store);
-  ShowShellMessage(ResetShortcutsDone());
+  ShowMessageOver(Owner(), ResetShortcutsDone());
   return true;
 }
 
 bool MaintenanceWin::ResetSettings() {
-  if (!ShowShellMessage(ResetSettingsQuestion())) return false;
+  if (!ShowMessageOver(Owner(), ResetSettingsQuestion())) return false;
   Reload(true, false, false);
   (void)SaveSettings();
-  ShowShellMessage(ResetSettingsDone());
+  ShowMessageOver(Owner(), ResetSettingsDone());
   return true;
 }
 

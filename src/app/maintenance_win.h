@@ -23,6 +23,8 @@ class MaintenanceWin final : public Maintenance {
     DataFiles& files;
     FileSystem& fs;
     const AnsiCodec& codec;
+    // The window the dialogs and messages belong to (the settings dialog while it is
+    // open), which gets the keyboard back when they close.
     std::function<HWND()> owner;
     // Rebuilds the running program's data, images and dock (resetSettings,
     // resetShortcuts, repairIcons).
@@ -43,6 +45,7 @@ class MaintenanceWin final : public Maintenance {
   std::optional<std::string> ChooseFile(MaintenanceOperation operation);
   bool Report(MaintenanceOperation operation, bool succeeded, bool damaged = false);
   void Reload(bool resetSettings, bool resetShortcuts, bool repairIcons);
+  HWND Owner() const { return parts_.owner ? parts_.owner() : nullptr; }
   bool SaveSettings();
 
   Parts parts_;

@@ -17,9 +17,10 @@ namespace kivo {
 ProgramActions::ProgramActions(Parts parts)
     : parts_(std::move(parts)),
       quickStart_(parts_.data.settings.StartedPage, [this] { return SaveSettings(); }),
-      maintenance_(std::make_unique<win::MaintenanceWin>(
-          win::MaintenanceWin::Parts{parts_.data, parts_.files, parts_.items.files, parts_.codec,
-                                     [this] { return owner(); }, parts_.reloadData})) {}
+      maintenance_(std::make_unique<win::MaintenanceWin>(win::MaintenanceWin::Parts{
+          parts_.data, parts_.files, parts_.items.files, parts_.codec,
+          [this] { return settings_ && settings_->IsOpen() ? settings_->window() : owner(); },
+          parts_.reloadData})) {}
 
 void ProgramActions::Bind(win::DockWindow& dock, win::PopupWindow& popup) {
   dock_ = &dock;

@@ -6,7 +6,7 @@
 
 namespace kivo::win {
 
-bool ShowShellMessage(const ShellMessage& message) {
+bool ShowMessageOver(HWND owner, const ShellMessage& message) {
   // Top-most: the dock in front is top-most too, and would otherwise hide the question.
   UINT style = MB_SETFOREGROUND | MB_TOPMOST;
   style |= message.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
@@ -24,8 +24,12 @@ bool ShowShellMessage(const ShellMessage& message) {
       break;
   }
   if (message.defaultNo && message.buttons == MessageButtons::YesNo) style |= MB_DEFBUTTON2;
-  return ::MessageBoxW(nullptr, Widen(message.text).c_str(), Widen(message.title).c_str(), style) ==
+  return ::MessageBoxW(owner, Widen(message.text).c_str(), Widen(message.title).c_str(), style) ==
          IDYES;
+}
+
+bool ShowShellMessage(const ShellMessage& message) {
+  return ShowMessageOver(nullptr, message);
 }
 
 }  // namespace kivo::win
