@@ -5,7 +5,7 @@ namespace {
 
 using A = CommandAction;
 
-constexpr ShellCallSpec Open(const char* file, const char* parameters) {
+constexpr ShellCall Open(const char* file, const char* parameters) {
   return {"open", ShellFile::Fixed, file, parameters, nullptr, 1};
 }
 
@@ -20,7 +20,7 @@ constexpr CommandRow Row(int number, int list, A action, const char* title, cons
 }
 
 constexpr CommandRow Shell(int number, int list, const char* title, const char* icon,
-                           ShellCallSpec call, ShellCallSpec older = {}) {
+                           ShellCall call, ShellCall older = {}) {
   CommandRow row = Row(number, list, A::ShellOpen, title, icon);
   row.shell = call;
   row.olderShell = older;
@@ -147,7 +147,7 @@ std::string CommandIcon(const CommandRow& row, bool alternate) {
   return alternate && row.alternateIcon != nullptr ? row.alternateIcon : row.icon;
 }
 
-const ShellCallSpec& ShellCallFor(const CommandRow& row, int osMajor) {
+const ShellCall& ShellCallFor(const CommandRow& row, int osMajor) {
   return osMajor < 6 && row.olderShell.file != nullptr ? row.olderShell : row.shell;
 }
 

@@ -47,7 +47,7 @@ enum class ShellFile {
 
 // One ShellExecute call. A null text is passed as a null pointer, which the shell treats
 // differently from an empty string for the working directory.
-struct ShellCallSpec {
+struct ShellCall {
   const char* verb = nullptr;
   ShellFile fileSource = ShellFile::Fixed;
   const char* file = nullptr;
@@ -73,10 +73,10 @@ struct CommandRow {
   const char* alternateTitle = nullptr;
   const char* alternateIcon = nullptr;
   const char* titleAfterUserName = nullptr;
-  ShellCallSpec shell;
+  ShellCall shell;
   // Systems older than Windows Vista (major version below 6) use this call when it has a
   // file, `shell` otherwise.
-  ShellCallSpec olderShell;
+  ShellCall olderShell;
   std::uint32_t exitFlags = 0;  // EndSession
 };
 
@@ -94,6 +94,6 @@ std::string CommandTitle(const CommandRow& row, const std::string& userName, boo
 std::string CommandIcon(const CommandRow& row, bool alternate);
 
 // The shell call a row makes on a system of major version `osMajor`.
-const ShellCallSpec& ShellCallFor(const CommandRow& row, int osMajor);
+const ShellCall& ShellCallFor(const CommandRow& row, int osMajor);
 
 }  // namespace kivo

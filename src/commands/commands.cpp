@@ -39,7 +39,7 @@ ShellMessage ShortcutProblemMessage(const std::string& path) {
 }
 
 ShellRequest CommandRequest(const CommandRow& row, int osMajor, const std::string& profileFolder) {
-  const ShellCallSpec& call = ShellCallFor(row, osMajor);
+  const ShellCall& call = ShellCallFor(row, osMajor);
   const auto text = [](const char* value) -> std::optional<std::string> {
     if (value == nullptr) return std::nullopt;
     return std::string(value);

@@ -11,9 +11,9 @@ namespace kivo {
 namespace {
 
 using testing::BuildShellLink;
-using testing::LinkInfoSpec;
+using testing::LinkInfoFields;
 using testing::LocalInfo;
-using testing::ShellLinkSpec;
+using testing::ShellLinkFields;
 using testing::UnicodeInfo;
 
 const testing::IconvCodec& Codec() {
@@ -31,21 +31,21 @@ std::optional<ShellLinkFile> Read(const std::string& bytes) {
 // A link as Windows writes one to a file on the public desktop: an item list, a location
 // block whose base is a folder and whose suffix holds the rest, every string, both
 // environment blocks.
-ShellLinkSpec FullLink() {
-  ShellLinkSpec spec;
-  spec.idList = testing::WindowsItemList('C', {"Users", "Public", "Desktop", "x.txt"},
-                                         {"Users", "Public", "Desktop", "x.txt"});
-  spec.linkInfo = LocalInfo("C:\\Users\\", "Public\\Desktop\\x.txt");
-  spec.name = "说明";
-  spec.relativePath = "..\\..\\Public\\Desktop\\x.txt";
-  spec.workingDir = "C:\\Users\\Public\\Desktop";
-  spec.arguments = "/p \"a b\"";
-  spec.iconLocation = "%SystemRoot%\\system32\\shell32.dll";
-  spec.environmentTarget = "%PUBLIC%\\Desktop\\x.txt";
-  spec.environmentIcon = "%SystemRoot%\\system32\\imageres.dll";
-  spec.iconIndex = -102;
-  spec.showCommand = 7;
-  return spec;
+ShellLinkFields FullLink() {
+  ShellLinkFields fields;
+  fields.idList = testing::WindowsItemList('C', {"Users", "Public", "Desktop", "x.txt"},
+                                           {"Users", "Public", "Desktop", "x.txt"});
+  fields.linkInfo = LocalInfo("C:\\Users\\", "Public\\Desktop\\x.txt");
+  fields.name = "说明";
+  fields.relativePath = "..\\..\\Public\\Desktop\\x.txt";
+  fields.workingDir = "C:\\Users\\Public\\Desktop";
+  fields.arguments = "/p \"a b\"";
+  fields.iconLocation = "%SystemRoot%\\system32\\shell32.dll";
+  fields.environmentTarget = "%PUBLIC%\\Desktop\\x.txt";
+  fields.environmentIcon = "%SystemRoot%\\system32\\imageres.dll";
+  fields.iconIndex = -102;
+  fields.showCommand = 7;
+  return fields;
 }
 
 TEST(ReadShellLinkFile, ReadsEveryFieldWindowsWrites) {
@@ -74,7 +74,7 @@ TEST(ReadShellLinkFile, ReadsEveryFieldWindowsWrites) {
 TEST(ReadShellLinkFile, TextsInEveryEncodingAndLocationKind) {
   // A Unicode location block: its Unicode forms win over the ANSI ones, which lost the
   // characters the code page lacks.
-  ShellLinkSpec wide;
+  ShellLinkFields wide;
   wide.linkInfo = UnicodeInfo("C:\\??\\", "??.txt", "C:\\测试 한\\", "说明 ü.txt");
   auto link = Read(BuildShellLink(wide));
   ASSERT_TRUE(link.has_value());
@@ -87,7 +87,7 @@ TEST(ReadShellLinkFile, TextsInEveryEncodingAndLocationKind) {
   EXPECT_EQ(LinkInfoTarget(*link), "C:\\测试\\a.txt");
 
   // String data in the code page when the link is not Unicode.
-  ShellLinkSpec ansi;
+  ShellLinkFields ansi;
   ansi.unicode = false;
   ansi.arguments = "\xB2\xE2\xCA\xD4 -x";
   ansi.relativePath = ".\\a.exe";
@@ -99,8 +99,8 @@ TEST(ReadShellLinkFile, TextsInEveryEncodingAndLocationKind) {
   EXPECT_EQ(LinkInfoTarget(*link), "");
 
   // A network location: the share and the suffix.
-  ShellLinkSpec share;
-  share.linkInfo = LinkInfoSpec{};
+  ShellLinkFields share;
+  share.linkInfo = LinkInfoFields{};
   share.linkInfo->netName = "\\\\server\\docs";
   share.linkInfo->ansiSuffix = "plans\\q1.xlsx";
   link = Read(BuildShellLink(share));
@@ -108,7 +108,7 @@ TEST(ReadShellLinkFile, TextsInEveryEncodingAndLocationKind) {
   EXPECT_EQ(LinkInfoTarget(*link), "\\\\server\\docs\\plans\\q1.xlsx");
 
   // The whole path in the base and an empty suffix, as older systems wrote it.
-  ShellLinkSpec whole;
+  ShellLinkFields whole;
   whole.linkInfo = LocalInfo("C:\\Tools\\app.exe", "");
   link = Read(BuildShellLink(whole));
   ASSERT_TRUE(link.has_value());
@@ -121,7 +121,7 @@ TEST(ReadShellLinkFile, TextsInEveryEncodingAndLocationKind) {
   EXPECT_EQ(LinkInfoTarget(*link), "");
 
   // The terminal block may be missing.
-  ShellLinkSpec bare = FullLink();
+  ShellLinkFields bare = FullLink();
   bare.terminalBlock = false;
   link = Read(BuildShellLink(bare));
   ASSERT_TRUE(link.has_value());
@@ -132,12 +132,12 @@ TEST(ReadShellLinkFile, TextsInEveryEncodingAndLocationKind) {
 // extra-data blocks is a whole link without the later blocks. Each copy holds exactly its
 // bytes, so that ASan sees any read past them.
 TEST(ReadShellLinkFile, EveryCutIsRejectedOrEndsBetweenBlocks) {
-  ShellLinkSpec spec = FullLink();
-  const std::string sound = BuildShellLink(spec);
-  spec.environmentTarget.reset();
-  spec.environmentIcon.reset();
-  spec.terminalBlock = false;
-  const std::size_t stringsEnd = BuildShellLink(spec).size();
+  ShellLinkFields fields = FullLink();
+  const std::string sound = BuildShellLink(fields);
+  fields.environmentTarget.reset();
+  fields.environmentIcon.reset();
+  fields.terminalBlock = false;
+  const std::size_t stringsEnd = BuildShellLink(fields).size();
   ASSERT_EQ(sound.size(), stringsEnd + 2 * 0x314 + 4);
   const auto whole = Read(sound);
   ASSERT_TRUE(whole.has_value());
@@ -155,15 +155,15 @@ TEST(ReadShellLinkFile, EveryCutIsRejectedOrEndsBetweenBlocks) {
 }
 
 TEST(ReadShellLinkFile, DamagedSizesAndOffsetsAreNotReadable) {
-  ShellLinkSpec spec;
-  spec.idList = testing::IdItem("abcd") + std::string(2, '\0');
-  spec.linkInfo = UnicodeInfo("C:\\Users\\", "x.txt", "C:\\Users\\", "x.txt");
-  spec.arguments = "-a";
-  spec.environmentTarget = "%windir%\\notepad.exe";
-  const std::string sound = BuildShellLink(spec);
+  ShellLinkFields fields;
+  fields.idList = testing::IdItem("abcd") + std::string(2, '\0');
+  fields.linkInfo = UnicodeInfo("C:\\Users\\", "x.txt", "C:\\Users\\", "x.txt");
+  fields.arguments = "-a";
+  fields.environmentTarget = "%windir%\\notepad.exe";
+  const std::string sound = BuildShellLink(fields);
   ASSERT_TRUE(Read(sound).has_value());
   const std::size_t list = 0x4C;
-  const std::size_t info = list + 2 + spec.idList->size();
+  const std::size_t info = list + 2 + fields.idList->size();
   const std::size_t infoSize = 0x24 + 17 + 10 + 6 + 20 + 12;
   const std::size_t strings = info + infoSize;
   const std::size_t extra = strings + 2 + 4;
@@ -216,7 +216,7 @@ TEST(ReadShellLinkFile, DamagedSizesAndOffsetsAreNotReadable) {
   EXPECT_FALSE(Read(open).has_value());
 
   // A Unicode suffix whose terminator is cut off by the block's end, at the file's end.
-  ShellLinkSpec last;
+  ShellLinkFields last;
   last.linkInfo = UnicodeInfo("C:\\", "a", "C:\\", "a");
   last.terminalBlock = false;
   std::string cut = BuildShellLink(last);

@@ -61,7 +61,7 @@ inline std::string Utf16Le(std::string_view utf8) {
 
 // The location block. ANSI texts are written as given; with `unicode` the block has the
 // 0x24-byte header and the Unicode forms of the base path and the suffix as well.
-struct LinkInfoSpec {
+struct LinkInfoFields {
   std::string ansiBasePath;
   std::string ansiSuffix;
   bool unicode = false;
@@ -72,26 +72,26 @@ struct LinkInfoSpec {
 };
 
 // A local location block with ANSI texts only.
-inline LinkInfoSpec LocalInfo(std::string base, std::string suffix) {
-  LinkInfoSpec spec;
-  spec.ansiBasePath = std::move(base);
-  spec.ansiSuffix = std::move(suffix);
-  return spec;
+inline LinkInfoFields LocalInfo(std::string base, std::string suffix) {
+  LinkInfoFields fields;
+  fields.ansiBasePath = std::move(base);
+  fields.ansiSuffix = std::move(suffix);
+  return fields;
 }
 
 // A local location block with both the ANSI and the Unicode texts.
-inline LinkInfoSpec UnicodeInfo(std::string ansiBase, std::string ansiSuffix, std::string base,
-                                std::string suffix) {
-  LinkInfoSpec spec = LocalInfo(std::move(ansiBase), std::move(ansiSuffix));
-  spec.unicode = true;
-  spec.unicodeBasePath = std::move(base);
-  spec.unicodeSuffix = std::move(suffix);
-  return spec;
+inline LinkInfoFields UnicodeInfo(std::string ansiBase, std::string ansiSuffix, std::string base,
+                                  std::string suffix) {
+  LinkInfoFields fields = LocalInfo(std::move(ansiBase), std::move(ansiSuffix));
+  fields.unicode = true;
+  fields.unicodeBasePath = std::move(base);
+  fields.unicodeSuffix = std::move(suffix);
+  return fields;
 }
 
-struct ShellLinkSpec {
+struct ShellLinkFields {
   std::optional<std::string> idList;  // the item list's bytes (its items and terminator)
-  std::optional<LinkInfoSpec> linkInfo;
+  std::optional<LinkInfoFields> linkInfo;
   bool unicode = true;  // string data as UTF-16, else as the bytes given
   std::optional<std::string> name;
   std::optional<std::string> relativePath;
@@ -158,46 +158,46 @@ inline std::string WindowsItemList(char drive, const std::vector<std::string>& s
   return list;
 }
 
-inline std::string BuildLinkInfo(const LinkInfoSpec& spec) {
-  const std::uint32_t headerSize = spec.unicode ? 0x24 : 0x1C;
-  const bool network = !spec.netName.empty();
+inline std::string BuildLinkInfo(const LinkInfoFields& fields) {
+  const std::uint32_t headerSize = fields.unicode ? 0x24 : 0x1C;
+  const bool network = !fields.netName.empty();
   std::string body;  // what follows the header, at offsets from the block's start
   auto offset = [&] { return static_cast<std::uint32_t>(headerSize + body.size()); };
   std::uint32_t volume = 0, base = 0, net = 0, suffix = 0, baseWide = 0, suffixWide = 0;
   if (!network) {
     volume = offset();
     PutU32(body, 0x11);  // size, drive type, serial, label offset, an empty label
-    PutU32(body, spec.driveType);
+    PutU32(body, fields.driveType);
     PutU32(body, 0x1234ABCD);
     PutU32(body, 0x10);
     body.push_back('\0');
     base = offset();
-    body += spec.ansiBasePath + std::string(1, '\0');
+    body += fields.ansiBasePath + std::string(1, '\0');
   } else {
     net = offset();
-    PutU32(body, static_cast<std::uint32_t>(0x14 + spec.netName.size() + 1));
+    PutU32(body, static_cast<std::uint32_t>(0x14 + fields.netName.size() + 1));
     PutU32(body, 0);  // no device name, no provider
     PutU32(body, 0x14);
     PutU32(body, 0);
     PutU32(body, 0);
-    body += spec.netName + std::string(1, '\0');
+    body += fields.netName + std::string(1, '\0');
   }
   suffix = offset();
-  body += spec.ansiSuffix + std::string(1, '\0');
-  if (spec.unicode) {
+  body += fields.ansiSuffix + std::string(1, '\0');
+  if (fields.unicode) {
     if (!network) {
       baseWide = offset();
-      body += Utf16Le(spec.unicodeBasePath) + std::string(2, '\0');
+      body += Utf16Le(fields.unicodeBasePath) + std::string(2, '\0');
     }
     suffixWide = offset();
-    body += Utf16Le(spec.unicodeSuffix) + std::string(2, '\0');
+    body += Utf16Le(fields.unicodeSuffix) + std::string(2, '\0');
   }
   std::string out;
   PutU32(out, static_cast<std::uint32_t>(headerSize + body.size()));
   PutU32(out, headerSize);
   PutU32(out, network ? 0x2u : 0x1u);
   for (std::uint32_t value : {volume, base, net, suffix}) PutU32(out, value);
-  if (spec.unicode) {
+  if (fields.unicode) {
     PutU32(out, baseWide);
     PutU32(out, suffixWide);
   }
@@ -215,18 +215,18 @@ inline std::string EnvironmentBlock(std::uint32_t signature, const std::string& 
   return out + ansi + wide;
 }
 
-inline std::string BuildShellLink(const ShellLinkSpec& spec) {
-  std::uint32_t flags = spec.extraFlags;
-  if (spec.idList) flags |= 0x1;
-  if (spec.linkInfo) flags |= 0x2;
-  if (spec.name) flags |= 0x4;
-  if (spec.relativePath) flags |= 0x8;
-  if (spec.workingDir) flags |= 0x10;
-  if (spec.arguments) flags |= 0x20;
-  if (spec.iconLocation) flags |= 0x40;
-  if (spec.unicode) flags |= 0x80;
-  if (spec.environmentTarget) flags |= 0x200;
-  if (spec.environmentIcon) flags |= 0x4000;
+inline std::string BuildShellLink(const ShellLinkFields& fields) {
+  std::uint32_t flags = fields.extraFlags;
+  if (fields.idList) flags |= 0x1;
+  if (fields.linkInfo) flags |= 0x2;
+  if (fields.name) flags |= 0x4;
+  if (fields.relativePath) flags |= 0x8;
+  if (fields.workingDir) flags |= 0x10;
+  if (fields.arguments) flags |= 0x20;
+  if (fields.iconLocation) flags |= 0x40;
+  if (fields.unicode) flags |= 0x80;
+  if (fields.environmentTarget) flags |= 0x200;
+  if (fields.environmentIcon) flags |= 0x4000;
 
   std::string out;
   PutU32(out, 0x4C);
@@ -235,24 +235,24 @@ inline std::string BuildShellLink(const ShellLinkSpec& spec) {
   PutU32(out, 0x20);     // file attributes
   out.append(24, '\0');  // creation, access and write times
   PutU32(out, 0);        // file size
-  PutU32(out, static_cast<std::uint32_t>(spec.iconIndex));
-  PutU32(out, spec.showCommand);
+  PutU32(out, static_cast<std::uint32_t>(fields.iconIndex));
+  PutU32(out, fields.showCommand);
   out.append(12, '\0');  // hot key, reserved
-  if (spec.idList) {
-    PutU16(out, static_cast<std::uint32_t>(spec.idList->size()));
-    out += *spec.idList;
+  if (fields.idList) {
+    PutU16(out, static_cast<std::uint32_t>(fields.idList->size()));
+    out += *fields.idList;
   }
-  if (spec.linkInfo) out += BuildLinkInfo(*spec.linkInfo);
-  for (const auto* text :
-       {&spec.name, &spec.relativePath, &spec.workingDir, &spec.arguments, &spec.iconLocation}) {
+  if (fields.linkInfo) out += BuildLinkInfo(*fields.linkInfo);
+  for (const auto* text : {&fields.name, &fields.relativePath, &fields.workingDir,
+                           &fields.arguments, &fields.iconLocation}) {
     if (!*text) continue;
-    const std::string bytes = spec.unicode ? Utf16Le(**text) : **text;
-    PutU16(out, static_cast<std::uint32_t>(spec.unicode ? bytes.size() / 2 : bytes.size()));
+    const std::string bytes = fields.unicode ? Utf16Le(**text) : **text;
+    PutU16(out, static_cast<std::uint32_t>(fields.unicode ? bytes.size() / 2 : bytes.size()));
     out += bytes;
   }
-  if (spec.environmentTarget) out += EnvironmentBlock(0xA0000001, *spec.environmentTarget);
-  if (spec.environmentIcon) out += EnvironmentBlock(0xA0000007, *spec.environmentIcon);
-  if (spec.terminalBlock) PutU32(out, 0);
+  if (fields.environmentTarget) out += EnvironmentBlock(0xA0000001, *fields.environmentTarget);
+  if (fields.environmentIcon) out += EnvironmentBlock(0xA0000007, *fields.environmentIcon);
+  if (fields.terminalBlock) PutU32(out, 0);
   return out;
 }
 

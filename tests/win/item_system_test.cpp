@@ -156,47 +156,47 @@ TEST_F(ItemSystemTest, LinksWrittenByWindowsGiveTheirRealTarget) {
 
   struct Case {
     const char* what;
-    testing::ShellLinkSpec spec;
+    testing::ShellLinkFields fields;
     std::string target;
   };
   std::vector<Case> cases;
   {
-    testing::ShellLinkSpec spec;
-    spec.idList = testing::WindowsItemList('C', {"Users", "Public", "Desktop", "KIVOX~1.TXT"},
-                                           {"Users", "Public", "Desktop", "kivo x.txt"});
-    spec.linkInfo = testing::LocalInfo("C:\\Users\\", "Public\\Desktop\\kivo x.txt");
-    spec.relativePath = "..\\..\\..\\Public\\Desktop\\kivo x.txt";
-    spec.workingDir = "C:\\Users\\Public\\Desktop";
-    cases.push_back({"item list and location block with a suffix", spec, desktopFile});
+    testing::ShellLinkFields fields;
+    fields.idList = testing::WindowsItemList('C', {"Users", "Public", "Desktop", "KIVOX~1.TXT"},
+                                             {"Users", "Public", "Desktop", "kivo x.txt"});
+    fields.linkInfo = testing::LocalInfo("C:\\Users\\", "Public\\Desktop\\kivo x.txt");
+    fields.relativePath = "..\\..\\..\\Public\\Desktop\\kivo x.txt";
+    fields.workingDir = "C:\\Users\\Public\\Desktop";
+    cases.push_back({"item list and location block with a suffix", fields, desktopFile});
   }
   {
-    testing::ShellLinkSpec spec;
-    spec.linkInfo =
+    testing::ShellLinkFields fields;
+    fields.linkInfo =
         testing::UnicodeInfo(codec.Encode(wideFolder + "\\"), "", wideFolder + "\\", "说明.txt");
-    cases.push_back({"Unicode location block", spec, wideFolder + "\\说明.txt"});
+    cases.push_back({"Unicode location block", fields, wideFolder + "\\说明.txt"});
   }
   {
-    testing::ShellLinkSpec spec;
-    spec.relativePath = "..\\docs\\r.txt";
-    cases.push_back({"relative path only", spec, Path("docs\\r.txt")});
+    testing::ShellLinkFields fields;
+    fields.relativePath = "..\\docs\\r.txt";
+    cases.push_back({"relative path only", fields, Path("docs\\r.txt")});
   }
   {
-    testing::ShellLinkSpec spec;
-    spec.environmentTarget = "%windir%\\notepad.exe";
-    cases.push_back({"environment block only", spec, notepad});
+    testing::ShellLinkFields fields;
+    fields.environmentTarget = "%windir%\\notepad.exe";
+    cases.push_back({"environment block only", fields, notepad});
   }
   {
     // The recycle bin: a shell-namespace item, no file-system path at all.
-    testing::ShellLinkSpec spec;
-    spec.idList =
+    testing::ShellLinkFields fields;
+    fields.idList =
         testing::IdItem(std::string(
             "\x1F\x58\x40\xF0\x5F\x64\x81\x50\x1B\x10\x9F\x08\x00\xAA\x00\x2F\x95\x4E", 18)) +
         std::string(2, '\0');
-    cases.push_back({"shell-namespace item", spec, ""});
+    cases.push_back({"shell-namespace item", fields, ""});
   }
   for (const Case& c : cases) {
     const std::string link = Path("links\\") + c.what + ".lnk";
-    ASSERT_TRUE(fs_.WriteFileFlushed(link, testing::BuildShellLink(c.spec))) << c.what;
+    ASSERT_TRUE(fs_.WriteFileFlushed(link, testing::BuildShellLink(c.fields))) << c.what;
     std::printf("[ %s ] the shell alone says \"%s\"\n", c.what, ShellOnlyTarget(link).c_str());
     const auto read = system_.ReadShellLink(link);
     ASSERT_TRUE(read.has_value()) << c.what;
