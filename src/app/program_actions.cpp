@@ -1,6 +1,6 @@
 #include "app/program_actions.h"
 
-#include "app/drop_actions.h"
+#include "ui/win32/dialogs/drop_actions.h"
 
 #include "core/shell_utilities.h"
 #include "dialogs/change_user.h"

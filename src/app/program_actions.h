@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/maintenance_win.h"
 #include "commands/commands.h"
 #include "commands/dock_control.h"
 #include "core/data_files.h"
@@ -16,6 +15,7 @@
 #include "gfx/win32/image_tables.h"
 #include "items/item_context.h"
 #include "platform/win32/system_actions_win.h"
+#include "ui/win32/dialogs/maintenance_win.h"
 #include "ui/win32/dialogs/quick_start_dialog.h"
 #include "ui/win32/dialogs/settings_dialog.h"
 #include "ui/win32/dock_window.h"

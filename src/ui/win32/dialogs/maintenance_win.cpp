@@ -1,4 +1,4 @@
-#include "app/maintenance_win.h"
+#include "ui/win32/dialogs/maintenance_win.h"
 
 #include "platform/win32/file_dialog.h"
 #include "platform/win32/message_win.h"

@@ -1,4 +1,4 @@
-#include "app/drop_actions.h"
+#include "ui/win32/dialogs/drop_actions.h"
 
 #include "platform/win32/message_win.h"
 #include "platform/win32/recycle_bin_win.h"
