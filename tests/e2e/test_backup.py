@@ -9,10 +9,9 @@ import zlib
 from pathlib import Path
 
 from kivo import CTL, MENU_FILE_SIZE, KivoSession, settings_bytes, settle, windows_path
-from test_tray import ICON_X, ICON_Y, windows
+from test_settings import DIALOG, open_settings
 from wineharness import wait_until
 
-DIALOG = "^Kivo Launcher - 设置$"
 SAVE_DIALOG = "^Kivo Launcher - Backup Shortcuts & Icons$"
 OPEN_DIALOG = "^Kivo Launcher - Restore Shortcuts & Icons$"
 BOX = "^Kivo Launcher$"
@@ -162,23 +161,7 @@ class Backup(unittest.TestCase):
                 self.assertIsNotNone(icons_before[(slot, "icon")], "the test's icons are there")
 
             program = session.start_program()
-            self.assertTrue(wait_until(
-                lambda: session.visible_windows("^Wine System Tray$"), timeout=20),
-                "the tray icon is shown")
-            settle(1.0)
-            session.xdotool("mousemove", ICON_X, ICON_Y)
-            settle(0.3)
-            session.xdotool("click", 3)
-            menus = wait_until(lambda: windows(session, "#32768"), timeout=10)
-            self.assertTrue(menus, "a right click shows the tray menu")
-            left, top, right, _, _, _ = menus[0]
-            session.xdotool("mousemove", left + (right - left) // 3, top + 30)
-            settle(0.3)
-            session.xdotool("click", 1)
-            dialogs = wait_until(lambda: session.visible_windows(DIALOG), timeout=15)
-            self.assertTrue(dialogs, "设置 opens the settings dialog")
-            dialog = dialogs[0]
-            settle(0.5)
+            dialog = open_settings(self, session)
             self.program_named = set(session.visible_windows(BOX))
 
             self.click(session, dialog, BACKUP_SHORTCUTS)

@@ -10,6 +10,27 @@ from test_tray import ICON_X, ICON_Y, windows
 from wineharness import wait_until
 
 DIALOG = "^Kivo Launcher - 设置$"
+
+
+def open_settings(test, session):
+    """Opens the settings dialog as a user does, from the tray menu ("设置" is its second
+    entry), and gives its window."""
+    test.assertTrue(wait_until(lambda: session.visible_windows("^Wine System Tray$"),
+                               timeout=20), "the tray icon is shown")
+    settle(1.0)
+    session.xdotool("mousemove", ICON_X, ICON_Y)
+    settle(0.3)
+    session.xdotool("click", 3)
+    menus = wait_until(lambda: windows(session, "#32768"), timeout=10)
+    test.assertTrue(menus, "a right click shows the tray menu")
+    left, top, right, _, _, _ = menus[0]
+    session.xdotool("mousemove", left + (right - left) // 3, top + 30)
+    settle(0.3)
+    session.xdotool("click", 1)
+    dialogs = wait_until(lambda: session.visible_windows(DIALOG), timeout=15)
+    test.assertTrue(dialogs, "设置 opens the settings dialog")
+    settle(0.5)
+    return dialogs[0]
 COUNT_INDEX = 4  # IconCountIndex in the settings record
 
 
@@ -23,25 +44,7 @@ class Settings(unittest.TestCase):
             session.without_quick_start()
             program = session.start_program()
             geometry = ring_geometry(session)
-            self.assertTrue(wait_until(
-                lambda: session.visible_windows("^Wine System Tray$"), timeout=20),
-                "the tray icon is shown")
-            settle(1.0)
-
-            # "设置" is the second entry of the tray menu.
-            session.xdotool("mousemove", ICON_X, ICON_Y)
-            settle(0.3)
-            session.xdotool("click", 3)
-            menus = wait_until(lambda: windows(session, "#32768"), timeout=10)
-            self.assertTrue(menus, "a right click shows the tray menu")
-            left, top, right, bottom, _, _ = menus[0]
-            session.xdotool("mousemove", left + (right - left) // 3, top + 30)
-            settle(0.3)
-            session.xdotool("click", 1)
-            dialogs = wait_until(lambda: session.visible_windows(DIALOG), timeout=15)
-            self.assertTrue(dialogs, "设置 opens the settings dialog")
-            dialog = dialogs[0]
-            settle(0.5)
+            dialog = open_settings(self, session)
             session.save_screenshot("settings-general.png")
 
             # The keyboard starts on the tab strip: Right shows the appearance page, then
