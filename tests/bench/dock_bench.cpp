@@ -247,12 +247,15 @@ void DragOverBadges(const char* screen, DockWindow& dock) {
 // transparency slider (the veil alone changes), each from the call to the frame on screen.
 void SettingsSteps(const char* screen, DockWindow& dock, Settings& settings) {
   dock.SetActiveLook(true);
-  Stats size;
+  Stats size, sizeFrame, sizePresent, sizeWindows;
   for (int step = 0; step < 40; ++step) {
     settings.IconSize = 40 + step % 20;
     const double start = NowMs();
     dock.ApplyRingMetrics(1);
     size.samples.push_back(NowMs() - start);
+    sizeFrame.samples.push_back(dock.lastFrameMilliseconds());
+    sizePresent.samples.push_back(dock.lastPresentMilliseconds());
+    sizeWindows.samples.push_back(static_cast<double>(dock.lastWindowsPresented()));
   }
   settings.IconSize = 48;
   dock.ApplyRingMetrics(0);
@@ -265,6 +268,9 @@ void SettingsSteps(const char* screen, DockWindow& dock, Settings& settings) {
     veil.samples.push_back(NowMs() - start);
   }
   size.Print(screen, "settings", "size step", "ms");
+  sizeFrame.Print(screen, "  frame", "size step", "ms");
+  sizePresent.Print(screen, "  present", "size step", "ms");
+  sizeWindows.Print(screen, "  windows shown", "size step", "windows");
   veil.Print(screen, "settings", "veil step", "ms");
 }
 

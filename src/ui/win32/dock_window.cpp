@@ -211,8 +211,20 @@ TileLayout DockWindow::LayOut(const PixelRect& area) {
 }
 
 void DockWindow::PlaceRingWindow(const PixelRect& area) {
+  singleWindow_ = false;
   if (!renderer_.SetArea(area)) return;
   if (!presenter_->SetLayout(LayOut(area))) renderer_.Invalidate();
+}
+
+void DockWindow::PlaceSingleWindow(const PixelRect& area) {
+  singleWindow_ = true;
+  if (!renderer_.SetArea(area)) return;
+  TileLayout whole{
+      area,
+      {area},
+      std::vector<std::uint16_t>(
+          static_cast<std::size_t>(area.width) * static_cast<std::size_t>(area.height), 0)};
+  if (!presenter_->SetLayout(std::move(whole))) renderer_.Invalidate();
 }
 
 void DockWindow::Show() {
@@ -500,15 +512,17 @@ void DockWindow::ApplyRingMetrics(int followUp) {
   state.previous = -1;
   bool relaid = false;
   if (state.mode == DockMode::Expanded) {
-    // The split of the picture among windows follows the ring. While the normal-size
-    // slider moves, the split chosen at the press is kept, and so are the windows as long
-    // as the ring still fits them: every pixel of their area belongs to one of them, and
-    // laying them out again and presenting them whole at every step would cost several
-    // times the step. The release lays them out afresh.
+    // While the normal-size slider moves, every icon changes at every step. The ring's
+    // small windows pay off when a few of them change; with all of them changing, their
+    // fixed cost per window dominates and one window over the whole picture presents the
+    // step in a fraction of the time. The release lays the small windows out afresh.
     const PixelRect area = ExpandedArea();
-    if (followUp != 1 || Intersection(area, renderer_.area()) != area) {
-      if (followUp != 1) sectors_.reset();
+    if (followUp != 1) {
+      sectors_.reset();
       PlaceRingWindow(area);
+      relaid = true;
+    } else if (!singleWindow_ || Intersection(area, renderer_.area()) != area) {
+      PlaceSingleWindow(area);
       relaid = true;
     }
   }

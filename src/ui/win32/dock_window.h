@@ -100,6 +100,8 @@ class DockWindow final : public Window, public DockPorts {
   // Which window shows which pixel of `area` (see render/tile_layout.h).
   TileLayout LayOut(const PixelRect& area);
   void PlaceRingWindow(const PixelRect& area);
+  // The whole picture on the main window alone (see ApplyRingMetrics).
+  void PlaceSingleWindow(const PixelRect& area);
   HWND MakeTileWindow();
   POINT ClientPoint(HWND window, LPARAM lParam) const;
   void OnTimer(UINT_PTR id);
@@ -138,6 +140,7 @@ class DockWindow final : public Window, public DockPorts {
   // Shows the frames; destroyed before the windows it presents on.
   std::unique_ptr<Presenter> presenter_;
   std::optional<RingSectors> sectors_;  // how the ring is split among windows
+  bool singleWindow_ = false;           // the picture is on the main window alone
   POINT origin_{};                      // work-area origin on the screen: client (0, 0)
   int veilAlpha_ = -1;                  // what the veil window shows; -1 hidden
   double lastFrameMs_ = 0;
