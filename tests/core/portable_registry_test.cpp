@@ -1,0 +1,152 @@
+#include "core/portable_registry.h"
+
+#include <gtest/gtest.h>
+
+#include "core/paths.h"
+#include "core/program_registry.h"
+#include "core/shell_utilities.h"
+#include "support/iconv_codec.h"
+#include "support/memory_file_system.h"
+#include "support/memory_registry.h"
+
+namespace kivo {
+namespace {
+
+using enum RegistryRoot;
+constexpr auto R = RegistryAccess::Read;
+constexpr auto W = RegistryAccess::Write;
+constexpr const char* kFile = "E:\\Kivo\\Data\\KivoReg.ini";
+
+TEST(PortableRegistry, RoutesOnlyItsOwnKeyToTheFileAndNoWriteToTheSystem) {
+  struct Row {
+    RegistryRoot root;
+    const char* subKey;
+    RegistryAccess access;
+    RegistryRoute route;
+  };
+  const Row rows[] = {
+      {CurrentUser, "SOFTWARE\\Kivo Launcher\\System", W, RegistryRoute::File},
+      {CurrentUser, "software\\kivo launcher\\", R, RegistryRoute::File},
+      {CurrentUser, "SOFTWARE\\Kivo Launcher\\System\\Deeper", R, RegistryRoute::File},
+      {CurrentUser, "SOFTWARE\\Kivo Launcher2", W, RegistryRoute::Refused},
+      {CurrentUser, "SOFTWARE\\Kivo Launcher2", R, RegistryRoute::System},
+      {CurrentUser, "SOFTWARE", W, RegistryRoute::Refused},
+      {CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", W, RegistryRoute::Refused},
+      {CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", R, RegistryRoute::System},
+      {LocalMachine, "SOFTWARE\\Kivo Launcher\\System", W, RegistryRoute::Refused},
+      {LocalMachine, "SOFTWARE\\Kivo Launcher\\System", R, RegistryRoute::System},
+      {ClassesRoot, ".txt", R, RegistryRoute::System},
+      {None, "SOFTWARE\\Kivo Launcher", R, RegistryRoute::Refused},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(RoutePortableKey(row.root, row.subKey, row.access), row.route) << row.subKey;
+  }
+}
+
+class PortableRegistryTest : public ::testing::Test {
+ protected:
+  testing::IconvCodec codec{"CP936"};
+  testing::MemoryRegistry system;
+  testing::MemoryFileSystem fs;
+};
+
+TEST_F(PortableRegistryTest, ValuesOfEveryTypeComeBackFromTheFileAndTheSystemIsUntouched) {
+  const std::pair<const char*, RegistryData> values[] = {
+      {"HotKey.ShowDock", {kRegSz, std::string("Alt+Space\0", 10)}},
+      {"Path", {kRegExpandSz, std::string("%TEMP%\\x\0", 10)}},
+      {"Number", {kRegDword, std::string("\x01\x02\x03\x84", 4)}},
+      {"Lines", {kRegSz, std::string("a\r\nb=[c]\0", 9)}},  // not plain: kept as bytes
+      {"Blob", {kRegBinary, std::string("\0\xff", 2)}},
+      {"Multi", {kRegMultiSz, std::string("a\0b\0\0", 5)}},
+  };
+  {
+    PortableRegistry registry(system, fs, kFile);
+    auto key = registry.CreateKey(CurrentUser, "SOFTWARE\\Kivo Launcher\\System");
+    ASSERT_TRUE(key);
+    for (const auto& [name, data] : values) EXPECT_TRUE(key->SetValue(name, data.type, data.bytes));
+    EXPECT_TRUE(key->SetValue("hotkey.showdock", kRegSz, std::string("Ctrl+K\0", 7)));
+    EXPECT_FALSE(key->SetValue("a=b", kRegSz, std::string("x\0", 2))) << "cannot be read back";
+  }
+  EXPECT_EQ(system.writeCount, 0);
+  EXPECT_NE(fs.Get(kFile)->find("HotKey.ShowDock=sz:Ctrl+K\r\n"), std::string::npos);
+  EXPECT_NE(fs.Get(kFile)->find("Number=dword:84030201\r\n"), std::string::npos);
+
+  PortableRegistry again(system, fs, kFile);
+  const auto key = again.OpenKey(CurrentUser, "software\\kivo launcher\\system", R);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->QueryValue("HOTKEY.SHOWDOCK"), (RegistryData{kRegSz, std::string("Ctrl+K\0", 7)}));
+  for (const auto& [name, data] : values) {
+    if (std::string(name) != "HotKey.ShowDock") {
+      EXPECT_EQ(key->QueryValue(name), data) << name;
+    }
+  }
+  EXPECT_TRUE(again.OpenKey(CurrentUser, "SOFTWARE\\Kivo Launcher", R)) << "a parent exists";
+  EXPECT_FALSE(key->DeleteValue("blob")) << "opened for reading";
+  EXPECT_TRUE(
+      again.OpenKey(CurrentUser, "SOFTWARE\\Kivo Launcher\\System", W)->DeleteValue("blob"));
+  EXPECT_FALSE(PortableRegistry(system, fs, kFile)
+                   .OpenKey(CurrentUser, "SOFTWARE\\Kivo Launcher\\System", R)
+                   ->QueryValue("Blob"));
+  EXPECT_FALSE(again.OpenKey(CurrentUser, "SOFTWARE\\Kivo Launcher", R)->DeleteSubKey("System"))
+      << "a read-only handle deletes nothing";
+}
+
+TEST_F(PortableRegistryTest, StartUpEntryIsRefusedAndOtherKeysAreReadFromTheSystem) {
+  const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  system.Put(CurrentUser, run, "Other", {kRegSz, std::string("C:\\o.exe\0", 9)});
+  PortableRegistry registry(system, fs, kFile);
+  const auto before = system.Contents();
+  EXPECT_EQ(SetAutoRun(registry, codec, "E:\\Kivo\\KivoLauncher.exe", true), 0);
+  EXPECT_EQ(
+      RegistryValueText(ReadRegistryValue(registry, codec, "HKEY_CURRENT_USER\\" + run, "Other")),
+      "C:\\o.exe");
+  // The program's own values (the hot keys among them) go to the file.
+  EXPECT_TRUE(
+      WriteRegistryValue(registry, codec, kProgramKeyPath, "HotKey.ShowDock", "Alt+Space", kRegSz));
+  EXPECT_EQ(system.Contents(), before);
+  EXPECT_EQ(system.writeCount, 0);
+  EXPECT_NE(fs.Get(kFile)->find("[SOFTWARE\\Kivo Launcher\\System]"), std::string::npos);
+}
+
+TEST_F(PortableRegistryTest, AFailedWriteChangesNothingAndBadFilesDoNotCrash) {
+  fs.Put(kFile,
+         "[SOFTWARE\\Kivo Launcher\\System]\nA=sz:1\nB=dword:12\nC=hex(x):00\n=sz:2\n"
+         "D\n[broken\nE=hex(3):0g\nF=hex(4294967296):00\nG=expand_sz:ok\r\n");
+  PortableRegistry registry(system, fs, kFile);
+  const auto key = registry.OpenKey(CurrentUser, "SOFTWARE\\Kivo Launcher\\System", W);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->QueryValue("A"), (RegistryData{kRegSz, std::string("1\0", 2)}));
+  // A bad section header ends the section: G is not filed under the key before it.
+  for (const char* bad : {"B", "C", "", "D", "E", "F", "G"})
+    EXPECT_FALSE(key->QueryValue(bad)) << bad;
+  fs.readOnlyPrefix = "E:\\Kivo\\Data";
+  EXPECT_FALSE(key->SetValue("A", kRegSz, std::string("2\0", 2)));
+  EXPECT_EQ(key->QueryValue("A"), (RegistryData{kRegSz, std::string("1\0", 2)}));
+}
+
+class Folders : public SystemFolders {
+ public:
+  std::string SpecialFolder(int csidl) const override {
+    return csidl == 26 ? "C:\\Users\\me\\AppData\\Roaming" : "C:\\X";
+  }
+  std::string TempFolder() const override { return "C:\\Temp"; }
+  std::string ProgramFolder() const override { return "E:\\Kivo"; }
+};
+
+TEST(PortablePaths, TheMarkerMovesTheDataBesideTheProgram) {
+  for (const bool marker : {false, true}) {
+    testing::MemoryFileSystem fs;
+    if (marker) fs.Put("E:\\Kivo\\portable.ini", "");
+    const AppPaths paths = BuildPaths(Folders(), fs);
+    const std::string data =
+        marker ? "E:\\Kivo\\Data\\" : "C:\\Users\\me\\AppData\\Roaming\\KivoSoft\\Kivo Launcher\\";
+    EXPECT_EQ(paths.Portable, marker);
+    EXPECT_EQ(paths.DataFolder, data);
+    EXPECT_EQ(paths.SettingsFile, data + "KivoCfg.cfg");
+    EXPECT_EQ(paths.UserIconFolder, data + "KivoIcons\\");
+    EXPECT_TRUE(fs.FolderExists(paths.UserIconFolder));
+  }
+}
+
+}  // namespace
+}  // namespace kivo
