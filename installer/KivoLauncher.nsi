@@ -156,8 +156,14 @@ Section "$(SecProgram)" SecProgram
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 
-  ; The program's first start after an installation begins from its defaults.
-  WriteRegStr HKCU "${PROGRAM_SYSTEM_KEY}" "FirstRun" "0"
+  ; The program's first start after an installation begins from its defaults. An update
+  ; or a reinstall over data the user kept finds the mark already turned and leaves it,
+  ; so the user's ring is not wiped.
+  ClearErrors
+  ReadRegStr $0 HKCU "${PROGRAM_SYSTEM_KEY}" "FirstRun"
+  ${If} ${Errors}
+    WriteRegStr HKCU "${PROGRAM_SYSTEM_KEY}" "FirstRun" "0"
+  ${EndIf}
 SectionEnd
 
 Section "$(SecStartMenu)" SecStartMenu

@@ -74,7 +74,9 @@ class Installer(unittest.TestCase):
             self.assertTrue(session.data_file("KivoMenu.cfg").is_file())
             self.assertTrue(key_exists(session, SYSTEM_KEY))
 
+            # Installing again over the kept data leaves the ring alone.
             folder, _ = self.install(session)
+            self.assertEqual(session.reg_value(SYSTEM_KEY, "FirstRun"), "1")
             self.uninstall(session, folder, "/DELETEDATA")
             self.assertFalse(session.data_dir.exists())
             self.assertFalse(key_exists(session, PROGRAM_KEY))
