@@ -13,7 +13,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path[:0] = [str(ROOT / "tests/harness"), str(ROOT / "tests/e2e")]
-os.environ.setdefault("KIVO_EXE", str(ROOT / "dist/KivoLauncher/KivoLauncher.exe"))
+os.environ.setdefault("KIVO_EXE", str(ROOT / "build/win/dist/KivoLauncher/KivoLauncher.exe"))
 os.environ.setdefault("KIVO_CTL", str(ROOT / "build/win/tests/win/kivoctl.exe"))
 
 import kivo  # noqa: E402

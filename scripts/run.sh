@@ -14,7 +14,7 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=;mscoree=;mshtml="
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 mkdir -p "$(dirname "$WINEPREFIX")" "${XDG_DATA_HOME:-$HOME/.local/share}"
 wine=/usr/lib/wine/wine64
-exe=dist/KivoLauncher/KivoLauncher.exe
+exe=build/win/dist/KivoLauncher/KivoLauncher.exe
 
 # A new prefix is made before anything else runs in it: two programs starting at once in a
 # prefix that does not exist yet race to make it.

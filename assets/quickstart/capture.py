@@ -3,7 +3,7 @@
 Wine on a virtual display with a small ring, once at rest and once with the pointer on a
 slot. Writes src/ring.png and src/ring-hover.png (the ring's part of the screen).
 
-    python3 assets/quickstart/capture.py dist/KivoLauncher/KivoLauncher.exe \
+    python3 assets/quickstart/capture.py build/win/dist/KivoLauncher/KivoLauncher.exe \
         build/win/tests/win/kivoctl.exe
 
 Needs a `win` build. The pictures of the pages are made from these by make_pages.py, which

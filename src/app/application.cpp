@@ -53,9 +53,13 @@ int Application::Main() {
   win::WinSystemFolders folders;
   data_.paths = BuildPaths(folders, fileSystem_);
   programPath_ = win::ProgramFilePath();
+  if (data_.paths.Portable) {
+    portableRegistry_ = std::make_unique<PortableRegistry>(
+        systemRegistry_, fileSystem_, data_.paths.DataFolder + kPortableRegistryFileName);
+  }
   files_ = std::make_unique<DataFiles>(fileSystem_, codec_, data_.paths);
   itemContext_.reset(new ItemContext{data_.store, data_.paths, data_.settings, fileSystem_,
-                                     itemSystem_, iconMaker_, registry_, codec_, itemPrompts_,
+                                     itemSystem_, iconMaker_, registry(), codec_, itemPrompts_,
                                      itemImages_});
   PrepareRegistry();
 
@@ -116,11 +120,15 @@ bool Application::CheckOperatingSystem() {
 }
 
 void Application::PrepareRegistry() {
-  WriteProgramInfo(registry_, codec_, programPath_,
-                   ProgramVersion{KIVO_VERSION_MAJOR, KIVO_VERSION_MINOR, KIVO_BUILD_NUMBER});
-  // An installation asks for a fresh start: nothing of an earlier one is kept.
-  if (TakeFirstRun(registry_, codec_)) files_->DeleteDataFiles(true);
-  data_.interfaceFont = ReadInterfaceFont(registry_, codec_);
+  // A portable copy is not installed: it does not announce itself to other programs, and
+  // no installer leaves it a first-run mark.
+  if (!data_.paths.Portable) {
+    WriteProgramInfo(registry(), codec_, programPath_,
+                     ProgramVersion{KIVO_VERSION_MAJOR, KIVO_VERSION_MINOR, KIVO_BUILD_NUMBER});
+    // An installation asks for a fresh start: nothing of an earlier one is kept.
+    if (TakeFirstRun(registry(), codec_)) files_->DeleteDataFiles(true);
+  }
+  data_.interfaceFont = ReadInterfaceFont(registry(), codec_);
 }
 
 void Application::InitializeData(bool withTables, bool loadSettings, bool loadStore) {
@@ -131,8 +139,9 @@ InitializeSteps Application::MakeInitializeSteps() {
   InitializeSteps steps;
   steps.readScreen = &win::ReadScreenInfo;
   // Rewritten at every start, so that the entry follows the program when it moves.
+  // A portable copy never starts with Windows: its registry refuses the entry anyway.
   steps.autoRunRegistered = [this] {
-    return SetAutoRun(registry_, codec_, programPath_, true) == 1;
+    return !data_.paths.Portable && SetAutoRun(registry(), codec_, programPath_, true) == 1;
   };
   steps.defineBuiltInItems = [this](AppData& data) {
     DefineBuiltInItems(data.store, data.settings, data.paths, itemSystem_.UserName(),
@@ -170,7 +179,7 @@ bool Application::LoadWindows() {
                                         [this](const DockEvent& event) { dock_->Handle(event); },
                                         kHomePage, kHelpPage});
   // Without the tray the program still runs; it ends through its exit command.
-  if (!tray_->Create(LoadHotKeys(registry_, codec_))) tray_.reset();
+  if (!tray_->Create(LoadHotKeys(registry(), codec_))) tray_.reset();
   actions_->BindTray(tray_.get());
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include "app/program_actions.h"
 #include "core/data_files.h"
+#include "core/portable_registry.h"
 #include "core/startup.h"
 #include "gfx/win32/gdiplus_session.h"
 #include "gfx/win32/image_tables.h"
@@ -49,7 +50,8 @@ class Application final : public win::Window {
   bool CreateHostWindow();
   // False when this Windows is one the program refuses (the user has been told).
   bool CheckOperatingSystem();
-  // The program's version and path, the first-run mark and the interface font.
+  // The program's version and path, the first-run mark and the interface font (a portable
+  // copy has only the font).
   void PrepareRegistry();
   void InitializeData(bool withTables, bool loadSettings, bool loadStore);
   InitializeSteps MakeInitializeSteps();
@@ -63,7 +65,13 @@ class Application final : public win::Window {
   win::GdiplusSession gdiplus_;
   win::WinFileSystem fileSystem_;
   win::SystemAnsiCodec codec_;
-  win::WinRegistry registry_;
+  win::WinRegistry systemRegistry_;
+  // A portable copy keeps its own values in its data folder and writes nothing to the
+  // system's registry; made once the paths say so.
+  std::unique_ptr<PortableRegistry> portableRegistry_;
+  Registry& registry() {
+    return portableRegistry_ ? static_cast<Registry&>(*portableRegistry_) : systemRegistry_;
+  }
   std::string programPath_;
   AppData data_;
   std::unique_ptr<DataFiles> files_;

@@ -173,9 +173,12 @@ void ProgramActions::ShowSettings() {
     parts.clearType = [this](bool on) {
       if (popup_) popup_->SetClearType(on);
     };
-    parts.setAutoRun = [this](bool enable) {
-      return SetAutoRun(parts_.items.registry, parts_.codec, win::ProgramFilePath(), enable) != 0;
-    };
+    // A portable copy cannot start with Windows: the dialog greys the box.
+    if (!parts_.data.paths.Portable) {
+      parts.setAutoRun = [this](bool enable) {
+        return SetAutoRun(parts_.items.registry, parts_.codec, win::ProgramFilePath(), enable) != 0;
+      };
+    }
     parts.loadHotKeys = [this] { return LoadHotKeys(parts_.items.registry, parts_.codec); };
     parts.changeHotKeys = [this](const HotKeySet& keys) {
       static_cast<void>(SaveHotKeys(parts_.items.registry, parts_.codec, keys));

@@ -1,5 +1,7 @@
 #include "core/paths.h"
 
+#include <vector>
+
 namespace kivo {
 namespace {
 
@@ -51,8 +53,13 @@ AppPaths BuildPaths(const SystemFolders& folders, FileSystem& fs) {
   paths.PicturesFolder = special(kPictures);
   paths.FavoritesFolder = special(kFavorites);
 
-  std::string data = special(kAppData);
-  for (const char* level : {"KivoSoft\\", "Kivo Launcher\\"}) {
+  // Without a program folder there is nowhere to look for the marker.
+  paths.Portable =
+      !paths.ProgramFolder.empty() && fs.FileExists(paths.ProgramFolder + kPortableMarkerName);
+  std::string data = paths.Portable ? paths.ProgramFolder : special(kAppData);
+  const auto levels = paths.Portable ? std::vector<const char*>{kPortableDataFolderName}
+                                     : std::vector<const char*>{"KivoSoft\\", "Kivo Launcher\\"};
+  for (const char* level : levels) {
     data += level;
     if (!fs.FolderExists(data)) fs.CreateFolder(data);
   }

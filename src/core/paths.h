@@ -18,8 +18,14 @@ class SystemFolders {
   virtual std::string ProgramFolder() const = 0;
 };
 
+// A file of this name beside the program makes it portable: its data folder is the folder
+// "Data" beside the program, and the program's own registry values are kept there too.
+inline constexpr const char* kPortableMarkerName = "portable.ini";
+inline constexpr const char* kPortableDataFolderName = "Data\\";
+
 // Every folder path ends with "\".
 struct AppPaths {
+  bool Portable = false;  // the marker lies beside the program
   std::string ProgramFolder;
   std::string TempFolder;
   std::string WindowsFolder;
@@ -49,6 +55,8 @@ struct AppPaths {
 std::string WithTrailingBackslash(std::string folder);
 
 // Fills the paths and creates the data folder levels and the user icon folder when missing.
+// The data folder is application data & "KivoSoft\Kivo Launcher\", or, when the portable
+// marker lies beside the program, the program folder & "Data\".
 AppPaths BuildPaths(const SystemFolders& folders, FileSystem& fs);
 
 }  // namespace kivo

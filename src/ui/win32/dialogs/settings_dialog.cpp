@@ -166,6 +166,7 @@ void SettingsDialog::IniConfigData() {
                         static_cast<WPARAM>(c.minimizedPosition), 0);
   ::CheckDlgButton(window_, IDC_SET_CLEARTYPE, c.clearType ? BST_CHECKED : BST_UNCHECKED);
   ::CheckDlgButton(window_, IDC_SET_AUTORUN, c.autoRun ? BST_CHECKED : BST_UNCHECKED);
+  ::EnableWindow(::GetDlgItem(window_, IDC_SET_AUTORUN), parts_.setAutoRun ? TRUE : FALSE);
   ::CheckDlgButton(window_, IDC_SET_AUTOHIDE, c.autoHide ? BST_CHECKED : BST_UNCHECKED);
   ::CheckDlgButton(window_, IDC_SET_LETTERS, c.hideLetters ? BST_CHECKED : BST_UNCHECKED);
   WriteLabels();

@@ -30,7 +30,8 @@ class SettingsDialog : public DialogBase {
     std::function<void(bool)> setActive;
     std::function<void()> placeDisc;
     std::function<void(bool)> clearType;  // the popup's text hint
-    // The start-up entry: true when it holds the program afterwards.
+    // The start-up entry: true when it holds the program afterwards. Without it the box
+    // is greyed (a portable copy).
     std::function<bool(bool)> setAutoRun;
     // The hot keys as stored, and a change: stored, registered, and the combinations
     // another program holds returned.
