@@ -117,24 +117,19 @@ TEST(ParseGroupIcon, RejectsDamagedHeadersAndCounts) {
 }
 
 TEST(ChooseGroupIconEntry, LargestWinsThenDeepestThenTheEarlierOfEquals) {
+  // clang-format off
   const std::pair<std::vector<std::pair<int, std::uint16_t>>, std::optional<std::size_t>> cases[] =
       {
-          {{{16, 32}, {32, 32}, {48, 32}, {256, 32}}, 3},
-          {{{256, 32}, {48, 32}, {32, 32}, {16, 32}}, 0},
-          // 256 is stored as 0 but beats every stored width, even at a lower depth.
-          {{{255, 32}, {256, 4}, {128, 32}}, 1},
-          {{{32, 8}, {32, 32}}, 1},
-          {{{32, 32}, {32, 8}}, 0},
-          {{{256, 8}, {256, 32}, {256, 24}}, 1},
-          {{{16, 4}, {48, 32}, {48, 32}, {32, 32}}, 1},
-          {{{1, 1}}, 0},
-          // Bit counts outside 1..32 are never chosen.
-          {{{256, 0}, {16, 4}}, 1},
-          {{{256, 33}, {48, 32}, {256, 64}}, 1},
-          {{{48, 32}, {48, 0xFFFF}}, 0},
-          {{{256, 0}, {32, 33}, {16, 64}}, std::nullopt},
-          {{}, std::nullopt},
-      };
+      {{{16, 32}, {32, 32}, {48, 32}, {256, 32}}, 3},
+      {{{256, 32}, {48, 32}, {32, 32}, {16, 32}}, 0}, //256 is stored as 0 but beats every stored width, even at a lower depth.
+      {{{255, 32}, {256, 4}, {128, 32}}, 1}, {{{32, 8}, {32, 32}}, 1}, {{{32, 32}, {32, 8}}, 0},
+      {{{256, 8}, {256, 32}, {256, 24}}, 1}, {{{16, 4}, {48, 32}, {48, 32}, {32, 32}}, 1},
+      {{{1, 1}}, 0}, //Bit counts outside 1..32 are never chosen.
+      {{{256, 0}, {16, 4}}, 1}, {{{256, 33}, {48, 32}, {256, 64}}, 1},
+      {{{48, 32}, {48, 0xFFFF}}, 0}, {{{256, 0}, {32, 33}, {16, 64}}, std::nullopt},
+      {{}, std::nullopt},
+  };
+  // clang-format on
   for (const auto& [sizesAndBits, chosen] : cases) {
     std::vector<Image> images;
     for (const auto& [size, bits] : sizesAndBits) images.push_back({size, size, bits, "x"});

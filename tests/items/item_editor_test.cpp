@@ -43,6 +43,7 @@ TEST(Classify, DrivesByTypeWithUpperCaseLetters) {
     const char* title;
     const char* icon;
   };
+  // clang-format off
   const Case cases[] = {
       {"A:\\", kDriveRemovable, "Floppy Disk (A:)", "FloppyDrive.png"},
       {"e:\\", kDriveRemovable, "Removable Disk (E:)", "RemDrive.png"},
@@ -51,6 +52,7 @@ TEST(Classify, DrivesByTypeWithUpperCaseLetters) {
       {"R:\\", kDriveCdRom, "DVD/CD - Drive (R:)", "DVDDrive.png"},
       {"V:\\", 7, "Unknown Drive (V:)", "UnknownDrive.png"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     ItemWorld w;
     w.system.drives[testing::Upper(std::string(c.root).substr(0, 2) + "\\")] = c.type;

@@ -173,28 +173,25 @@ TEST(ReadShellLinkFile, DamagedSizesAndOffsetsAreNotReadable) {
     std::size_t at;
     std::uint32_t value;
   };
+  // clang-format off
   const Damage damages[] = {
-      {"header size", 0, 0x4D},
-      {"class", 4, 0x00021402},
-      {"item list size", list, 0xFFFF},
+      {"header size", 0, 0x4D}, {"class", 4, 0x00021402}, {"item list size", list, 0xFFFF},
       {"location block size", info, 0xFFFFFFF0},
       {"location block size below its header", info, 0x10},
       {"location header size", info + 4, 0x20},
       {"location header past the block", info + 4, 0x1000},
-      {"volume offset", info + 12, 0xFFFFFF00},
-      {"volume offset inside the header", info + 12, 4},
+      {"volume offset", info + 12, 0xFFFFFF00}, {"volume offset inside the header", info + 12, 4},
       {"volume size", info + 0x24, 0x1000},
       {"base path offset", info + 16, static_cast<std::uint32_t>(infoSize)},
       {"base path offset missing", info + 16, 0},
       {"base path offset inside the header", info + 16, 8},
       {"suffix offset", info + 24, 0x7FFFFFFF},
       {"Unicode base path offset", info + 28, static_cast<std::uint32_t>(infoSize - 1)},
-      {"Unicode suffix offset", info + 32, 0x10000},
-      {"string count", strings, 0x7FFF},
-      {"extra block size", extra, 0x315 + 8},
-      {"extra block too small to be one", extra, 6},
+      {"Unicode suffix offset", info + 32, 0x10000}, {"string count", strings, 0x7FFF},
+      {"extra block size", extra, 0x315 + 8}, {"extra block too small to be one", extra, 6},
       {"environment block too small", extra, 0x20},
   };
+  // clang-format on
   for (const Damage& damage : damages) {
     std::string bytes = sound;
     if (damage.at == strings) {
