@@ -88,13 +88,11 @@ TEST(DropFiles, OnePathByTargetKind) {
   const struct {
     int kind;
     DropResult result;
-    // clang-format off
   } cases[] = {
-      {kItemShortcut, DropResult::Added}, {kItemGroup, DropResult::Added},
-      {kItemRingShortcut, DropResult::Added}, {kItemSystemObject, DropResult::Refused},
+      {kItemShortcut, DropResult::Added},         {kItemGroup, DropResult::Added},
+      {kItemRingShortcut, DropResult::Added},     {kItemSystemObject, DropResult::Refused},
       {kItemBuiltInCommand, DropResult::Refused}, {kItemUnused, DropResult::Refused},
   };
-  // clang-format on
   for (const auto& c : cases) {
     DropWorld w;
     w.Item(6).ItemType = c.kind;
@@ -175,16 +173,15 @@ TEST(DropFiles, GroupLimits) {
     int slot, kind, members, dropped;
     DropResult result;
     int added;
-    // clang-format off
   } cases[] = {
-      {7, kItemGroup, 30, 40, DropResult::Added, 6}, {7, kItemGroup, 35, 2, DropResult::Added, 1},
+      {7, kItemGroup, 30, 40, DropResult::Added, 6},
+      {7, kItemGroup, 35, 2, DropResult::Added, 1},
       {7, kItemGroup, 36, 3, DropResult::Full, 0},
       {3, kItemAllProgramsGroup, 1020, 10, DropResult::Added, 4},
       {3, kItemAllProgramsGroup, 36, 10, DropResult::Added, 10},
       {3, kItemAllProgramsGroup, 1024, 3, DropResult::Full, 0},
-      {9, kItemShortcut, 0, 40, DropResult::Added, 36}, //a blank slot turned into a group
+      {9, kItemShortcut, 0, 40, DropResult::Added, 36},  // a blank slot turned into a group
   };
-  // clang-format on
   for (const auto& c : cases) {
     DropWorld w;
     w.Item(c.slot).ItemType = c.kind;
@@ -217,14 +214,12 @@ TEST(DropFiles, CentreGoesToTheFirstFreePlace) {
     int slot4, allPrograms, docs;
     DropOutcome outcome;
     const char* shown;  // D the desktop notice, F the full message
-    // clang-format off
   } cases[] = {
       {false, kItemGroup, 0, 1, {DropResult::Added, 5, 1}, ""},
       {false, kItemUnused, 0, 1, {DropResult::Added, 4, 1}, ""},
       {true, kItemGroup, 0, 2, {DropResult::Added, 3, 2}, "D"},
       {true, kItemGroup, 1024, 2, {DropResult::Full, 0, 0}, "F"},
   };
-  // clang-format on
   for (const auto& c : cases) {
     DropWorld w(c.groups);
     w.Item(4).ItemType = c.slot4;

@@ -103,17 +103,15 @@ TEST(ItemMenu, RingMoves) {
     int slot;
     MoveMode mode;
     int target;
-    // clang-format off
   } cases[] = {
-      {9, MoveMode::Up, 8}, {5, MoveMode::Up, 4}, {4, MoveMode::Down, 5}, {23, MoveMode::Down, 24},
-      {24, MoveMode::Up, 23}, {9, MoveMode::First, 4}, {24, MoveMode::First, 4},
-      {4, MoveMode::Last, 24}, {20, MoveMode::Last, 24}, {4, MoveMode::Up, -1},
-      {4, MoveMode::First, -1}, {24, MoveMode::Down, -1}, {24, MoveMode::Last, -1},
-      {3, MoveMode::Down, -1}, {3, MoveMode::Last, -1}, {0, MoveMode::Up, -1},
-      {25, MoveMode::Up, -1}, {25, MoveMode::First, -1}, {36, MoveMode::Up, -1},
-      {-1, MoveMode::Down, -1},
+      {9, MoveMode::Up, 8},     {5, MoveMode::Up, 4},     {4, MoveMode::Down, 5},
+      {23, MoveMode::Down, 24}, {24, MoveMode::Up, 23},   {9, MoveMode::First, 4},
+      {24, MoveMode::First, 4}, {4, MoveMode::Last, 24},  {20, MoveMode::Last, 24},
+      {4, MoveMode::Up, -1},    {4, MoveMode::First, -1}, {24, MoveMode::Down, -1},
+      {24, MoveMode::Last, -1}, {3, MoveMode::Down, -1},  {3, MoveMode::Last, -1},
+      {0, MoveMode::Up, -1},    {25, MoveMode::Up, -1},   {25, MoveMode::First, -1},
+      {36, MoveMode::Up, -1},   {-1, MoveMode::Down, -1},
   };
-  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.slot) + " mode " + std::to_string(static_cast<int>(c.mode)));
     const ShortcutStore before = MakeStore();
@@ -199,14 +197,12 @@ TEST(ItemMenu, PopupMoves) {
     int position;
     MoveMode mode;
     const char* order;  // members 1..5 afterwards as positions before; "" nothing moves
-    // clang-format off
   } cases[] = {
-      {3, MoveMode::Up, "13245"}, {2, MoveMode::Up, "21345"}, {1, MoveMode::Up, ""},
-      {1, MoveMode::Down, "21345"}, {4, MoveMode::Down, "12354"}, {5, MoveMode::Down, ""},
+      {3, MoveMode::Up, "13245"},    {2, MoveMode::Up, "21345"},    {1, MoveMode::Up, ""},
+      {1, MoveMode::Down, "21345"},  {4, MoveMode::Down, "12354"},  {5, MoveMode::Down, ""},
       {4, MoveMode::First, "41235"}, {5, MoveMode::First, "51234"}, {1, MoveMode::First, ""},
-      {2, MoveMode::Last, "13452"}, {1, MoveMode::Last, "23451"}, {5, MoveMode::Last, ""},
+      {2, MoveMode::Last, "13452"},  {1, MoveMode::Last, "23451"},  {5, MoveMode::Last, ""},
   };
-  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.position) + " mode " + std::to_string(static_cast<int>(c.mode)));
     const ShortcutStore before = MakeStore();
@@ -245,23 +241,22 @@ TEST(ItemMenu, Commands) {
     ItemMenuContext context;
     bool answer, deletes;
     const char* log;
-    // clang-format off
   } cases[] = {
       {kMenuAddShortcut, {5, 5, -1}, true, true, "close;add;"},
-      {kMenuAddShortcut, {8, 8, -1}, true, true, ""}, //off on a shortcut
+      {kMenuAddShortcut, {8, 8, -1}, true, true, ""},  // off on a shortcut
       {kMenuDelete, {8, 8, -1}, true, true, "close;ask;delete 8;dock;save;"},
       {kMenuDelete, {8, 8, -1}, false, true, "close;ask;"},
       {kMenuDelete, {130, 5, 2}, true, true, "close;ask;delete 130;dock;save;"},
-      {kMenuDelete, {5, 5, -1}, false, true, "close;delete 5;dock;save;"}, //a group asks itself
+      {kMenuDelete, {5, 5, -1}, false, true, "close;delete 5;dock;save;"},  // a group asks itself
       {kMenuDelete, {5, 5, -1}, true, false, "close;delete 5;"},
       {kMenuDelete, {0, 0, -1}, true, true, ""},
       {kMenuProperties, {8, 8, -1}, true, true, "close;properties;"},
       {kMenuMoveUp, {8, 8, -1}, true, true, "dock;save;"},
       {kMenuMoveLast, {130, 5, 2}, true, true, "popup;save;"},
-      {kMenuMoveUp, {4, 4, -1}, true, true, ""}, {kMenuFirstSeparator, {8, 8, -1}, true, true, ""},
+      {kMenuMoveUp, {4, 4, -1}, true, true, ""},
+      {kMenuFirstSeparator, {8, 8, -1}, true, true, ""},
       {9, {8, 8, -1}, true, true, ""},
   };
-  // clang-format on
   for (const auto& c : cases) {
     ShortcutStore store = MakeStore();
     FakeCache cache;
