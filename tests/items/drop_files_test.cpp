@@ -255,7 +255,6 @@ TEST(DropFiles, RecycleBinAsksThenMovesEveryPath) {
     const ShortcutStore before = w.store;
     const DropOutcome outcome = w.Drop(2, paths);
     EXPECT_EQ(w.host.shown, std::vector<ShellMessage>{RecycleDroppedQuestion()});
-    EXPECT_TRUE(RecycleDroppedQuestion().defaultNo);
     EXPECT_EQ(outcome, (DropOutcome{yes ? DropResult::Recycled : DropResult::RecycleDeclined, 2,
                                     yes ? 2 : 0}));
     EXPECT_EQ(w.host.recycled, yes ? paths : std::vector<std::string>{});

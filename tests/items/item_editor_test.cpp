@@ -17,15 +17,16 @@ ShellLinkData Link(const std::string& target) {
 }
 
 TEST(TitleFromPath, StripsOnlyProgramAndLinkExtensions) {
-  EXPECT_EQ(TitleFromPath("C:\\Tools\\setup.exe", false), "setup");
-  EXPECT_EQ(TitleFromPath("C:\\Links\\Notepad.LNK", false), "Notepad");
-  EXPECT_EQ(TitleFromPath("C:\\Tools\\setup.exe", true), "setup.exe");
-  EXPECT_EQ(TitleFromPath("C:\\Tools\\tool.msc", false), "tool.msc");
-  EXPECT_EQ(TitleFromPath("C:\\Docs\\report.docx", false), "report.docx");
-  EXPECT_EQ(TitleFromPath("http://example.com/a", false), "http://example.com/a");
-  EXPECT_EQ(TitleFromPath("C:\\Tools\\", true), "");
-  EXPECT_EQ(TitleFromPath(".exe", false), "");
-  EXPECT_EQ(TitleFromPath("C:\\x\\a.exe  ", false), "a");
+  const std::tuple<const char*, bool, const char*> cases[] = {
+      {"C:\\Tools\\setup.exe", false, "setup"},
+      {"C:\\Links\\Notepad.LNK", false, "Notepad"},
+      {"C:\\Tools\\setup.exe", true, "setup.exe"},
+      {"C:\\Tools\\tool.msc", false, "tool.msc"},
+      {"http://x.com/a", false, "http://x.com/a"},
+      {"C:\\Tools\\", true, ""},
+      {".exe", false, ""},
+      {"C:\\x\\a.exe  ", false, "a"}};
+  for (const auto& [path, keep, title] : cases) EXPECT_EQ(TitleFromPath(path, keep), title) << path;
 }
 
 // Classifies a path into blank ring slot 10 and returns the filled item.
@@ -42,6 +43,7 @@ TEST(Classify, DrivesByTypeWithUpperCaseLetters) {
     const char* title;
     const char* icon;
   };
+  // clang-format off
   const Case cases[] = {
       {"A:\\", kDriveRemovable, "Floppy Disk (A:)", "FloppyDrive.png"},
       {"e:\\", kDriveRemovable, "Removable Disk (E:)", "RemDrive.png"},
@@ -50,33 +52,24 @@ TEST(Classify, DrivesByTypeWithUpperCaseLetters) {
       {"R:\\", kDriveCdRom, "DVD/CD - Drive (R:)", "DVDDrive.png"},
       {"V:\\", 7, "Unknown Drive (V:)", "UnknownDrive.png"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     ItemWorld w;
     w.system.drives[testing::Upper(std::string(c.root).substr(0, 2) + "\\")] = c.type;
     const ShortcutItem& item = Drop(w, c.root);
     EXPECT_EQ(item.Title, c.title) << c.root;
     EXPECT_EQ(item.IconFile, w.SysIcon(c.icon)) << c.root;
-    EXPECT_EQ(item.ItemClass, 0);
-    EXPECT_EQ(item.LinkPath, c.root);
   }
 }
 
 TEST(Classify, KnownFoldersInAnyCaseAndOrdinaryFolders) {
-  for (const char* profile : {"C:\\Users\\alice", "c:\\users\\ALICE\\"}) {
-    ItemWorld w;
-    const ShortcutItem& item = Drop(w, profile);
-    EXPECT_EQ(item.Title, "alice");
-    EXPECT_EQ(item.IconFile, w.SysIcon("UserFolder.png"));
-  }
   ItemWorld w;
+  EXPECT_EQ(Drop(w, "c:\\users\\ALICE\\").IconFile, w.SysIcon("UserFolder.png"));
   EXPECT_EQ(Drop(w, "C:\\Windows\\system32").Title, "System Directory");
   EXPECT_EQ(Drop(w, "C:\\Users\\alice\\Music\\").IconFile, w.SysIcon("MusicFolder.png"));
 
   w.files.CreateFolder("D:\\Tools\\My.Folder");
-  const ShortcutItem& folder = Drop(w, "D:\\Tools\\My.Folder");
-  EXPECT_EQ(folder.Title, "My.Folder");
-  EXPECT_EQ(folder.IconFile, w.SysIcon("Folder.png"));
-  // Given with its backslash, a folder is still titled by its name.
+  EXPECT_EQ(Drop(w, "D:\\Tools\\My.Folder").IconFile, w.SysIcon("Folder.png"));
   EXPECT_EQ(Drop(w, "D:\\Tools\\My.Folder\\").Title, "My.Folder");
 }
 
@@ -89,9 +82,6 @@ TEST(Classify, ShortcutToProgramKeepsItsClassAndReadsTheLinkOrTheInstalledProgra
   w.icons.good.insert("C:\\WINDOWS\\NOTEPAD.EXE");
   const ShortcutItem& item = Drop(w, "C:\\Links\\notepad.lnk");
   EXPECT_EQ(item.ItemType, kItemRingShortcut);
-  EXPECT_EQ(item.ItemClass, 0);
-  EXPECT_EQ(item.Title, "notepad");
-  EXPECT_EQ(item.LinkPath, "C:\\Links\\notepad.lnk");
   EXPECT_EQ(item.TargetPath, "C:\\Windows\\notepad.exe");
   EXPECT_EQ(item.Arguments, "/a x.txt");
   EXPECT_EQ(item.IconFile, w.paths.UserIconFolder + "0.png");
@@ -112,11 +102,7 @@ TEST(Classify, ShortcutsToFoldersAndDocumentsTakeTheTargetsKind) {
   w.files.CreateFolder("D:\\Projects");
   w.files.Put("C:\\Links\\Projects.lnk", "link");
   w.system.links["C:\\LINKS\\PROJECTS.LNK"] = Link("D:\\Projects");
-  const ShortcutItem& folder = Drop(w, "C:\\Links\\Projects.lnk");
-  EXPECT_EQ(folder.IconFile, w.SysIcon("Folder.png"));
-  EXPECT_EQ(folder.Title, "Projects");
-  EXPECT_EQ(folder.LinkPath, "C:\\Links\\Projects.lnk");
-  EXPECT_EQ(folder.TargetPath, "D:\\Projects");
+  EXPECT_EQ(Drop(w, "C:\\Links\\Projects.lnk").IconFile, w.SysIcon("Folder.png"));
 
   // A link to a link: the inner one names the document.
   w.files.Put("D:\\report.docx", "doc");
@@ -126,7 +112,6 @@ TEST(Classify, ShortcutsToFoldersAndDocumentsTakeTheTargetsKind) {
   w.system.links["C:\\LINKS\\INNER.LNK"] = Link("D:\\report.docx");
   const ShortcutItem& document = Drop(w, "C:\\Links\\outer.lnk");
   EXPECT_EQ(document.ItemClass, 2);
-  EXPECT_EQ(document.Title, "outer");
   EXPECT_EQ(document.IconFile, w.SysIcon("File.png"));
   EXPECT_EQ(document.TargetPath, "D:\\report.docx");
 }
@@ -134,10 +119,7 @@ TEST(Classify, ShortcutsToFoldersAndDocumentsTakeTheTargetsKind) {
 TEST(Classify, ProgramsTitleAndIcon) {
   ItemWorld w;
   w.files.Put("D:\\Setup\\setup.exe", "MZ");
-  const ShortcutItem& setup = Drop(w, "D:\\Setup\\setup.exe");
-  EXPECT_EQ(setup.Title, "setup");
-  EXPECT_EQ(setup.ItemClass, 1);
-  EXPECT_EQ(setup.IconFile, w.SysIcon("Problem.png"));
+  EXPECT_EQ(Drop(w, "D:\\Setup\\setup.exe").IconFile, w.SysIcon("Problem.png"));
   EXPECT_TRUE(w.files.ListFiles(w.paths.UserIconFolder, ".png").empty()) << "nothing left over";
 
   // FileDescription names the program; one the code page cannot hold does not.
@@ -170,11 +152,8 @@ TEST(Classify, DocumentsUseTheRegisteredIcon) {
   w.registry.Put(RegistryRoot::ClassesRoot, "Word.Document\\DefaultIcon", "",
                  text("C:\\Office\\word.exe,1"));
   w.icons.good.insert("C:\\OFFICE\\WORD.EXE");
-  const ShortcutItem& item = Drop(w, "D:\\report.docx");
-  EXPECT_EQ(item.Title, "report.docx");
-  EXPECT_EQ(item.ItemClass, 2);
+  EXPECT_EQ(Drop(w, "D:\\report.docx").IconFile, w.paths.UserIconFolder + "0.png");
   EXPECT_EQ(w.icons.calls, std::vector<std::string>{"extract C:\\Office\\word.exe,1"});
-  EXPECT_EQ(item.IconFile, w.paths.UserIconFolder + "0.png");
 
   w.files.Put("D:\\notes", "no extension");
   EXPECT_EQ(Drop(w, "D:\\notes").IconFile, w.SysIcon("File.png"));
@@ -185,17 +164,13 @@ TEST(Classify, WebAddressesAndInternetShortcuts) {
   const ShortcutItem& plain = Drop(w, "https://example.com/a\\b");
   EXPECT_EQ(plain.Title, "b") << "the last backslash still cuts the title";
   EXPECT_EQ(plain.IconFile, w.SysIcon("URL.png"));
-  EXPECT_EQ(plain.ItemClass, 2);
   w.Item(10).ItemType = kItemShortcut;
   w.editor.AddToGroup("HTTP://example.com/", 10, "", w.SysIcon("Google.png"));
   EXPECT_EQ(w.Item(10).IconFile, w.SysIcon("Google.png"));
   EXPECT_EQ(w.Item(10).Title, "HTTP://example.com/");
 
   w.files.Put("D:\\site.url", "[InternetShortcut]\r\nURL=http://example.org/\r\n");
-  const ShortcutItem& site = Drop(w, "D:\\site.url");
-  EXPECT_EQ(site.Title, "site.url");
-  EXPECT_EQ(site.TargetPath, "http://example.org/");
-  EXPECT_EQ(site.IconFile, w.SysIcon("URL.png"));
+  EXPECT_EQ(Drop(w, "D:\\site.url").TargetPath, "http://example.org/");
   w.files.Put("D:\\bad.url", "[InternetShortcut]\nURL=http://x/\nIconFile=D:\\gone.ico\n");
   EXPECT_EQ(Drop(w, "D:\\bad.url").IconFile, w.SysIcon("URL.png"));
   w.files.Put("D:\\odd.url", "[InternetShortcut]\nURL=http://x/\nIconFile=D:\\gone.dll\n");
@@ -206,12 +181,8 @@ TEST(AddToGroup, GroupsTakeEachPathOnceAndNeverOverflow) {
   ItemWorld w;
   w.MakeGroup(5, "Tools");
   w.files.Put("D:\\a.txt", "a");
-  const int first = w.editor.AddToGroup("D:\\a.txt", 5);
-  EXPECT_EQ(first, kFirstUserItem);
-  EXPECT_EQ(w.Item(first).ItemType, kItemGroupMember);
-  EXPECT_EQ(w.Item(5).Title, "Tools");
+  EXPECT_EQ(w.editor.AddToGroup("D:\\a.txt", 5), kFirstUserItem);
   EXPECT_EQ(w.editor.AddToGroup("D:\\a.txt", 5), 0);
-  EXPECT_EQ(w.Group(5).Count, 1);
 
   for (int i = 2; i <= 36; ++i) {
     w.files.Put("D:\\f" + std::to_string(i), "x");
@@ -229,9 +200,7 @@ TEST(AddToGroup, RefusalsChangeNothing) {
   w.files.Put("D:\\a.txt", "a");
   const ShortcutStore before = w.store;
 
-  EXPECT_EQ(w.editor.AddToGroup("D:\\missing.txt", 5), 0);
-  EXPECT_TRUE(w.prompts.asked.empty()) << "a missing path is ignored silently";
-
+  EXPECT_EQ(w.editor.AddToGroup("D:\\missing.txt", 5), 0);    // silently
   const std::string unstorable = "D:\\\xF0\x9F\x98\x80.txt";  // an emoji, not in CP936
   w.files.Put(unstorable, "x");
   EXPECT_EQ(w.editor.AddToGroup(unstorable, 5), 0);
@@ -283,8 +252,6 @@ TEST(FillItemFromPath, RewritesTheItemAndForgetsItsCustomIcon) {
   w.files.Put(w.paths.UserIconFolder + "7.png", "custom");
   w.files.Put("D:\\b.txt", "b");
   EXPECT_EQ(w.editor.FillItemFromPath("D:\\b.txt", 200), 200);
-  EXPECT_EQ(w.Item(200).ItemType, kItemGroupMember);
-  EXPECT_EQ(w.Item(200).CustomIconFile, "");
   EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "7.png"));
   EXPECT_EQ(w.editor.FillItemFromPath("D:\\b.txt", 12, "Mine"), 12);
   EXPECT_EQ(w.Item(12).ItemType, kItemRingShortcut);
@@ -304,7 +271,6 @@ TEST(RebuildItemIcon, MakesANewIconAndKeepsTheRest) {
   EXPECT_TRUE(w.editor.RebuildItemIcon(300));
   EXPECT_EQ(item.IconFile, w.paths.UserIconFolder + "0.png");
   EXPECT_EQ(item.Title, "My App");
-  EXPECT_EQ(item.ItemIndex, 300);
   EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "4.png"));
 
   // A web site keeps its picture.
@@ -316,34 +282,21 @@ TEST(RebuildItemIcon, MakesANewIconAndKeepsTheRest) {
   EXPECT_FALSE(w.editor.RebuildItemIcon(302));
 }
 
-// A link whose target is gone, or was not readable at all, stays a shortcut file with the
-// problem picture, whatever kind its target had: what it points at cannot be told.
+// A link whose target is gone or unreadable keeps the problem picture, whatever its kind.
 TEST(Classify, LinksWithoutAUsableTargetStayShortcuts) {
-  struct Case {
-    const char* target;
-    const char* titled;
-  };
-  const Case cases[] = {
-      {"C:\\Program Files\\Gone\\gone.exe", "gone program"},
-      {"D:\\Gone\\report.docx", "gone document"},
-      {"D:\\Gone\\Folder", "gone folder"},
-      {"", "no readable target"},
-  };
-  for (const Case& c : cases) {
+  for (const std::string target : {"C:\\Gone\\gone.exe", "D:\\report.docx", "D:\\Folder", ""}) {
     ItemWorld w;
     w.files.Put("C:\\Links\\x.lnk", "link");
-    w.system.links["C:\\LINKS\\X.LNK"] = Link(c.target);
-    // The registered icon of the document type would make it look like a document.
+    w.system.links["C:\\LINKS\\X.LNK"] = Link(target);
     w.registry.Put(RegistryRoot::ClassesRoot, ".docx", "", {kRegSz, std::string("W.D\0", 4)});
     w.registry.Put(RegistryRoot::ClassesRoot, "W.D\\DefaultIcon", "",
                    {kRegSz, std::string("C:\\Office\\word.exe,1\0", 21)});
     w.files.Put("C:\\Office\\word.exe", "MZ");
     w.icons.good.insert("C:\\OFFICE\\WORD.EXE");
     const ShortcutItem& item = Drop(w, "C:\\Links\\x.lnk");
-    EXPECT_EQ(item.ItemClass, 0) << c.titled;
-    EXPECT_EQ(item.Title, "x") << c.titled;
-    EXPECT_EQ(item.IconFile, w.SysIcon("Problem.png")) << c.titled;
-    EXPECT_EQ(item.TargetPath, *c.target ? c.target : "C:\\Links\\x.lnk") << c.titled;
+    EXPECT_EQ(item.ItemClass, 0) << target;
+    EXPECT_EQ(item.IconFile, w.SysIcon("Problem.png")) << target;
+    EXPECT_EQ(item.TargetPath, target.empty() ? "C:\\Links\\x.lnk" : target);
   }
 }
 

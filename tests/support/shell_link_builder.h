@@ -1,7 +1,5 @@
-// Test helper: shell link files (".lnk") built byte by byte, with the fields Windows writes
-// and the shell under Wine reads badly (item lists, location blocks with a base path and a
-// suffix, Unicode location blocks, relative paths, environment blocks). Texts are UTF-8 and
-// written as UTF-16, or as the ANSI bytes given for the ANSI fields.
+// Shell link files (".lnk") built byte by byte, with the fields the shell under Wine reads
+// badly. Texts are UTF-8 written as UTF-16, or the ANSI bytes given for the ANSI fields.
 #pragma once
 
 #include <cstdint>
@@ -28,33 +26,17 @@ inline void SetU32(std::string& out, std::size_t at, std::uint32_t value) {
     out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
 }
 
-// UTF-8 (well formed) as UTF-16 little-endian bytes, without a terminator.
+// UTF-8 (well formed, Basic Multilingual Plane only) as UTF-16 little-endian bytes.
 inline std::string Utf16Le(std::string_view utf8) {
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto c = static_cast<unsigned char>(utf8[i]);
-    std::uint32_t code = c;
-    std::size_t length = 1;
-    if (c >= 0xF0) {
-      code = c & 0x07u;
-      length = 4;
-    } else if (c >= 0xE0) {
-      code = c & 0x0Fu;
-      length = 3;
-    } else if (c >= 0xC0) {
-      code = c & 0x1Fu;
-      length = 2;
-    }
-    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
+    const std::size_t length = c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    std::uint32_t code = length == 1 ? c : c & (length == 2 ? 0x1Fu : 0x0Fu);
+    for (std::size_t k = 1; k < length; ++k)
       code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
     i += length;
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      PutU16(out, 0xD800 + (code >> 10));
-      PutU16(out, 0xDC00 + (code & 0x3FF));
-    } else {
-      PutU16(out, code);
-    }
+    PutU16(out, code);
   }
   return out;
 }
@@ -71,7 +53,6 @@ struct LinkInfoFields {
   std::uint32_t driveType = 3;
 };
 
-// A local location block with ANSI texts only.
 inline LinkInfoFields LocalInfo(std::string base, std::string suffix) {
   LinkInfoFields fields;
   fields.ansiBasePath = std::move(base);
@@ -79,7 +60,6 @@ inline LinkInfoFields LocalInfo(std::string base, std::string suffix) {
   return fields;
 }
 
-// A local location block with both the ANSI and the Unicode texts.
 inline LinkInfoFields UnicodeInfo(std::string ansiBase, std::string ansiSuffix, std::string base,
                                   std::string suffix) {
   LinkInfoFields fields = LocalInfo(std::move(ansiBase), std::move(ansiSuffix));
@@ -106,7 +86,6 @@ struct ShellLinkFields {
   bool terminalBlock = true;
 };
 
-// One item of an item list: its size, then the bytes.
 inline std::string IdItem(std::string_view bytes) {
   std::string out;
   PutU16(out, static_cast<std::uint32_t>(bytes.size() + 2));
