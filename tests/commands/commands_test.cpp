@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_table.h"
 #include "items/builtin_items.h"
 #include "support/memory_file_system.h"
 
 namespace kivo {
 namespace {
 
-// The system and the dock faked in one object that writes every call, in order, into one
-// log, wired to Commands with a store, settings and paths; saves are logged too.
+// The system and the dock faked in one object that logs every call (saves too) in order.
 struct CommandWorld : SystemActions, DockControl {
   CommandWorld() {
     paths.ProfileFolder = "C:\\Users\\alice\\";
@@ -79,9 +79,8 @@ struct CommandWorld : SystemActions, DockControl {
   std::vector<ShellMessage> messages;
 };
 
-// What each command does between the two returns to rest, written out independently of the
-// table; "82<" and the like are what systems before Vista (major 5) do instead. Numbers not listed
-// (95..100, and all outside 65..103) do nothing.
+// What each command does between the two returns to rest; "82<" and the like are what
+// systems before Vista (major 5) do instead. Numbers not listed do nothing.
 constexpr const char* kCommandCalls = R"(
 65 Execute open "C:\Users\alice\" "" null 1
 66 ChangeUserNameAndPicture
@@ -218,6 +217,39 @@ TEST(LaunchItem, TheShellCallAndWhatFollowsARefusal) {
     world.settings.AutoHide = 1;
     EXPECT_EQ(world.Make().LaunchItem(n), 0);
     EXPECT_EQ(world.log, "EscCancel; MinWindows 2") << n;
+  }
+}
+
+// Each number finds its own row; the built-in items show the table's titles and icons in
+// both states of the toggles (72: icons hidden, 74: dragging locked).
+TEST(CommandTable, RowsAndTheBuiltInItemsTheyDefine) {
+  for (const CommandRow& row : CommandTable()) EXPECT_EQ(FindCommand(row.number), &row);
+  for (const int outside : {-1, 64, 104, 1 << 30}) EXPECT_EQ(FindCommand(outside), nullptr);
+  EXPECT_EQ(CommandTitle(*FindCommand(65), "bob", true), "打开bob'的文档");
+  EXPECT_EQ(CommandTitle(*FindCommand(72), "bob", false), "总是隐藏桌面图标");
+  EXPECT_EQ(CommandTitle(*FindCommand(72), "bob", true), "总是显示桌面图标");
+  EXPECT_EQ(CommandTitle(*FindCommand(74), "bob", true), "允许拖放图标");
+  EXPECT_EQ(CommandIcon(*FindCommand(74), false), "Lock Dragging.png");
+  EXPECT_EQ(CommandIcon(*FindCommand(74), true), "Allow Dragging.png");
+  EXPECT_EQ(CommandIcon(*FindCommand(73), true), "Switch.png");
+
+  AppPaths paths;
+  paths.SystemIconFolder = "D:\\K\\";
+  for (const bool second : {false, true}) {
+    ShortcutStore store;
+    Settings settings;
+    settings.LockDragging = second;
+    settings.HideDesktopIcons = second ? 1 : 0;
+    DefineBuiltInItems(store, settings, paths, "bob", false);
+    for (const CommandRow& row : CommandTable()) {
+      const ShortcutItem& item = store.Items[static_cast<std::size_t>(row.number)];
+      EXPECT_TRUE(row.list < 0 ? item.ItemType == kItemUnused
+                               : item.Title == CommandTitle(row, "bob", second) &&
+                                     item.IconFile == "D:\\K\\" + CommandIcon(row, second) &&
+                                     item.CommandId == row.number)
+          << row.number;
+    }
+    EXPECT_EQ(store.Items[1].CommandId, kComputerCommand);
   }
 }
 

@@ -41,6 +41,12 @@ class RecordingPorts : public DockPorts, public DockActions {
   void SaveStore() override { Log("save"); }
   void ShowQuickStart() override { Log("quick start"); }
   void EndProgram() override { Log("end"); }
+  void RaiseForDrop() override { Log("raise"); }
+  void DropFiles(int slot, std::vector<std::string> paths) override {
+    std::string call = "drop " + std::to_string(slot);
+    for (const auto& p : paths) call += " " + p;
+    calls.push_back(call);
+  }
   bool Saw(const std::string& call) const {
     return std::find(calls.begin(), calls.end(), call) != calls.end();
   }
@@ -52,8 +58,9 @@ class RecordingPorts : public DockPorts, public DockActions {
   }
 };
 
-// A full-HD dock with 12 slots: 1 and 11 shortcuts, 2 the recycle bin, 3 a group, 4 the
-// all-programs group, 5 a command, 13 a shortcut beyond the slots shown; the rest blank.
+// A full-HD dock with 12 slots: 1 and 11 shortcuts, 2 the recycle bin (showing it empty), 3
+// a group, 4 the all-programs group, 5 a command, 13 a shortcut beyond the slots shown; the
+// rest blank.
 class DockControllerTest : public ::testing::Test {
  protected:
   DockControllerTest()
@@ -94,8 +101,9 @@ class DockControllerTest : public ::testing::Test {
     frames_.clear();
     delays_.clear();
   }
-  void Started() {
+  void Started(bool active = true) {
     On(DockEvent::Simple(DockEvent::Kind::Start));
+    if (!active) On(DockEvent::Simple(DockEvent::Kind::EscCancel));
     Finish();
     Clear();
   }
@@ -426,12 +434,6 @@ TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
   }
 }
 
-}  // namespace
-}  // namespace kivo
-
-namespace kivo {
-namespace {
-
 // The show/hide hot key: an active dock hides at once (an open popup closed first, no
 // fade), pressed again it comes back expanded, in front and active, also without a fade.
 // An inactive, collapsed or hidden dock is activated. The fade flag is left as it was.
@@ -444,14 +446,9 @@ TEST_F(DockControllerTest, ShowOrHideHidesAnActiveDockAndActivatesAnyOther) {
   Clear();
   On(DockEvent::Simple(DockEvent::Kind::ShowOrHide));
   Finish();
-  EXPECT_EQ(state().mode, DockMode::Hidden);
-  EXPECT_TRUE(dock_->hidden());
-  EXPECT_FALSE(state().active);
-  EXPECT_FALSE(dock_->popupOpen());
-  EXPECT_TRUE(ports_.Saw("close popup"));
-  EXPECT_TRUE(ports_.Saw("hide"));
-  EXPECT_TRUE(frames_.empty()) << "hidden without the fade";
-  EXPECT_TRUE(state().fade);
+  EXPECT_TRUE(state().mode == DockMode::Hidden && dock_->hidden() && !state().active);
+  EXPECT_TRUE(!dock_->popupOpen() && ports_.Saw("close popup") && ports_.Saw("hide"));
+  EXPECT_TRUE(frames_.empty() && state().fade) << "hidden without the fade";
 
   const std::function<void()> before[] = {
       [] {},  // hidden, as just above
@@ -465,16 +462,139 @@ TEST_F(DockControllerTest, ShowOrHideHidesAnActiveDockAndActivatesAnyOther) {
     Clear();
     On(DockEvent::Simple(DockEvent::Kind::ShowOrHide));
     Finish();
-    EXPECT_EQ(state().mode, DockMode::Expanded);
-    EXPECT_TRUE(state().active);
-    EXPECT_FALSE(dock_->hidden());
-    EXPECT_TRUE(ports_.Saw("front"));
+    EXPECT_TRUE(state().mode == DockMode::Expanded && state().active && !dock_->hidden());
+    EXPECT_TRUE(ports_.Saw("front") && state().fade);
     EXPECT_LE(frames_.size(), 1u) << "shown without the fade";
-    EXPECT_TRUE(state().fade);
-    for (const std::string& call : ports_.Acts()) {
-      EXPECT_TRUE(call == "show") << call << ": nothing is launched or opened";
-    }
+    for (const std::string& call : ports_.Acts()) EXPECT_EQ(call, "show") << "nothing else";
   }
+}
+
+// Files dragged from another program over the dock: the badges drawn so far, skin and
+// square; events arrive one at a time.
+std::vector<std::pair<int, PixelRect>> Badges(const std::vector<Frame>& frames) {
+  std::vector<std::pair<int, PixelRect>> out;
+  for (const Frame& f : frames)
+    for (const DrawOp& op : f.ops)
+      if (op.image.table == ImageTable::Skin && op.image.number >= kSkinNoDrop &&
+          op.image.number <= kSkinReplaceIcon) {
+        EXPECT_EQ(op.image.variant, 1);
+        out.emplace_back(op.image.number, op.rect);
+      }
+  return out;
+}
+
+// Slot 3 full, slot 5 a system object; every event is played out before the next.
+class DockDropTest : public DockControllerTest {
+ protected:
+  DockDropTest() {
+    Item(5) = ShortcutItem{}, Item(5).ItemType = kItemSystemObject, Item(5).ItemIndex = 5;
+    store_.Groups[3].Count = 36;
+    view_->IniIconParam();
+  }
+  void On(const DockEvent& e) { DockControllerTest::On(e), Finish(); }
+};
+
+TEST_F(DockDropTest, TheBadgeFollowsTheSlotsKindAndThePointer) {
+  Started();
+  const struct {
+    int slot;
+    bool files, locked;
+    int skin;
+  } cases[] = {{1, true, false, kSkinReplaceIcon}, {2, true, false, kSkinAddIcon},
+               {3, true, false, kSkinNoDrop},      {4, true, false, kSkinAddIcon},
+               {5, true, false, kSkinNoDrop},      {0, true, false, kSkinAddIcon},
+               {7, false, false, kSkinNoDrop},     {1, true, true, kSkinNoDrop}};
+  for (const auto& c : cases) {
+    settings_.LockDragging = c.locked;
+    frames_.clear();
+    On(DockEvent::DragAt(X(c.slot) + 3, Y(c.slot) - 2, c.files));
+    EXPECT_EQ(Badges(frames_), (std::vector<std::pair<int, PixelRect>>{
+                                   {c.skin, PixelRect{X(c.slot) - 21, Y(c.slot) - 26, 48, 48}}}))
+        << c.slot;
+    On(DockEvent::Simple(DockEvent::Kind::DragLeave));
+  }
+}
+
+TEST_F(DockDropTest, OnlyAChangeOfBadgeOrPlaceIsDrawn) {
+  Started();
+  On(DockEvent::DragAt(X(7), Y(7), true));
+  On(DockEvent::DragAt(X(7), Y(7), true));  // the drag reports a resting pointer again
+  EXPECT_EQ(frames_.size(), 1u);
+  On(DockEvent::DragAt(X(7) + 1, Y(7), true));
+  // Off the slots: the resting ring once, then nothing however the pointer moves.
+  On(DockEvent::DragAt(5, 5, true));
+  On(DockEvent::DragAt(9, 12, true));
+  EXPECT_EQ(frames_.size(), 3u);
+  // Leaving redraws the ring only when a badge was shown.
+  On(DockEvent::Simple(DockEvent::Kind::DragLeave));
+  On(DockEvent::DragAt(X(1), Y(1), true));
+  On(DockEvent::Simple(DockEvent::Kind::DragLeave));
+  EXPECT_EQ(frames_.size(), 5u);
+  EXPECT_EQ(Badges(frames_).size(), 3u);
+}
+
+TEST_F(DockDropTest, AnInactiveDockComesUpForTheDragAndGoesBackAfter) {
+  Started(false);
+  On(DockEvent::DragAt(X(7), Y(7), true));
+  On(DockEvent::DragAt(X(8), Y(8), true));
+  On(DockEvent::DragAt(5, 5, true));
+  On(DockEvent::DragAt(X(1), Y(1), true));
+  On(DockEvent::DropAt(X(1), Y(1), {"D:\\a"}));
+  EXPECT_EQ(ports_.calls, (Calls{"raise", "bottom", "raise", "bottom", "drop 1 D:\\a"}));
+  // An active dock is in front already and stays there.
+  On(DockEvent::Simple(DockEvent::Kind::AltSpace));
+  ports_.calls.clear();
+  On(DockEvent::DragAt(X(7), Y(7), true));
+  On(DockEvent::DragAt(5, 5, true));
+  On(DockEvent::Simple(DockEvent::Kind::DragLeave));
+  EXPECT_EQ(ports_.calls, Calls{});
+}
+
+// A drop reaches the slot under the pointer of an expanded dock, and takes the badge away.
+TEST_F(DockDropTest, ADropReachesTheSlotUnderThePointerOnly) {
+  Started();
+  const struct {
+    int slot;  // -1 beside the ring
+    bool locked;
+    DockMode mode;
+    const char* call;
+  } cases[] = {{3, false, DockMode::Expanded, "drop 3 D:\\a D:\\b"},
+               {0, false, DockMode::Expanded, "drop 0 D:\\a D:\\b"},
+               {-1, false, DockMode::Expanded, ""},
+               {9, true, DockMode::Expanded, ""},
+               {7, false, DockMode::Collapsed, ""},
+               {7, false, DockMode::Hidden, ""}};
+  for (const auto& c : cases) {
+    settings_.LockDragging = c.locked;
+    On(DockEvent::Mode(c.mode));
+    ports_.calls.clear();
+    frames_.clear();
+    const int x = c.slot == -1 ? 5 : X(c.slot), y = c.slot == -1 ? 5 : Y(c.slot);
+    On(DockEvent::DragAt(x, y, true));
+    On(DockEvent::DropAt(x, y, {"D:\\a", "D:\\b"}));
+    EXPECT_EQ(ports_.calls, *c.call ? Calls{c.call} : Calls{}) << c.slot;
+    if (c.mode != DockMode::Expanded) {
+      EXPECT_TRUE(frames_.empty());
+    }
+    if (!frames_.empty()) frames_.erase(frames_.begin());
+    EXPECT_TRUE(Badges(frames_).empty()) << c.slot;
+    On(DockEvent::Mode(DockMode::Expanded));
+  }
+}
+
+TEST_F(DockDropTest, AutoHideWaitsWhileFilesAreDraggedOver) {
+  settings_.AutoHide = 1;
+  Started();
+  On(DockEvent::DragAt(X(7), Y(7), true));
+  for (int t = 0; t < kAutoHideTicks + 2; ++t) On(DockEvent::TimerTick(DockTimer::AutoHide));
+  EXPECT_EQ(view_->state().mode, DockMode::Expanded);
+  // Anything redrawn meanwhile keeps the badge.
+  frames_.clear();
+  store_.Items[2].ItemIndex = 37;
+  On(DockEvent::TimerTick(DockTimer::RecycleBin, 0, 0, true));
+  On(DockEvent::Simple(DockEvent::Kind::Refresh));
+  EXPECT_EQ(Badges(frames_).size(), frames_.size());
+  EXPECT_FALSE(frames_.empty());
 }
 
 }  // namespace

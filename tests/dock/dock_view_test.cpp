@@ -2,41 +2,59 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "support/recording_canvas.h"
+#include "render/display_list.h"
 
 namespace kivo {
 namespace {
 
-using testing::CanvasCall;
-using testing::RecordingCanvas;
-using Calls = std::vector<CanvasCall>;
-
-// Logs pauses into the canvas record, so frames and pauses read in order.
-struct CanvasClock : Clock {
-  explicit CanvasClock(RecordingCanvas& c) : canvas(c) {}
-  void Sleep(int milliseconds) override { canvas.RecordPause(milliseconds); }
-  RecordingCanvas& canvas;
-};
-
-const auto Icon = [](int n, int variant) { return ImageRef{ImageTable::Icon, n, variant}; };
-const auto Skin = [](int n, int variant) { return ImageRef{ImageTable::Skin, n, variant}; };
-const auto Text = [](std::string_view text, int x, int y) {
-  return CanvasCall::MakeText(text, x, y);
-};
-CanvasCall Image(const ImageRef& image, const PixelRect& target, int alpha = 10) {
-  return CanvasCall::MakeImage(image, target, alpha);
-}
-
 constexpr Argb kVeil = 0xC0000000;  // black, alpha 192
 const PixelRect kCentreSquare{896, 476, 128, 128};
 const PixelRect kDisc{865, 445, 190, 190};
+const auto Icon = [](int n, int variant) { return ImageRef{ImageTable::Icon, n, variant}; };
+const auto Skin = [](int n, int variant) { return ImageRef{ImageTable::Skin, n, variant}; };
+using Rects = std::vector<PixelRect>;
+DrawOp Op(DrawOp::Kind kind, const PixelRect& rect, Argb colour, ImageRef image = {},
+          int alpha = 10) {
+  DrawOp op;
+  op.kind = kind, op.rect = rect, op.colour = colour, op.image = image, op.alphaTenths = alpha;
+  return op;
+}
+
+// Where `image` is drawn in a frame; the index of the last drawing at `rect` (-1: none);
+// the texts as "text@centre,top"; the operations from the last fill on (an animation's
+// step drawn over the one before).
+Rects Where(const Frame& f, const ImageRef& image) {
+  Rects out;
+  for (const DrawOp& op : f.ops)
+    if (op.kind == DrawOp::Kind::Image && op.image == image) out.push_back(op.rect);
+  return out;
+}
+int LastAt(const Frame& f, const PixelRect& rect) {
+  int i = static_cast<int>(f.ops.size()) - 1;
+  while (i >= 0 && f.ops[static_cast<std::size_t>(i)].rect != rect) --i;
+  return i;
+}
+std::vector<std::string> Texts(const Frame& f) {
+  std::vector<std::string> out;
+  for (const DrawOp& op : f.ops)
+    if (op.kind == DrawOp::Kind::Text)
+      out.push_back(op.text + "@" + std::to_string(op.rect.left) + "," +
+                    std::to_string(op.rect.top));
+  return out;
+}
+std::vector<DrawOp> Step(const Frame& f) {
+  auto from = f.ops.end();
+  while (from != f.ops.begin() && from[-1].kind != DrawOp::Kind::Fill) --from;
+  return {from == f.ops.begin() ? from : from - 1, f.ops.end()};
+}
 
 // A full-HD dock with 8 slots; ring slot i shows item i ("Item i", icon i), the centre "Me".
-class DockViewTest : public ::testing::Test {
+class DockViewTest : public ::testing::Test, public Clock {
  protected:
   DockViewTest() {
     ApplyDefaultSettings(settings_, screen_);
@@ -49,63 +67,71 @@ class DockViewTest : public ::testing::Test {
     }
     store_.Items[0].Title = "Me";
     store_.Items[0].ItemIndex = 30;
-    view_.emplace(canvas_, clock_, store_, settings_,
+    view_.emplace(list_, *this, store_, settings_,
                   ComputeRing(MakeRingMetrics(screen_, settings_)));
     state().active = true;
   }
+  void Sleep(int ms) override { pauses_.push_back(ms); }
 
   DockView& view() { return *view_; }
   DockState& state() { return view_->state(); }
   const RingSlot& slot(int i) { return view_->geometry().slots[static_cast<std::size_t>(i)]; }
-  // Moves the pointer d pixels into slot i's resting square.
   bool PointAt(int i, int d = 2) {
     return view().OnPointerMove(slot(i).normalLeft + d, slot(i).normalTop + d);
   }
-  bool Hotkeys() { return state().active && settings_.HideHotkeyLetters == 0; }
-  CanvasCall Hotkey(int i) {
-    return Text(HotkeyCharacter(i), 960 + slot(i).labelX, 540 + slot(i).labelY - 12);
-  }
-  Calls Magnified(int i) {
-    Calls calls{Image(Skin(20, 2), slot(i).magSquare()), Image(Icon(i, 0), slot(i).magSquare())};
-    if (Hotkeys()) calls.push_back(Hotkey(i));
-    return calls;
-  }
-  void AddCentre(Calls& calls, int icon, int alpha = 10) {
-    if (icon >= 1) calls.push_back(Image(Icon(icon, 0), kCentreSquare, alpha));
-    calls.push_back(Image(Icon(0, 3), kCentreSquare, alpha));
-    calls.push_back(Image(Skin(12, 1), kDisc, alpha));
-  }
-  // A whole expected frame: cleared to `clear`, slots 1..8 at rest (background, icon,
-  // hotkey) but for `top`, drawn by `topCalls` after them, the titles, the centre, presented.
-  Calls Ring(Argb clear, const std::string& title, int centreIcon, int top = -1,
-             const Calls& topCalls = {}) {
-    Calls calls{CanvasCall::MakeClear(clear)};
-    for (int i = 1; i <= 8; ++i) {
-      if (i == top) continue;
-      calls.push_back(Image(Skin(20, 1), slot(i).normalSquare()));
-      calls.push_back(Image(Icon(i, 1), slot(i).normalSquare()));
-      if (Hotkeys()) calls.push_back(Hotkey(i));
-    }
-    calls.insert(calls.end(), topCalls.begin(), topCalls.end());
-    calls.push_back(Text(title, 960, 635));
-    if (Hotkeys()) calls.push_back(Text("~", 960, 425));
-    AddCentre(calls, centreIcon);
-    calls.push_back(CanvasCall::MakePresent(255));
-    return calls;
-  }
-  // Clears the record, runs `draw` and returns what it drew.
+  // The one frame `draw` presents.
   template <typename Draw>
-  Calls Record(Draw draw) {
-    canvas_.calls.clear();
+  Frame Only(Draw draw) {
+    frames_.clear();
     draw();
-    return canvas_.calls;
+    EXPECT_EQ(frames_.size(), 1u);
+    return frames_.empty() ? Frame{} : frames_.back();
+  }
+  // What the user sees of a ring frame: each slot but `top` at rest (icon `variant` on its
+  // background), `top` magnified (or pressed) above all the others, the hotkeys beside
+  // their slots when shown, the title under the disc, and the centre disc drawn last.
+  void ExpectRing(const Frame& f, Argb background, const std::string& title, int centreIcon,
+                  int top = -1, int variant = 1) {
+    SCOPED_TRACE(title);
+    const bool keys = state().active && settings_.HideHotkeyLetters == 0;
+    EXPECT_EQ(f.background, background);
+    EXPECT_EQ(f.constantAlpha, 255);
+    std::vector<std::string> texts;
+    const auto key = [&](int i) {
+      const std::string x = std::to_string(960 + slot(i).labelX);
+      if (keys)
+        texts.push_back(std::string(HotkeyCharacter(i)) + "@" + x + "," +
+                        std::to_string(528 + slot(i).labelY));
+    };
+    EXPECT_EQ(Where(f, Skin(20, 1)).size(), top > 0 ? 7u : 8u);
+    int rest = -1;
+    for (int i = 1; i <= 8; ++i) {
+      const RingSlot& s = slot(i);
+      if (i == top) continue;
+      rest = LastAt(f, s.normalSquare());
+      EXPECT_EQ(Where(f, Icon(i, variant)), Rects{s.normalSquare()}) << i;
+      ASSERT_GT(rest, 0);
+      EXPECT_EQ(f.ops[static_cast<std::size_t>(rest - 1)].image, Skin(20, 1)) << "its background";
+      key(i);
+    }
+    if (top > 0) {
+      EXPECT_GT(LastAt(f, slot(top).magSquare()), rest) << "drawn over the others";
+      key(top);
+    }
+    texts.push_back(title + "@960,635");
+    if (keys) texts.push_back("~@960,425");
+    EXPECT_EQ(Texts(f), texts);
+    EXPECT_EQ(Where(f, Icon(0, 3)), Rects{kCentreSquare});
+    EXPECT_EQ(Where(f, Icon(centreIcon, 0)), centreIcon >= 1 ? Rects{kCentreSquare} : Rects{});
+    EXPECT_EQ(f.ops.back(), Op(DrawOp::Kind::Image, kDisc, 0, Skin(12, 1)));
   }
 
   ScreenInfo screen_ = MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
   Settings settings_;
   ShortcutStore store_;
-  RecordingCanvas canvas_;
-  CanvasClock clock_{canvas_};
+  std::vector<Frame> frames_;
+  std::vector<int> pauses_;
+  DisplayList list_{[this](const Frame& f) { frames_.push_back(f); }};
   std::optional<DockView> view_;
 };
 
@@ -125,49 +151,36 @@ TEST_F(DockViewTest, SlotsComeFromMemberZeroOfTheirGroup) {
   EXPECT_EQ(view().slot(37), DockSlot{});
 }
 
-TEST_F(DockViewTest, RestingRingDrawsVeilSlotsTitlesAndCentreInOrder) {
+TEST_F(DockViewTest, TheRingAtRestMagnifiedAndPressed) {
   state().centreIcon = 9;
-  ASSERT_TRUE(view().DockNormal(false));
-  EXPECT_EQ(canvas_.calls, Ring(kVeil, "Me", 9));
-  EXPECT_EQ(canvas_.calls[3], Text("0", 960 + 348, 540 - 12));
-
-  state().hovered = 0;
-  EXPECT_EQ(Record([&] { view().DockAction(true); }), Ring(kVeil, "Me", 9))
-      << "a hovered centre keeps its disc and the ring at rest";
-
+  ExpectRing(Only([&] { ASSERT_TRUE(view().DockNormal(false)); }), kVeil, "Me", 9);
+  state().hovered = 0;  // a hovered centre keeps the ring at rest
+  ExpectRing(Only([&] { view().DockAction(true); }), kVeil, "Me", 9);
   settings_.BackColor.Alpha = 100;
-  Calls expected = Ring(0x64000000, "Me", 9);
-  expected.pop_back();
-  EXPECT_EQ(Record([&] { view().DockNormal(true); }), expected) << "not presented";
-
+  frames_.clear();
+  view().DockNormal(true);
+  EXPECT_TRUE(frames_.empty()) << "not presented";
   // A size change scales every icon from its full image.
-  expected = Ring(0x64000000, "Me", 9);
-  for (CanvasCall& call : expected) {
-    if (call.image == Icon(call.image.number, 1)) call.image.variant = 0;
-  }
-  EXPECT_EQ(Record([&] { view().DockSizeChange(); }), expected);
-
+  ExpectRing(Only([&] { view().DockSizeChange(); }), 0x64000000, "Me", 9, -1, 0);
   state().active = false;  // on the desktop: neither veil nor hotkeys
-  EXPECT_EQ(Record([&] { view().DockNormal(false); }), Ring(kTransparent, "Me", 9));
-}
+  ExpectRing(Only([&] { view().DockNormal(false); }), kTransparent, "Me", 9);
 
-TEST_F(DockViewTest, MagnifiedRingDrawsTheHoveredSlotLast) {
-  state().hovered = 3;
+  state().active = true, state().hovered = 3, state().centreIcon = -1;
   settings_.HideHotkeyLetters = 1;  // the veil stays, the characters go
-  ASSERT_TRUE(view().DockAction(false));
-  EXPECT_EQ(canvas_.calls, Ring(kVeil, "Item 3", -1, 3, Magnified(3)));
-
+  settings_.BackColor.Alpha = 192;
+  Frame f = Only([&] { ASSERT_TRUE(view().DockAction(false)); });
+  ExpectRing(f, kVeil, "Item 3", -1, 3);
+  EXPECT_EQ(Where(f, Icon(3, 0)), Rects{slot(3).magSquare()});
   // Pressed: the cached small icon at the resting corner, on the magnified background.
-  const Calls pressed = Record([&] { view().DockAction(true); });
-  EXPECT_EQ(pressed[15], Image(Skin(20, 2), slot(3).magSquare()));
-  EXPECT_EQ(pressed[16], Image(Icon(3, 1), slot(3).normalSquare()));
-
+  f = Only([&] { view().DockAction(true); });
+  ExpectRing(f, kVeil, "Item 3", -1, 3);
+  EXPECT_EQ(Where(f, Icon(3, 1)), Rects{slot(3).normalSquare()});
   // An icon number below 1 has no full image to magnify; the pressed look still draws it.
   store_.Items[3].ItemIndex = 0;
   view().IniIconParam();
-  EXPECT_EQ(Record([&] { view().DockAction(false); })[16], Text("Item 3", 960, 635));
-  EXPECT_EQ(Record([&] { view().DockAction(true); })[16],
-            Image(Icon(0, 1), slot(3).normalSquare()));
+  EXPECT_TRUE(Where(Only([&] { view().DockAction(false); }), Icon(0, 0)).empty());
+  EXPECT_EQ(Where(Only([&] { view().DockAction(true); }), Icon(0, 1)),
+            Rects{slot(3).normalSquare()});
 }
 
 TEST_F(DockViewTest, NothingIsDrawnUnlessExpandedNorWhileDragging) {
@@ -185,110 +198,120 @@ TEST_F(DockViewTest, NothingIsDrawnUnlessExpandedNorWhileDragging) {
   state().dragging = true;
   EXPECT_FALSE(PointAt(3, 1) || view().OnLeavePoll(1200, 650)) << "a drag keeps the hover";
   EXPECT_EQ(state().previous, 3);
-  EXPECT_TRUE(canvas_.calls.empty()) << canvas_.Log();
+  EXPECT_TRUE(frames_.empty());
 }
 
 TEST_F(DockViewTest, TheDraggedSlotIsNotDrawnButFollowsThePointer) {
   state().pressedSlot = 5;
-  EXPECT_EQ(Record([&] { view().DockNormal(false); }), Ring(kVeil, "Me", -1)) << "not dragged";
+  ExpectRing(Only([&] { view().DockNormal(false); }), kVeil, "Me", -1);  // not dragged yet
   state().dragging = true;
   for (int dragged : {1, 5}) {
     state().pressedSlot = state().hovered = dragged;
-    for (const CanvasCall& call :
-         Record([&] { view().DockNormal(false), view().DockAction(false); })) {
-      EXPECT_FALSE(call.area == slot(dragged).normalSquare() ||
-                   call.area == slot(dragged).magSquare() || call == Hotkey(dragged))
-          << call;
+    frames_.clear();
+    view().DockNormal(false), view().DockAction(false);
+    for (const Frame& f : frames_) {
+      EXPECT_EQ(LastAt(f, slot(dragged).normalSquare()), -1);
+      EXPECT_EQ(LastAt(f, slot(dragged).magSquare()), -1);
+      for (const std::string& text : Texts(f)) EXPECT_NE(text[0], HotkeyCharacter(dragged)[0]);
     }
   }
-  // The drag frame: the ring without slot 5, its icon centred on the pointer.
-  Calls expected = Ring(kVeil, "Me", -1, 5);
-  expected.insert(expected.end() - 1, Image(Icon(5, 1), {976, 276, 48, 48}));
-  EXPECT_EQ(Record([&] { ASSERT_TRUE(view().DockDrag(1000, 300)); }), expected);
+  const Frame f = Only([&] { ASSERT_TRUE(view().DockDrag(1000, 300)); });
+  EXPECT_EQ(Where(f, Icon(5, 1)), (Rects{{976, 276, 48, 48}}));
+  EXPECT_EQ(f.ops.back().image, Icon(5, 1)) << "over everything";
 }
 
 TEST_F(DockViewTest, MovingStraightToAnotherSlotRedrawsOnceWithoutTheRestingRing) {
   PointAt(1, 24);
-  canvas_.calls.clear();
+  frames_.clear();
   EXPECT_FALSE(PointAt(1)) << "still on slot 1";
-  EXPECT_TRUE(PointAt(2));
-  EXPECT_EQ(canvas_.calls, Ring(kVeil, "Item 2", -1, 2, Magnified(2)));
+  ExpectRing(Only([&] { EXPECT_TRUE(PointAt(2)); }), kVeil, "Item 2", -1, 2);
   EXPECT_EQ(state().lastX, slot(2).normalLeft + 2);
 
   // Into a gap between slots: no redraw until the leave poll notices it.
-  canvas_.calls.clear();
+  frames_.clear();
   EXPECT_FALSE(view().OnPointerMove(1200, 650));
   EXPECT_EQ((std::pair{state().hovered, state().previous}), (std::pair{-1, 2}));
   EXPECT_FALSE(view().OnLeavePoll(slot(2).normalLeft + 2, slot(2).normalTop + 2));
-  EXPECT_TRUE(canvas_.calls.empty());
-  EXPECT_TRUE(view().OnLeavePoll(1200, 650));
-  EXPECT_EQ(canvas_.calls, Ring(kVeil, "Me", -1)) << "back to the resting ring";
+  ExpectRing(Only([&] { EXPECT_TRUE(view().OnLeavePoll(1200, 650)); }), kVeil, "Me", -1);
   EXPECT_EQ((std::pair{state().hovered, state().previous}), (std::pair{-1, -1}));
   EXPECT_FALSE(view().OnLeavePoll(1200, 650)) << "once only";
 }
 
+// Each step erases the disc and draws the new icon growing over the old one fading.
 TEST_F(DockViewTest, CrossFadeRunsEightStepsAndAFinalFrame) {
   state().centreIcon = 9;
   ASSERT_TRUE(view().EffectAction(3));
-  Calls expected;
-  for (int s = 0; s <= 8; ++s) {
-    expected.push_back(CanvasCall::MakeFill(kDisc, kVeil));
-    AddCentre(expected, 3, s < 8 ? s : 10);
-    if (s < 8) AddCentre(expected, 9, 9 - s);
-    expected.push_back(CanvasCall::MakePresent(255));
-    if (s < 8) expected.push_back(CanvasCall::MakePause(25));
+  ASSERT_EQ(frames_.size(), 9u);
+  EXPECT_EQ(pauses_, std::vector(8, kFramePause));
+  for (std::size_t s = 0; s <= 8; ++s) {
+    const std::vector<DrawOp> step = Step(frames_[s]);
+    ASSERT_FALSE(step.empty());
+    EXPECT_EQ(step[0], Op(DrawOp::Kind::Fill, kDisc, kVeil));
+    EXPECT_EQ(step.back().image, Skin(12, 1));
+    const auto alpha = [&](int icon) {
+      std::vector<int> out;
+      for (const DrawOp& op : step)
+        if (op.image == Icon(icon, 0) && op.rect == kCentreSquare) out.push_back(op.alphaTenths);
+      return out;
+    };
+    const int k = static_cast<int>(s);
+    EXPECT_EQ(alpha(3), std::vector{s < 8 ? k : 10}) << s;
+    EXPECT_EQ(alpha(9), s < 8 ? std::vector{9 - k} : std::vector<int>{}) << s;
   }
-  EXPECT_EQ(canvas_.calls, expected);
-
-  // Not when the icon is already in the centre, nor for a slot beyond the ring.
-  EXPECT_TRUE(
-      Record([&] { EXPECT_FALSE(view().EffectAction(3) || view().EffectAction(9)); }).empty());
-
+  frames_.clear();
+  EXPECT_FALSE(view().EffectAction(3) || view().EffectAction(9)) << "already there; no slot";
+  EXPECT_TRUE(frames_.empty());
   // A negative slot brings the centre item's own icon; an inactive dock erases the disc
   // to transparency, not to the veil it does not show.
   state().active = false;
   ASSERT_TRUE(view().EffectAction(-1));
   EXPECT_EQ(state().centreIcon, 30);
-  EXPECT_EQ(canvas_.calls[0], CanvasCall::MakeFill(kDisc, kTransparent));
-  EXPECT_EQ(canvas_.calls[1], Image(Icon(30, 0), kCentreSquare, 0));
+  const std::vector<DrawOp> first = Step(frames_[0]);
+  EXPECT_EQ(first[0], Op(DrawOp::Kind::Fill, kDisc, kTransparent));
+  EXPECT_EQ(first[1], Op(DrawOp::Kind::Image, kCentreSquare, 0, Icon(30, 0), 0));
 }
 
 TEST_F(DockViewTest, FadeInAndOutShowTheSamePicturesInOppositeOrder) {
   // Without the fade flag: the slots are rebuilt, then just the resting ring, or nothing.
   store_.Items[4].Title = "Renamed";
-  EXPECT_EQ(Record([&] { view().DockFocus(true); }), Ring(kVeil, "Me", -1));
+  ExpectRing(Only([&] { view().DockFocus(true); }), kVeil, "Me", -1);
   EXPECT_EQ(view().slot(4).name, "Renamed");
-  EXPECT_TRUE(Record([&] { view().DockFocus(false); }).empty());
+  frames_.clear();
+  view().DockFocus(false);
+  EXPECT_TRUE(frames_.empty() && pauses_.empty());
 
-  // Picture k shows every icon in variant k at its fade square, at alpha 64 k - 1.
-  const auto picture = [&](int k) {
-    Calls frame{CanvasCall::MakeClear(kTransparent)};
-    for (std::size_t i = 1; i <= 8; ++i) {
-      frame.push_back(Image(Icon(static_cast<int>(i), k),
-                            view().geometry().fadeFrames[i][static_cast<std::size_t>(k)]));
+  // Picture k shows every icon in variant k at its fade square over the transparent
+  // window, at alpha 64 k - 1; fading out shows them backwards and ends with a short pause.
+  const auto expectPictures = [&](bool in) {
+    ASSERT_EQ(frames_.size(), in ? 5u : 4u);
+    for (int n = 0; n < 4; ++n) {
+      const int k = in ? n + 1 : 4 - n;
+      const Frame& f = frames_[static_cast<std::size_t>(n)];
+      EXPECT_EQ(f.background, kTransparent);
+      EXPECT_EQ(f.constantAlpha, 64 * k - 1);
+      for (std::size_t i = 1; i <= 8; ++i)
+        EXPECT_EQ(Where(f, Icon(static_cast<int>(i), k)),
+                  std::vector{view().geometry().fadeFrames[i][static_cast<std::size_t>(k)]});
+      EXPECT_EQ(Where(f, Skin(12, 1)), Rects{kDisc});
     }
-    frame.push_back(Image(Skin(12, 1), kDisc));
-    frame.push_back(CanvasCall::MakePresent(64 * k - 1));
-    frame.push_back(CanvasCall::MakePause(25));
-    return frame;
+    std::vector<int> pauses(4, kFramePause);
+    if (!in) pauses.push_back(kFadeOutTail);
+    EXPECT_EQ(pauses_, pauses);
+    frames_.clear(), pauses_.clear();
   };
-  Calls in, out{CanvasCall::MakePause(15)};  // fading out ends with a shorter pause
-  for (int k = 4; k >= 1; --k) {
-    const Calls frame = picture(k);
-    in.insert(in.begin(), frame.begin(), frame.end());
-    out.insert(out.end() - 1, frame.begin(), frame.end());
-  }
-  const Calls ring = Ring(kVeil, "Me", -1);
-  in.insert(in.end(), ring.begin(), ring.end());
   state().fade = true;
-  EXPECT_EQ(Record([&] { view().DockFocus(true); }), in);
+  view().DockFocus(true);
+  ExpectRing(frames_.back(), kVeil, "Me", -1);
+  expectPictures(true);
   state().mode = DockMode::Collapsed;  // fading out runs after the mode changed
-  EXPECT_EQ(Record([&] { view().DockFocus(false); }), out);
+  view().DockFocus(false);
+  expectPictures(false);
 
   settings_.MinimizedPosition = 8;  // then the collapsed disc at the chosen position
-  EXPECT_EQ(Record([&] { view().DrawCollapsedDisc(); }),
-            (Calls{CanvasCall::MakeClear(kTransparent), Image(Icon(0, 3), {1759, 919, 128, 128}),
-                   Image(Skin(12, 1), {1728, 888, 190, 190}), CanvasCall::MakePresent(255)}));
+  const Frame disc = Only([&] { view().DrawCollapsedDisc(); });
+  EXPECT_EQ(disc.background, kTransparent);
+  EXPECT_EQ(Where(disc, Icon(0, 3)), (Rects{{1759, 919, 128, 128}}));
+  EXPECT_EQ(Where(disc, Skin(12, 1)), (Rects{{1728, 888, 190, 190}}));
 }
 
 }  // namespace

@@ -10,13 +10,11 @@
 
 #include "items/group_helpers.h"
 #include "items/item_world.h"
-#include "support/recording_canvas.h"
+#include "render/display_list.h"
 
 namespace kivo {
 namespace {
 
-using testing::CanvasCall;
-using Kind = CanvasCall::Kind;
 constexpr int P = 4;          // rows per page
 constexpr int kCommand = 70;  // a built-in command (running command 73), member 1 where asked
 constexpr int kFirst = 300;   // member m of a filled group is item kFirst + m
@@ -83,7 +81,7 @@ class PopupTest : public ::testing::Test, public Clock {
       popup_->Resume();
     });
   }
-  void Sleep(int ms) override { canvas_.RecordPause(ms), pacer_.Sleep(ms); }
+  void Sleep(int ms) override { pauses_.push_back(ms), pacer_.Sleep(ms); }
   ShortcutItem& Item(int i) { return store_.Items[U(i)]; }
   // `count` members of kind 5 (the first the command when asked), items `first` + 1 on.
   void Fill(int group, int count, bool command = false, int first = kFirst) {
@@ -152,7 +150,14 @@ class PopupTest : public ::testing::Test, public Clock {
   ShortcutStore store_;
   RingGeometry geometry_;
   DockState dockState_;
-  testing::RecordingCanvas canvas_;
+  std::vector<Frame> frames_;
+  std::vector<int> pauses_;
+  DisplayList canvas_{[this](const Frame& f) { frames_.push_back(f); }};
+  std::vector<int> Alphas() const {
+    std::vector<int> out;
+    for (const Frame& f : frames_) out.push_back(f.constantAlpha);
+    return out;
+  }
   FramePacer pacer_{[](const Frame&) {}, [](int) { return true; }};
   PopupView view_{canvas_, *this, store_};
   World world_;
@@ -184,28 +189,25 @@ TEST_F(PopupTest, RestingListAndFades) {
                 "M4 48,159 183x28 3 237,159 18x28 "}};
   for (const auto& c : cases) {
     const bool fade = c.count > P;
-    dockState_.fade = fade, canvas_.calls.clear();
+    dockState_.fade = fade, frames_.clear(), pauses_.clear();
     Fill(group_, c.count);
     Run("o");
-    EXPECT_EQ(canvas_.Values(Kind::Present), fade ? V({63, 127, 191, 255, 255}) : V{255});
+    EXPECT_EQ(Alphas(), fade ? V({63, 127, 191, 255, 255}) : V{255});
     std::ostringstream picture;
-    const auto frames = canvas_.Frames();
-    for (const CanvasCall& call : frames.back()) {
-      if (call.kind == Kind::Text)
-        picture << call.text << (call.colour == kPopupTextColour ? "" : "?");
-      if (call.kind == Kind::Image)
-        picture << "si"[call.image.table == ImageTable::Icon] << call.image.number;
-      if (call.kind == Kind::Text || call.kind == Kind::Image)
-        picture << ' ' << call.area.left - S().layout.left << ',' << call.area.top - S().layout.top
-                << ' ' << call.area.width << 'x' << call.area.height << ' ';
+    for (const DrawOp& op : frames_.back().ops) {
+      if (op.kind == DrawOp::Kind::TextBox)
+        picture << op.text << (op.colour == kPopupTextColour ? "" : "?");
+      else
+        picture << "si"[op.image.table == ImageTable::Icon] << op.image.number;
+      picture << ' ' << op.rect.left - S().layout.left << ',' << op.rect.top - S().layout.top << ' '
+              << op.rect.width << 'x' << op.rect.height << ' ';
     }
     EXPECT_EQ(picture.str(), c.picture);
-    canvas_.calls.clear();
+    frames_.clear(), pauses_.clear();
     Run("esc");
-    EXPECT_EQ(canvas_.Values(Kind::Present), fade ? V({191, 127, 63, 255}) : V{255});
-    EXPECT_EQ(canvas_.Values(Kind::Pause), fade ? V({25, 25, 25, 50}) : V{50});
-    EXPECT_EQ(canvas_.Frames().back(), (std::vector<CanvasCall>{CanvasCall::MakeClear(kTransparent),
-                                                                CanvasCall::MakePresent(255)}));
+    EXPECT_EQ(Alphas(), fade ? V({191, 127, 63, 255}) : V{255});
+    EXPECT_EQ(pauses_, fade ? V({25, 25, 25, 50}) : V{50});
+    EXPECT_EQ(frames_.back(), (Frame{kTransparent, 255, {}}));
   }
 }
 
@@ -271,13 +273,12 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
     EXPECT_EQ(popup_->open(), acts[acts.find_last_of("SH")] == 'S') << where;
     EXPECT_EQ(group.Count, c.count - (acts.find("save") != std::string::npos)) << where;
     if (!popup_->open()) continue;
-    const auto frames = canvas_.Frames();
-    for (const CanvasCall& call : frames.back()) {
-      const bool icon = call.image.table == ImageTable::Icon, skin = call.image.number <= 6;
-      if (call.kind == Kind::Text) seen += call.text + " ";
-      if (call.kind == Kind::Image && (icon || skin))
-        seen += (icon ? "i" : "s") + std::to_string(call.image.number) + "@" +
-                std::to_string(call.area.top) + " ";
+    for (const DrawOp& op : frames_.back().ops) {
+      const bool icon = op.image.table == ImageTable::Icon, skin = op.image.number <= 6;
+      if (op.kind == DrawOp::Kind::TextBox) seen += op.text + " ";
+      if (op.kind == DrawOp::Kind::Image && (icon || skin))
+        seen += (icon ? "i" : "s") + std::to_string(op.image.number) + "@" +
+                std::to_string(op.rect.top) + " ";
     }
     const int h = popup_->dragging() ? -1 : s.hovered, o = s.scroll.offset;
     const auto row = [&](int n, int r, const std::string& then) {
@@ -358,7 +359,7 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
     Finish();
     dock_->Handle(DockEvent::Simple(DockEvent::Kind::Start));
     for (int step = 0; step < 12; ++step) {
-      canvas_.calls.clear();
+      frames_.clear(), pauses_.clear();
       w_.prompts.answer = pick(2) == 0;
       const auto where = [&] { return std::to_string(sequence) + "/" + std::to_string(step); };
       const int target = pick(10) - 2, row = pick(P + 4) - 2;  // below 0: nowhere
@@ -368,46 +369,23 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
       const PixelRect& r = S().layout.rowRects[U(std::max(row, 0))];
       const int px = row < 0 ? 3 : r.left + r.width / 2 + pick(9) - 4, py = r.top + r.height / 2;
       const auto button = pick(4) == 0 ? MouseButton::Right : MouseButton::Left;
-      const int which = pick(16);
-      switch (which) {
-        case 0:
-          dock_->Handle(DockEvent::Move(dx, dy, pick(2) == 0));
-          break;
-        case 1:
-          dock_->Handle(DockEvent::Down(button, dx, dy));
-          break;
-        case 2:
-          dock_->Handle(DockEvent::Up(button, dx, dy));
-          break;
-        case 3:
-          dock_->Handle(DockEvent::Key("0234AZ"[pick(6)]));
-          break;
-        case 4:
-          dock_->Handle(DockEvent::TimerTick(static_cast<DockTimer>(pick(5)), dx, dy, pick(2)));
-          break;
-        case 5:
-        case 6:
-          On(PopupEvent::Move(px, py, pick(3) != 0));
-          break;
-        case 7:
-          On(PopupEvent::Down(button, px, py));
-          break;
-        case 8:
-          On(PopupEvent::Up(button, px, py));
-          break;
-        case 9:
-          On(PopupEvent::Wheel(pick(2) == 0));
-          break;
-        case 10:
-        case 11:
-          On(PopupEvent::Key(keys[pick(10)]));
-          break;
-        case 12:
-          On(PopupEvent::TimerTick(static_cast<PopupTimer>(pick(2)), px, py, pick(3) != 0));
-          break;
-        default:
-          if (pacer_.busy()) pacer_.Tick();
-      }
+      const std::function<void()> events[] = {
+          [&] { dock_->Handle(DockEvent::Move(dx, dy, pick(2) == 0)); },
+          [&] { dock_->Handle(DockEvent::Down(button, dx, dy)); },
+          [&] { dock_->Handle(DockEvent::Up(button, dx, dy)); },
+          [&] { dock_->Handle(DockEvent::Key("0234AZ"[pick(6)])); },
+          [&] { dock_->Handle(DockEvent::TimerTick(DockTimer(pick(5)), dx, dy, pick(2))); },
+          [&] { On(PopupEvent::Move(px, py, pick(3) != 0)); },
+          [&] { On(PopupEvent::Down(button, px, py)); },
+          [&] { On(PopupEvent::Up(button, px, py)); },
+          [&] { On(PopupEvent::Wheel(pick(2) == 0)); },
+          [&] { On(PopupEvent::Key(keys[pick(10)])); },
+          [&] { On(PopupEvent::TimerTick(PopupTimer(pick(2)), px, py, pick(3) != 0)); },
+          [&] {
+            if (pacer_.busy()) pacer_.Tick();
+          }};
+      constexpr int kWeighted[] = {0, 1, 2, 3, 4, 5, 5, 6, 7, 8, 9, 9, 10, 11, 11, 11};
+      events[kWeighted[pick(16)]]();
       const PopupState& s = S();
       const int lastRow = !popup_->open() ? -1 : s.layout.paging ? P + 1 : std::min(s.count, P);
       const bool idle = !pacer_.busy() && dock_->queued() == 0;

@@ -71,18 +71,16 @@ class HotKeyRegistryTest : public ::testing::Test {
   }
 };
 
-TEST_F(HotKeyRegistryTest, MissingValuesGetTheirDefaultsWritten) {
+// Missing values get their defaults written once; the user's choices are read, and a bad
+// one (even a number where a text belongs) keeps the default, leaving the value untouched.
+TEST_F(HotKeyRegistryTest, DefaultsUsersChoicesAndBadValues) {
   EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
   EXPECT_EQ(Stored("HotKey.ShowDock") + ";" + Stored("HotKey.SwitchDesktop") + ";" +
                 Stored("HotKey.CollapseDock"),
             "Alt+Space;Ctrl+Alt+Shift+D;Ctrl+Alt+Shift+M");
-  // A second start reads them and writes nothing.
   const int writes = registry.writeCount;
   EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
   EXPECT_EQ(registry.writeCount, writes);
-}
-
-TEST_F(HotKeyRegistryTest, UsersChoicesAreReadAndBadOnesKeepTheDefaultUntouched) {
   Put("HotKey.ShowDock", "ctrl+alt+k");
   Put("HotKey.SwitchDesktop", "Shift+Tab");  // would take reverse tabbing from everyone
   Put("HotKey.CollapseDock", "");            // turned off
@@ -90,7 +88,6 @@ TEST_F(HotKeyRegistryTest, UsersChoicesAreReadAndBadOnesKeepTheDefaultUntouched)
             (HotKeySet{HotKey{kModControl | kModAlt, 'K'}, DefaultHotKeys()[1], HotKey{}}));
   EXPECT_EQ(Stored("HotKey.ShowDock"), "ctrl+alt+k");
   EXPECT_EQ(Stored("HotKey.SwitchDesktop"), "Shift+Tab");
-  // A number where a text belongs counts as unreadable, not as missing.
   registry.Put(RegistryRoot::CurrentUser, kSubKey, "HotKey.ShowDock",
                {kRegDword, std::string(4, '\0')});
   EXPECT_EQ(LoadHotKeys(registry, codec)[0], DefaultHotKeys()[0]);
