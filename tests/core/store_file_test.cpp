@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "support/iconv_codec.h"
 
 namespace kivo {
@@ -9,18 +11,14 @@ namespace {
 
 using namespace std::string_literals;
 
+// Numbers in the file are little-endian, as on the machines that build and test this.
 std::int32_t ReadInt32(const std::string& bytes, std::size_t offset) {
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-  }
-  return static_cast<std::int32_t>(value);
+  std::int32_t value = 0;
+  std::memcpy(&value, bytes.data() + offset, 4);
+  return value;
 }
-
 void WriteInt32(std::string& bytes, std::size_t offset, std::int32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) {
-    bytes[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-  }
+  std::memcpy(bytes.data() + offset, &value, 4);
 }
 
 // Offsets written out by hand from the file layout, not taken from the code under test.
@@ -41,19 +39,14 @@ class StoreFile : public ::testing::Test {
 
   void SetUp() override {
     ShortcutItem& item = store.Items[130];
-    item.ItemType = 5;
-    item.ItemClass = 1;
-    item.IsSystem = true;
-    item.CommandId = 77;
-    item.Reserved = -2;
-    item.ItemIndex = 130;
+    std::tie(item.ItemType, item.ItemClass, item.IsSystem, item.CommandId, item.Reserved,
+             item.ItemIndex, item.RunWindow) = std::tuple(5, 1, true, 77, -2, 130, 2);
     item.LinkPath = "C:\\Program Files\\记事本\\notepad.lnk";
     item.Title = "记事本";
     item.CustomIconFile = "D:\\icons\\my.png";
     item.IconFile = "C:\\Users\\me\\KivoIcons\\130.png";
     item.TargetPath = "C:\\Windows\\notepad.exe";
     item.Arguments = "/a \"b c\"";
-    item.RunWindow = 2;
     store.Groups[4].Count = 2;
     store.Groups[4].Members[1] = 130;
     store.Groups[4].Members[2] = 131;
