@@ -53,20 +53,12 @@ TEST(SettingsFile, HasTheExactLayoutAndCarriesEveryField) {
   testing::IconvCodec codec{"CP936"};
   Settings settings;
   ApplyDefaultSettings(settings, FullHd());
-  settings.IconCount = 36;
-  settings.BackColor.Alpha = 40;
-  settings.LockDragging = true;
-  settings.StartedPage = -1;
-  settings.MinimizedPosition = 8;
-  settings.ClearType = 1;
-  settings.HideDesktopIcons = 1;
-  settings.AutoHide = 2;
-  settings.HideHotkeyLetters = 3;
-  settings.Reserved1 = 7;
-  settings.Reserved2 = "kept";
-  settings.Reserved3 = -9;
-  settings.Reserved4 = 8;
-  settings.Reserved5 = 0x5A;
+  std::tie(settings.IconCount, settings.BackColor.Alpha, settings.LockDragging,
+           settings.StartedPage, settings.MinimizedPosition, settings.ClearType,
+           settings.HideDesktopIcons, settings.AutoHide, settings.HideHotkeyLetters,
+           settings.Reserved1, settings.Reserved2, settings.Reserved3, settings.Reserved4,
+           settings.Reserved5) =
+      std::tuple(36, 40, true, -1, 8, 1, 1, 2, 3, 7, "kept", -9, 8, 0x5A);
   const std::string bytes =
       EncodeSettingsFile(MakeSettingsRecord(settings, "C:\\图标\\User Icon.ico"), codec);
   ASSERT_EQ(bytes.size(), 564u);

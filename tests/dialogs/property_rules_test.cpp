@@ -54,6 +54,12 @@ struct PropertyWorld : testing::ItemWorld {
   int member = 0;
 };
 
+// An item's kind, title, path, arguments and window state.
+auto Fields(const ShortcutItem& item) {
+  return std::tuple(static_cast<int>(item.ItemType), item.Title.str(), item.LinkPath.str(),
+                    item.Arguments.str(), item.RunWindow);
+}
+
 PropertyInput InputFrom(const PropertyView& v) {
   return PropertyInput{v.title, v.link, v.arguments, v.runWindow, v.target};
 }
@@ -66,6 +72,7 @@ TEST(PropertyTexts, LinkKindCaptionsAndTypes) {
     EXPECT_EQ(LinkKindCaptions(true)[i], std::string("Add New ") + kinds[i]);
     EXPECT_EQ(LinkKindCaptions(false)[i], std::string("Replace by  New ") + kinds[i]);
   }
+
   // Per kind code: S shortcut, G group, Y system, - not a kind.
   const std::string types = "SSS-GSY--YYYY";
   for (int kind = 0; kind < static_cast<int>(types.size()); ++kind) {
@@ -95,12 +102,11 @@ TEST(Reload, WhatEachEntryMayUse) {
   };
   for (const auto& c : cases) {
     const PropertyView v = w.Edit(c.item, c.slot).Reload();
-    EXPECT_EQ(v.caption, "Properties");
-    EXPECT_EQ(v.type, c.type) << c.item;
-    EXPECT_EQ(v.typeEnabled, c.typeEnabled) << c.item;
-    EXPECT_EQ(v.linkEnabled, c.linkEnabled) << c.item;
-    EXPECT_EQ(v.argumentsEnabled, c.linkEnabled) << c.item;
-    EXPECT_EQ(v.linkKindsEnabled, c.linkKinds) << c.item;
+    EXPECT_EQ(
+        std::tuple(v.caption, v.type, v.typeEnabled, v.linkEnabled, v.argumentsEnabled,
+                   v.linkKindsEnabled),
+        std::tuple("Properties", c.type, c.typeEnabled, c.linkEnabled, c.linkEnabled, c.linkKinds))
+        << c.item;
   }
   const PropertyView add = w.Add(12).Reload();
   EXPECT_EQ(add.caption, "Add Shortcut");
@@ -120,10 +126,8 @@ TEST(OkEditMode, TypedFieldsWinAndTheCustomIconStays) {
   input = {"My Editor", input.link, "-n readme.txt", 2, "C:\\Windows\\notepad.exe "};
   ASSERT_EQ(editor.Ok(input), OkResult::Saved);
   const ShortcutItem& item = w.Item(10);
-  EXPECT_EQ(item.Title.str(), "My Editor");
-  EXPECT_EQ(item.Arguments.str(), "-n readme.txt");
-  EXPECT_EQ(item.RunWindow, 2);
-  EXPECT_EQ(item.LinkPath.str(), "C:\\Windows\\notepad.exe");
+  EXPECT_EQ(Fields(item), std::tuple(kItemRingShortcut, "My Editor", "C:\\Windows\\notepad.exe",
+                                     "-n readme.txt", 2));
   EXPECT_EQ(item.CustomIconFile.str(), custom);
   EXPECT_TRUE(w.files.FileExists(custom)) << "the user's picture is not deleted";
   EXPECT_EQ(w.images.loaded.back(), 10) << "images reloaded with the custom icon";
@@ -166,8 +170,8 @@ TEST(OkAddMode, ASlotIsFilledItselfAndAGroupGetsANewLastMember) {
   PropertyInput input{"", "C:\\Tools\\calc.exe", "/s", 0, ""};
   ASSERT_EQ(add.Ok(input), OkResult::Saved);
   EXPECT_EQ(add.item(), 11);
-  EXPECT_EQ(w.Item(11).ItemType, kItemRingShortcut);
-  EXPECT_EQ(w.Item(11).Arguments.str(), "/s");
+  EXPECT_EQ(Fields(w.Item(11)),
+            std::tuple(kItemRingShortcut, "calc", "C:\\Tools\\calc.exe", "/s", 0));
   EXPECT_EQ(w.Group(11).Count, 0) << "no member list nobody shows";
 
   // A shortcut slot is replaced only after the question.
@@ -187,9 +191,8 @@ TEST(OkAddMode, ASlotIsFilledItselfAndAGroupGetsANewLastMember) {
   EXPECT_EQ(w.Group(12).Members[1], w.member);
   const int added = w.Group(12).Members[2];
   EXPECT_EQ(added, member.item());
-  EXPECT_EQ(w.Item(added).ItemType, kItemGroupMember);
-  EXPECT_EQ(w.Item(added).Title.str(), "Notes");
-  EXPECT_EQ(w.Item(added).RunWindow, 1);
+  EXPECT_EQ(Fields(w.Item(added)),
+            std::tuple(kItemGroupMember, "Notes", "C:\\Windows\\notepad.exe", "", 1));
 }
 
 TEST(SwitchType, QuestionsAndWhatYesDoes) {
@@ -264,9 +267,8 @@ TEST(LinkKinds, YesRebuildsTheSlotAsTheDefaultKind) {
   // A popup row becomes the web browser entry, and stays a member of its list.
   const int row = w.Group(14).Members[3];
   EXPECT_EQ(w.Edit(row, 14, 3).ChooseLinkKind(LinkKind::Internet), ChoiceResult::Changed);
-  EXPECT_EQ(w.Item(row).ItemType, kItemGroupMember);
-  EXPECT_EQ(w.Item(row).LinkPath.str(), "C:\\Browser\\browse.exe");
-  EXPECT_EQ(w.Item(row).Title.str(), "互联网");
+  EXPECT_EQ(Fields(w.Item(row)),
+            std::tuple(kItemGroupMember, "互联网", "C:\\Browser\\browse.exe", "", 0));
   EXPECT_EQ(w.Item(row).IconFile.str(), w.SysIcon("Internet.png"));
   EXPECT_EQ(w.Group(14).Count, 13);
 }
