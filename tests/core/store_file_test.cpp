@@ -148,14 +148,11 @@ TEST_F(StoreFile, RepairsSingleFieldsOutOfRange) {
   WriteInt32(bytes, ItemOffset(21) + 1293, -1);
   const auto image = Decoded(bytes);
   ASSERT_TRUE(image.has_value());
-  const ShortcutItem& item = image->store.Items[130];
-  EXPECT_EQ(item.RunWindow, 0);
-  EXPECT_EQ(item.ItemClass, 0);
-  EXPECT_EQ(item.ItemIndex, 130);
-  EXPECT_EQ(item.Title, "记事本") << "the rest of the record is kept";
-  EXPECT_EQ(image->store.Items[131].ItemType, 0);
-  EXPECT_EQ(image->store.Items[20].ItemType, 2);
-  EXPECT_EQ(image->store.Items[21].RunWindow, 0);
+  const auto& items = image->store.Items;
+  EXPECT_EQ(std::tuple(items[130].RunWindow, int{items[130].ItemClass}, items[131].ItemType,
+                       items[20].ItemType, items[21].RunWindow),
+            std::tuple(0, 0, 0, 2, 0));
+  EXPECT_EQ(items[130].Title, "记事本") << "the rest of the record is kept";
 }
 
 TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) {
@@ -178,17 +175,16 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) 
   live.Items[70].Title = "built-in title";
   live.Items[70].CommandId = 70;
   ApplyStoreFile(live, *image);
-  EXPECT_EQ(live.Items[70].Title, "built-in title");
-  EXPECT_EQ(live.Items[70].CommandId, 70);
-  EXPECT_EQ(live.Items[70].CustomIconFile, "C:\\mine.png");
-  EXPECT_EQ(live.Items[0].ItemType, kItemShortcut);
-  EXPECT_EQ(live.Items[36].ItemType, kItemShortcut);
-  EXPECT_EQ(live.Items[37].ItemType, kItemUnused) << "only ring items are repaired";
-  EXPECT_EQ(live.Items[64].Title, "kept as stored");
-  EXPECT_EQ(live.Items[130], store.Items[130]);
+  const auto& items = live.Items;
+  EXPECT_EQ(std::tuple(items[70].Title.str(), items[70].CommandId, items[70].CustomIconFile.str()),
+            std::tuple("built-in title", 70, "C:\\mine.png"));
+  EXPECT_EQ(std::tuple(items[0].ItemType, items[36].ItemType, items[37].ItemType),
+            std::tuple(kItemShortcut, kItemShortcut, kItemUnused))
+      << "only ring items are repaired";
+  EXPECT_EQ(std::tuple(items[64].Title.str(), items[5].Title.str(), items[6].Title.str()),
+            std::tuple("kept as stored", "办公 (满)", "plain"));
+  EXPECT_EQ(items[130], store.Items[130]);
   EXPECT_EQ(live.Groups[4], store.Groups[4]);
-  EXPECT_EQ(live.Items[5].Title, "办公 (满)");
-  EXPECT_EQ(live.Items[6].Title, "plain");
 }
 
 TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {
