@@ -62,11 +62,7 @@ TEST_F(DataFilesTest, AMissingShortOrOversizedLiveFileFallsBackToTheSafetyCopy) 
   const std::string good = Menu();
   for (const std::string& live : {std::string(), good.substr(0, 5000), good + 'x'}) {
     fs.RemoveFile(paths.MenuFile + ".damaged");
-    if (live.empty()) {
-      fs.RemoveFile(paths.MenuFile);
-    } else {
-      fs.Put(paths.MenuFile, live);
-    }
+    live.empty() ? (void)fs.RemoveFile(paths.MenuFile) : fs.Put(paths.MenuFile, live);
     EXPECT_EQ(LoadedTitle(), "good") << live.size();
     EXPECT_EQ(data.lastStoreLoad().source, LoadSource::SafetyCopy);
     EXPECT_EQ(Menu(), good) << "live file rebuilt";

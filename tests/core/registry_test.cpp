@@ -1,5 +1,7 @@
 #include "core/registry.h"
 
+#include "core/program_registry.h"
+
 #include <gtest/gtest.h>
 
 #include "support/iconv_codec.h"
@@ -177,6 +179,42 @@ TEST_F(RegistryTest, DeletesValuesAndKeysAndNothingElse) {
   registry.Lock(Root::CurrentUser, kSubKey);
   DeleteRegistryValue(registry, kKey, "B");
   EXPECT_EQ(registry.Contents(), before);
+}
+
+TEST_F(RegistryTest, ProgramInfoIsRecordedAsTexts) {
+  WriteProgramInfo(registry, codec, "D:\\工具\\Kivo\\KivoLauncher.exe", ProgramVersion{2, 10, 345});
+  EXPECT_EQ(Stored("APP_PATH"),
+            (RegistryData{kRegSz, codec.Encode("D:\\工具\\Kivo\\KivoLauncher.exe") + '\0'}));
+  EXPECT_EQ(Stored("APP_VER"), (RegistryData{kRegSz, "2.10.345\0"s}));
+  EXPECT_EQ(Stored("APP_BUILD"), (RegistryData{kRegSz, "345\0"s}));
+}
+
+TEST_F(RegistryTest, FirstRunMarkIsTakenOnceAndOnlyWhenItCanBeTurned) {
+  EXPECT_FALSE(TakeFirstRun(registry, codec));
+  EXPECT_FALSE(registry.HasKey(Root::CurrentUser, kSubKey)) << "no mark, nothing written";
+  PutValue("FirstRun", kRegSz, "00\0"s);
+  EXPECT_FALSE(TakeFirstRun(registry, codec));
+  PutValue("FirstRun", kRegSz, " 0\0"s);
+  EXPECT_TRUE(TakeFirstRun(registry, codec));
+  EXPECT_EQ(Stored("FirstRun"), (RegistryData{kRegSz, "1\0"s}));
+  EXPECT_FALSE(TakeFirstRun(registry, codec));
+  PutValue("FirstRun", kRegDword, Le(0));  // an installer's number 0 counts too
+  EXPECT_TRUE(TakeFirstRun(registry, codec));
+  // A mark that cannot be turned would wipe the data at every start.
+  PutValue("FirstRun", kRegSz, "0\0"s);
+  registry.Lock(Root::CurrentUser, kSubKey);
+  EXPECT_FALSE(TakeFirstRun(registry, codec));
+  EXPECT_EQ(Stored("FirstRun"), (RegistryData{kRegSz, "0\0"s}));
+}
+
+TEST_F(RegistryTest, InterfaceFontFallsBackToVerdana) {
+  constexpr const char* kFont = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\GRE_Initialize";
+  EXPECT_EQ(ReadInterfaceFont(registry, codec), "Verdana");
+  registry.Put(Root::LocalMachine, kFont, "GUIFont.Facename", {kRegSz, "  \0"s});
+  EXPECT_EQ(ReadInterfaceFont(registry, codec), "Verdana");
+  registry.Put(Root::LocalMachine, kFont, "GUIFont.Facename",
+               {kRegSz, codec.Encode("微软雅黑 ") + '\0'});
+  EXPECT_EQ(ReadInterfaceFont(registry, codec), "微软雅黑");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <utility>
 
@@ -11,11 +12,9 @@ namespace kivo {
 namespace {
 
 std::int32_t ReadInt32(const std::string& bytes, std::size_t offset) {
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-  }
-  return static_cast<std::int32_t>(value);
+  std::int32_t value = 0;
+  std::memcpy(&value, bytes.data() + offset, 4);  // little-endian, as the file
+  return value;
 }
 
 // 1920 x 1080 at 96 dpi: SM_CYFULLSCREEN leaves out the caption.
@@ -36,18 +35,17 @@ TEST(Defaults, FollowTheScreenWithEvenRounding) {
   for (const auto& c : cases) {
     const ScreenInfo screen = MakeScreenInfo(c.width, c.height, 23, c.dpi, c.dpi, Rect{});
     EXPECT_EQ(screen.ScreenHeight, c.height + 23);
-    EXPECT_EQ(screen.ScreenWidthTwips, c.widthTwips) << c.width;
-    EXPECT_EQ(screen.HalfWidth, c.halfWidth) << c.width;
-    EXPECT_EQ(screen.HalfHeight, c.halfHeight) << c.width;
+    EXPECT_EQ(std::tuple(screen.ScreenWidthTwips, screen.HalfWidth, screen.HalfHeight),
+              std::tuple(c.widthTwips, c.halfWidth, c.halfHeight));
     Settings settings;
     settings.IconSize = 20;
     ApplyDefaultSettings(settings, screen);
     EXPECT_EQ(settings.IconSize, 48) << "every value starts over";
-    EXPECT_EQ(settings.RingRadius, c.radius) << c.width;
-    EXPECT_EQ(settings.RingRadiusMax, c.radiusMax) << c.width;
-    EXPECT_EQ(settings.PopupRows, c.popupRows) << c.width;
-    EXPECT_EQ(settings.StoredLeft, (c.widthTwips - 6240) / 2) << c.width;
-    EXPECT_EQ(settings.StoredTop, screen.ScreenHeightTwips - 1035) << c.width;
+    EXPECT_EQ(std::tuple(settings.RingRadius, settings.RingRadiusMax, settings.PopupRows,
+                         settings.StoredLeft, settings.StoredTop),
+              std::tuple(c.radius, c.radiusMax, c.popupRows, (c.widthTwips - 6240) / 2,
+                         screen.ScreenHeightTwips - 1035))
+        << c.width;
   }
 }
 
@@ -55,34 +53,24 @@ TEST(SettingsFile, HasTheExactLayoutAndCarriesEveryField) {
   testing::IconvCodec codec{"CP936"};
   Settings settings;
   ApplyDefaultSettings(settings, FullHd());
-  settings.IconCount = 36;
-  settings.BackColor.Alpha = 40;
-  settings.LockDragging = true;
-  settings.StartedPage = -1;
-  settings.MinimizedPosition = 8;
-  settings.ClearType = 1;
-  settings.HideDesktopIcons = 1;
-  settings.AutoHide = 2;
-  settings.HideHotkeyLetters = 3;
-  settings.Reserved1 = 7;
-  settings.Reserved2 = "kept";
-  settings.Reserved3 = -9;
-  settings.Reserved4 = 8;
-  settings.Reserved5 = 0x5A;
+  std::tie(settings.IconCount, settings.BackColor.Alpha, settings.LockDragging,
+           settings.StartedPage, settings.MinimizedPosition, settings.ClearType,
+           settings.HideDesktopIcons, settings.AutoHide, settings.HideHotkeyLetters,
+           settings.Reserved1, settings.Reserved2, settings.Reserved3, settings.Reserved4,
+           settings.Reserved5) =
+      std::tuple(36, 40, true, -1, 8, 1, 1, 2, 3, 7, "kept", -9, 8, 0x5A);
   const std::string bytes =
       EncodeSettingsFile(MakeSettingsRecord(settings, "C:\\图标\\User Icon.ico"), codec);
   ASSERT_EQ(bytes.size(), 564u);
-  EXPECT_EQ(ReadInt32(bytes, 0), 48);
-  EXPECT_EQ(ReadInt32(bytes, 4), 128);
-  EXPECT_EQ(ReadInt32(bytes, 8), 64);
-  EXPECT_EQ(ReadInt32(bytes, 12), 300);
-  EXPECT_EQ(ReadInt32(bytes, 16), 7);
+  for (const auto& [offset, number] : {std::pair{0, 48}, {4, 128}, {8, 64}, {12, 300}, {16, 7}}) {
+    EXPECT_EQ(ReadInt32(bytes, static_cast<std::size_t>(offset)), number) << offset;
+  }
   EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 40);    // alpha after blue, green, red
   EXPECT_EQ(static_cast<unsigned char>(bytes[26]), 0xFF);  // AutoRun True is -1
   EXPECT_EQ(bytes.substr(28, 4), "C:\\\xCD");              // 图 starts with 0xCD in CP936
   EXPECT_EQ(bytes[28 + 254], ' ');
-  EXPECT_EQ(ReadInt32(bytes, 542), settings.StoredLeft);
-  EXPECT_EQ(ReadInt32(bytes, 546), settings.StoredTop);
+  EXPECT_EQ(std::pair(ReadInt32(bytes, 542), ReadInt32(bytes, 546)),
+            std::pair(settings.StoredLeft, settings.StoredTop));
   // LockDragging, StartedPage -1, then one byte each from HideDesktopIcons to Reserved5.
   EXPECT_EQ(bytes.substr(554), "\xFF\xFF\xFF\xFF\x01\x02\x03\x08\x01\x5A");
 
@@ -94,9 +82,9 @@ TEST(SettingsFile, HasTheExactLayoutAndCarriesEveryField) {
   ApplySettingsRecord(loaded, *record, FullHd());
   EXPECT_EQ(loaded, settings);
 
-  EXPECT_FALSE(DecodeSettingsFile(bytes.substr(0, 563), codec));
-  EXPECT_FALSE(DecodeSettingsFile(bytes + 'x', codec));
-  EXPECT_FALSE(DecodeSettingsFile("", codec));
+  for (const std::string& wrongSize : {bytes.substr(0, 563), bytes + 'x', std::string()}) {
+    EXPECT_FALSE(DecodeSettingsFile(wrongSize, codec)) << wrongSize.size();
+  }
 }
 
 class LoadRules : public ::testing::Test {
@@ -131,7 +119,7 @@ TEST_F(LoadRules, FieldsOutOfRangeFallBack) {
   ExpectLoads(&SettingsRecord::RingRadius, &Settings::RingRadius,
               {{199, 300}, {200, 200}, {460, 460}, {461, 300}});
   ExpectLoads(&SettingsRecord::IconCountIndex, &Settings::IconCount,
-              {{-1, 20}, {0, 8}, {7, 36}, {9, 20}});  // index 3, not the default 24
+              {{-1, 20}, {0, 8}, {7, 36}, {8, 20}, {9, 20}});  // index 3, not the default 24
   ExpectLoads(&SettingsRecord::Reserved4, &Settings::Reserved4, {{-1, 0}, {8, 8}, {9, 0}});
   ExpectLoads(&SettingsRecord::MinimizedPosition, &Settings::MinimizedPosition,
               {{std::uint8_t{8}, std::uint8_t{8}}, {std::uint8_t{9}, std::uint8_t{0}}});

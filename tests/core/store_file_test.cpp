@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "support/iconv_codec.h"
 
 namespace kivo {
@@ -9,18 +11,14 @@ namespace {
 
 using namespace std::string_literals;
 
+// Numbers in the file are little-endian, as on the machines that build and test this.
 std::int32_t ReadInt32(const std::string& bytes, std::size_t offset) {
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-  }
-  return static_cast<std::int32_t>(value);
+  std::int32_t value = 0;
+  std::memcpy(&value, bytes.data() + offset, 4);
+  return value;
 }
-
 void WriteInt32(std::string& bytes, std::size_t offset, std::int32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) {
-    bytes[offset + i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-  }
+  std::memcpy(bytes.data() + offset, &value, 4);
 }
 
 // Offsets written out by hand from the file layout, not taken from the code under test.
@@ -41,19 +39,14 @@ class StoreFile : public ::testing::Test {
 
   void SetUp() override {
     ShortcutItem& item = store.Items[130];
-    item.ItemType = 5;
-    item.ItemClass = 1;
-    item.IsSystem = true;
-    item.CommandId = 77;
-    item.Reserved = -2;
-    item.ItemIndex = 130;
+    std::tie(item.ItemType, item.ItemClass, item.IsSystem, item.CommandId, item.Reserved,
+             item.ItemIndex, item.RunWindow) = std::tuple(5, 1, true, 77, -2, 130, 2);
     item.LinkPath = "C:\\Program Files\\记事本\\notepad.lnk";
     item.Title = "记事本";
     item.CustomIconFile = "D:\\icons\\my.png";
     item.IconFile = "C:\\Users\\me\\KivoIcons\\130.png";
     item.TargetPath = "C:\\Windows\\notepad.exe";
     item.Arguments = "/a \"b c\"";
-    item.RunWindow = 2;
     store.Groups[4].Count = 2;
     store.Groups[4].Members[1] = 130;
     store.Groups[4].Members[2] = 131;
@@ -155,14 +148,11 @@ TEST_F(StoreFile, RepairsSingleFieldsOutOfRange) {
   WriteInt32(bytes, ItemOffset(21) + 1293, -1);
   const auto image = Decoded(bytes);
   ASSERT_TRUE(image.has_value());
-  const ShortcutItem& item = image->store.Items[130];
-  EXPECT_EQ(item.RunWindow, 0);
-  EXPECT_EQ(item.ItemClass, 0);
-  EXPECT_EQ(item.ItemIndex, 130);
-  EXPECT_EQ(item.Title, "记事本") << "the rest of the record is kept";
-  EXPECT_EQ(image->store.Items[131].ItemType, 0);
-  EXPECT_EQ(image->store.Items[20].ItemType, 2);
-  EXPECT_EQ(image->store.Items[21].RunWindow, 0);
+  const auto& items = image->store.Items;
+  EXPECT_EQ(std::tuple(items[130].RunWindow, int{items[130].ItemClass}, items[131].ItemType,
+                       items[20].ItemType, items[21].RunWindow),
+            std::tuple(0, 0, 0, 2, 0));
+  EXPECT_EQ(items[130].Title, "记事本") << "the rest of the record is kept";
 }
 
 TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) {
@@ -185,17 +175,16 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) 
   live.Items[70].Title = "built-in title";
   live.Items[70].CommandId = 70;
   ApplyStoreFile(live, *image);
-  EXPECT_EQ(live.Items[70].Title, "built-in title");
-  EXPECT_EQ(live.Items[70].CommandId, 70);
-  EXPECT_EQ(live.Items[70].CustomIconFile, "C:\\mine.png");
-  EXPECT_EQ(live.Items[0].ItemType, kItemShortcut);
-  EXPECT_EQ(live.Items[36].ItemType, kItemShortcut);
-  EXPECT_EQ(live.Items[37].ItemType, kItemUnused) << "only ring items are repaired";
-  EXPECT_EQ(live.Items[64].Title, "kept as stored");
-  EXPECT_EQ(live.Items[130], store.Items[130]);
+  const auto& items = live.Items;
+  EXPECT_EQ(std::tuple(items[70].Title.str(), items[70].CommandId, items[70].CustomIconFile.str()),
+            std::tuple("built-in title", 70, "C:\\mine.png"));
+  EXPECT_EQ(std::tuple(items[0].ItemType, items[36].ItemType, items[37].ItemType),
+            std::tuple(kItemShortcut, kItemShortcut, kItemUnused))
+      << "only ring items are repaired";
+  EXPECT_EQ(std::tuple(items[64].Title.str(), items[5].Title.str(), items[6].Title.str()),
+            std::tuple("kept as stored", "办公 (满)", "plain"));
+  EXPECT_EQ(items[130], store.Items[130]);
   EXPECT_EQ(live.Groups[4], store.Groups[4]);
-  EXPECT_EQ(live.Items[5].Title, "办公 (满)");
-  EXPECT_EQ(live.Items[6].Title, "plain");
 }
 
 TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {

@@ -9,36 +9,30 @@
 namespace kivo {
 namespace {
 
-TEST(CleanText, CutsAtFirstNulThenTrimsBlanks) {
-  EXPECT_EQ(CleanText("  abc  "), "abc");
-  EXPECT_EQ(CleanText(std::string("ab c\0 tail", 10)), "ab c");
-  EXPECT_EQ(CleanText(std::string("\0abc", 4)), "");
-  EXPECT_EQ(CleanText("      "), "");
-  EXPECT_EQ(CleanText("\tx\t"), "\tx\t") << "only blanks are trimmed";
-}
-
-TEST(IsWebAddress, LooksAtTheFirstSevenCharactersOnly) {
-  EXPECT_TRUE(IsWebAddress("http://example.org"));
-  EXPECT_TRUE(IsWebAddress("  HTTPS://example.org"));
-  EXPECT_TRUE(IsWebAddress("https:/x")) << "the seventh character of https:// is '/'";
-  EXPECT_FALSE(IsWebAddress("ftp://example.org"));
-  EXPECT_FALSE(IsWebAddress("http:/"));
-  EXPECT_FALSE(IsWebAddress("C:\\http://"));
-}
-
-TEST(Utf8, CountsAndCutsWholeCharacters) {
+TEST(Text, CleaningWebAddressesAndCharacters) {
+  const std::pair<std::string, std::string> cleaned[] = {
+      {"  abc  ", "abc"},
+      {std::string("ab c\0 tail", 10), "ab c"},
+      {std::string("\0abc", 4), ""},
+      {"      ", ""},
+      {"\tx\t", "\tx\t"}};  // only blanks are trimmed
+  for (const auto& [text, clean] : cleaned) EXPECT_EQ(CleanText(text), clean) << text;
+  // Only the first seven characters count: the seventh of https:// is '/'.
+  for (const char* web : {"http://example.org", "  HTTPS://example.org", "https:/x"}) {
+    EXPECT_TRUE(IsWebAddress(web)) << web;
+  }
+  for (const char* other : {"ftp://example.org", "http:/", "C:\\http://"}) {
+    EXPECT_FALSE(IsWebAddress(other)) << other;
+  }
   EXPECT_EQ(CountChars("a中b"), 3u);
+  EXPECT_EQ(CountChars("a\xE4\xB8"), 3u) << "a cut-off sequence counts by its bytes";
   EXPECT_EQ(CutToChars("中文字", 2), "中文");
   EXPECT_EQ(CutToChars("ab", 5), "ab");
-  const std::string malformed = "a\xE4\xB8";  // a cut-off three-byte sequence
-  EXPECT_EQ(CountChars(malformed), 3u);
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(HalveRoundEven(1080), 540);
-  EXPECT_EQ(HalveRoundEven(1081), 540);  // 540.5
-  EXPECT_EQ(HalveRoundEven(1083), 542);  // 541.5
-  EXPECT_EQ(HalveRoundEven(-3), -2);     // -1.5
+  const int halves[][2] = {{1080, 540}, {1081, 540}, {1083, 542}, {-3, -2}};
+  for (const auto& [value, half] : halves) EXPECT_EQ(HalveRoundEven(value), half) << value;
   EXPECT_EQ(RoundHalfEven(2.5), 2);
   EXPECT_EQ(RoundHalfEven(3.5), 4);
   EXPECT_EQ(RoundHalfEven(26.42), 26);
@@ -62,7 +56,6 @@ TEST(FixedField, KeepsCp936TextWholeAndNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(cut, std::string(127, 'x') + ' ');
   EXPECT_EQ(DecodeFixedText(codec, cut), std::string(127, 'x'));
   EXPECT_EQ(DecodeFixedText(codec, EncodeFixedText(codec, "a☃b", 8)), "a?b");
-
   // A field ending in a lone lead byte before its NUL decodes without harm.
   EXPECT_EQ(DecodeFixedText(codec, std::string("ab\xD6\0  ", 6)).substr(0, 2), "ab");
 }

@@ -20,25 +20,23 @@ bool MemoryFileSystem::Faulted() const {
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) const {
-  return files_.count(Key(path)) != 0;
+  return files_.contains(Key(path));
 }
 
 bool MemoryFileSystem::FolderExists(const std::string& path) const {
-  return folders_.count(Key(path)) != 0;
+  return folders_.contains(Key(path));
 }
 
 std::optional<std::uint64_t> MemoryFileSystem::FileSize(const std::string& path) const {
-  const auto it = files_.find(Key(path));
-  if (it == files_.end()) return std::nullopt;
-  return it->second.second.size();
+  const auto bytes = Get(path);
+  return bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt;
 }
 
 std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path,
                                                       std::size_t maxBytes) const {
   if (Faulted()) return std::nullopt;
-  const auto it = files_.find(Key(path));
-  if (it == files_.end() || it->second.second.size() > maxBytes) return std::nullopt;
-  return it->second.second;
+  auto bytes = Get(path);
+  return bytes && bytes->size() <= maxBytes ? bytes : std::nullopt;
 }
 
 bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
@@ -46,7 +44,7 @@ bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::stri
   ++writeCount;
   const std::size_t written = std::min(bytes.size(), diskSpaceLeft);
   diskSpaceLeft -= written;
-  files_[Key(path)] = {path, bytes.substr(0, written)};
+  Put(path, bytes.substr(0, written));
   return written == bytes.size();
 }
 
@@ -54,16 +52,14 @@ bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string&
   if (Faulted()) return false;
   const auto it = files_.find(Key(from));
   if (failReplace || it == files_.end() || !Writable(to)) return false;
-  auto entry = it->second;
+  std::string bytes = std::move(it->second.second);
   files_.erase(it);
-  entry.first = to;
-  files_[Key(to)] = entry;
+  Put(to, std::move(bytes));
   return true;
 }
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
-  if (Faulted() || !Writable(path)) return false;
-  return files_.erase(Key(path)) != 0;
+  return !Faulted() && Writable(path) && files_.erase(Key(path)) != 0;
 }
 
 bool MemoryFileSystem::CreateFolder(const std::string& path) {
@@ -75,13 +71,10 @@ std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder,
                                                      const std::string& suffix) const {
   std::vector<std::string> names;
   const std::string prefix = Key(folder) + "\\";
-  const std::string upperSuffix = AsciiUpper(suffix);
   for (const auto& [key, entry] : files_) {
-    if (key.rfind(prefix, 0) != 0) continue;
-    const std::string rest = key.substr(prefix.size());
-    if (rest.find('\\') != std::string::npos) continue;
-    if (rest.size() >= upperSuffix.size() &&
-        rest.compare(rest.size() - upperSuffix.size(), upperSuffix.size(), upperSuffix) == 0) {
+    const std::string rest = key.substr(std::min(prefix.size(), key.size()));
+    if (key.starts_with(prefix) && rest.find('\\') == std::string::npos &&
+        rest.ends_with(AsciiUpper(suffix))) {
       names.push_back(entry.first.substr(entry.first.size() - rest.size()));
     }
   }
@@ -94,8 +87,7 @@ void MemoryFileSystem::Put(const std::string& path, std::string bytes) {
 
 std::optional<std::string> MemoryFileSystem::Get(const std::string& path) const {
   const auto it = files_.find(Key(path));
-  if (it == files_.end()) return std::nullopt;
-  return it->second.second;
+  return it == files_.end() ? std::nullopt : std::optional(it->second.second);
 }
 
 std::vector<std::string> MemoryFileSystem::AllFiles() const {

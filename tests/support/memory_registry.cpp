@@ -10,11 +10,7 @@ class MemoryRegistry::Key : public RegistryKey {
       : owner_(owner), id_(std::move(id)), writable_(writable) {}
 
   std::optional<RegistryData> QueryValue(const std::string& name) const override {
-    const Values* values = Find(false);
-    if (!values) return std::nullopt;
-    const auto it = values->find(AsciiUpper(name));
-    if (it == values->end()) return std::nullopt;
-    return it->second;
+    return owner_.Get(id_.first, id_.second, name);
   }
 
   bool SetValue(const std::string& name, std::uint32_t type, const std::string& bytes) override {
@@ -121,10 +117,8 @@ void MemoryRegistry::Put(RegistryRoot root, const std::string& subKey, const std
 std::optional<RegistryData> MemoryRegistry::Get(RegistryRoot root, const std::string& subKey,
                                                 const std::string& name) const {
   const auto key = keys_.find({root, Normalize(subKey)});
-  if (key == keys_.end()) return std::nullopt;
-  const auto value = key->second.find(AsciiUpper(name));
-  if (value == key->second.end()) return std::nullopt;
-  return value->second;
+  if (key == keys_.end() || !key->second.contains(AsciiUpper(name))) return std::nullopt;
+  return key->second.at(AsciiUpper(name));
 }
 
 bool MemoryRegistry::HasKey(RegistryRoot root, const std::string& subKey) const {
