@@ -138,14 +138,13 @@ TEST_F(Dialogs, QuickStartPagesForwardToTheEndAndTurnsItselfOff) {
   EXPECT_EQ(ControlText(box, IDC_STARTED_PREVIOUS) + ControlText(box, IDC_STARTED_NEXT) +
                 ControlText(box, IDC_STARTED_CLOSE) + ControlText(box, IDC_STARTED_CHECK),
             "<< 上一条下一条 >>关闭不再显示");
-  EXPECT_EQ(::IsDlgButtonChecked(box, IDC_STARTED_CHECK), static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_FALSE(::IsDlgButtonChecked(box, IDC_STARTED_CHECK));
   for (int page = 1; page <= 4; ++page) {
     ASSERT_TRUE(::IsWindowEnabled(::GetDlgItem(box, IDC_STARTED_NEXT))) << page;
     Click(box, IDC_STARTED_NEXT);
     EXPECT_EQ(started, page);  // stored at once
   }
-  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(box, IDC_STARTED_NEXT)));
-  EXPECT_TRUE(saved.empty());
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(box, IDC_STARTED_NEXT)) || !saved.empty());
   Click(box, IDC_STARTED_CHECK);
   Click(box, IDC_STARTED_CLOSE);
   EXPECT_FALSE(::IsWindow(box));
@@ -153,9 +152,8 @@ TEST_F(Dialogs, QuickStartPagesForwardToTheEndAndTurnsItselfOff) {
 
   ASSERT_TRUE(dialog.Show(nullptr));
   box = dialog.window();
-  EXPECT_TRUE(dialog.Show(nullptr) && dialog.window() == box);
-  EXPECT_EQ(dialog.page(), 0);
-  EXPECT_EQ(::IsDlgButtonChecked(box, IDC_STARTED_CHECK), static_cast<UINT>(BST_CHECKED));
+  EXPECT_TRUE(dialog.Show(nullptr) && dialog.window() == box && dialog.page() == 0);
+  EXPECT_TRUE(::IsDlgButtonChecked(box, IDC_STARTED_CHECK));
   ::SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
   EXPECT_FALSE(::IsWindow(box));
   EXPECT_EQ(saved.size(), 2u);
