@@ -255,6 +255,20 @@ TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
   view.DockNormal(false);
   shows("dropped");
 
+  // While the normal-size slider moves, the picture is on the main window alone; its
+  // release brings the small windows back.
+  for (const int size : {40, 56, 47}) {
+    data_.settings.IconSize = size;
+    dock.ApplyRingMetrics(1);
+    shows("normal size " + std::to_string(size));
+    EXPECT_EQ(Tiles(dock).layout().tiles.size(), 1u);
+  }
+  data_.settings.IconSize = settings_.IconSize;
+  dock.ApplyRingMetrics(0);
+  dock.RebuildNormalVariant();
+  shows("slider released");
+  EXPECT_GT(Tiles(dock).layout().tiles.size(), 1u);
+
   // The collapsed disc in a corner: one window is enough.
   data_.settings.MinimizedPosition = 5;
   view.state().mode = DockMode::Collapsed;
