@@ -24,10 +24,9 @@ void WinLogSink::Write(LogLevel level, std::string_view message) noexcept {
   try {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    const std::string line =
-        FormatLogLine({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                       now.wMilliseconds},
-                      level, message);
+    const std::string line = FormatLogLine(
+        {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds},
+        level, message);
     ::OutputDebugStringW(Widen("Kivo Launcher: " + line).c_str());
     const std::lock_guard lock(mutex_);
     if (file_) (void)file_->Append(line);
