@@ -118,8 +118,11 @@ TEST_F(Dialogs, AboutBoxTextsLinksAndHover) {
           Click(box, IDOK);
         }},
         [&] {
-          ShowAbout(nullptr, {"0.1.0", "Windows 7 SP1",
-                              [&](const std::string& to) { opened.push_back(to); }});
+          ShowAbout(nullptr, {"0.1.0",
+                              "Windows 7 SP1",
+                              [&](const std::string& to) { opened.push_back(to); },
+                              {},
+                              nullptr});
           return 0;
         });
   EXPECT_EQ(opened, (std::vector<std::string>{"https://www.kivosoft.com/",
