@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/log.h"
 #include "core/os_version.h"
 #include "core/paths.h"
 #include "core/program_registry.h"
@@ -16,6 +17,7 @@
 #include "items/icon_cache.h"
 #include "items/item_editor.h"
 #include "items/shortcut_backup.h"
+#include "platform/win32/log_win.h"
 #include "platform/win32/os_version_win.h"
 #include "platform/win32/screen_win.h"
 #include "platform/win32/shell_win.h"
@@ -52,6 +54,7 @@ int Application::Main() {
 
   win::WinSystemFolders folders;
   data_.paths = BuildPaths(folders, fileSystem_);
+  win::ProgramLog().OpenFile(data_.paths.LogFile);
   programPath_ = win::ProgramFilePath();
   if (data_.paths.Portable) {
     portableRegistry_ = std::make_unique<PortableRegistry>(
@@ -260,6 +263,7 @@ void Application::ReportDamagedFiles() const {
     for (const std::string& path : outcome->keptAside) kept += "\n" + path;
   }
   if (!damaged) return;
+  Log(LogLevel::Error, "Damaged data files were kept aside:" + kept);
   ShowMessage(
       "Kivo Launcher's data files were damaged and could not be read, and neither could "
       "their safety copies. The program starts with its default settings and shortcuts.\n\n"

@@ -186,7 +186,8 @@ void ProgramActions::ShowSettings() {
     };
     parts.saveSettings = [this] { return SaveSettings(); };
     parts.showAbout = [this](HWND owner) {
-      win::ShowAbout(owner, win::AboutInfo{parts_.version, parts_.data.osName, nullptr});
+      win::ShowAbout(owner, win::AboutInfo{parts_.version, parts_.data.osName, nullptr,
+                                           parts_.data.paths.LogFile, nullptr});
     };
     parts.maintenance = maintenance_.get();
     settings_ = std::make_unique<win::SettingsDialog>(std::move(parts));
@@ -195,7 +196,8 @@ void ProgramActions::ShowSettings() {
 }
 
 void ProgramActions::ShowAbout() {
-  win::ShowAbout(owner(), win::AboutInfo{parts_.version, parts_.data.osName, nullptr});
+  win::ShowAbout(owner(), win::AboutInfo{parts_.version, parts_.data.osName, nullptr,
+                                         parts_.data.paths.LogFile, nullptr});
 }
 
 void ProgramActions::ChangeUserNameAndPicture() {

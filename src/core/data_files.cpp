@@ -1,8 +1,25 @@
 #include "core/data_files.h"
 
+#include "core/log.h"
 #include "core/store_file.h"
 
 namespace kivo {
+namespace {
+
+// Most callers cannot tell the user (a save on the way out, at log-off, after a drag), so
+// every failed save leaves its line in the log whoever asked for it.
+bool Saved(bool saved, const std::string& file) noexcept {
+  if (!saved) {
+    try {
+      Log(LogLevel::Error, "Could not save \"" + file + "\"");
+    } catch (...) {
+      Log(LogLevel::Error, "Could not save a data file");
+    }
+  }
+  return saved;
+}
+
+}  // namespace
 
 int DataFiles::LoadStore(ShortcutStore& store) {
   std::optional<StoreFileImage> image;
@@ -16,7 +33,8 @@ int DataFiles::LoadStore(ShortcutStore& store) {
 }
 
 bool DataFiles::SaveStore(const ShortcutStore& store) {
-  return SaveWithSafetyCopy(fs_, paths_.MenuFile, EncodeStoreFile(store, codec_));
+  return Saved(SaveWithSafetyCopy(fs_, paths_.MenuFile, EncodeStoreFile(store, codec_)),
+               paths_.MenuFile);
 }
 
 int DataFiles::LoadSettings(Settings& settings, const ScreenInfo& screen, ShortcutItem& userItem,
@@ -42,7 +60,8 @@ int DataFiles::LoadSettings(Settings& settings, const ScreenInfo& screen, Shortc
 
 bool DataFiles::SaveSettings(const Settings& settings, const ShortcutItem& userItem) {
   const SettingsRecord record = MakeSettingsRecord(settings, userItem.IconFile.str());
-  return SaveWithSafetyCopy(fs_, paths_.SettingsFile, EncodeSettingsFile(record, codec_));
+  return Saved(SaveWithSafetyCopy(fs_, paths_.SettingsFile, EncodeSettingsFile(record, codec_)),
+               paths_.SettingsFile);
 }
 
 void DataFiles::DeleteDataFiles(bool includeSettings) {

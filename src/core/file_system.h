@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kivo {
@@ -27,6 +28,18 @@ class FileSystem {
   // again (a restore's icons), where one flush each would cost seconds.
   [[nodiscard]] virtual bool WriteFileLazily(const std::string& path, const std::string& bytes) {
     return WriteFileFlushed(path, bytes);
+  }
+  // Adds `bytes` at the end of the file, creating it when missing; not flushed. This
+  // fallback rewrites the whole file, so a real disk's file system appends in place.
+  [[nodiscard]] virtual bool AppendFile(const std::string& path, const std::string& bytes) {
+    std::string whole;
+    if (FileExists(path)) {
+      auto existing = ReadFile(path, static_cast<std::size_t>(-1));
+      if (!existing) return false;
+      whole = std::move(*existing);
+    }
+    whole += bytes;
+    return WriteFileLazily(path, whole);
   }
   // Moves `from` onto `to` in one step, replacing `to` when it exists.
   [[nodiscard]] virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;

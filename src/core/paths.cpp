@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/log.h"
+
 namespace kivo {
 namespace {
 
@@ -71,6 +73,7 @@ AppPaths BuildPaths(const SystemFolders& folders, FileSystem& fs) {
   paths.TempIcon = paths.TempFolder + "kivotempicon.ico";
   paths.SettingsFile = data + "KivoCfg.cfg";
   paths.MenuFile = data + "KivoMenu.cfg";
+  paths.LogFile = data + kLogFileName;
   return paths;
 }
 

@@ -49,6 +49,7 @@ struct AppPaths {
   std::string TempIcon;
   std::string SettingsFile;
   std::string MenuFile;
+  std::string LogFile;  // "Kivo.log" in the data folder, wherever that is
 };
 
 // A folder path with its "\" at the end ("" stays "").

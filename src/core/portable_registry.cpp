@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/log.h"
 #include "core/text.h"
 
 namespace kivo {
@@ -261,6 +262,7 @@ bool PortableRegistry::Commit(PortableKeys changed) {
   const std::string temporary = file_ + ".tmp";
   if (!fs_.WriteFileFlushed(temporary, *text) || !fs_.MoveReplacing(temporary, file_)) {
     fs_.RemoveFile(temporary);
+    Log(LogLevel::Error, "Could not save the portable settings to \"" + file_ + "\"");
     return false;
   }
   keys_ = std::move(changed);

@@ -21,6 +21,11 @@ std::string SupportLinkTarget() {
   return std::string("mailto:") + kSupportMail + "?subject=Help";
 }
 
+std::string NoLogYetText(const std::string& logFile) {
+  return "还没有日志文件：Kivo Launcher 尚未记录任何问题。\r\n\r\n出现问题时，日志将写在：\r\n" +
+         logFile;
+}
+
 std::string SpecialThanksText() {
   return "Special thanks to:\r\n"
          "  everyone who tried the early builds and told us what was missing;\r\n"

@@ -16,6 +16,8 @@ std::string HomeLinkText();
 std::string HomeLinkTarget();
 std::string SupportLinkText();
 std::string SupportLinkTarget();  // a new mail to support with the subject "Help"
+// What the "打开日志" button says when the log file does not exist yet.
+std::string NoLogYetText(const std::string& logFile);
 // The credits box, lines separated by CR LF as an edit control wants them.
 std::string SpecialThanksText();
 

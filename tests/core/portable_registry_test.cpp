@@ -136,6 +136,7 @@ TEST(PortablePaths, TheMarkerMovesTheDataBesideTheProgram) {
     EXPECT_EQ(paths.DataFolder, data);
     EXPECT_EQ(paths.UserIconFolder, data + "KivoIcons\\");
     EXPECT_TRUE(fs.FolderExists(paths.UserIconFolder));
+    EXPECT_EQ(paths.LogFile, data + "Kivo.log");  // the log goes where the data goes
   }
 }
 

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/about_texts.h"
 #include "gfx/win32/gdiplus_session.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/unicode.h"
 #include "ui/win32/dialogs/about_dialog.h"
 #include "ui/win32/dialogs/change_user_win.h"
 #include "ui/win32/dialogs/dialog_ids.h"
@@ -115,12 +118,41 @@ TEST_F(Dialogs, AboutBoxTextsLinksAndHover) {
           Click(box, IDOK);
         }},
         [&] {
-          ShowAbout(nullptr, {"0.1.0", "Windows 7 SP1",
-                              [&](const std::string& to) { opened.push_back(to); }});
+          ShowAbout(nullptr, {"0.1.0",
+                              "Windows 7 SP1",
+                              [&](const std::string& to) { opened.push_back(to); },
+                              {},
+                              nullptr});
           return 0;
         });
   EXPECT_EQ(opened, (std::vector<std::string>{"https://www.kivosoft.com/",
                                               "mailto:support@kivosoft.com?subject=Help"}));
+}
+
+// "打开日志" tells the user there is no log yet, and opens the file once there is one.
+TEST_F(Dialogs, TheLogButtonOpensTheLogOrSaysThereIsNone) {
+  wchar_t folder[MAX_PATH];
+  ASSERT_GT(::GetTempPathW(MAX_PATH, folder), 0u);
+  const std::string log = Narrow(folder) + "Kivo-about-test.log";
+  ::DeleteFileW(Widen(log).c_str());
+  std::vector<std::string> opened, told;
+  Drive(L"About Kivo Launcher", {[&](HWND box) {
+          EXPECT_EQ(ControlText(box, IDC_ABOUT_LOG), "打开日志");
+          Click(box, IDC_ABOUT_LOG);
+          ASSERT_TRUE(WinFileSystem().WriteFileFlushed(log, "line\r\n"));
+          Click(box, IDC_ABOUT_LOG);
+          Click(box, IDOK);
+        }},
+        [&] {
+          ShowAbout(nullptr,
+                    {"0.1.0", "Windows 7 SP1", [&](const std::string& to) { opened.push_back(to); },
+                     log, [&](HWND, const std::string& text) { told.push_back(text); }});
+          return 0;
+        });
+  ::DeleteFileW(Widen(log).c_str());
+  EXPECT_EQ(told, std::vector<std::string>{NoLogYetText(log)});
+  EXPECT_NE(told.at(0).find("还没有日志文件"), std::string::npos);
+  EXPECT_EQ(opened, std::vector<std::string>{log});
 }
 
 // Paged to the end, turned off and closed; asked for again, it opens on the first page

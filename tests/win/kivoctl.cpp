@@ -15,10 +15,15 @@
 //   kivoctl windows <class>  print the visible top-level windows of a class, one a line:
 //                            "<handle> <left> <top> <right> <bottom> <foreground 0/1>
 //                            <extended style>"
+//   kivoctl tray <what>      speak to the tray window as the shell and the session would:
+//                            "dropicon" removes its icon (as a crashed shell loses it),
+//                            "taskbarcreated" sends the shell's restart broadcast,
+//                            "unlock" sends the session's unlock notice
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -180,6 +185,30 @@ int HoldHotKey(int argc, wchar_t** argv) {
   return 0;
 }
 
+int Tray(const std::wstring& what) {
+  const HWND tray = ::FindWindowW(L"KivoLauncherTray", nullptr);
+  if (!tray) return 2;
+  if (what == L"dropicon") {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = tray;
+    data.uID = 0;
+    return ::Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 4;
+  }
+  UINT message = 0;
+  WPARAM wParam = 0;
+  if (what == L"taskbarcreated") {
+    message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  } else if (what == L"unlock") {
+    message = WM_WTSSESSION_CHANGE;
+    wParam = WTS_SESSION_UNLOCK;
+  } else {
+    return 1;
+  }
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutW(tray, message, wParam, 0, SMTO_BLOCK, 10000, &ignored) ? 0 : 3;
+}
+
 int Windows(const std::wstring& className) {
   const HWND foreground = ::GetForegroundWindow();
   HWND window = nullptr;
@@ -209,6 +238,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"recycle" && argc > 2) return Recycle(argv[2]);
   if (command == L"holdhotkey") return HoldHotKey(argc, argv);
   if (command == L"windows" && argc > 2) return Windows(argv[2]);
+  if (command == L"tray" && argc > 2) return Tray(argv[2]);
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
 }

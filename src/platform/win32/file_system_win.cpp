@@ -85,6 +85,18 @@ bool WinFileSystem::WriteFileLazily(const std::string& path, const std::string& 
   return WriteWhole(path, bytes, false);
 }
 
+bool WinFileSystem::AppendFile(const std::string& path, const std::string& bytes) {
+  UniqueKernelHandle file(::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  if (bytes.size() > 0xFFFFFFFFu) return false;
+  DWORD written = 0;
+  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) != 0 &&
+         written == bytes.size();
+}
+
 bool WinFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
   return ::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

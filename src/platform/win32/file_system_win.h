@@ -13,6 +13,9 @@ class WinFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) const override;
   bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;
   bool WriteFileLazily(const std::string& path, const std::string& bytes) override;
+  // Opens the file for appending only, so a line costs one small write however long the
+  // file is; others may read, write or rename it meanwhile.
+  bool AppendFile(const std::string& path, const std::string& bytes) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
   bool RemoveFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;

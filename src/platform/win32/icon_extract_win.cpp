@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/log.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/image_files.h"
@@ -95,6 +96,7 @@ BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
     else
       list.push_back({false, 0, Narrow(name)});
   } catch (...) {
+    LogCurrentException("listing icon resources");
     return FALSE;  // out of memory: no exception may cross the system's callback
   }
   return TRUE;

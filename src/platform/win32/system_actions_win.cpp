@@ -7,6 +7,7 @@
 #include <climits>
 #include <utility>
 
+#include "core/log.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/recycle_bin_win.h"
 #include "platform/win32/shell_win.h"
@@ -79,6 +80,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM list) noexcept {
   try {
     if (ShouldMinimise(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
   } catch (...) {
+    LogCurrentException("listing the windows to minimise");
     return FALSE;  // out of memory: stop with what was found
   }
   return TRUE;

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "core/log.h"
 #include "core/text.h"
 #include "platform/win32/unicode.h"
 
@@ -156,6 +157,7 @@ HRESULT DropTarget::DragEnter(IDataObject* data, DWORD /*keys*/, POINTL point, D
     offers_ = OffersPaths(data);
     *effect = Over(point, *effect);
   } catch (...) {
+    LogCurrentException("drag enter");
     *effect = DROPEFFECT_NONE;
   }
   return S_OK;
@@ -166,6 +168,7 @@ HRESULT DropTarget::DragOver(DWORD /*keys*/, POINTL point, DWORD* effect) {
   try {
     *effect = Over(point, *effect);
   } catch (...) {
+    LogCurrentException("drag over");
     *effect = DROPEFFECT_NONE;
   }
   return S_OK;
@@ -176,6 +179,7 @@ HRESULT DropTarget::DragLeave() {
     offers_ = false;
     if (callbacks_.leave) callbacks_.leave();
   } catch (...) {
+    LogCurrentException("drag leave");
   }
   return S_OK;
 }
@@ -190,6 +194,7 @@ HRESULT DropTarget::Drop(IDataObject* data, DWORD /*keys*/, POINTL point, DWORD*
       *effect = Effect(callbacks_.drop(POINT{point.x, point.y}, DroppedPaths(data, 1024)), allowed);
     }
   } catch (...) {
+    LogCurrentException("drop");
     *effect = DROPEFFECT_NONE;
   }
   return S_OK;

@@ -4,6 +4,7 @@
 #include <imm.h>
 #include <windowsx.h>
 
+#include "core/log.h"
 #include "ui/win32/mouse_input.h"
 
 namespace kivo::win {
@@ -124,6 +125,7 @@ LRESULT CALLBACK PopupWindow::WheelProcedure(HWND window, UINT message, WPARAM w
     reinterpret_cast<PopupWindow*>(self)->Handle(PopupEvent::Wheel(delta >= 0));
   } catch (...) {
     // Nothing may leave a window procedure; the turn of the wheel is lost.
+    LogCurrentException("popup wheel");
   }
   return 0;
 }

@@ -2,9 +2,13 @@
 
 // After windows.h, which it needs.
 #include <shellapi.h>
+#include <wtsapi32.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <string>
 
+#include "core/log.h"
 #include "platform/win32/unicode.h"
 #include "ui/win32/program_icon.h"
 
@@ -53,14 +57,23 @@ bool TrayWindow::Create(const HotKeySet& hotKeys) {
   icon_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(KIVO_PROGRAM_ICON),
                                               IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                               ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
-  AddIcon();
+  if (!AddIcon()) Log(LogLevel::Warning, "The tray icon could not be added");
   RegisterHotKeys(hotKeys);
   ShowPendingBalloon();
+  // A hot key can be lost across a lock of the session (another desktop held the input);
+  // the unlock is the moment to check.
+  sessionNotices_ =
+      ::WTSRegisterSessionNotification(window_.get(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  if (!sessionNotices_) {
+    Log(LogLevel::Warning, "No session notifications: hot keys are not renewed after an unlock");
+  }
   return true;
 }
 
 void TrayWindow::Destroy() {
   if (!window_) return;
+  if (sessionNotices_) ::WTSUnRegisterSessionNotification(window_.get());
+  sessionNotices_ = false;
   RemoveIcon();
   UnregisterHotKeys();
   window_.reset();
@@ -104,23 +117,51 @@ void TrayWindow::ShowPendingBalloon() {
   if (::Shell_NotifyIconW(NIM_MODIFY, &data)) balloonPending_ = false;
 }
 
+bool TrayWindow::RegisterHotKeyId(int id, const HotKey& key) {
+  if (::RegisterHotKey(window_.get(), id, key.modifiers | kNoRepeat, key.key)) return true;
+  // A system older than the no-repeat flag refuses it as an invalid flag.
+  if (::GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED) return false;
+  return ::RegisterHotKey(window_.get(), id, key.modifiers, key.key) != FALSE;
+}
+
 void TrayWindow::RegisterHotKeys(const HotKeySet& hotKeys) {
+  hotKeys_ = hotKeys;
   for (std::size_t i = 0; i < hotKeys.size(); ++i) {
     const HotKey& key = hotKeys[i];
     if (key.empty()) continue;  // turned off by the user
     const int id = kFirstHotKeyId + static_cast<int>(i);
-    bool done = ::RegisterHotKey(window_.get(), id, key.modifiers | kNoRepeat, key.key) != FALSE;
-    // A system older than the no-repeat flag refuses it as an invalid flag.
-    if (!done && ::GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED) {
-      done = ::RegisterHotKey(window_.get(), id, key.modifiers, key.key) != FALSE;
-    }
-    if (done) {
+    if (RegisterHotKeyId(id, key)) {
       registered_.push_back(id);
     } else {
       taken_.push_back(key);
+      Log(LogLevel::Warning, "Hot key " + FormatHotKey(key) + " is held by another program");
     }
   }
   balloonPending_ = !taken_.empty();
+}
+
+void TrayWindow::RenewHotKeys() {
+  for (std::size_t i = 0; i < hotKeys_.size(); ++i) {
+    const HotKey& key = hotKeys_[i];
+    if (key.empty()) continue;
+    const int id = kFirstHotKeyId + static_cast<int>(i);
+    const bool held = std::find(registered_.begin(), registered_.end(), id) != registered_.end();
+    if (RegisterHotKeyId(id, key)) {
+      // Either the system had dropped it, or its holder let it go: ours again.
+      if (!held) registered_.push_back(id);
+      std::erase(taken_, key);
+      Log(LogLevel::Info, "Hot key " + FormatHotKey(key) + " registered again after an unlock");
+      continue;
+    }
+    const DWORD error = ::GetLastError();
+    // Still registered to this window: nothing was lost.
+    if (held && error == ERROR_HOTKEY_ALREADY_REGISTERED) continue;
+    if (held) {
+      Log(LogLevel::Error, "Hot key " + FormatHotKey(key) +
+                               " could not be checked after an unlock (error " +
+                               std::to_string(error) + ")");
+    }
+  }
 }
 
 void TrayWindow::UnregisterHotKeys() {
@@ -223,10 +264,14 @@ std::optional<LRESULT> TrayWindow::OnMessage(HWND /*window*/, UINT message, WPAR
     OnHotKey(wParam);
     return 0;
   }
+  if (message == WM_WTSSESSION_CHANGE) {
+    if (wParam == WTS_SESSION_UNLOCK) RenewHotKeys();
+    return 0;
+  }
   if (taskbarCreated_ != 0 && message == taskbarCreated_) {
     // The shell has (re)started: the old icon went with it.
     RemoveIcon();
-    AddIcon();
+    if (!AddIcon()) Log(LogLevel::Warning, "The tray icon could not be added again");
     ShowPendingBalloon();
     return 0;
   }

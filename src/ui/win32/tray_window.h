@@ -1,7 +1,8 @@
 // FrmTray: an invisible top-level window for the whole run. It carries the program's icon
 // in the notification area with its tip and menu, and the three system-wide hot keys.
 // The tray's callback, the menu's choice, the hot keys and the shell's "TaskbarCreated"
-// broadcast all arrive as ordinary messages of this window.
+// broadcast all arrive as ordinary messages of this window, and so does the news that the
+// user unlocked the session, after which the hot keys are checked and taken again.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +56,11 @@ class TrayWindow final : public Window {
   // Shows the balloon about taken hot keys once it can be shown.
   void ShowPendingBalloon();
   void RegisterHotKeys(const HotKeySet& hotKeys);
+  // Registers one combination under `id`; on failure GetLastError says why.
+  bool RegisterHotKeyId(int id, const HotKey& key);
+  // After an unlock: takes back any hot key the system dropped while the session was
+  // locked, and any a program held at start that has since let it go.
+  void RenewHotKeys();
   void UnregisterHotKeys();
   void OnHotKey(WPARAM id);
   void ShowMenu();
@@ -67,10 +73,12 @@ class TrayWindow final : public Window {
   UniqueIcon icon_;
   UINT taskbarCreated_ = 0;
   bool iconShown_ = false;
+  HotKeySet hotKeys_{};          // the combinations asked for, empty ones included
   std::vector<int> registered_;  // hot-key ids held by this window
   std::vector<HotKey> taken_;
   bool balloonPending_ = false;
   bool inMenu_ = false;
+  bool sessionNotices_ = false;  // registered for the session's lock and unlock
 };
 
 }  // namespace kivo::win

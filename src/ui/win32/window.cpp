@@ -1,5 +1,7 @@
 #include "ui/win32/window.h"
 
+#include "core/log.h"
+
 namespace kivo::win {
 
 bool Window::RegisterWindowClass(HINSTANCE instance, const WindowClass& windowClass) {
@@ -39,6 +41,7 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
       if (const auto handled = self->OnMessage(window, message, wParam, lParam)) return *handled;
     } catch (...) {
       // Nothing may escape into the system's dispatcher; the message counts as handled.
+      LogCurrentException("window procedure", message);
       return 0;
     }
   }

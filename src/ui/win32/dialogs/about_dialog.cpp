@@ -55,6 +55,7 @@ class FrmAbout : public DialogBase {
     SetControlText(window_, IDC_ABOUT_HOME, HomeLinkText());
     SetControlText(window_, IDC_ABOUT_SUPPORT, SupportLinkText());
     SetControlText(window_, IDC_ABOUT_THANKS, SpecialThanksText());
+    ::EnableWindow(::GetDlgItem(window_, IDC_ABOUT_LOG), info_.logFile.empty() ? FALSE : TRUE);
     plainFont_ = UnderlinedFont(::GetDlgItem(window_, IDC_ABOUT_HOME), false);
     hoverFont_ = UnderlinedFont(::GetDlgItem(window_, IDC_ABOUT_HOME), true);
     SetHover(0);
@@ -102,11 +103,36 @@ class FrmAbout : public DialogBase {
       }
       return TRUE;
     }
+    if (control == IDC_ABOUT_LOG && code == BN_CLICKED) {
+      OpenLog();
+      return TRUE;
+    }
     if (control == IDOK || control == IDCANCEL) {
       ::EndDialog(window_, control);
       return TRUE;
     }
     return FALSE;
+  }
+
+  // The log is only made when something goes wrong: without one the user is told so, and
+  // where it would be, rather than shown the shell's "file not found".
+  void OpenLog() {
+    if (info_.logFile.empty()) return;
+    if (::GetFileAttributesW(Widen(info_.logFile).c_str()) == INVALID_FILE_ATTRIBUTES) {
+      const std::string text = NoLogYetText(info_.logFile);
+      if (info_.tell) {
+        info_.tell(window_, text);
+      } else {
+        ::MessageBoxW(window_, Widen(text).c_str(), Widen(kAboutCaption).c_str(),
+                      MB_OK | MB_ICONINFORMATION);
+      }
+      return;
+    }
+    if (info_.open) {
+      info_.open(info_.logFile);
+    } else {
+      ShellOpen(info_.logFile);
+    }
   }
 
   void DrawLogo(const DRAWITEMSTRUCT& item) {

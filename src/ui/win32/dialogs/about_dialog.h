@@ -13,6 +13,10 @@ struct AboutInfo {
   std::string osName;   // the running Windows as the start-up check named it
   // Opens a link's target with the shell's "open" (ShellOpen when empty).
   std::function<void(const std::string&)> open;
+  // The log file "打开日志" opens; the button is disabled when there is none.
+  std::string logFile;
+  // Shows a message box owned by the about box (a plain MessageBox when empty).
+  std::function<void(HWND owner, const std::string& text)> tell;
 };
 
 // Opens `target` with the shell's "open" verb.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/log.h"
 #include "platform/win32/unicode.h"
 
 namespace kivo::win {
@@ -22,6 +23,7 @@ INT_PTR CALLBACK DialogBase::Procedure(HWND window, UINT message, WPARAM wParam,
     return result;
   } catch (...) {
     // Nothing may escape into the system's dialog manager; the message counts as seen.
+    LogCurrentException("dialog procedure", message);
     return FALSE;
   }
 }
