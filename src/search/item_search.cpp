@@ -159,8 +159,8 @@ std::string TitleInitials(std::string_view utf8, const AnsiCodec* gb) {
     if (gb == nullptr || !IsCjk(c)) continue;
     const std::string bytes = gb->Encode(EncodeCodePoint(c));
     if (bytes.size() != 2) continue;
-    const char initial = PinyinInitial(static_cast<unsigned char>(bytes[0]),
-                                       static_cast<unsigned char>(bytes[1]));
+    const char initial =
+        PinyinInitial(static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]));
     if (initial != 0) out += initial;
   }
   return out;
@@ -208,9 +208,13 @@ std::vector<SearchEntry> BuildSearchIndex(const ShortcutStore& store, int ringSl
     const ShortcutItem& item = itemAt(number);
     if (!Searchable(item)) continue;
     const std::string title = CleanText(item.Title.str());
-    const std::string link = CleanText(item.LinkPath.str());
+    // The link's file name, and the target's where a shortcut file leads elsewhere, kept
+    // apart by a character no one types.
+    std::string files(FileNameOf(CleanText(item.LinkPath.str())));
+    const std::string target(FileNameOf(CleanText(item.TargetPath.str())));
+    if (!target.empty() && FoldForSearch(target) != FoldForSearch(files)) files += "\n" + target;
     index.push_back(SearchEntry{number, FoldForSearch(title), Widen(TitleInitials(title, gb)),
-                                FoldForSearch(FileNameOf(link))});
+                                FoldForSearch(files)});
   }
   return index;
 }

@@ -30,9 +30,9 @@ std::string TitleInitials(std::string_view utf8, const AnsiCodec* gb);
 // One shortcut as the search sees it.
 struct SearchEntry {
   int item = 0;
-  std::u32string title;   // folded
+  std::u32string title;  // folded
   std::u32string initials;
-  std::u32string file;    // the target's file name, folded
+  std::u32string file;  // the link's and the target's file names, folded
 };
 
 // What a match was found in, best first; the result list is sorted by it, and by the

@@ -23,9 +23,13 @@ TEST(ItemSearch, FoldingIgnoresCaseAndWidth) {
   } rows[] = {
       {"NotePad.EXE", "notepad.exe"},
       {"\xEF\xBC\xAE\xEF\xBD\x8F\xEF\xBC\x91", "no1"},  // "Ｎｏ１", full width
-      {"a\xE3\x80\x80" "b", "a b"},                      // the ideographic space
-      {"\xFF" "x", "?x"},                                // a malformed byte
-      {"\xE8\xAE\xB0", "?"},                             // 记 stays itself
+      {"a\xE3\x80\x80"
+       "b",
+       "a b"},  // the ideographic space
+      {"\xFF"
+       "x",
+       "?x"},                 // a malformed byte
+      {"\xE8\xAE\xB0", "?"},  // 记 stays itself
   };
   for (const auto& row : rows) EXPECT_EQ(Narrow(FoldForSearch(row.text)), row.folded) << row.text;
   EXPECT_EQ(FoldForSearch("\xE8\xAE\xB0")[0], U'\x8BB0');
@@ -42,10 +46,10 @@ TEST(ItemSearch, InitialsOfCommonCharactersFromTheirCodes) {
       {"画图", "ht"},
       {"Windows 资源管理器", "wzyglq"},
       {"Microsoft Word 2010", "mw2"},
-      {"阿", "a"},   // the first character of level 1
-      {"座", "z"},   // its last
+      {"阿", "a"},  // the first character of level 1
+      {"座", "z"},  // its last
       {"啊吧", "ab"},
-      {"鼹", ""},    // level 2: no initial from the table
+      {"鼹", ""},  // level 2: no initial from the table
       {"«x»", "x"},
   };
   for (const auto& row : rows) EXPECT_EQ(TitleInitials(row.title, &gb), row.initials) << row.title;
@@ -77,6 +81,7 @@ class ItemSearchIndex : public ::testing::Test {
     Member(3, 1, "", "");
     Member(3, 203, "百度", "http://www.baidu.com/");
     Member(3, 204, "Notes 2", "D:\\docs\\two.txt");
+    store_.Items[204].TargetPath = "D:\\docs\\Target.doc";
     Set(100, kItemBuiltInCommand, "关机", "");
     store_.Items[100].IsSystem = true;
     Member(0, 100, "关机", "");
@@ -109,25 +114,26 @@ TEST_F(ItemSearchIndex, TitlesRankBeforeInitialsBeforeFileNames) {
     const char* query;
     std::vector<int> items;
   } rows[] = {
-      {"not", {204, 201, 200}},        // a title's start, inside one, notepad.exe's start
+      {"not", {204, 201, 200}},  // a title's start, inside one, notepad.exe's start
       {"notes", {204, 201}},
-      {"NOTEPAD", {200}},              // case
-      {"ｎｏｔｅｐａｄ", {200}},       // width
-      {"  notepad ", {200}},           // blanks around
-      {"记事", {200}},                 // Chinese characters of the title
-      {"jsb", {200}},                  // pinyin initials
-      {"js", {1, 200}},                // initials of 计算器 and 记事本, in index order
-      {"画", {300}},                   // inside a title
-      {"zygl", {202}},                 // initials inside
-      {"mspaint", {300}},              // file name
-      {"exe", {1, 300, 200, 202}},     // inside file names
-      {"baidu", {203}},                // a web address's last part
-      {"gj", {100}},                   // a command
-      {"windows", {202}},              // titles only: the folder C:\Windows is no file name
+      {"NOTEPAD", {200}},           // case
+      {"ｎｏｔｅｐａｄ", {200}},    // width
+      {"  notepad ", {200}},        // blanks around
+      {"记事", {200}},              // Chinese characters of the title
+      {"jsb", {200}},               // pinyin initials
+      {"js", {1, 200}},             // initials of 计算器 and 记事本, in index order
+      {"画", {300}},                // inside a title
+      {"zygl", {202}},              // initials inside
+      {"mspaint", {300}},           // file name
+      {"exe", {1, 300, 200, 202}},  // inside file names
+      {"baidu", {203}},             // a web address's last part
+      {"target", {204}},            // the target's file name beside the link's
+      {"gj", {100}},                // a command
+      {"windows", {202}},           // titles only: the folder C:\Windows is no file name
       {"", {}},
       {"   ", {}},
-      {"附件", {}},                    // a group without a target is not offered
-      {"空白", {}},                    // nor a blank slot
+      {"附件", {}},  // a group without a target is not offered
+      {"空白", {}},  // nor a blank slot
       {"zzzz", {}},
   };
   for (const auto& row : rows) EXPECT_EQ(FindItems(index_, row.query), row.items) << row.query;
