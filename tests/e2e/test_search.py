@@ -4,7 +4,7 @@ the list, and Enter starts the first result."""
 
 import unittest
 
-from kivo import KivoSession, read_store, settle
+from kivo import KivoSession, read_store, settings_bytes, settle
 from test_dock_input import dock_window
 from test_popup import WIDTH, geometry, popup_window
 from wineharness import wait_until
@@ -22,6 +22,9 @@ class Search(unittest.TestCase):
 
     def test_find_leave_and_start(self):
         with KivoSession() as session:
+            # Without the quick-start window, which would hold the keyboard.
+            session.data_dir.mkdir(parents=True, exist_ok=True)
+            session.data_file("KivoCfg.cfg").write_bytes(settings_bytes())
             # A first start builds the default groups; the accessories hold notepad.
             self.assertEqual(session.close_program(session.start_program()), 0)
             items, groups = read_store(session)
