@@ -168,6 +168,7 @@ bool Application::LoadWindows() {
         ReloadData(resetSettings, resetShortcuts, repairIcons);
       }});
   dock_ = std::make_unique<win::DockWindow>(instance_, data_, *images_, actions_.get());
+  dock_->SetSearchCodec(&gbCodec_);
   // Labels are drawn in Verdana; where it is not installed, in the interface font, and
   // failing both in the system's sans serif.
   if (!dock_->Create({L"Verdana", win::Widen(data_.interfaceFont)})) return false;

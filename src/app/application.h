@@ -65,6 +65,7 @@ class Application final : public win::Window {
   win::GdiplusSession gdiplus_;
   win::WinFileSystem fileSystem_;
   win::SystemAnsiCodec codec_;
+  win::SystemAnsiCodec gbCodec_{936};  // the search's pinyin initials
   win::WinRegistry systemRegistry_;
   // A portable copy keeps its own values in its data folder and writes nothing to the
   // system's registry; made once the paths say so.

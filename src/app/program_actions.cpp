@@ -78,6 +78,14 @@ void ProgramActions::OpenPopup(int slot) {
   }
 }
 
+void ProgramActions::ShowSearchResults(const std::vector<int>& items) {
+  if (popup_) popup_->Handle(PopupEvent::Results(items));
+}
+
+void ProgramActions::SearchListKey(int key) {
+  if (popup_) popup_->Handle(PopupEvent::Key(key));
+}
+
 void ProgramActions::ClosePopup() {
   if (popup_) popup_->Handle(PopupEvent::Close());
 }

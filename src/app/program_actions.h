@@ -63,6 +63,8 @@ class ProgramActions final : public DockActions, public PopupActions, public Doc
   void ShowQuickStart() override;
   void EndProgram() override;
   void DropFiles(int slot, std::vector<std::string> paths) override;
+  void ShowSearchResults(const std::vector<int>& items) override;
+  void SearchListKey(int key) override;
 
   // PopupActions (launching, commands and saving are shared with the dock)
   void OpenItemMenu(int item, int group, int position) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/text.h"
 #include "items/drop_files.h"
 
 namespace kivo {
@@ -74,11 +75,18 @@ DockEvent DockEvent::Up(MouseButton button, int x, int y) {
   e.kind = Kind::ButtonUp;
   return e;
 }
-DockEvent DockEvent::Key(int key, bool alt) {
+DockEvent DockEvent::Key(int key, bool alt, bool ctrl) {
   DockEvent e;
   e.kind = Kind::KeyDown;
   e.key = key;
   e.alt = alt;
+  e.ctrl = ctrl;
+  return e;
+}
+DockEvent DockEvent::Typed(std::string text) {
+  DockEvent e;
+  e.kind = Kind::Typed;
+  e.text = std::move(text);
   return e;
 }
 DockEvent DockEvent::KeyRelease(int key) {
@@ -121,7 +129,7 @@ DockEvent DockEvent::DropAt(int x, int y, std::vector<std::string> paths) {
 
 DockController::DockController(DockView& view, FramePacer& pacer, DockPorts& ports,
                                DockActions& actions, ShortcutStore& store, const Settings& settings,
-                               DragThreshold drag)
+                               DragThreshold drag, const AnsiCodec* gb)
     : view_(view),
       pacer_(pacer),
       ports_(ports),
@@ -129,6 +137,7 @@ DockController::DockController(DockView& view, FramePacer& pacer, DockPorts& por
       store_(store),
       settings_(settings),
       drag_(drag),
+      gb_(gb),
       events_(pacer) {}
 
 void DockController::Handle(const DockEvent& event) {
@@ -143,7 +152,7 @@ void DockController::Handle(const DockEvent& event) {
   const bool input = event.kind == Kind::PointerMove || event.kind == Kind::ButtonDown ||
                      event.kind == Kind::ButtonUp || event.kind == Kind::KeyDown ||
                      event.kind == Kind::KeyUp || event.kind == Kind::DragOver ||
-                     event.kind == Kind::Drop;
+                     event.kind == Kind::Drop || event.kind == Kind::Typed;
   events_.Push(event, input, event.kind == Kind::PointerMove || event.kind == Kind::DragOver);
   Drain();
 }
@@ -173,7 +182,7 @@ void DockController::Dispatch(const DockEvent& event) {
       OnButtonUp(event.button, event.x, event.y);
       break;
     case Kind::KeyDown:
-      OnKeyDown(event.key, event.alt);
+      OnKeyDown(event.key, event.alt, event.ctrl);
       break;
     case Kind::KeyUp:
       OnKeyUp(event.key);
@@ -205,11 +214,18 @@ void DockController::Dispatch(const DockEvent& event) {
       break;
     case Kind::Refresh:
       view_.IniIconParam();
+      if (searching()) {
+        // The shortcuts changed under the field: it finds in what is there now.
+        searchIndex_ = BuildSearchIndex(store_, SlotCount(), gb_);
+        RunSearch();
+      }
       Redraw();
       break;
     case Kind::PopupClosed:
       popupOpen_ = false;
       popupActive_ = false;
+      // The result list closes by itself only when one of its rows was started.
+      if (searching()) EndSearch();
       break;
     case Kind::PopupActivity:
       popupActive_ = event.flag;
@@ -225,6 +241,9 @@ void DockController::Dispatch(const DockEvent& event) {
       break;
     case Kind::Drop:
       OnDrop(event.x, event.y, event.paths);
+      break;
+    case Kind::Typed:
+      OnTyped(event.text);
       break;
   }
 }
@@ -299,6 +318,8 @@ void DockController::OnPointerMove(int x, int y, bool leftDown) {
 
 void DockController::OnButtonDown(MouseButton button, int x, int y) {
   if (state().mode == DockMode::Hidden) return;
+  // A press anywhere on the dock leaves the search and then acts as always.
+  if (searching()) EndSearch();
   OnPointerMove(x, y, button == MouseButton::Left);
   SetTimer(DockTimer::Foreground, true);
   DockState& s = state();
@@ -320,6 +341,8 @@ void DockController::OnButtonUp(MouseButton button, int x, int y) {
     CancelPress();
     return;
   }
+  // A release, like a press, leaves the search before it acts.
+  if (searching()) EndSearch();
   DockState& s = state();
   view_.OnPointerMove(x, y);
   const bool left = button == MouseButton::Left;
@@ -421,10 +444,16 @@ void DockController::IconClick(int how) {
   if (how == 1 && isGroupKind) OpenPopup(slot);
 }
 
-void DockController::OnKeyDown(int key, bool alt) {
+void DockController::OnKeyDown(int key, bool alt, bool ctrl) {
   DockState& s = state();
+  if (s.searching) {
+    OnSearchKey(key, alt);
+    return;
+  }
   ClosePopup();
-  if (key == kKeyEscape) {
+  if (key == kKeySearch && ctrl && s.active && s.mode == DockMode::Expanded) {
+    BeginSearch();
+  } else if (key == kKeyEscape) {
     EscCancel();
     if (settings_.AutoHide != 0) MinWindows(DockMode::Hidden);
   } else if (s.active) {
@@ -491,7 +520,8 @@ void DockController::OnRecycleBinWatch(bool hasItems) {
 
 void DockController::OnAutoHide() {
   const DockState& s = state();
-  if (settings_.AutoHide == 0 || s.hovered != -1 || popupActive_ || s.dragging || dropBadge_) {
+  if (settings_.AutoHide == 0 || s.hovered != -1 || popupActive_ || s.dragging || dropBadge_ ||
+      s.searching) {
     idleTicks_ = 0;
     return;
   }
@@ -550,6 +580,7 @@ void DockController::AltSpace() {
 }
 
 void DockController::EscCancel() {
+  if (searching()) EndSearch();
   ClosePopup();
   SendToBottom();
   DockState& s = state();
@@ -591,6 +622,7 @@ void DockController::ShowOrHide() {
 void DockController::MinWindows(DockMode mode) {
   DockState& s = state();
   if (mode == s.mode) return;
+  if (mode != DockMode::Expanded && s.searching) EndSearch();
   s.mode = mode;
   if (mode != DockMode::Expanded) s.active = false;
   switch (mode) {
@@ -637,6 +669,7 @@ void DockController::OnDragOver(int x, int y, bool filesOnOffer) {
   DockState& s = state();
   if (s.mode != DockMode::Expanded) return;
   if (!dropBadge_) {
+    if (searching()) EndSearch();
     // The drag owns the pointer: nothing is hovered, and the hover timers would only
     // draw over the badge.
     s.hovered = -1;
@@ -691,6 +724,88 @@ void DockController::OnDrop(int x, int y, std::vector<std::string> paths) {
   Defer([this, target, dropped = std::move(paths)]() mutable {
     actions_.DropFiles(target, std::move(dropped));
   });
+}
+
+}  // namespace kivo
+
+namespace kivo {
+
+void DockController::BeginSearch() {
+  DockState& s = state();
+  CancelPress();
+  s.searching = true;
+  s.searchText.clear();
+  results_.clear();
+  searchIndex_ = BuildSearchIndex(store_, SlotCount(), gb_);
+  ports_.SetTextInput(true);
+  Redraw();
+}
+
+void DockController::EndSearch() {
+  DockState& s = state();
+  if (!s.searching) return;
+  s.searching = false;
+  s.searchText.clear();
+  results_.clear();
+  searchIndex_.clear();
+  ClosePopup();
+  ports_.SetTextInput(false);
+  Redraw();
+}
+
+void DockController::OnTyped(const std::string& text) {
+  DockState& s = state();
+  if (!s.searching) return;  // the ring's own keys come as key presses
+  std::string kept;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, pos);
+    const auto first = static_cast<unsigned char>(text[pos]);
+    // Control characters (Ctrl+letters, Backspace, Enter, Esc) are keys, not text.
+    if (first >= 0x20 && first != 0x7F) kept.append(text, pos, length);
+    pos += length;
+  }
+  if (kept.empty()) return;
+  const std::string typed = s.searchText + kept;
+  if (CountChars(typed) > kMostSearchChars) return;
+  s.searchText = typed;
+  RunSearch();
+  Redraw();
+}
+
+void DockController::OnSearchKey(int key, bool alt) {
+  DockState& s = state();
+  switch (key) {
+    case kKeyEscape:
+      // Esc leaves the search; the dock stays in front with its own keys.
+      EndSearch();
+      return;
+    case kKeyBackspace:
+      if (s.searchText.empty()) return;
+      s.searchText = DropLastChar(s.searchText);
+      RunSearch();
+      Redraw();
+      return;
+    case kKeyUp:
+    case kKeyDown:
+    case kKeyPageUp:
+    case kKeyPageDown:
+    case kKeyEnter:
+      if (popupOpen_) actions_.SearchListKey(key);
+      return;
+    default:
+      break;
+  }
+  if (key == kKeySpace && alt) AltSpace();
+}
+
+void DockController::RunSearch() {
+  results_ = FindItems(searchIndex_, state().searchText);
+  if (results_.empty()) {
+    ClosePopup();
+    return;
+  }
+  popupOpen_ = true;
+  Defer([this, items = results_] { actions_.ShowSearchResults(items); });
 }
 
 }  // namespace kivo

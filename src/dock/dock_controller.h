@@ -18,6 +18,7 @@
 #include "dock/dock_view.h"
 #include "dock/event_queue.h"
 #include "dock/frame_pacer.h"
+#include "search/item_search.h"
 
 namespace kivo {
 
@@ -29,10 +30,20 @@ int DockTimerInterval(DockTimer timer);
 enum class MouseButton : int { Left, Right, Middle };
 
 // Virtual-key codes the dock reacts to.
+inline constexpr int kKeyBackspace = 8;
 inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeySpace = 32;
 inline constexpr int kKeyF1 = 112;
 inline constexpr int kKeyTilde = 192;
+inline constexpr int kKeySearch = 'F';  // with Ctrl: the search field
+// Virtual-key codes of the lists: the group popup's, and the search's result list while
+// the field holds the keyboard.
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyPageUp = 33;
+inline constexpr int kKeyPageDown = 34;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyDown = 40;
+inline constexpr std::size_t kMostSearchChars = 64;
 
 inline constexpr int kAutoHideTicks = 7;  // idle seconds before auto-hide
 inline constexpr int kDwellTicks = 3;     // dwell ticks the pointer must rest beyond
@@ -43,7 +54,7 @@ struct DockEvent {
     PointerMove,    // x, y; leftDown
     ButtonDown,     // x, y; button
     ButtonUp,       // x, y; button
-    KeyDown,        // key; alt
+    KeyDown,        // key; alt, ctrl
     KeyUp,          // key
     Tick,           // timer; LeavePoll: x, y the cursor; Foreground: flag = the foreground
                     // window is one of the program's; RecycleBin: flag = the bin has items
@@ -60,7 +71,8 @@ struct DockEvent {
     ShowOrHide,     // the show/hide hot key: hide an active dock, else activate it; no fade
     DragOver,       // files dragged from another program: x, y; flag = paths on offer
     DragLeave,      // the drag left the dock or was called off
-    Drop            // x, y; paths: what was dropped
+    Drop,           // x, y; paths: what was dropped
+    Typed           // text: characters typed (UTF-8), for the search field
   };
   Kind kind = Kind::PointerMove;
   int x = 0, y = 0;
@@ -68,6 +80,8 @@ struct DockEvent {
   MouseButton button = MouseButton::Left;
   int key = 0;
   bool alt = false;
+  bool ctrl = false;
+  std::string text;
   DockTimer timer = DockTimer::LeavePoll;
   bool flag = false;
   DockMode mode = DockMode::Expanded;
@@ -76,7 +90,8 @@ struct DockEvent {
   static DockEvent Move(int x, int y, bool leftDown = false);
   static DockEvent Down(MouseButton button, int x, int y);
   static DockEvent Up(MouseButton button, int x, int y);
-  static DockEvent Key(int key, bool alt = false);
+  static DockEvent Key(int key, bool alt = false, bool ctrl = false);
+  static DockEvent Typed(std::string text);
   static DockEvent KeyRelease(int key);
   static DockEvent TimerTick(DockTimer timer, int x = 0, int y = 0, bool flag = false);
   static DockEvent Simple(Kind kind);
@@ -98,6 +113,9 @@ class DockPorts {
   // Top-most without taking the keyboard, while files are dragged over a dock lying on
   // the desktop.
   virtual void RaiseForDrop() {}
+  // The search field takes typed text (the input method composes for it) / the dock's
+  // keys drive it directly again.
+  virtual void SetTextInput(bool /*on*/) {}
 };
 
 // What the dock asks of the rest of the program.
@@ -117,6 +135,13 @@ class DockActions {
   virtual void EndProgram() = 0;
   // Files were dropped on ring slot `slot` (0 the centre): add, group or recycle them.
   virtual void DropFiles(int /*slot*/, std::vector<std::string> /*paths*/) {}
+  // The search's result list beside the disc: these items in order, the first one
+  // highlighted, without taking the keyboard from the field. The dock closes it with
+  // ClosePopup.
+  virtual void ShowSearchResults(const std::vector<int>& /*items*/) {}
+  // A key for the result list while the field holds the keyboard: arrows, page keys and
+  // Enter (which starts the highlighted result, else the first).
+  virtual void SearchListKey(int /*key*/) {}
 };
 
 // Asks for nothing: the actions of a dock that only draws (tests, benchmarks).
@@ -141,8 +166,11 @@ struct DragThreshold {
 
 class DockController {
  public:
+  // `gb` converts text to code page 936 for the pinyin initials of the search; without
+  // it only titles and file names are matched.
   DockController(DockView& view, FramePacer& pacer, DockPorts& ports, DockActions& actions,
-                 ShortcutStore& store, const Settings& settings, DragThreshold drag = {});
+                 ShortcutStore& store, const Settings& settings, DragThreshold drag = {},
+                 const AnsiCodec* gb = nullptr);
 
   // Handles the event now, or, while an animation plays or another event is being handled,
   // after it, in order of arrival.
@@ -158,6 +186,9 @@ class DockController {
   bool timerOn(DockTimer timer) const { return timers_[static_cast<std::size_t>(timer)]; }
   // Events waiting for an animation or for the current event to finish.
   std::size_t queued() const { return events_.waiting().size(); }
+  // The search field is open; what it found for its text.
+  bool searching() const { return view_.state().searching; }
+  const std::vector<int>& searchResults() const { return results_; }
 
  private:
   // The operations other parts of the program reach through events, by their names.
@@ -171,7 +202,7 @@ class DockController {
   void OnPointerMove(int x, int y, bool leftDown);
   void OnButtonDown(MouseButton button, int x, int y);
   void OnButtonUp(MouseButton button, int x, int y);
-  void OnKeyDown(int key, bool alt);
+  void OnKeyDown(int key, bool alt, bool ctrl);
   void OnKeyUp(int key);
   void OnTick(const DockEvent& event);
   void OnLeavePoll(int x, int y);
@@ -202,6 +233,13 @@ class DockController {
   void EndDragOver();
   void OnDrop(int x, int y, std::vector<std::string> paths);
   void DrawDropBadge();
+  // The search field on the disc: opened by Ctrl+F, fed with typed text, closed by Esc,
+  // by a launch from its list and by anything that takes the dock away.
+  void BeginSearch();
+  void EndSearch();
+  void OnTyped(const std::string& text);
+  void OnSearchKey(int key, bool alt);
+  void RunSearch();
 
   DockView& view_;
   FramePacer& pacer_;
@@ -232,6 +270,10 @@ class DockController {
   };
   std::optional<DropBadgeAt> dropBadge_;
   bool raisedForDrop_ = false;
+
+  const AnsiCodec* gb_ = nullptr;
+  std::vector<SearchEntry> searchIndex_;  // built when the field opens
+  std::vector<int> results_;
 
   EventQueue<DockEvent> events_;
 };

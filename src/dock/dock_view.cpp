@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/text.h"
+#include "search/item_search.h"
 
 namespace kivo {
 namespace {
@@ -11,6 +12,9 @@ constexpr int kOpaque = 255;
 constexpr int kFullAlpha = 10;     // alpha tenths
 constexpr int kHotkeyRaise = 12;   // a hotkey character's top lies this far above its anchor
 constexpr int kCentreKeyGap = 20;  // "~" sits this far above the disc
+constexpr int kFieldHeight = 28;
+constexpr int kFieldPadding = 6;
+constexpr int kFieldMinWidth = 96;
 
 const DockSlot kNoSlot{};
 
@@ -103,6 +107,18 @@ void DockView::DrawCentre(int icon, int alphaTenths) {
                     alphaTenths);
 }
 
+void DockView::DrawSearchField() {
+  if (!state_.searching) return;
+  canvas_.Fill(SearchFieldRect(geometry_), kSearchFieldColour);
+  const PixelRect text = SearchTextRect(geometry_);
+  if (state_.searchText.empty()) {
+    canvas_.DrawTextBox(kSearchHint, text, kSearchHintColour, true);
+  } else {
+    canvas_.DrawTextBox(FieldTail(state_.searchText, kSearchFieldChars) + "|", text,
+                        kSearchTextColour, true);
+  }
+}
+
 void DockView::DrawRestingRing(bool scaleIcons) {
   canvas_.Clear(Background());
   const int dragged = DraggedSlot();
@@ -111,6 +127,7 @@ void DockView::DrawRestingRing(bool scaleIcons) {
   }
   DrawTitles(slots_[0].name);
   DrawCentre(state_.centreIcon, kFullAlpha);
+  DrawSearchField();
 }
 
 bool DockView::DrawResting(bool scaleIcons, bool present) {
@@ -154,6 +171,7 @@ bool DockView::DockAction(bool pressed) {
   const bool named = hovered >= 0 && hovered <= SlotCount();
   DrawTitles(slot(named ? hovered : 0).name);
   DrawCentre(state_.centreIcon, kFullAlpha);
+  DrawSearchField();
   canvas_.Present(kOpaque);
   return true;
 }
@@ -225,11 +243,13 @@ bool DockView::EffectAction(int slotNumber) {
     canvas_.Fill(disc, erase);
     DrawCentre(newIcon, s);
     DrawCentre(state_.centreIcon, kCrossFadeSteps + 1 - s);
+    DrawSearchField();
     canvas_.Present(kOpaque);
     clock_.Sleep(kFramePause);
   }
   canvas_.Fill(disc, erase);
   DrawCentre(newIcon, kFullAlpha);
+  DrawSearchField();
   canvas_.Present(kOpaque);
   state_.centreIcon = newIcon;
   return true;
@@ -270,6 +290,20 @@ bool DockView::DrawBadge(int skin, int x, int y) {
   canvas_.DrawImage({ImageTable::Skin, skin, 1}, Square(x - half, y - half, kBadgeSize));
   canvas_.Present(kOpaque);
   return true;
+}
+
+PixelRect SearchFieldRect(const RingGeometry& geometry) {
+  const RingMetrics& m = geometry.metrics;
+  // Across the middle of the disc, as wide as the disc's inner part allows.
+  const PixelRect disc = geometry.slots[0].magSquare();
+  const int width = std::max(kFieldMinWidth, disc.width * 3 / 4);
+  return PixelRect{m.cx - width / 2, m.cy - kFieldHeight / 2, width, kFieldHeight};
+}
+
+PixelRect SearchTextRect(const RingGeometry& geometry) {
+  const PixelRect field = SearchFieldRect(geometry);
+  return PixelRect{field.left + kFieldPadding, field.top, field.width - 2 * kFieldPadding,
+                   field.height};
 }
 
 int HideAlpha(int i) {

@@ -38,6 +38,8 @@ struct DockState {
   bool dragging = false;
   int centreIcon = -1;  // icon shown in the centre disc; below 1 shows none
   int lastX = 0, lastY = 0;
+  bool searching = false;  // the search field shows on the disc
+  std::string searchText;  // what was typed into it (UTF-8)
 };
 
 // Fixed parts of the picture.
@@ -53,6 +55,17 @@ inline constexpr int kHideFrames = 32;
 inline constexpr int kBadgeSize = 48;  // drop badges are cached at this size (variant 1)
 // The alpha ramp of hiding: entry i is 255 / 32 * i rounded, i = 0..32.
 int HideAlpha(int i);
+
+// The search field: a light box across the centre disc with the typed text (its end when
+// it is long, and a caret), or a grey hint while empty.
+inline constexpr Argb kSearchFieldColour = 0xF2FFFFFF;
+inline constexpr Argb kSearchTextColour = 0xFF010203;
+inline constexpr Argb kSearchHintColour = 0xFF808080;
+inline constexpr std::size_t kSearchFieldChars = 14;
+inline constexpr char kSearchHint[] = "搜索";
+PixelRect SearchFieldRect(const RingGeometry& geometry);
+// The text box inside the field.
+PixelRect SearchTextRect(const RingGeometry& geometry);
 
 class DockView {
  public:
@@ -122,6 +135,7 @@ class DockView {
   void DrawHotkey(int number);
   void DrawTitles(const std::string& title);
   void DrawCentre(int icon, int alphaTenths);
+  void DrawSearchField();
   bool DrawResting(bool scaleIcons, bool present);
   void DrawRestingRing(bool scaleIcons);
 

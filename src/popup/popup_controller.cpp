@@ -63,6 +63,13 @@ PopupEvent PopupEvent::TimerTick(PopupTimer timer, int x, int y, bool flag) {
   return e;
 }
 
+PopupEvent PopupEvent::Results(std::vector<int> items) {
+  PopupEvent e;
+  e.kind = Kind::Results;
+  e.items = std::move(items);
+  return e;
+}
+
 PopupEvent PopupEvent::Refresh() {
   PopupEvent e;
   e.kind = Kind::Refresh;
@@ -89,7 +96,7 @@ void PopupController::Handle(const PopupEvent& event) {
   const bool input = event.kind == Kind::PointerMove || event.kind == Kind::ButtonDown ||
                      event.kind == Kind::ButtonUp || event.kind == Kind::Wheel ||
                      event.kind == Kind::KeyDown;
-  if (event.kind == Kind::Open) ++opens_;
+  if (event.kind == Kind::Open || event.kind == Kind::Results) ++opens_;
   events_.Push(event, input, event.kind == Kind::PointerMove);
   Drain();
 }
@@ -142,6 +149,9 @@ void PopupController::Dispatch(const PopupEvent& event) {
       break;
     case Kind::Refresh:
       RefreshList();
+      break;
+    case Kind::Results:
+      ShowResults(event.items);
       break;
   }
   ReportActivity();
@@ -222,6 +232,33 @@ void PopupController::MenuFocus(bool show, int slot) {
     if (!open()) return;
     SetTimer(PopupTimer::Foreground, true);
     SetTimer(PopupTimer::HoverPoll, true);
+  });
+}
+
+void PopupController::ShowResults(std::vector<int> items) {
+  PopupState& s = state();
+  // The dock closes an empty list itself; it already knows.
+  if (items.empty()) {
+    MenuFocus(false, s.group);
+    return;
+  }
+  const bool shown = s.open && s.results;
+  if (s.open && !s.results) MenuFocus(false, s.group);
+  view_.IniResultList(std::move(items), geometry_, settings_.PopupRows);
+  // The first result is the one Enter starts until the arrows or the pointer choose.
+  s.hovered = 1;
+  s.lastHovered = 1;
+  s.pressedLook = false;
+  hoverByPointer_ = false;
+  const PixelRect bounds = s.layout.Bounds();
+  pacer_.Then([this, bounds] { ports_.ShowBesideField(bounds); });
+  if (!shown) view_.FadeIn(dock_.fade);
+  view_.MenuAction();
+  s.open = true;
+  if (shown) return;
+  // No foreground watch: the dock keeps the keyboard and watches for both.
+  pacer_.Then([this] {
+    if (open()) SetTimer(PopupTimer::HoverPoll, true);
   });
 }
 
@@ -341,7 +378,8 @@ void PopupController::OnButtonDown(MouseButton button, int x, int y) {
   OnPointerMove(x, y, button == MouseButton::Left);
   PopupState& s = state();
   if (s.hovered == -1) return;
-  if (button == MouseButton::Left && IsMemberRow(s.hovered)) {
+  // A result is only a way to a shortcut: it is not carried off the list to delete it.
+  if (button == MouseButton::Left && IsMemberRow(s.hovered) && !s.results) {
     const int member = s.scroll.offset + s.hovered;
     const int item = view_.row(member).item;
     // Only shortcuts inside a group can be carried off it; commands stay.
@@ -372,7 +410,7 @@ void PopupController::OnButtonUp(MouseButton button, int x, int y) {
   if (row != -1 && !left) {
     // Only a member's row has an item to offer; the page buttons have none.
     Redraw();
-    if (IsMemberRow(row)) {
+    if (IsMemberRow(row) && !s.results) {
       const int position = s.scroll.offset + row;
       contextMember_ = view_.row(position).item;
       const int item = contextMember_;
@@ -414,7 +452,7 @@ bool PopupController::ReadMembersAgain() {
   if (s.count == 0) {
     // Nothing left to list: the ring shows the empty group, and the list goes.
     const int group = s.group;
-    Defer([this, group] { actions_.GroupEmptied(group); });
+    if (!s.results) Defer([this, group] { actions_.GroupEmptied(group); });
     EscCancel(false);
     return false;
   }
@@ -461,11 +499,19 @@ void PopupController::OnKeyDown(int key) {
       MenuWheel(key == kKeyUp, true);
       return;
     case kKeyEnter:
-      // Only a member's row launches; the page buttons and no row do nothing.
-      if (IsMemberRow(s.hovered)) MenuClick(s.scroll.offset + s.hovered);
-      return;
+      // A member's row launches; in a group's list the page buttons and no row do nothing.
+      if (IsMemberRow(s.hovered)) {
+        MenuClick(s.scroll.offset + s.hovered);
+        return;
+      }
+      break;
     default:
       break;
+  }
+  if (s.results) {
+    // Enter without a chosen row starts the first result; the hotkeys belong to the field.
+    if (key == kKeyEnter) MenuClick(1);
+    return;
   }
   if (const int member = MemberForKey(key, s.count); member > 0) MenuClick(member);
 }

@@ -24,13 +24,6 @@ enum class PopupTimer : int { Foreground = 0, HoverPoll };
 inline constexpr int kPopupTimerCount = 2;
 inline constexpr int kPopupTimerInterval = 100;  // ms, both timers
 
-// Virtual-key codes the list reacts to (beyond the dock's).
-inline constexpr int kKeyEnter = 13;
-inline constexpr int kKeyPageUp = 33;
-inline constexpr int kKeyPageDown = 34;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyDown = 40;
-
 struct PopupEvent {
   enum class Kind : int {
     Open,         // slot: MenuFocus(True) for the group of that slot
@@ -42,7 +35,8 @@ struct PopupEvent {
     KeyDown,      // key
     Tick,         // timer; Foreground: flag = the list's window is in front; HoverPoll: x, y
     CancelPress,  // the mouse was taken away mid-press: a carried member goes back
-    Refresh       // the open group's members changed (moved): read them again and redraw
+    Refresh,      // the open group's members changed (moved): read them again and redraw
+    Results       // items: the search's result list, opened or replaced; first row lit
   };
   Kind kind = Kind::PointerMove;
   int slot = 0;
@@ -53,8 +47,10 @@ struct PopupEvent {
   int key = 0;
   PopupTimer timer = PopupTimer::Foreground;
   bool flag = false;
+  std::vector<int> items{};
 
   static PopupEvent Open(int slot);
+  static PopupEvent Results(std::vector<int> items);
   static PopupEvent Close();
   static PopupEvent Move(int x, int y, bool leftDown = false);
   static PopupEvent Down(MouseButton button, int x, int y);
@@ -73,6 +69,8 @@ class PopupPorts {
   // Puts the list's window over `bounds` (client coordinates), top-most and in front with
   // the keyboard; `Hide` sends it to the bottom, empty.
   virtual void Show(const PixelRect& bounds) = 0;
+  // As Show, but the keyboard stays with the dock's search field.
+  virtual void ShowBesideField(const PixelRect& bounds) { Show(bounds); }
   virtual void Hide() = 0;
   // A single picture off the list: the dragged member's icon, a frame of the delete
   // animation. Its top-left corner at (x, y); nothing hides it.
@@ -125,6 +123,7 @@ class PopupController {
   void Defer(std::function<void()> action);
   // The operations by their names.
   void MenuFocus(bool show, int slot);
+  void ShowResults(std::vector<int> items);
   void EscCancel(bool keepFocus);
   // Tells the dock the list closed, unless it has asked for another list since.
   void ReportClosed(bool dockTakesFocus);

@@ -45,13 +45,30 @@ const PopupRow& PopupView::row(int member) const {
 
 void PopupView::IniMenuParam(int group, const RingGeometry& geometry, int rowsPerPage) {
   state_.group = group;
+  state_.results = false;
+  resultItems_.clear();
   state_.scroll = PopupScroll{};
   MenuResize(geometry, rowsPerPage);  // a list opens at its top
 }
 
+void PopupView::IniResultList(std::vector<int> items, const RingGeometry& geometry,
+                              int rowsPerPage) {
+  state_.group = 0;  // the list lies where the centre's would
+  state_.results = true;
+  state_.scroll = PopupScroll{};
+  resultItems_ = std::move(items);
+  MenuResize(geometry, rowsPerPage);
+}
+
 void PopupView::MenuResize(const RingGeometry& geometry, int rowsPerPage) {
   rows_.clear();
-  if (state_.group >= 0 && state_.group < kGroupCount) {
+  if (state_.results) {
+    for (const int item : resultItems_) {
+      if (item < 0 || item > kLastItem) continue;
+      rows_.push_back(
+          PopupRow{item, CleanText(store_.Items[static_cast<std::size_t>(item)].Title.str())});
+    }
+  } else if (state_.group >= 0 && state_.group < kGroupCount) {
     const ItemGroup& group = store_.Groups[static_cast<std::size_t>(state_.group)];
     const int count = std::clamp(group.Count, 0, static_cast<int>(group.Members.size()) - 1);
     for (int m = 1; m <= count; ++m) {
@@ -89,7 +106,8 @@ void PopupView::DrawRow(int r, bool highlight) {
       shown.title,
       PixelRect{layout.left + kTitleInset, rect.top + kTextTop, kTitleWidth, kTextHeight},
       kPopupTextColour);
-  const std::string_view hotkey = HotkeyCharacter(member);
+  // Letters and digits go to the search field while results show.
+  const std::string_view hotkey = state_.results ? std::string_view{} : HotkeyCharacter(member);
   if (!hotkey.empty()) {
     canvas_.DrawTextBox(
         hotkey,

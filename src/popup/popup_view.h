@@ -35,6 +35,9 @@ struct PopupState {
   int hovered = -1;
   int lastHovered = -1;
   bool pressedLook = false;  // a button is held on the hovered row
+  // The list holds the search's results (beside the disc, without hotkey characters)
+  // instead of a group's members.
+  bool results = false;
 };
 
 // One member row as IniMenuParam takes it from the store.
@@ -61,6 +64,9 @@ class PopupView {
   // MenuResize: the members read again after the group changed; the scroll offset stays
   // within the new count.
   void MenuResize(const RingGeometry& geometry, int rowsPerPage);
+  // The search's result list: `items` in order, as a list beside the centre disc that
+  // holds them as a group holds its members.
+  void IniResultList(std::vector<int> items, const RingGeometry& geometry, int rowsPerPage);
 
   // The list at rest / with the hovered row highlighted, presented with `alpha`.
   void MenuNormal(int alpha = 255);
@@ -80,7 +86,8 @@ class PopupView {
   const ShortcutStore& store_;
   std::function<void(int)> ensureIcon_;
   PopupState state_;
-  std::vector<PopupRow> rows_;  // index 0 is member 1
+  std::vector<PopupRow> rows_;    // index 0 is member 1
+  std::vector<int> resultItems_;  // the items of a result list
 };
 
 }  // namespace kivo

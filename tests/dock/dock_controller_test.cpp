@@ -21,6 +21,8 @@ using Calls = std::vector<std::string>;
 class RecordingPorts : public DockPorts, public DockActions {
  public:
   Calls calls;
+  bool textInput = false;
+  std::vector<int> results;          // the result list last shown
   std::function<bool(int)> deleter;  // the real deletion, where a test wants it
   void Log(const std::string& call, int n = -1) {
     calls.push_back(n < 0 ? call : call + " " + std::to_string(n));
@@ -47,6 +49,12 @@ class RecordingPorts : public DockPorts, public DockActions {
     for (const auto& p : paths) call += " " + p;
     calls.push_back(call);
   }
+  void SetTextInput(bool on) override { textInput = on; }
+  void ShowSearchResults(const std::vector<int>& items) override {
+    Log("results", static_cast<int>(items.size()));
+    results = items;
+  }
+  void SearchListKey(int key) override { Log("list key", key); }
   bool Saw(const std::string& call) const {
     return std::find(calls.begin(), calls.end(), call) != calls.end();
   }
@@ -352,9 +360,21 @@ TEST_F(DockControllerTest, BinWatchRedrawsOnlyOnChangeAndDwellFadesOnce) {
   EXPECT_FALSE(dock_->timerOn(DockTimer::Dwell));
 }
 
+// The search field's text in the last frame drawn, or "" when the frame has no field.
+std::string FieldTextOf(const std::vector<Frame>& frames) {
+  if (frames.empty()) return "";
+  for (const DrawOp& op : frames.back().ops) {
+    if (op.kind == DrawOp::Kind::TextBox) return op.text;
+  }
+  return "";
+}
+
 // Random event sequences: the dock's state stays consistent, a dock not expanded draws
 // nothing, and the store (changed by the real deletion, its question answered at random)
-// keeps sound groups.
+// keeps sound groups. The search field (Ctrl+F, typing, Backspace, the list's keys) is
+// open only on an active, expanded dock, holds the input method exactly while open, shows
+// what was typed and offers what the search finds; while it is open the slot keys start
+// nothing.
 TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
   std::mt19937 random(20261207);
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -370,14 +390,21 @@ TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
     for (int m = first; m < first + 3; ++m) {
       members.Members[static_cast<std::size_t>(++members.Count)] = m;
       Item(m).ItemType = kItemGroupMember;
+      Item(m).Title = (m % 2 == 0 ? "Note " : "记事本 ") + std::to_string(m);
+      Item(m).LinkPath = "C:\\p\\tool" + std::to_string(m) + ".exe";
     }
   }
+  Item(1).Title = "Notepad";
+  Item(1).LinkPath = "C:\\Windows\\notepad.exe";
+  const char* const typed[] = {"n", "o", "t",   "e", "\xE8\xAE\xB0", "\xEF\xBC\xAE",
+                               " ", "3", "\x06"};
   const ShortcutStore original = store_;
   for (int sequence = 0; sequence < 10000; ++sequence) {
     store_ = original;
     settings_.AutoHide = static_cast<std::uint8_t>(pick(2));
     settings_.LockDragging = pick(4) == 0;
     NewDock();
+    ports_.textInput = false;
     Finish();
     On(DockEvent::Simple(DockEvent::Kind::Start));
     for (int step = 0; step < 12; ++step) {
@@ -396,20 +423,44 @@ TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
           DockEvent::Mode(static_cast<DockMode>(pick(3))),
           DockEvent::Simple(DockEvent::Kind::PopupClosed),
           DockEvent::KeyRelease(kKeyF1),
+          DockEvent::Key(kKeySearch, false, pick(4) != 0),
+          DockEvent::Typed(typed[pick(9)]),
+          DockEvent::Key(pick(2) ? kKeyBackspace : (pick(2) ? kKeyEnter : kKeyDown)),
       };
       // Pointer events weigh more, so that presses turn into drags off the ring often;
-      // 10 lets time pass.
-      constexpr int kWeighted[] = {0, 0, 0, 1, 1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-      const int which = kWeighted[pick(15)];
-      if (which == 10) {
+      // 13 lets time pass.
+      constexpr int kWeighted[] = {0, 0, 0, 1,  1,  2,  2,  3,  4,  5, 6,
+                                   7, 8, 9, 10, 11, 11, 11, 12, 12, 13};
+      const int which = kWeighted[pick(21)];
+      if (which == 13) {
         if (pacer_.busy()) pacer_.Tick();
         continue;
       }
       const DockMode before = state().mode;
       const std::size_t framesBefore = frames_.size();
+      const bool searchedBefore = dock_->searching();
+      const std::size_t callsBefore = ports_.calls.size();
       On(events[which]);
       const DockState& s = state();
       const std::string where = std::to_string(sequence) + "/" + std::to_string(step);
+      ASSERT_TRUE(!s.searching || (s.active && s.mode == DockMode::Expanded)) << where;
+      ASSERT_EQ(ports_.textInput, s.searching) << where;
+      ASSERT_TRUE(s.searching || s.searchText.empty()) << where;
+      if (s.searching) {
+        ASSERT_EQ(dock_->searchResults(),
+                  FindItems(BuildSearchIndex(store_, 12, nullptr), s.searchText))
+            << where;
+        ASSERT_EQ(dock_->popupOpen(), !dock_->searchResults().empty()) << where;
+        if (frames_.size() > framesBefore && !pacer_.busy()) {
+          const std::string shown = FieldTextOf(frames_);
+          ASSERT_EQ(shown, s.searchText.empty() ? std::string(kSearchHint)
+                                                : FieldTail(s.searchText, kSearchFieldChars) + "|")
+              << where;
+        }
+      }
+      if (searchedBefore && which == 3) {
+        ASSERT_EQ(ports_.calls.size(), callsBefore) << where;  // slot keys go nowhere
+      }
       ASSERT_TRUE(!s.active || s.mode == DockMode::Expanded) << where;
       ASSERT_EQ(dock_->hidden(), s.mode == DockMode::Hidden) << where;
       ASSERT_TRUE(!dock_->popupOpen() || s.mode != DockMode::Hidden) << where;
@@ -431,6 +482,9 @@ TEST_F(DockControllerTest, RandomSequencesKeepTheInvariants) {
     }
     Finish();
     ASSERT_EQ(dock_->queued(), 0u);
+    if (dock_->searching() && dock_->popupOpen()) {
+      ASSERT_EQ(ports_.results, dock_->searchResults()) << sequence;
+    }
   }
 }
 

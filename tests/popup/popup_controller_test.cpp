@@ -46,6 +46,7 @@ class World : public DockPorts, public DockActions, public PopupPorts, public Po
   void EndProgram() override {}
   void SetTimer(PopupTimer, bool) override {}
   void Show(const PixelRect&) override { acts.push_back("S"); }
+  void ShowBesideField(const PixelRect&) override { acts.push_back("B"); }
   void Hide() override { acts.push_back("H"); }
   void ShowSprite(const ImageRef&, int, int) override {}
   void HideSprite() override {}
@@ -103,7 +104,7 @@ class PopupTest : public ::testing::Test, public Clock {
   // One step of a script: "o"/"oG" opens the filled group / group G; "cmd" makes member 1 the
   // command; "no" answers no to deleting; "wu"/"wd" the wheel; a key by name or "kX"; "fg"
   // the foreground tick finding another window in front; "hp" the hover poll off the list;
-  // "lost" the mouse taken away;
+  // "lost" the mouse taken away; "r" the members shown as search results (window "B");
   // on row R ("x" off every row, "+" row 1 moved 2 px): "mR" a move, "LR"/"RR" a left/right
   // click, "pR" a left press, "gR" a move with it held, "uR" its release; "dR>S" a drag.
   void Step(const std::string& t) {
@@ -118,6 +119,9 @@ class PopupTest : public ::testing::Test, public Clock {
     const auto button = t[0] == 'R' ? MouseButton::Right : MouseButton::Left;
     if (t[0] == 'o') {
       On(PopupEvent::Open(t.size() > 1 ? std::stoi(r) : group_));
+    } else if (t == "r") {  // the group's members as the search's results
+      const ItemGroup& g = store_.Groups[U(group_)];
+      On(PopupEvent::Results({g.Members.begin() + 1, g.Members.begin() + 1 + g.Count}));
     } else if (t == "cmd" || t == "no") {
       t == "no" ? void(w_.prompts.answer = false) : Fill(group_, store_.Groups[U(group_)].Count, 1);
     } else if (t == "wu" || t == "wd") {
@@ -255,6 +259,13 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
       {3, "o m2 hp", "S", 0, -1},
       {3, "o o o9", "S|H|S|H|closed 0", 0, -1},        // one list at a time
       {3, "o esc,o o,esc,o", "S|H|S|H|S|H|S", 0, -1},  // the dock has asked for a list since
+      // Search results: the first lit for Enter, nothing carried off, no menu, no hotkeys.
+      {10, "r enter", "B|H|closed 1|launch 301", 0, -1},
+      {10, "r down down enter", "B|H|closed 1|launch 303", 0, -1},
+      {10, "r m3 hp enter", "B|H|closed 1|launch 301", 0, -1},
+      {3, "r d1>x R2 kA k1", "B", 0, 2},
+      {3, "r r", "B|B", 0, 1},
+      {3, "o r", "S|H|B", 0, 1},
   };
   const ShortcutStore empty = store_;
   for (const auto& c : cases) {
@@ -270,7 +281,7 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
     EXPECT_EQ(acts, c.acts) << where;
     EXPECT_EQ(s.scroll.offset, c.offset) << where;
     EXPECT_EQ(s.hovered, c.hovered) << where;
-    EXPECT_EQ(popup_->open(), acts[acts.find_last_of("SH")] == 'S') << where;
+    EXPECT_EQ(popup_->open(), acts[acts.find_last_of("SHB")] != 'H') << where;
     EXPECT_EQ(group.Count, c.count - (acts.find("save") != std::string::npos)) << where;
     if (!popup_->open()) continue;
     for (const DrawOp& op : frames_.back().ops) {
@@ -295,7 +306,8 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
       const std::string icon = "i" + std::to_string(item.ItemIndex) + "@" +
                                std::to_string(s.layout.rowRects[U(r)].top + 3) + " ";
       if (h == r) row(s.pressedLook ? kSkinMenuMouseDown : kSkinMenuSelect, r, "");
-      const char key = o + r <= 36 ? "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[o + r - 1] : 0;
+      const char key =
+          !s.results && o + r <= 36 ? "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[o + r - 1] : 0;
       want += icon + item.Title.str() + " " + (key ? std::string{key, ' '} : "");
     }
     EXPECT_EQ(seen, want) << where;

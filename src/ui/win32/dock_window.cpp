@@ -10,6 +10,7 @@
 #include "gfx/win32/tiled_layer.h"
 #include "items/drop_files.h"
 #include "platform/win32/recycle_bin_win.h"
+#include "platform/win32/unicode.h"
 #include "ui/win32/mouse_input.h"
 
 namespace kivo::win {
@@ -92,6 +93,7 @@ DockWindow::DockWindow(HINSTANCE instance, AppData& data, ImageTables& images, D
       presenter_(std::make_unique<TiledLayer>()) {
   // The renderer knows where images and texts land, so a fill can drop what it hides.
   frames_.SetBounds(renderer_.Bounds());
+  renderer_.SetBoxText(&fieldText_);
 }
 
 DockWindow::~DockWindow() {
@@ -106,7 +108,7 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   Clock& clock = clock_ != nullptr ? *clock_ : static_cast<Clock&>(pacer_);
   view_ = std::make_unique<DockView>(frames_, clock, data_.store, data_.settings, geometry_);
   controller_ = std::make_unique<DockController>(*view_, pacer_, *this, actions_, data_.store,
-                                                 data_.settings, SystemDragThreshold());
+                                                 data_.settings, SystemDragThreshold(), gb_);
   pacer_.SetOnIdle([this] {
     if (controller_) controller_->Resume();
   });
@@ -135,11 +137,14 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   }
   RegisterDrop(ring_.get());
   RegisterDrop(veil_.get());
-  // The dock takes no text input: keys drive it directly.
+  // The dock takes no text input: keys drive it directly. The search field turns the
+  // input method on for the ring's window while it is open.
   ::ImmAssociateContext(ring_.get(), nullptr);
   ::ImmAssociateContext(veil_.get(), nullptr);
 
   if (!text_.Create(fontFamilies, 17.0f)) return false;
+  if (!fieldText_.Create(fontFamilies, 14.0f)) return false;
+  fieldText_.SetClearType(data_.settings.ClearType != 0);
   renderer_.SetLayoutWidth(width);
   renderer_.SetVeilSeparate(true);
   view_->IniIconParam();
@@ -368,10 +373,51 @@ bool DockWindow::OnKey(UINT message, WPARAM key, LPARAM flags) {
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
   const bool repeat = (flags & (LPARAM{1} << 30)) != 0;
   const bool alt = (flags & (LPARAM{1} << 29)) != 0;
-  if (down && repeat) return true;  // holding a key down does not launch it again and again
   const int code = static_cast<int>(key);
-  Handle(down ? DockEvent::Key(code, alt) : DockEvent::KeyRelease(code));
+  // Holding a key down does not launch it again and again; in the search field the
+  // editing and moving keys repeat as in any text box.
+  const bool repeats =
+      controller_->searching() && (code == kKeyBackspace || code == kKeyUp || code == kKeyDown ||
+                                   code == kKeyPageUp || code == kKeyPageDown);
+  if (down && repeat && !repeats) return true;
+  const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  Handle(down ? DockEvent::Key(code, alt, ctrl) : DockEvent::KeyRelease(code));
   return true;
+}
+
+void DockWindow::OnTypedUnit(wchar_t unit) {
+  if (unit >= 0xD800 && unit <= 0xDBFF) {
+    highSurrogate_ = unit;
+    return;
+  }
+  std::wstring text;
+  if (unit >= 0xDC00 && unit <= 0xDFFF) {
+    if (highSurrogate_ == 0) return;
+    text = {highSurrogate_, unit};
+  } else {
+    text = {unit};
+  }
+  highSurrogate_ = 0;
+  Handle(DockEvent::Typed(Narrow(text)));
+}
+
+void DockWindow::SetTextInput(bool on) {
+  if (!ring_) return;
+  highSurrogate_ = 0;
+  if (!on) {
+    ::ImmAssociateContext(ring_.get(), nullptr);
+    return;
+  }
+  ::ImmAssociateContextEx(ring_.get(), nullptr, IACE_DEFAULT);
+  // The input method's composition shows at the field.
+  if (const HIMC context = ::ImmGetContext(ring_.get()); context != nullptr) {
+    const PixelRect field = SearchTextRect(geometry_);
+    COMPOSITIONFORM form{};
+    form.dwStyle = CFS_POINT;
+    form.ptCurrentPos = POINT{field.left, field.bottom() + 4};
+    ::ImmSetCompositionWindow(context, &form);
+    ::ImmReleaseContext(ring_.get(), context);
+  }
 }
 
 std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM wParam,
@@ -405,6 +451,12 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
       OnKey(message, wParam, lParam);
+      return 0;
+    case WM_CHAR:
+    case WM_IME_CHAR:
+      // Typed text reaches the dock only for its search field; WM_IME_CHAR is taken
+      // here so that it does not come back as WM_CHAR.
+      if (window == ring_.get()) OnTypedUnit(static_cast<wchar_t>(wParam));
       return 0;
     case WM_SYSCOMMAND:
       // Alt+Space is the dock's own key, not the window menu.

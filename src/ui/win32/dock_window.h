@@ -16,6 +16,7 @@
 #include "dock/dock_view.h"
 #include "dock/frame_pacer.h"
 #include "dock/ring_geometry.h"
+#include "gfx/win32/box_text.h"
 #include "gfx/win32/frame_renderer.h"
 #include "gfx/win32/image_tables.h"
 #include "gfx/win32/presenter.h"
@@ -61,6 +62,9 @@ class DockWindow final : public Window, public DockPorts {
   // is drawn at once (the benchmark and the tests pass one that does not sleep). Before
   // Create.
   void SetClock(Clock& clock) { clock_ = &clock; }
+  // Converts to code page 936 for the search's pinyin initials. Before Create; must
+  // outlive the window.
+  void SetSearchCodec(const AnsiCodec* gb) { gb_ = gb; }
   // For the tests and the benchmark: the area the ring's picture covers, the frame drawn
   // on it, what shows it on screen, and how long the last frame took to render and
   // present and how many windows it presented.
@@ -106,6 +110,9 @@ class DockWindow final : public Window, public DockPorts {
   POINT ClientPoint(HWND window, LPARAM lParam) const;
   void OnTimer(UINT_PTR id);
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
+  // A UTF-16 unit typed (WM_CHAR, WM_IME_CHAR) for the search field; surrogate pairs
+  // are joined first.
+  void OnTypedUnit(wchar_t unit);
 
   // DockPorts (for the state machine only): the window effects.
   void SetTimer(DockTimer timer, bool on) override;
@@ -113,6 +120,7 @@ class DockWindow final : public Window, public DockPorts {
   void SendToBottom() override;
   void ShowWindows(bool visible) override;
   void RaiseForDrop() override;
+  void SetTextInput(bool on) override;
 
   // Files dragged over the dock and dropped on it, from every window of the dock.
   void RegisterDrop(HWND window);
@@ -125,10 +133,13 @@ class DockWindow final : public Window, public DockPorts {
   AppData& data_;
   ImageTables& images_;
   TextRenderer text_;
+  BoxTextRenderer fieldText_;  // the search field's text on the disc
   FrameRenderer renderer_;
   DockActions& actions_;
   FramePacer pacer_;
   Clock* clock_ = nullptr;  // a clock of the caller's instead of the pacer
+  const AnsiCodec* gb_ = nullptr;
+  wchar_t highSurrogate_ = 0;
   DisplayList frames_;
   RingGeometry geometry_;
   std::unique_ptr<DockView> view_;

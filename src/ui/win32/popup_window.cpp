@@ -147,6 +147,13 @@ void PopupWindow::Show(const PixelRect& bounds) {
   ::SetForegroundWindow(list_.get());
 }
 
+void PopupWindow::ShowBesideField(const PixelRect& bounds) {
+  if (!list_ || !renderer_.SetArea(bounds)) return;
+  placed_ = false;
+  ::SetWindowPos(list_.get(), HWND_TOPMOST, origin_.x + bounds.left, origin_.y + bounds.top,
+                 bounds.width, bounds.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
 void PopupWindow::Hide() {
   if (!list_) return;
   ::ShowWindow(list_.get(), SW_HIDE);
@@ -273,7 +280,8 @@ std::optional<LRESULT> PopupWindow::OnMessage(HWND window, UINT message, WPARAM 
       Handle(PopupEvent{PopupEvent::Kind::CancelPress});
       return 0;
     case WM_MOUSEACTIVATE:
-      return MA_ACTIVATE;
+      // A click on a search result leaves the keyboard with the dock's field.
+      return controller().state().results ? MA_NOACTIVATE : MA_ACTIVATE;
     case WM_CLOSE:
       return 0;  // the list closes with its own rules, not with Alt+F4
     default:

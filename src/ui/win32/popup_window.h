@@ -65,6 +65,7 @@ class PopupWindow final : public Window, public PopupPorts {
   // PopupPorts
   void SetTimer(PopupTimer timer, bool on) override;
   void Show(const PixelRect& bounds) override;
+  void ShowBesideField(const PixelRect& bounds) override;
   void Hide() override;
   void ShowSprite(const ImageRef& image, int x, int y) override;
   void HideSprite() override;

@@ -1,0 +1,152 @@
+#include "search/item_search.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/iconv_codec.h"
+
+namespace kivo {
+namespace {
+
+std::string Narrow(const std::u32string& text) {
+  std::string out;
+  for (const char32_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+TEST(ItemSearch, FoldingIgnoresCaseAndWidth) {
+  const struct {
+    const char* text;
+    const char* folded;
+  } rows[] = {
+      {"NotePad.EXE", "notepad.exe"},
+      {"\xEF\xBC\xAE\xEF\xBD\x8F\xEF\xBC\x91", "no1"},  // "Ｎｏ１", full width
+      {"a\xE3\x80\x80"
+       "b",
+       "a b"},  // the ideographic space
+      {"\xFF"
+       "x",
+       "?x"},                 // a malformed byte
+      {"\xE8\xAE\xB0", "?"},  // 记 stays itself
+  };
+  for (const auto& row : rows) EXPECT_EQ(Narrow(FoldForSearch(row.text)), row.folded) << row.text;
+  EXPECT_EQ(FoldForSearch("\xE8\xAE\xB0")[0], U'\x8BB0');
+}
+
+TEST(ItemSearch, InitialsOfCommonCharactersFromTheirCodes) {
+  const testing::IconvCodec gb("CP936");
+  const struct {
+    const char* title;
+    const char* initials;
+  } rows[] = {
+      {"记事本", "jsb"},
+      {"计算器", "jsq"},
+      {"画图", "ht"},
+      {"Windows 资源管理器", "wzyglq"},
+      {"Microsoft Word 2010", "mw2"},
+      {"阿", "a"},  // the first character of level 1
+      {"座", "z"},  // its last
+      {"啊吧", "ab"},
+      {"鼹", ""},  // level 2: no initial from the table
+      {"«x»", "x"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(TitleInitials(row.title, &gb), row.initials) << row.title;
+  EXPECT_EQ(TitleInitials("记事本 Pad", nullptr), "p");
+  // Boundaries: the last code of one letter and the first of the next.
+  EXPECT_EQ(PinyinInitial(0xB0, 0xC4), 'a');
+  EXPECT_EQ(PinyinInitial(0xB0, 0xC5), 'b');
+  EXPECT_EQ(PinyinInitial(0xD4, 0xD0), 'y');
+  EXPECT_EQ(PinyinInitial(0xD7, 0xF9), 'z');
+  EXPECT_EQ(PinyinInitial(0xD7, 0xFA), 0);
+  EXPECT_EQ(PinyinInitial(0xB0, 0xA0), 0);
+  EXPECT_EQ(PinyinInitial(0xC0, 0x41), 0);  // not a GB2312 trail byte
+}
+
+class ItemSearchIndex : public ::testing::Test {
+ protected:
+  ItemSearchIndex() {
+    // Ring slots 1..4: a shortcut, a blank slot, a group without a target, and slot 4
+    // showing item 300 through its group's member 0.
+    Set(1, kItemRingShortcut, "计算器", "C:\\Windows\\calc.exe");
+    Set(2, kItemShortcut, "空白", "");
+    Set(3, kItemGroup, "附件", "");
+    Set(300, kItemRingShortcut, "Paint 画图", "C:\\Windows\\mspaint.exe");
+    store_.Groups[4].Members[0] = 300;
+    // Group 3's members, one of them also the ring's item 1.
+    Member(3, 200, "记事本", "C:\\Windows\\notepad.exe");
+    Member(3, 201, "My Notes", "D:\\docs\\readme.txt");
+    Member(3, 202, "Windows 资源管理器", "C:\\Windows\\explorer.exe");
+    Member(3, 1, "", "");
+    Member(3, 203, "百度", "http://www.baidu.com/");
+    Member(3, 204, "Notes 2", "D:\\docs\\two.txt");
+    store_.Items[204].TargetPath = "D:\\docs\\Target.doc";
+    Set(100, kItemBuiltInCommand, "关机", "");
+    store_.Items[100].IsSystem = true;
+    Member(0, 100, "关机", "");
+    index_ = BuildSearchIndex(store_, 4, &gb_);
+  }
+  void Set(int n, int kind, const std::string& title, const std::string& link) {
+    ShortcutItem& item = store_.Items[static_cast<std::size_t>(n)];
+    item.ItemType = kind;
+    if (!title.empty()) item.Title = title;
+    if (!link.empty()) item.LinkPath = link;
+  }
+  void Member(int group, int n, const std::string& title, const std::string& link) {
+    ItemGroup& g = store_.Groups[static_cast<std::size_t>(group)];
+    g.Members[static_cast<std::size_t>(++g.Count)] = n;
+    if (!title.empty()) Set(n, kItemGroupMember, title, link);
+  }
+  testing::IconvCodec gb_{"CP936"};
+  ShortcutStore store_;
+  std::vector<SearchEntry> index_;
+};
+
+TEST_F(ItemSearchIndex, CollectsEachLaunchableShortcutOnceInRingThenGroupOrder) {
+  std::vector<int> items;
+  for (const SearchEntry& e : index_) items.push_back(e.item);
+  EXPECT_EQ(items, (std::vector<int>{1, 300, 100, 200, 201, 202, 203, 204}));
+}
+
+TEST_F(ItemSearchIndex, TitlesRankBeforeInitialsBeforeFileNames) {
+  const struct {
+    const char* query;
+    std::vector<int> items;
+  } rows[] = {
+      {"not", {204, 201, 200}},  // a title's start, inside one, notepad.exe's start
+      {"notes", {204, 201}},
+      {"NOTEPAD", {200}},           // case
+      {"ｎｏｔｅｐａｄ", {200}},    // width
+      {"  notepad ", {200}},        // blanks around
+      {"记事", {200}},              // Chinese characters of the title
+      {"jsb", {200}},               // pinyin initials
+      {"js", {1, 200}},             // initials of 计算器 and 记事本, in index order
+      {"画", {300}},                // inside a title
+      {"zygl", {202}},              // initials inside
+      {"mspaint", {300}},           // file name
+      {"exe", {1, 300, 200, 202}},  // inside file names
+      {"baidu", {203}},             // a web address's last part
+      {"target", {204}},            // the target's file name beside the link's
+      {"gj", {100}},                // a command
+      {"windows", {202}},           // titles only: the folder C:\Windows is no file name
+      {"", {}},
+      {"   ", {}},
+      {"附件", {}},  // a group without a target is not offered
+      {"空白", {}},  // nor a blank slot
+      {"zzzz", {}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FindItems(index_, row.query), row.items) << row.query;
+}
+
+TEST(ItemSearch, FieldShowsTheEndOfALongText) {
+  EXPECT_EQ(FieldTail("notepad", 7), "notepad");
+  EXPECT_EQ(FieldTail("notepad", 4), "\xE2\x80\xA6pad");
+  EXPECT_EQ(FieldTail("记事本", 2), "\xE2\x80\xA6本");
+  EXPECT_EQ(DropLastChar("ab记"), "ab");
+  EXPECT_EQ(DropLastChar("a"), "");
+  EXPECT_EQ(DropLastChar(""), "");
+}
+
+}  // namespace
+}  // namespace kivo
