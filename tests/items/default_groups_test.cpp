@@ -87,14 +87,23 @@ TEST(DefaultGroups, WebSitesBrowserAndMail) {
     EXPECT_TRUE(IsWebAddress(site.LinkPath.str())) << site.LinkPath;
     EXPECT_EQ(site.IconFile.str().rfind(w.paths.SystemIconFolder, 0), 0u) << site.IconFile;
   }
-  w.files.Put("C:\\Browser\\browse.exe", "MZ");
-  w.icons.good.insert("C:\\BROWSER\\BROWSE.EXE");
-  w.registry.Put(RegistryRoot::ClassesRoot, "http\\shell\\open\\command", "",
-                 Text("\"C:\\Browser\\browse.exe\" %1"));
+  // The user's choice wins over the scheme's command; a command naming no program gives none.
+  w.files.Put("C:\\Windows\\browse.exe", "MZ");
+  w.icons.good.insert("C:\\WINDOWS\\BROWSE.EXE");
+  w.registry.Put(
+      RegistryRoot::CurrentUser,
+      "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice",
+      "Progid", Text("FancyHTML"));
+  for (const auto& [key, command] : {std::pair{"http", "C:\\Old\\old.exe %1"},
+                                     {"FancyHTML", "\"%SystemRoot%\\browse.exe\" -u \"%1\""},
+                                     {"mailto", "rundll32 mail.dll"}}) {
+    w.registry.Put(RegistryRoot::ClassesRoot, std::string(key) + "\\shell\\open\\command", "",
+                   Text(command));
+  }
   Build(w, kDefaultBrowser, 8);
-  Build(w, kDefaultMail, 9);  // nothing registered
+  Build(w, kDefaultMail, 9);
   for (const auto& [slot, title, link, icon] :
-       {std::tuple{8, "互联网", "C:\\Browser\\browse.exe", "Internet.png"},
+       {std::tuple{8, "互联网", "C:\\Windows\\browse.exe", "Internet.png"},
         {9, "电子邮件", "", "Mailbox.png"}}) {
     EXPECT_EQ(w.Item(slot).ItemType, kItemRingShortcut);
     EXPECT_EQ(w.Item(slot).Title, title);

@@ -101,12 +101,14 @@ TEST(DropFiles, OnePathByTargetKindAndNothingWithoutTargetOrWithDraggingLocked) 
   DropWorld w;
   const auto paths = w.Docs(2);
   const ShortcutStore before = w.store;
-  EXPECT_EQ(w.Drop(-1, paths).result, DropResult::Ignored);
-  EXPECT_EQ(w.Drop(37, paths).result, DropResult::Ignored);
-  EXPECT_EQ(w.Drop(5, {}).result, DropResult::Ignored);
-  w.settings.LockDragging = true;
-  EXPECT_EQ(w.Drop(5, paths).result, DropResult::Ignored);
-  EXPECT_EQ(w.Drop(2, paths).result, DropResult::Ignored);
+  for (const auto& [slot, dropped, locked] : {std::tuple{-1, paths, false},
+                                              {37, paths, false},
+                                              {5, std::vector<std::string>{}, false},
+                                              {5, paths, true},
+                                              {2, paths, true}}) {
+    w.settings.LockDragging = locked;
+    EXPECT_EQ(w.Drop(slot, dropped).result, DropResult::Ignored) << slot;
+  }
   EXPECT_TRUE(w.store.Items == before.Items);
   EXPECT_TRUE(w.host.shown.empty() && w.host.recycled.empty());
 }

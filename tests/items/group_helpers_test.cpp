@@ -111,24 +111,5 @@ TEST(RemoveGroupMember, ShiftsTheRestAndKeepsTheTitleTrue) {
   EXPECT_EQ(w.Item(500).ItemType, kItemGroupMember);
 }
 
-TEST(GetDefaultClient, UserChoiceThenSchemeCommand) {
-  ItemWorld w;
-  const auto put = [&](RegistryRoot root, const char* key, const char* name, const std::string& s) {
-    w.registry.Put(root, key, name, RegistryData{kRegSz, s + '\0'});
-  };
-  EXPECT_EQ(GetDefaultClient(w.context, ClientKind::WebBrowser), "");
-  put(RegistryRoot::ClassesRoot, "http\\shell\\open\\command", "",
-      "\"%SystemRoot%\\browser.EXE\" -nohome \"%1\"");
-  EXPECT_EQ(GetDefaultClient(w.context, ClientKind::WebBrowser), "C:\\Windows\\browser.EXE");
-  put(RegistryRoot::CurrentUser,
-      "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice",
-      "Progid", "FancyHTML");
-  put(RegistryRoot::ClassesRoot, "FancyHTML\\shell\\open\\command", "",
-      "C:\\Fancy\\fancy.exe --url %1");
-  EXPECT_EQ(GetDefaultClient(w.context, ClientKind::WebBrowser), "C:\\Fancy\\fancy.exe");
-  put(RegistryRoot::ClassesRoot, "mailto\\shell\\open\\command", "", "rundll32 mail.dll");
-  EXPECT_EQ(GetDefaultClient(w.context, ClientKind::Mail), "") << "no program named";
-}
-
 }  // namespace
 }  // namespace kivo
