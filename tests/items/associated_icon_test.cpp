@@ -16,16 +16,6 @@ const std::string CR = "HKEY_CLASSES_ROOT\\";
 const std::string LM = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
 const std::string T = CR + "txtfile\\";  // the program id of ".txt" in most cases
 
-struct Case {
-  const char* name;
-  std::vector<std::pair<std::string, std::string>> keys;  // key path -> default value
-  const char* expected;                                   // "file|index", "" for nothing
-  const char* extension = ".txt";
-};
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << c.name;
-}
-
 // Like ExpandEnvironmentStrings: names matched without regard to case, unknown ones kept.
 std::string FakeExpand(std::string_view path) {
   std::string out(path);
@@ -34,80 +24,53 @@ std::string FakeExpand(std::string_view path) {
   return out;
 }
 
-const Case kCases[] = {
-    {"ClassIconWinsOverOwnIcon",
-     {{T + "CLSID", "{C1}"},
-      {CR + "CLSID\\{C1}\\DefaultIcon", "C:\\c.dll,2"},
-      {T + "DefaultIcon", "C:\\p.dll,3"}},
-     "C:\\c.dll|2"},
-    {"MissingClassIconFileGivesOwnIcon",
-     {{T + "CLSID", "{C1}"},
-      {CR + "CLSID\\{C1}\\DefaultIcon", "C:\\gone.dll,2"},
-      {T + "DefaultIcon", "C:\\p.dll,-3"}},
-     "C:\\p.dll|-3"},
-    {"QuotedFileSplitAtFirstComma",
-     {{T + "DefaultIcon", " \"C:\\App Dir\\app.exe\" , 1 ,9"}},
-     "C:\\App Dir\\app.exe|1"},
-    {"EnvironmentVariablesExpanded",
-     {{T + "DefaultIcon", "%SystemRoot%\\system32\\shell32.dll,-152"}},
-     "C:\\Windows\\system32\\shell32.dll|-152"},
-    {"FileAloneIsIndexZero",
-     {{T + "DefaultIcon", "\"%SystemRoot%\\system32\\imageres.dll\""}},
-     "C:\\Windows\\system32\\imageres.dll|0"},
-    {"NonNumericIndexIsZero", {{T + "DefaultIcon", "C:\\p.dll,abc"}}, "C:\\p.dll|0"},
-    {"NumberPrefixIsIndex", {{T + "DefaultIcon", "C:\\p.dll,+12x"}}, "C:\\p.dll|12"},
-    {"OversizedIndexClamped",
-     {{T + "DefaultIcon", "C:\\p.dll,-99999999999"}},
-     "C:\\p.dll|-2147483648"},
-    {"QuotedCommandWithArguments",
-     {{T + "shell\\open\\command", "\"C:\\App Dir\\app.exe\" \"%1\""}},
-     "C:\\App Dir\\app.exe|0"},
-    {"LowerCaseCommandExpanded",
-     {{T + "shell\\open\\command", "%SystemRoot%\\system32\\notepad.exe %1"}},
-     "C:\\Windows\\system32\\notepad.exe|0"},
-    {"UnusableIconFallsToCommand",
-     {{T + "DefaultIcon", "%1"}, {T + "shell\\open\\command", " C:\\App Dir\\APP.EXE"}},
-     "C:\\App Dir\\APP.EXE|0"},
-    {"CommandWithoutExe", {{T + "shell\\open\\command", "rundll32 x.dll,Run"}}, ""},
-    {"IconAndCommandFilesMissing",
-     {{T + "DefaultIcon", "x,abc"}, {T + "shell\\open\\command", "C:\\gone.exe %1"}},
-     ""},
-    {"MachineClassesWhenRootHasNoProgId",
-     {{LM + ".xyz", "xyzfile"},
-      {LM + "xyzfile\\CLSID", "{C2}"},
-      {LM + "CLSID\\{C2}\\DefaultIcon", "C:\\c.dll,5"},
-      {CR + "xyzfile\\DefaultIcon", "C:\\p.dll"}},
-     "C:\\c.dll|5",
-     ".XYZ"},
-    {"RootProgIdKeepsMachineClassesOut",
-     {{LM + ".txt", "txtfile"}, {LM + "txtfile\\DefaultIcon", "C:\\p.dll,1"}},
-     ""},
-    {"NothingRegistered", {}, "", ".abc"},
-};
-
-class AssociatedIconTest : public ::testing::TestWithParam<Case> {};
-
-TEST_P(AssociatedIconTest, Lookup) {
+TEST(LookupAssociatedIcon, ClassIconOwnIconThenTheOpenCommand) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> keys;  // key path -> default value
+    const char* expected;                                   // "file|index", "" for nothing
+    const char* extension = ".txt";
+  };
+  // clang-format off
+  const Case cases[] = {
+      {{{T + "CLSID", "{C1}"}, {CR + "CLSID\\{C1}\\DefaultIcon", "C:\\c.dll,2"}, {T + "DefaultIcon", "C:\\p.dll,3"}}, "C:\\c.dll|2"},
+      {{{T + "CLSID", "{C1}"}, {CR + "CLSID\\{C1}\\DefaultIcon", "C:\\gone.dll,2"}, {T + "DefaultIcon", "C:\\p.dll,-3"}}, "C:\\p.dll|-3"},
+      {{{T + "DefaultIcon", " \"C:\\App Dir\\app.exe\" , 1 ,9"}}, "C:\\App Dir\\app.exe|1"},  // split at the first comma
+      {{{T + "DefaultIcon", "%SystemRoot%\\system32\\shell32.dll,-152"}}, "C:\\Windows\\system32\\shell32.dll|-152"},
+      {{{T + "DefaultIcon", "\"%SystemRoot%\\system32\\imageres.dll\""}}, "C:\\Windows\\system32\\imageres.dll|0"},
+      {{{T + "DefaultIcon", "C:\\p.dll,abc"}}, "C:\\p.dll|0"},
+      {{{T + "DefaultIcon", "C:\\p.dll,+12x"}}, "C:\\p.dll|12"},
+      {{{T + "DefaultIcon", "C:\\p.dll,-99999999999"}}, "C:\\p.dll|-2147483648"},
+      {{{T + "shell\\open\\command", "\"C:\\App Dir\\app.exe\" \"%1\""}}, "C:\\App Dir\\app.exe|0"},
+      {{{T + "shell\\open\\command", "%SystemRoot%\\system32\\notepad.exe %1"}}, "C:\\Windows\\system32\\notepad.exe|0"},
+      {{{T + "DefaultIcon", "%1"}, {T + "shell\\open\\command", " C:\\App Dir\\APP.EXE"}}, "C:\\App Dir\\APP.EXE|0"},
+      {{{T + "shell\\open\\command", "rundll32 x.dll,Run"}}, ""},
+      {{{T + "DefaultIcon", "x,abc"}, {T + "shell\\open\\command", "C:\\gone.exe %1"}}, ""},
+      // The machine's classes when the root has no program id, and only then.
+      {{{LM + ".xyz", "xyzfile"}, {LM + "xyzfile\\CLSID", "{C2}"}, {LM + "CLSID\\{C2}\\DefaultIcon", "C:\\c.dll,5"}, {CR + "xyzfile\\DefaultIcon", "C:\\p.dll"}}, "C:\\c.dll|5", ".XYZ"},
+      {{{LM + ".txt", "txtfile"}, {LM + "txtfile\\DefaultIcon", "C:\\p.dll,1"}}, ""},
+      {{}, "", ".abc"},
+  };
+  // clang-format on
   testing::IconvCodec codec{"CP1252"};
-  testing::MemoryRegistry registry;
   testing::MemoryFileSystem files;
   for (const char* file :
        {"C:\\c.dll", "C:\\p.dll", "C:\\App Dir\\app.exe", "C:\\Windows\\system32\\shell32.dll",
         "C:\\Windows\\system32\\imageres.dll", "C:\\Windows\\system32\\notepad.exe"}) {
     files.Put(file, "");
   }
-  auto keys = GetParam().keys;
-  keys.emplace_back(CR + ".txt", " txtfile ");  // values are cleaned before use
-  for (const auto& [path, value] : keys) {
-    const RegistryPath split = SplitRegistryPath(path);
-    registry.Put(split.root, split.subKey, "", {kRegSz, codec.Encode(value) + '\0'});
+  for (const Case& c : cases) {
+    testing::MemoryRegistry registry;
+    auto keys = c.keys;
+    keys.emplace_back(CR + ".txt", " txtfile ");  // values are cleaned before use
+    for (const auto& [path, value] : keys) {
+      const RegistryPath split = SplitRegistryPath(path);
+      registry.Put(split.root, split.subKey, "", {kRegSz, codec.Encode(value) + '\0'});
+    }
+    const auto found = LookupAssociatedIcon(registry, codec, files, c.extension, FakeExpand);
+    EXPECT_EQ(found ? found->file + "|" + std::to_string(found->index) : "", c.expected)
+        << (c.keys.empty() ? "" : c.keys.back().second);
   }
-  const auto found = LookupAssociatedIcon(registry, codec, files, GetParam().extension, FakeExpand);
-  EXPECT_EQ(found ? found->file + "|" + std::to_string(found->index) : "", GetParam().expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Types, AssociatedIconTest, ::testing::ValuesIn(kCases),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace kivo

@@ -10,8 +10,6 @@
 namespace kivo {
 namespace {
 
-using testing::ItemWorld;
-
 class ScriptedDropHost : public DropHost {
  public:
   bool Show(const ShellMessage& message) override { return shown.push_back(message), answer; }
@@ -26,13 +24,12 @@ class ScriptedDropHost : public DropHost {
   bool answer = true;
   std::string name;
   std::vector<ShellMessage> shown;
-  std::vector<std::string> asked;
-  std::vector<std::string> recycled;
+  std::vector<std::string> asked, recycled;
 };
 
 // A first start's ring: the user entry, a system object, the recycle bin, the all-programs
 // group, blank slots after; `groups` turns slots 4..36 into groups.
-struct DropWorld : ItemWorld {
+struct DropWorld : testing::ItemWorld {
   explicit DropWorld(bool groups = false) {
     const int builtIn[] = {kItemUser, kItemSystemObject, kItemRecycleBin, kItemAllProgramsGroup};
     for (int slot = 0; slot <= 36; ++slot) {
@@ -40,10 +37,10 @@ struct DropWorld : ItemWorld {
     }
     settings.IconCount = 24;
   }
-  std::vector<std::string> Docs(int count, const std::string& stem = "D:\\drop") {
+  std::vector<std::string> Docs(int count) {
     std::vector<std::string> out;
     for (int i = 0; i < count; ++i) {
-      out.push_back(stem + std::to_string(i) + ".txt");
+      out.push_back("D:\\drop" + std::to_string(i) + ".txt");
       files.Put(out.back(), "text");
     }
     return out;
@@ -84,91 +81,76 @@ TEST(DragOverBadge, ByKindFillAndSetting) {
   }
 }
 
-TEST(DropFiles, OnePathByTargetKind) {
-  const struct {
-    int kind;
-    DropResult result;
-  } cases[] = {
-      {kItemShortcut, DropResult::Added},         {kItemGroup, DropResult::Added},
-      {kItemRingShortcut, DropResult::Added},     {kItemSystemObject, DropResult::Refused},
-      {kItemBuiltInCommand, DropResult::Refused}, {kItemUnused, DropResult::Refused},
-  };
-  for (const auto& c : cases) {
+TEST(DropFiles, OnePathByTargetKindAndNothingWithoutTargetOrWithDraggingLocked) {
+  for (const int kind : {kItemShortcut, kItemGroup, kItemRingShortcut, kItemSystemObject,
+                         kItemBuiltInCommand, kItemUnused}) {
     DropWorld w;
-    w.Item(6).ItemType = c.kind;
+    w.Item(6).ItemType = kind;
     const ShortcutItem before = w.Item(6);
     const auto paths = w.Docs(1);
-    const bool added = c.result == DropResult::Added;
-    EXPECT_EQ(w.Drop(6, paths), (DropOutcome{c.result, 6, added ? 1 : 0})) << c.kind;
+    const bool added = kind == kItemShortcut || kind == kItemGroup || kind == kItemRingShortcut;
+    EXPECT_EQ(w.Drop(6, paths),
+              (DropOutcome{added ? DropResult::Added : DropResult::Refused, 6, added}));
     // Only a shortcut standing in the slot asks before it is replaced.
-    EXPECT_EQ(w.prompts.asked.size(), c.kind == kItemRingShortcut ? 1u : 0u) << c.kind;
-    EXPECT_TRUE(w.host.shown.empty()) << c.kind;
-    if (!added) {
-      EXPECT_EQ(w.Item(6), before) << c.kind;
-    }
-    if (c.kind == kItemGroup) {
-      EXPECT_EQ(w.MemberPaths(6), paths);
-    }
-    if (added && c.kind != kItemGroup) {
-      EXPECT_EQ(w.Item(6).LinkPath, paths[0]);
-    }
+    EXPECT_EQ(w.prompts.asked.size(), kind == kItemRingShortcut ? 1u : 0u) << kind;
+    EXPECT_TRUE(w.host.shown.empty()) << kind;
+    EXPECT_TRUE(added || w.Item(6) == before) << kind;
+    EXPECT_EQ(kind == kItemGroup ? w.MemberPaths(6)[0] : w.Item(6).LinkPath.str(),
+              added ? paths[0] : "");
   }
-}
-
-TEST(DropFiles, NothingHappensWithoutTargetOrWithDraggingLocked) {
   DropWorld w;
   const auto paths = w.Docs(2);
   const ShortcutStore before = w.store;
-  EXPECT_EQ(w.Drop(-1, paths).result, DropResult::Ignored);
-  EXPECT_EQ(w.Drop(37, paths).result, DropResult::Ignored);
-  EXPECT_EQ(w.Drop(5, {}).result, DropResult::Ignored);
-  w.settings.LockDragging = true;
-  EXPECT_EQ(w.Drop(5, paths).result, DropResult::Ignored);
-  EXPECT_EQ(w.Drop(2, paths).result, DropResult::Ignored);
+  for (const auto& [slot, dropped, locked] : {std::tuple{-1, paths, false},
+                                              {37, paths, false},
+                                              {5, std::vector<std::string>{}, false},
+                                              {5, paths, true},
+                                              {2, paths, true}}) {
+    w.settings.LockDragging = locked;
+    EXPECT_EQ(w.Drop(slot, dropped).result, DropResult::Ignored) << slot;
+  }
   EXPECT_TRUE(w.store.Items == before.Items);
   EXPECT_TRUE(w.host.shown.empty() && w.host.recycled.empty());
 }
 
-TEST(DropFiles, ManyPathsOnABlankSlotMakeANamedGroup) {
-  for (const std::string typed : {"Work", "", "   "}) {
+// Many paths on a blank slot or a shortcut make a named group; a shortcut standing there
+// becomes its first member, with nothing of it left to launch on a left click.
+TEST(DropFiles, ManyPathsOnABlankSlotOrAShortcutMakeANamedGroup) {
+  for (const bool shortcut : {false, true}) {
     DropWorld w;
-    w.host.name = typed;
-    const auto paths = w.Docs(3);
-    EXPECT_EQ(w.Drop(8, paths), (DropOutcome{DropResult::Added, 8, 3}));
+    const std::string program = "C:\\Tools\\old.exe", icon = w.paths.UserIconFolder + "old.png";
+    w.files.Put(program, "MZ");
+    w.files.Put(icon, "png");
+    if (shortcut) {
+      ASSERT_EQ(w.editor.AddToGroup(program, 8), 8);
+      w.Item(8).Arguments = "--old";
+      w.Item(8).RunWindow = 2;
+      w.Item(8).IconFile = icon;
+    }
+    w.host.name = shortcut ? "Tools" : "   ";
+    auto paths = w.Docs(2);
+    EXPECT_EQ(w.Drop(8, paths), (DropOutcome{DropResult::Added, 8, shortcut ? 3 : 2}));
     EXPECT_EQ(w.host.asked,
               std::vector<std::string>{std::string(kNewGroupTitle) + ": " + kNewGroupPrompt});
+    EXPECT_TRUE(w.prompts.asked.empty());  // no replace question
     EXPECT_EQ(w.Item(8).ItemType, kItemGroup);
-    EXPECT_EQ(w.Item(8).Title.str(), typed == "Work" ? "Work" : "New Group");
+    EXPECT_EQ(w.Item(8).Title.str(), shortcut ? "Tools" : "New Group");
     EXPECT_EQ(w.Item(8).IconFile, w.SysIcon("Group.png"));
+    EXPECT_EQ(w.Item(8).LinkPath.str() + w.Item(8).TargetPath.str() + w.Item(8).Arguments.str(),
+              "");
+    EXPECT_EQ(w.Item(8).RunWindow | w.Item(8).ItemClass, 0);
+    EXPECT_EQ(w.files.FileExists(icon), !shortcut);
+    if (shortcut) paths.insert(paths.begin(), program);
     EXPECT_EQ(w.MemberPaths(8), paths);
     EXPECT_NE(std::find(w.images.loaded.begin(), w.images.loaded.end(), 8), w.images.loaded.end());
   }
 }
 
-TEST(DropFiles, AShortcutTurnedIntoAGroupKeepsItsTargetAsFirstMemberAndNoLinkFields) {
-  DropWorld w;
-  const std::string program = "C:\\Tools\\old.exe", icon = w.paths.UserIconFolder + "old.png";
-  w.files.Put(program, "MZ");
-  ASSERT_EQ(w.editor.AddToGroup(program, 5), 5);
-  w.Item(5).TargetPath = program;
-  w.Item(5).Arguments = "--old";
-  w.Item(5).RunWindow = 2;
-  w.Item(5).IconFile = icon;
-  w.files.Put(icon, "png");
-  w.host.name = "Tools";
-  const auto paths = w.Docs(2);
-  EXPECT_EQ(w.Drop(5, paths), (DropOutcome{DropResult::Added, 5, 3}));
-  // A left click opens the group: nothing of the old shortcut is left to launch.
-  EXPECT_EQ(w.Item(5).LinkPath.str() + w.Item(5).TargetPath.str() + w.Item(5).Arguments.str(), "");
-  EXPECT_EQ(w.Item(5).RunWindow | w.Item(5).ItemClass, 0);
-  EXPECT_EQ(w.Item(5).Title.str(), "Tools");
-  EXPECT_FALSE(w.files.FileExists(icon));
-  EXPECT_EQ(w.MemberPaths(5), (std::vector<std::string>{program, paths[0], paths[1]}));
-  EXPECT_TRUE(w.prompts.asked.empty());  // no replace question
-}
-
-// Lists stop silently at the group's limit; a group already full is told so once.
-TEST(DropFiles, GroupLimits) {
+// Lists stop silently at the group's limit; a group already full is told so once; a full
+// store is told once and ends the list.
+TEST(DropFiles, GroupAndStoreLimits) {
+  const int free = kLastItem - kFirstUserItem + 1;
+  // clang-format off
   const struct {
     int slot, kind, members, dropped;
     DropResult result;
@@ -181,7 +163,9 @@ TEST(DropFiles, GroupLimits) {
       {3, kItemAllProgramsGroup, 36, 10, DropResult::Added, 10},
       {3, kItemAllProgramsGroup, 1024, 3, DropResult::Full, 0},
       {9, kItemShortcut, 0, 40, DropResult::Added, 36},  // a blank slot turned into a group
+      {3, kItemAllProgramsGroup, 0, free + 30, DropResult::Added, free},
   };
+  // clang-format on
   for (const auto& c : cases) {
     DropWorld w;
     w.Item(c.slot).ItemType = c.kind;
@@ -190,25 +174,19 @@ TEST(DropFiles, GroupLimits) {
     EXPECT_EQ(w.Drop(c.slot, w.Docs(c.dropped)), (DropOutcome{c.result, c.slot, c.added}))
         << c.slot << " " << c.members << "+" << c.dropped;
     EXPECT_EQ(w.Group(c.slot).Count, c.members + c.added);
-    if (c.result == DropResult::Full) {
-      EXPECT_EQ(w.host.shown, std::vector<ShellMessage>{GroupFullMessage()});
-      EXPECT_TRUE(w.store.Items == before.Items);
-    } else {
-      EXPECT_TRUE(w.host.shown.empty());
-    }
+    const bool full = c.result == DropResult::Full;
+    EXPECT_EQ(w.host.shown,
+              full ? std::vector<ShellMessage>{GroupFullMessage()} : std::vector<ShellMessage>{});
+    EXPECT_TRUE(!full || w.store.Items == before.Items);
+    EXPECT_EQ(w.prompts.asked, c.added == free ? std::vector<std::string>{"store full"}
+                                               : std::vector<std::string>{});
   }
-}
-
-TEST(DropFiles, AFullStoreIsToldOnceAndEndsTheList) {
-  DropWorld w;
-  const int free = kLastItem - kFirstUserItem + 1;
-  EXPECT_EQ(w.Drop(3, w.Docs(free + 30)), (DropOutcome{DropResult::Added, 3, free}));
-  EXPECT_EQ(w.prompts.asked, std::vector<std::string>{"store full"});
 }
 
 // The centre holds nothing itself: a drop goes to the first free ring place, else to the
 // all-programs group with a notice, else nowhere.
 TEST(DropFiles, CentreGoesToTheFirstFreePlace) {
+  // clang-format off
   const struct {
     bool groups;
     int slot4, allPrograms, docs;
@@ -220,6 +198,7 @@ TEST(DropFiles, CentreGoesToTheFirstFreePlace) {
       {true, kItemGroup, 0, 2, {DropResult::Added, 3, 2}, "D"},
       {true, kItemGroup, 1024, 2, {DropResult::Full, 0, 0}, "F"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     DropWorld w(c.groups);
     w.Item(4).ItemType = c.slot4;
@@ -234,12 +213,8 @@ TEST(DropFiles, CentreGoesToTheFirstFreePlace) {
     EXPECT_EQ(shown, c.shown);
     EXPECT_EQ(w.Item(0).ItemType, kItemUser);
     EXPECT_TRUE(w.host.asked.empty());  // a group takes a list without a name
-    if (c.outcome.result == DropResult::Full) {
-      EXPECT_TRUE(w.store.Items == before.Items);
-    }
-    if (c.outcome.target == 3) {
-      EXPECT_EQ(w.MemberPaths(3), paths);
-    }
+    EXPECT_TRUE(c.outcome.result != DropResult::Full || w.store.Items == before.Items);
+    EXPECT_TRUE(c.outcome.target != 3 || w.MemberPaths(3) == paths);
     if (c.outcome.target >= 4) {
       EXPECT_EQ(w.Item(c.outcome.target).ItemType, kItemRingShortcut);
       EXPECT_EQ(w.Item(c.outcome.target).LinkPath, paths[0]);
@@ -247,28 +222,23 @@ TEST(DropFiles, CentreGoesToTheFirstFreePlace) {
   }
 }
 
+// The recycle bin asks, then moves every path, at most the first 1024.
 TEST(DropFiles, RecycleBinAsksThenMovesEveryPath) {
+  std::vector<std::string> paths(1100, "D:\\a.txt");
+  paths[1] = "D:\\stuck.txt";
+  paths[1023] = "D:\\last.dat";
   for (bool yes : {true, false}) {
     DropWorld w;
     w.host.answer = yes;
-    const std::vector<std::string> paths{"D:\\a.txt", "D:\\stuck.txt", "D:\\Folder"};
     const ShortcutStore before = w.store;
-    const DropOutcome outcome = w.Drop(2, paths);
+    EXPECT_EQ(
+        w.Drop(2, paths),
+        (DropOutcome{yes ? DropResult::Recycled : DropResult::RecycleDeclined, 2, yes ? 1023 : 0}));
     EXPECT_EQ(w.host.shown, std::vector<ShellMessage>{RecycleDroppedQuestion()});
-    EXPECT_EQ(outcome, (DropOutcome{yes ? DropResult::Recycled : DropResult::RecycleDeclined, 2,
-                                    yes ? 2 : 0}));
-    EXPECT_EQ(w.host.recycled, yes ? paths : std::vector<std::string>{});
+    EXPECT_EQ(w.host.recycled, yes ? std::vector<std::string>(paths.begin(), paths.begin() + 1024)
+                                   : std::vector<std::string>{});
     EXPECT_TRUE(w.store.Items == before.Items);
   }
-}
-
-TEST(DropFiles, AtMostTheFirst1024PathsAreTaken) {
-  DropWorld w;
-  std::vector<std::string> paths(1100, "D:\\bin.dat");
-  paths[1023] = "D:\\last.dat";
-  w.Drop(2, paths);
-  ASSERT_EQ(w.host.recycled.size(), 1024u);
-  EXPECT_EQ(w.host.recycled.back(), "D:\\last.dat");
 }
 
 }  // namespace

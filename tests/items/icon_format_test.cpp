@@ -26,178 +26,24 @@ void Put32(std::string& out, std::uint32_t value) {
   Put16(out, value >> 16);
 }
 
-std::string Header(std::size_t count) {
+// A group icon resource (`ico` false) or an .ico file: header, entries, then for a file the
+// images.
+std::string Directory(const std::vector<Image>& images, bool ico) {
   std::string out;
-  Put16(out, 0);
-  Put16(out, 1);
-  Put16(out, static_cast<unsigned>(count));
-  return out;
-}
-
-void PutSizes(std::string& out, const Image& image) {
-  out.push_back(static_cast<char>(image.width & 0xFF));
-  out.push_back(static_cast<char>(image.height & 0xFF));
-  out.push_back(0);  // colour count
-  out.push_back(0);  // reserved
-  Put16(out, 1);     // planes
-  Put16(out, image.bitCount);
-  Put32(out, static_cast<std::uint32_t>(image.data.size()));
-}
-
-std::string GroupIcon(const std::vector<Image>& images) {
-  std::string out = Header(images.size());
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    PutSizes(out, images[i]);
-    Put16(out, static_cast<unsigned>(i + 1));
-  }
-  return out;
-}
-
-std::string IcoFile(const std::vector<Image>& images) {
-  std::string out = Header(images.size());
+  for (unsigned value : {0u, 1u, static_cast<unsigned>(images.size())}) Put16(out, value);
   std::size_t offset = 6 + 16 * images.size();
-  for (const auto& image : images) {
-    PutSizes(out, image);
-    Put32(out, static_cast<std::uint32_t>(offset));
-    offset += image.data.size();
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    out += {static_cast<char>(images[i].width & 0xFF), static_cast<char>(images[i].height & 0xFF),
+            0, 0};
+    Put16(out, 1);  // planes
+    Put16(out, images[i].bitCount);
+    Put32(out, static_cast<std::uint32_t>(images[i].data.size()));
+    if (!ico) Put16(out, static_cast<unsigned>(i + 1));
+    if (ico) Put32(out, static_cast<std::uint32_t>(offset));
+    offset += images[i].data.size();
   }
-  for (const auto& image : images) out += image.data;
+  for (const auto& image : images) out += ico ? image.data : "";
   return out;
-}
-
-std::string Png() {
-  return std::string("\x89PNG\r\n\x1a\n", 8) + "IHDR-and-the-rest";
-}
-
-// A DIB icon image header that says `bitCount`, followed by a few pixel bytes.
-std::string Dib(std::uint16_t bitCount) {
-  std::string out;
-  Put32(out, 40);
-  Put32(out, 16);
-  Put32(out, 32);
-  Put16(out, 1);
-  Put16(out, bitCount);
-  out.resize(40 + 8, '\x55');
-  return out;
-}
-
-// Every shorter copy of a sound directory is rejected. Each copy holds exactly `length`
-// bytes, so that ASan sees any read past it.
-void ExpectEveryCutRejected(const std::string& sound, std::vector<IconEntry> (*parse)(ByteSpan)) {
-  ASSERT_EQ(parse(AsBytes(sound)).size(), 2u);
-  for (std::size_t length = 0; length < sound.size(); ++length) {
-    const std::vector<std::uint8_t> cut(sound.begin(),
-                                        sound.begin() + static_cast<std::ptrdiff_t>(length));
-    EXPECT_TRUE(parse(cut).empty()) << length;
-  }
-}
-
-TEST(ParseGroupIcon, ReadsEveryFieldOfTheCountedEntriesOnly) {
-  std::string bytes = GroupIcon({{256, 256, 32, std::string(70000, 'p')}, {48, 32, 8, "abc"}});
-  bytes[6 + 2] = 16;  // colour count of the first entry
-  // The header's count decides, not the resource size: padding is not an extra image.
-  bytes += std::string(14, '\x20');
-  const auto entries = ParseGroupIcon(AsBytes(bytes));
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0], (IconEntry{256, 256, 16, 1, 32, 70000, 1, 0}));
-  EXPECT_EQ(entries[1], (IconEntry{48, 32, 0, 1, 8, 3, 2, 0}));
-}
-
-TEST(ParseGroupIcon, RejectsDamagedHeadersAndCounts) {
-  const std::string sound = GroupIcon({{16, 16, 4, "x"}, {32, 32, 32, "y"}});
-  ExpectEveryCutRejected(sound, ParseGroupIcon);
-  // (offset, byte): one more entry than there are bytes for, a wild count, a cursor group,
-  // a reserved word that is not 0.
-  for (const auto& [at, value] : {std::pair{4, 3}, {5, 0xFF}, {2, 2}, {0, 1}}) {
-    std::string damaged = sound;
-    damaged[static_cast<std::size_t>(at)] = static_cast<char>(value);
-    EXPECT_TRUE(ParseGroupIcon(AsBytes(damaged)).empty()) << at;
-  }
-  EXPECT_TRUE(ParseGroupIcon(AsBytes(Header(0) + std::string(14, '\0'))).empty());
-}
-
-TEST(ChooseGroupIconEntry, LargestWinsThenDeepestThenTheEarlierOfEquals) {
-  // clang-format off
-  const std::pair<std::vector<std::pair<int, std::uint16_t>>, std::optional<std::size_t>> cases[] =
-      {
-      {{{16, 32}, {32, 32}, {48, 32}, {256, 32}}, 3},
-      {{{256, 32}, {48, 32}, {32, 32}, {16, 32}}, 0}, //256 is stored as 0 but beats every stored width, even at a lower depth.
-      {{{255, 32}, {256, 4}, {128, 32}}, 1}, {{{32, 8}, {32, 32}}, 1}, {{{32, 32}, {32, 8}}, 0},
-      {{{256, 8}, {256, 32}, {256, 24}}, 1}, {{{16, 4}, {48, 32}, {48, 32}, {32, 32}}, 1},
-      {{{1, 1}}, 0}, //Bit counts outside 1..32 are never chosen.
-      {{{256, 0}, {16, 4}}, 1}, {{{256, 33}, {48, 32}, {256, 64}}, 1},
-      {{{48, 32}, {48, 0xFFFF}}, 0}, {{{256, 0}, {32, 33}, {16, 64}}, std::nullopt},
-      {{}, std::nullopt},
-  };
-  // clang-format on
-  for (const auto& [sizesAndBits, chosen] : cases) {
-    std::vector<Image> images;
-    for (const auto& [size, bits] : sizesAndBits) images.push_back({size, size, bits, "x"});
-    EXPECT_EQ(ChooseGroupIconEntry(ParseGroupIcon(AsBytes(GroupIcon(images)))), chosen)
-        << ::testing::PrintToString(sizesAndBits);
-  }
-}
-
-TEST(ParseIcoDirectory, ReadsEntriesWhoseImagesLieInsideTheFile) {
-  const std::string bytes = IcoFile({{16, 16, 8, Dib(8)}, {256, 256, 32, Png()}});
-  const auto entries = ParseIcoDirectory(AsBytes(bytes));
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0], (IconEntry{16, 16, 0, 1, 8, 48, 0, 38}));
-  const auto png = IcoImageBytes(AsBytes(bytes), entries[1]);
-  EXPECT_EQ(std::string(png.begin(), png.end()), Png());
-  EXPECT_FALSE(IsPng(IcoImageBytes(AsBytes(bytes), entries[0])));
-  // The whole signature is needed; seven bytes are copied alone so ASan sees a read past.
-  const std::string signature = Png().substr(0, 8);
-  const std::vector<std::uint8_t> seven(signature.begin(), signature.begin() + 7);
-  std::string almost = Png();
-  almost[7] = 0;
-  EXPECT_FALSE(IsPng(seven));
-  EXPECT_FALSE(IsPng(AsBytes(almost)));
-  EXPECT_FALSE(IsPng({}));
-  EXPECT_TRUE(IsPng(AsBytes(signature)));
-}
-
-TEST(ParseIcoDirectory, RejectsCutsCountsOffsetsAndSizesOutsideTheFile) {
-  ExpectEveryCutRejected(IcoFile({{16, 16, 8, Dib(8)}, {32, 32, 32, Dib(32)}}), ParseIcoDirectory);
-  const std::string sound = IcoFile({{32, 32, 32, Dib(32)}});
-  auto damaged = [&](std::size_t at, std::uint32_t value, int width) {
-    std::string bytes = sound;
-    for (int i = 0; i < width; ++i)
-      bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return ParseIcoDirectory(AsBytes(bytes));
-  };
-  // (at, value, width, entries): counts, an image past the end, empty or wrapping around,
-  // one inside the directory; a shorter image is fine.
-  const std::tuple<std::size_t, std::uint32_t, int, std::size_t> cases[] = {
-      {4, 1, 2, 1},   {4, 2, 2, 0},           {4, 0xFFFF, 2, 0}, {4, 0, 2, 0},
-      {2, 2, 2, 0},   {14, 49, 4, 0},         {14, 0, 4, 0},     {14, 0xFFFFFFFF, 4, 0},
-      {18, 23, 4, 0}, {18, 0xFFFFFFF0, 4, 0}, {18, 0, 4, 0},     {18, 21, 4, 0},
-      {14, 47, 4, 1}};
-  for (const auto& [at, value, width, count] : cases) {
-    EXPECT_EQ(damaged(at, value, width).size(), count) << at << " " << value;
-  }
-  // One damaged entry among sound ones makes the whole file damaged.
-  std::string two = IcoFile({{16, 16, 32, Dib(32)}, {32, 32, 32, Dib(32)}});
-  two[6 + 16 + 12] = '\x7F';
-  EXPECT_TRUE(ParseIcoDirectory(AsBytes(two)).empty());
-}
-
-TEST(ChooseIcoEntry, PrefersLargeThenDeepImagesByTheirRealBitCount) {
-  const std::string plain =
-      IcoFile({{48, 48, 32, Dib(32)}, {256, 256, 8, Dib(8)}, {256, 256, 32, Png()}});
-  EXPECT_EQ(ChooseIcoEntry(AsBytes(plain), ParseIcoDirectory(AsBytes(plain))), 2u);
-
-  // Directory bit counts of 0 are read from the image: PNG counts as 32 bits.
-  const std::string unsaid =
-      IcoFile({{256, 256, 0, Dib(8)}, {256, 256, 0, Png()}, {48, 48, 0, Dib(32)}});
-  const auto entries = ParseIcoDirectory(AsBytes(unsaid));
-  EXPECT_EQ(IcoImageBitCount(AsBytes(unsaid), entries[0]), 8);
-  EXPECT_EQ(IcoImageBitCount(AsBytes(unsaid), entries[1]), 32);
-  EXPECT_EQ(ChooseIcoEntry(AsBytes(unsaid), entries), 1u);
-
-  // Without any usable bit count nothing is chosen.
-  const std::string unknown = IcoFile({{32, 32, 0, "short"}, {16, 16, 0, Dib(0)}});
-  EXPECT_EQ(ChooseIcoEntry(AsBytes(unknown), ParseIcoDirectory(AsBytes(unknown))), std::nullopt);
 }
 
 // A PNG signature and the IHDR chunk of a width x height picture.
@@ -210,41 +56,141 @@ std::string PngOf(std::uint32_t width, std::uint32_t height) {
   return out + std::string("\x08\x06\0\0\0", 5);
 }
 
-// A DIB icon image whose header says width x (2 x height): the colour image and the mask.
-std::string DibOf(std::uint32_t width, std::uint32_t height) {
-  std::string out = Dib(32);
-  out.replace(4, 8, "");
-  std::string sizes;
-  Put32(sizes, width);
-  Put32(sizes, 2 * height);
-  return out.insert(4, sizes);
+// A DIB icon image whose header says width x (2 x height) (the colour image and the mask)
+// and `bitCount`, followed by a few pixel bytes.
+std::string Dib(std::uint16_t bitCount, std::uint32_t width = 16, std::uint32_t height = 16) {
+  std::string out;
+  for (std::uint32_t value : {40u, width, 2 * height}) Put32(out, value);
+  Put16(out, 1);
+  Put16(out, bitCount);
+  out.resize(40 + 8, '\x55');
+  return out;
+}
+
+// Every shorter copy of a sound directory is rejected, as are the damages given as
+// (offset, value, width, entries left). Each cut holds exactly its bytes, so that ASan sees
+// any read past them.
+void ExpectDamageRejected(
+    const std::string& sound, std::vector<IconEntry> (*parse)(ByteSpan),
+    const std::vector<std::tuple<std::size_t, std::uint32_t, int, std::size_t>>& damages) {
+  ASSERT_FALSE(parse(AsBytes(sound)).empty());
+  for (std::size_t length = 0; length < sound.size(); ++length) {
+    const std::vector<std::uint8_t> cut(sound.begin(),
+                                        sound.begin() + static_cast<std::ptrdiff_t>(length));
+    EXPECT_TRUE(parse(cut).empty()) << length;
+  }
+  for (const auto& [at, value, width, count] : damages) {
+    std::string bytes = sound;
+    for (int i = 0; i < width; ++i)
+      bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    EXPECT_EQ(parse(AsBytes(bytes)).size(), count) << at << " " << value;
+  }
+}
+
+TEST(ParseGroupIcon, ReadsTheCountedEntriesAndRejectsDamage) {
+  std::string bytes =
+      Directory({{256, 256, 32, std::string(70000, 'p')}, {48, 32, 8, "abc"}}, false);
+  bytes[6 + 2] = 16;  // colour count of the first entry
+  // The header's count decides, not the resource size: padding is not an extra image.
+  const auto entries = ParseGroupIcon(AsBytes(bytes + std::string(14, '\x20')));
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0], (IconEntry{256, 256, 16, 1, 32, 70000, 1, 0}));
+  EXPECT_EQ(entries[1], (IconEntry{48, 32, 0, 1, 8, 3, 2, 0}));
+  // One more entry than there are bytes for, a wild count, none, a cursor group, a reserved
+  // word that is not 0.
+  ExpectDamageRejected(bytes, ParseGroupIcon,
+                       {{4, 3, 1, 0}, {5, 0xFF, 1, 0}, {4, 0, 2, 0}, {2, 2, 1, 0}, {0, 1, 1, 0}});
+}
+
+TEST(ChooseGroupIconEntry, LargestWinsThenDeepestThenTheEarlierOfEquals) {
+  // clang-format off
+  const std::pair<std::vector<std::pair<int, std::uint16_t>>, std::optional<std::size_t>> cases[] = {
+      {{{16, 32}, {32, 32}, {48, 32}, {256, 32}}, 3},
+      {{{256, 32}, {48, 32}, {32, 32}, {16, 32}}, 0}, // 256 is stored as 0 but beats every stored width, even at a lower depth.
+      {{{255, 32}, {256, 4}, {128, 32}}, 1}, {{{32, 8}, {32, 32}}, 1}, {{{32, 32}, {32, 8}}, 0},
+      {{{256, 8}, {256, 32}, {256, 24}}, 1}, {{{16, 4}, {48, 32}, {48, 32}, {32, 32}}, 1},
+      {{{1, 1}}, 0}, // Bit counts outside 1..32 are never chosen.
+      {{{256, 0}, {16, 4}}, 1}, {{{256, 33}, {48, 32}, {256, 64}}, 1},
+      {{{48, 32}, {48, 0xFFFF}}, 0}, {{{256, 0}, {32, 33}, {16, 64}}, std::nullopt}, {{}, std::nullopt},
+  };
+  // clang-format on
+  for (const auto& [sizesAndBits, chosen] : cases) {
+    std::vector<Image> images;
+    for (const auto& [size, bits] : sizesAndBits) images.push_back({size, size, bits, "x"});
+    EXPECT_EQ(ChooseGroupIconEntry(ParseGroupIcon(AsBytes(Directory(images, false)))), chosen)
+        << ::testing::PrintToString(sizesAndBits);
+  }
+}
+
+TEST(ParseIcoDirectory, ReadsEntriesWhoseImagesLieInsideTheFile) {
+  const std::string png = PngOf(256, 256);
+  const std::string bytes = Directory({{16, 16, 8, Dib(8)}, {256, 256, 32, png}}, true);
+  const auto entries = ParseIcoDirectory(AsBytes(bytes));
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0], (IconEntry{16, 16, 0, 1, 8, 48, 0, 38}));
+  const auto image = IcoImageBytes(AsBytes(bytes), entries[1]);
+  EXPECT_EQ(std::string(image.begin(), image.end()), png);
+  EXPECT_FALSE(IsPng(IcoImageBytes(AsBytes(bytes), entries[0])));
+  // The whole signature is needed; seven bytes are copied alone so ASan sees a read past.
+  const std::vector<std::uint8_t> seven(png.begin(), png.begin() + 7);
+  std::string almost = png;
+  almost[7] = 0;
+  EXPECT_FALSE(IsPng(seven) || IsPng(AsBytes(almost)) || IsPng({}));
+  EXPECT_TRUE(IsPng(AsBytes(png.substr(0, 8))));
+  // Counts, an image past the end, empty or wrapping around, one inside the directory; a
+  // shorter image is fine. One damaged entry among sound ones makes the whole file damaged.
+  ExpectDamageRejected(Directory({{32, 32, 32, Dib(32)}}, true), ParseIcoDirectory,
+                       {{4, 2, 2, 0},
+                        {4, 0xFFFF, 2, 0},
+                        {4, 0, 2, 0},
+                        {2, 2, 2, 0},
+                        {14, 49, 4, 0},
+                        {14, 0, 4, 0},
+                        {14, 0xFFFFFFFF, 4, 0},
+                        {18, 23, 4, 0},
+                        {18, 0xFFFFFFF0, 4, 0},
+                        {18, 0, 4, 0},
+                        {18, 21, 4, 0},
+                        {14, 47, 4, 1}});
+  ExpectDamageRejected(Directory({{16, 16, 32, Dib(32)}, {32, 32, 32, Dib(32)}}, true),
+                       ParseIcoDirectory, {{6 + 16 + 12, 0x7F, 1, 0}});
+}
+
+TEST(ChooseIcoEntry, PrefersLargeThenDeepImagesByTheirRealSizeAndBitCount) {
+  const std::string png = PngOf(256, 256);
+  // Directory bit counts of 0 are read from the image: PNG counts as 32 bits. A 16 x 16
+  // image listed as 32 x 32 is no larger than a real 24 x 24 one.
+  const std::pair<std::vector<Image>, std::optional<std::size_t>> cases[] = {
+      {{{48, 48, 32, Dib(32)}, {256, 256, 8, Dib(8)}, {256, 256, 32, png}}, 2},
+      {{{256, 256, 0, Dib(8)}, {256, 256, 0, png}, {48, 48, 0, Dib(32)}}, 1},
+      {{{32, 32, 0, "short"}, {16, 16, 0, Dib(0)}}, std::nullopt},
+      {{{32, 32, 32, Dib(32, 16, 16)}, {24, 24, 32, Dib(32, 24, 24)}}, 1}};
+  for (const auto& [images, chosen] : cases) {
+    const std::string bytes = Directory(images, true);
+    EXPECT_EQ(ChooseIcoEntry(AsBytes(bytes), ParseIcoDirectory(AsBytes(bytes))), chosen);
+  }
+  const std::string unsaid = Directory({{256, 256, 0, Dib(8)}, {256, 256, 0, png}}, true);
+  const auto entries = ParseIcoDirectory(AsBytes(unsaid));
+  EXPECT_EQ(IcoImageBitCount(AsBytes(unsaid), entries[0]), 8);
+  EXPECT_EQ(IcoImageBitCount(AsBytes(unsaid), entries[1]), 32);
 }
 
 TEST(ReadIconImageSize, TheImagesOwnHeaderNotTheDirectory) {
+  // clang-format off
   const std::pair<std::string, std::optional<IconImageSize>> cases[] = {
-      {DibOf(48, 24), IconImageSize{48, 24}},
-      {PngOf(1, 1024), IconImageSize{1, 1024}},
-      {PngOf(0, 16), std::nullopt},
-      {PngOf(16, 1025), std::nullopt},
-      {PngOf(16, 16).substr(0, 23), std::nullopt},
-      {Png(), std::nullopt},
-      {DibOf(16, 0), std::nullopt},
-      {DibOf(0x80000000u, 16), std::nullopt},
-      {DibOf(16, 16).substr(0, 39), std::nullopt},
-      {"", std::nullopt}};
+      {Dib(32, 48, 24), IconImageSize{48, 24}}, {PngOf(1, 1024), IconImageSize{1, 1024}}, {PngOf(0, 16), std::nullopt},
+      {PngOf(16, 1025), std::nullopt}, {PngOf(16, 16).substr(0, 23), std::nullopt}, {Dib(32, 16, 0), std::nullopt},
+      {Dib(32, 0x80000000u, 16), std::nullopt}, {Dib(32).substr(0, 39), std::nullopt}, {"", std::nullopt},
+      {std::string("\x89PNG\r\n\x1a\n", 8) + "IHDR-and-the-rest", std::nullopt}};
+  // clang-format on
   for (const auto& [bytes, size] : cases) EXPECT_EQ(ReadIconImageSize(AsBytes(bytes)), size);
-  // A 16 x 16 image listed as 32 x 32 is no larger than a real 24 x 24 one.
-  const std::string lying = IcoFile({{32, 32, 32, DibOf(16, 16)}, {24, 24, 32, DibOf(24, 24)}});
-  const auto entries = ParseIcoDirectory(AsBytes(lying));
-  EXPECT_EQ(ChooseIcoEntry(AsBytes(lying), entries), 1u);
 }
 
 TEST(ChooseGroupIconName, PicksByIndexOrByIdentifier) {
   const std::vector<ResourceName> names = {{false, 0, "MAINICON"}, {true, 2, {}}, {true, 7, {}}};
   EXPECT_EQ(ChooseGroupIconName(names, 0), names[0]);
   EXPECT_EQ(ChooseGroupIconName(names, 2), names[2]);
-  // Past the end: the last group.
-  EXPECT_EQ(ChooseGroupIconName(names, INT_MAX), names[2]);
+  EXPECT_EQ(ChooseGroupIconName(names, INT_MAX), names[2]);  // past the end: the last group
   // Negative: the identifier, whether or not it was enumerated.
   EXPECT_EQ(ChooseGroupIconName(names, -7), (ResourceName{true, 7, {}}));
   EXPECT_EQ(ChooseGroupIconName({}, -65535), (ResourceName{true, 65535, {}}));
@@ -252,7 +198,6 @@ TEST(ChooseGroupIconName, PicksByIndexOrByIdentifier) {
   EXPECT_EQ(ChooseGroupIconName(names, -65536), std::nullopt);
   EXPECT_EQ(ChooseGroupIconName(names, INT_MIN), std::nullopt);
   EXPECT_EQ(ChooseGroupIconName({}, 0), std::nullopt);
-
   // Identifiers are looked up as "#n", apart from names that look like numbers.
   EXPECT_EQ(ResourceLookupName({true, 32512, {}}), "#32512");
   EXPECT_EQ(ResourceLookupName({false, 0, "7"}), "7");
@@ -262,10 +207,9 @@ TEST(NewIconFileName, TakesTheFirstFreeNumber) {
   testing::MemoryFileSystem fs;
   const std::string folder = "C:\\Data\\KivoIcons\\";
   EXPECT_EQ(NewIconFileName(fs, folder), folder + "0.png");
-  fs.Put(folder + "0.PNG", "x");  // names compare without regard to case
-  fs.Put(folder + "1.png", "x");
-  fs.Put(folder + "3.png", "x");
-  fs.Put("C:\\Data\\2.png", "x");
+  for (const std::string& name :
+       {folder + "0.PNG", folder + "1.png", folder + "3.png", std::string("C:\\Data\\2.png")})
+    fs.Put(name, "x");  // names compare without regard to case
   EXPECT_EQ(NewIconFileName(fs, folder), folder + "2.png");
   // A folder of that name cannot be written either.
   ASSERT_TRUE(fs.CreateFolder(folder + "2.png"));

@@ -5,38 +5,31 @@
 namespace kivo {
 namespace {
 
-const std::string kIcons = "C:\\Users\\me\\AppData\\Roaming\\KivoSoft\\Kivo Launcher\\KivoIcons\\";
-
-ShortcutItem With(const std::string& iconFile, const std::string& custom = "") {
-  ShortcutItem item;
-  item.IconFile = iconFile;
-  item.CustomIconFile = custom;
-  return item;
-}
-
+// Only the program's own copies in the user icon folder, compared without regard to case,
+// each once; never a built-in entry's icon, a file a damaged store names, the folder itself
+// or a name that leaves it.
 TEST(IconFilesToDelete, OnlyTheProgramsOwnCopiesInTheUserIconFolder) {
-  EXPECT_EQ(IconFilesToDelete(With(kIcons + "12.png", kIcons + "13.png"), kIcons),
-            (std::vector<std::string>{kIcons + "12.png", kIcons + "13.png"}));
-  // Compared without regard to case, as Windows paths are.
+  const std::string icons = "C:\\Users\\me\\AppData\\Roaming\\KivoSoft\\Kivo Launcher\\KivoIcons\\";
   const std::string upper = "C:\\USERS\\ME\\APPDATA\\ROAMING\\KIVOSOFT\\KIVO LAUNCHER\\KIVOICONS\\";
-  EXPECT_EQ(IconFilesToDelete(With(upper + "7.png"), kIcons).size(), 1u);
-  // The same file named twice is deleted once.
-  EXPECT_EQ(IconFilesToDelete(With(kIcons + "5.png", kIcons + "5.png"), kIcons).size(), 1u);
-
-  const char* kept[] = {
-      "C:\\Program Files\\Kivo Launcher\\SysIcons\\My Computer.png",  // a built-in entry's icon
-      "C:\\Users\\me\\Documents\\report.docx",                        // named by a damaged store
-      "",                                                             // no icon
-      "C:\\Users\\me\\AppData\\Roaming\\KivoSoft\\Kivo Launcher\\KivoIcons",  // the folder itself
+  // clang-format off
+  const std::tuple<std::string, std::string, std::string, std::vector<std::string>> cases[] = {
+      {icons + "12.png", icons + "13.png", icons, {icons + "12.png", icons + "13.png"}},
+      {upper + "7.png", "", icons, {upper + "7.png"}},
+      {icons + "5.png", icons + "5.png", icons, {icons + "5.png"}},
+      {"C:\\Program Files\\Kivo Launcher\\SysIcons\\My Computer.png", "C:\\Users\\me\\Documents\\report.docx", icons, {}},
+      {icons.substr(0, icons.size() - 1), icons, icons, {}},
+      {icons + "..\\KivoMenu.cfg", icons + "sub\\1.png", icons, {}},
+      {icons + "..", icons + ".", icons, {}},
+      {icons + "a/../../x.png", "", icons, {}},
+      {icons + "1.png", "", "", {}},
   };
-  for (const char* file : kept) {
-    EXPECT_TRUE(IconFilesToDelete(With(file, file), kIcons).empty()) << file;
+  // clang-format on
+  for (const auto& [file, custom, folder, deleted] : cases) {
+    ShortcutItem item;
+    item.IconFile = file;
+    item.CustomIconFile = custom;
+    EXPECT_EQ(IconFilesToDelete(item, folder), deleted) << file << " " << custom;
   }
-  for (const std::string& escape : {kIcons + "..\\KivoMenu.cfg", kIcons + "sub\\1.png",
-                                    kIcons + "..", kIcons + "a/../../x.png"}) {
-    EXPECT_TRUE(IconFilesToDelete(With(escape), kIcons).empty()) << escape;
-  }
-  EXPECT_TRUE(IconFilesToDelete(With(kIcons + "1.png"), "").empty()) << "no folder, no deletion";
 }
 
 }  // namespace

@@ -43,12 +43,6 @@ ShortcutStore MakeStore() {
   return store;
 }
 
-std::string Row(const ItemMenuAvailability& on) {
-  std::string text;
-  for (const bool entry : on) text += entry ? '1' : '0';
-  return text;
-}
-
 // Rows: member, slot, position, kind (-1 keeps it), the member's own group Count (-1 keeps
 // it), IconCount, then entries 0..8 on or off.
 TEST(ItemMenu, AvailabilityTable) {
@@ -72,7 +66,10 @@ TEST(ItemMenu, AvailabilityTable) {
     ShortcutStore store = MakeStore();
     if (kind != -1) store.Items[At(member % kItemCount)].ItemType = kind;
     if (count != -1) store.Groups[At(member)].Count = count;
-    EXPECT_EQ(Row(PrepareItemMenu({member, slot, position}, store, iconCount)), expected) << row;
+    std::string shown;
+    for (const bool on : PrepareItemMenu({member, slot, position}, store, iconCount))
+      shown += on ? '1' : '0';
+    EXPECT_EQ(shown, expected) << row;
   }
 }
 
@@ -95,49 +92,54 @@ class FakeCache : public ExchangeCache {
   int calls = 0;
 };
 
-// A ring entry moved from `slot` lands in `target` and the entries between shift one place
-// towards `slot`; each slot keeps its number, its member room and its variants 5 and 6.
-// Target -1: the move is refused and nothing changes.
-TEST(ItemMenu, RingMoves) {
-  const struct {
-    int slot;
-    MoveMode mode;
-    int target;
-  } cases[] = {
-      {9, MoveMode::Up, 8},     {5, MoveMode::Up, 4},     {4, MoveMode::Down, 5},
-      {23, MoveMode::Down, 24}, {24, MoveMode::Up, 23},   {9, MoveMode::First, 4},
-      {24, MoveMode::First, 4}, {4, MoveMode::Last, 24},  {20, MoveMode::Last, 24},
-      {4, MoveMode::Up, -1},    {4, MoveMode::First, -1}, {24, MoveMode::Down, -1},
-      {24, MoveMode::Last, -1}, {3, MoveMode::Down, -1},  {3, MoveMode::Last, -1},
-      {0, MoveMode::Up, -1},    {25, MoveMode::Up, -1},   {25, MoveMode::First, -1},
-      {36, MoveMode::Up, -1},   {-1, MoveMode::Down, -1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.slot) + " mode " + std::to_string(static_cast<int>(c.mode)));
-    const ShortcutStore before = MakeStore();
-    ShortcutStore store = before;
-    FakeCache cache;
-    const MoveResult result = ChangePosition(store, kShown, {c.slot, c.slot, -1}, c.mode, cache);
-    EXPECT_EQ(result, c.target == -1 ? MoveResult::None : MoveResult::Ring);
-    EXPECT_TRUE(c.target != -1 || cache.calls == 0);
-    const int low = std::min(c.slot, c.target), high = std::max(c.slot, c.target);
-    for (int s = 0; s < kGroupCount; ++s) {
-      int from = s;
-      if (c.target != -1 && s >= low && s <= high) {
-        from = s == c.target ? c.slot : s + (c.target < c.slot ? -1 : 1);
+// Whatever the kinds, a move is offered exactly where it happens. A ring entry moved from
+// `slot` lands in its target and the entries between shift one place towards `slot`; each
+// slot keeps its number, its member room and its variants 5 and 6. A refused move changes
+// nothing, and group 3 with its 1024 member slots never leaves slot 3.
+TEST(ItemMenu, OfferedMovesShiftTheRingAndKeepItWhole) {
+  const ShortcutStore base = MakeStore();
+  ShortcutStore store = base;
+  for (const int iconCount : {8, 24, 36}) {
+    for (int slot = -1; slot <= kLastRingGroup + 1; ++slot) {
+      for (const int kind : {0, 1, 2, 4, 5, 6, 9, 12}) {
+        for (int mode = kMenuMoveUp; mode <= kMenuMoveLast; ++mode) {
+          // Only the ring changes: resetting it alone keeps the test quick.
+          std::copy_n(base.Items.begin(), kGroupCount, store.Items.begin());
+          std::copy_n(base.Groups.begin(), kGroupCount, store.Groups.begin());
+          if (slot >= 0 && slot <= kLastRingGroup) store.Items[At(slot)].ItemType = kind;
+          const std::vector<ShortcutItem> items(store.Items.begin(),
+                                                store.Items.begin() + kGroupCount);
+          const ItemMenuContext context{slot, slot, -1};
+          const bool offered = PrepareItemMenu(context, store, iconCount)[At(mode)];
+          FakeCache cache;
+          const bool moved = ChangePosition(store, iconCount, context, static_cast<MoveMode>(mode),
+                                            cache) == MoveResult::Ring;
+          SCOPED_TRACE(std::to_string(slot) + " kind " + std::to_string(kind) + " mode " +
+                       std::to_string(mode) + " shown " + std::to_string(iconCount));
+          ASSERT_EQ(offered, kind <= kItemGroupMember && moved);
+          ASSERT_TRUE(moved || cache.calls == 0);
+          const int target = !moved                   ? slot
+                             : mode == kMenuMoveUp    ? slot - 1
+                             : mode == kMenuMoveDown  ? slot + 1
+                             : mode == kMenuMoveFirst ? kFirstMovableSlot
+                                                      : std::min(iconCount, kLastRingGroup);
+          const int low = std::min(slot, target), high = std::max(slot, target);
+          for (int s = 0; s < kGroupCount; ++s) {
+            const int from = s < low || s > high ? s
+                             : s == target       ? slot
+                                                 : s + (target < slot ? -1 : 1);
+            ShortcutItem item = items[At(from)];
+            item.ItemIndex = s;
+            ItemGroup group = base.Groups[At(from)];
+            group.Members[0] = s;
+            ASSERT_EQ(store.Items[At(s)], item) << s;
+            ASSERT_EQ(store.Groups[At(s)], group) << s;
+            for (int v = 0; v < 7; ++v)
+              ASSERT_EQ(cache.images[At(s)][At(v)], 100 * (v < 5 ? from : s) + v);
+          }
+        }
       }
-      SCOPED_TRACE("slot " + std::to_string(s));
-      ShortcutItem item = before.Items[At(from)];
-      item.ItemIndex = s;
-      ItemGroup group = before.Groups[At(from)];
-      group.Members[0] = s;
-      ASSERT_EQ(store.Items[At(s)], item);
-      ASSERT_EQ(store.Groups[At(s)], group);
-      for (int v = 0; v < 7; ++v)
-        ASSERT_EQ(cache.images[At(s)][At(v)], 100 * (v < 5 ? from : s) + v);
     }
-    for (int i = kGroupCount; i < kItemCount; ++i)
-      ASSERT_EQ(store.Items[At(i)], before.Items[At(i)]);
   }
 }
 
@@ -159,61 +161,25 @@ TEST(ItemMenu, MemberCapacityStaysWithTheSlot) {
   EXPECT_TRUE(store.Groups == before.Groups);
 }
 
-// Whatever the kinds, a move is offered exactly where it can happen, and group 3 with its
-// 1024 member slots never leaves slot 3.
-TEST(ItemMenu, OfferedMovesKeepTheRingWhole) {
-  const ShortcutStore base = MakeStore();
-  ShortcutStore store = base;
-  for (const int iconCount : {8, 24, 36}) {
-    for (int slot = 0; slot <= kLastRingGroup; ++slot) {
-      for (const int kind : {0, 1, 2, 4, 5, 6, 9, 12}) {
-        for (int mode = kMenuMoveUp; mode <= kMenuMoveLast; ++mode) {
-          // Only the ring changes: resetting it alone keeps the test quick.
-          std::copy_n(base.Items.begin(), kGroupCount, store.Items.begin());
-          std::copy_n(base.Groups.begin(), kGroupCount, store.Groups.begin());
-          store.Items[At(slot)].ItemType = kind;
-          const ItemMenuContext context{slot, slot, -1};
-          const bool offered = PrepareItemMenu(context, store, iconCount)[At(mode)];
-          FakeCache cache;
-          const bool moved = ChangePosition(store, iconCount, context, static_cast<MoveMode>(mode),
-                                            cache) == MoveResult::Ring;
-          SCOPED_TRACE(std::to_string(slot) + " kind " + std::to_string(kind) + " mode " +
-                       std::to_string(mode) + " shown " + std::to_string(iconCount));
-          ASSERT_EQ(offered, kind <= kItemGroupMember && moved);
-          ASSERT_EQ(store.Groups[kAllProgramsGroup], base.Groups[kAllProgramsGroup]);
-          for (int s = 0; s < kGroupCount; ++s) {
-            if (s != slot && (s < kFirstMovableSlot || s > iconCount)) {
-              ASSERT_EQ(store.Items[At(s)], base.Items[At(s)]);
-            }
-          }
-        }
-      }
-    }
-  }
-}
-
 TEST(ItemMenu, PopupMoves) {
-  const struct {
-    int position;
-    MoveMode mode;
-    const char* order;  // members 1..5 afterwards as positions before; "" nothing moves
-  } cases[] = {
+  // clang-format off
+  const std::tuple<int, MoveMode, const char*> cases[] = {  // members 1..5 afterwards, "" none moves
       {3, MoveMode::Up, "13245"},    {2, MoveMode::Up, "21345"},    {1, MoveMode::Up, ""},
       {1, MoveMode::Down, "21345"},  {4, MoveMode::Down, "12354"},  {5, MoveMode::Down, ""},
       {4, MoveMode::First, "41235"}, {5, MoveMode::First, "51234"}, {1, MoveMode::First, ""},
       {2, MoveMode::Last, "13452"},  {1, MoveMode::Last, "23451"},  {5, MoveMode::Last, ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.position) + " mode " + std::to_string(static_cast<int>(c.mode)));
+  // clang-format on
+  for (const auto& [position, mode, order] : cases) {
     const ShortcutStore before = MakeStore();
     ShortcutStore store = before;
     FakeCache cache;
-    const int member = 128 + c.position;
-    const MoveResult result = ChangePosition(store, kShown, {member, 5, c.position}, c.mode, cache);
-    EXPECT_EQ(result, *c.order ? MoveResult::Popup : MoveResult::None);
+    const MoveResult result =
+        ChangePosition(store, kShown, {128 + position, 5, position}, mode, cache);
+    EXPECT_EQ(result, *order ? MoveResult::Popup : MoveResult::None) << position << order;
     ItemGroup expected = before.Groups[5];
-    for (int m = 0; c.order[m] != '\0'; ++m) expected.Members[At(m + 1)] = 128 + c.order[m] - '0';
-    EXPECT_EQ(store.Groups[5], expected);
+    for (int m = 0; order[m] != '\0'; ++m) expected.Members[At(m + 1)] = 128 + order[m] - '0';
+    EXPECT_EQ(store.Groups[5], expected) << position << order;
     EXPECT_EQ(cache.calls, 0);
     EXPECT_TRUE(store.Items == before.Items);
   }
@@ -236,6 +202,7 @@ class RecordingHost : public ItemMenuHost {
 };
 
 TEST(ItemMenu, Commands) {
+  // clang-format off
   const struct {
     int index;
     ItemMenuContext context;
@@ -257,6 +224,7 @@ TEST(ItemMenu, Commands) {
       {kMenuFirstSeparator, {8, 8, -1}, true, true, ""},
       {9, {8, 8, -1}, true, true, ""},
   };
+  // clang-format on
   for (const auto& c : cases) {
     ShortcutStore store = MakeStore();
     FakeCache cache;
@@ -268,18 +236,14 @@ TEST(ItemMenu, Commands) {
     EXPECT_EQ(host.log, c.log) << c.index << " on " << c.context.member;
     EXPECT_EQ(add, c.index == kMenuAddShortcut && *c.log) << c.index;
   }
-}
-
-TEST(ItemMenu, DeleteAsksOnlyForSingleShortcuts) {
   ShortcutStore store = MakeStore();
   std::string asks;
   for (const int kind : {0, 1, 2, 4, 5, 6, 9, 11, 12}) {
     store.Items[8].ItemType = kind;
     if (DeleteAsks(store, 8)) asks += std::to_string(kind);
   }
-  EXPECT_EQ(asks, "15");
-  EXPECT_FALSE(DeleteAsks(store, -1));
-  EXPECT_FALSE(DeleteAsks(store, kItemCount));
+  EXPECT_EQ(asks, "15");  // only single shortcuts ask before they go
+  EXPECT_FALSE(DeleteAsks(store, -1) || DeleteAsks(store, kItemCount));
 }
 
 }  // namespace

@@ -26,6 +26,12 @@ inline std::string Upper(const std::string& path) {
   return key;
 }
 
+template <typename Map>
+typename Map::mapped_type Find(const Map& map, const std::string& key) {
+  const auto it = map.find(Upper(key));
+  return it == map.end() ? typename Map::mapped_type{} : it->second;
+}
+
 class FakeItemSystem : public ItemSystem {
  public:
   explicit FakeItemSystem(MemoryFileSystem& files) : files_(files) {}
@@ -40,13 +46,11 @@ class FakeItemSystem : public ItemSystem {
     return std::nullopt;
   }
   int DriveType(const std::string& root) const override {
-    const auto it = drives.find(Upper(root));
-    return it == drives.end() ? kDriveNoRoot : it->second;
+    return drives.count(Upper(root)) ? Find(drives, root) : kDriveNoRoot;
   }
   std::vector<std::string> LogicalDrives() const override { return driveOrder; }
   std::vector<std::string> FolderEntries(const std::string& folder) const override {
-    const auto it = entries.find(Upper(folder));
-    return it == entries.end() ? std::vector<std::string>{} : it->second;
+    return Find(entries, folder);
   }
   std::string ExpandPath(std::string_view path) const override {
     std::string out(path);
@@ -56,18 +60,15 @@ class FakeItemSystem : public ItemSystem {
   }
   std::string UserName() const override { return "alice"; }
   std::optional<std::string> VersionBlock(const std::string& file) const override {
-    const auto it = versions.find(Upper(file));
-    if (it == versions.end()) return std::nullopt;
-    return it->second;
+    if (!versions.count(Upper(file))) return std::nullopt;
+    return Find(versions, file);
   }
   std::optional<ShellLinkData> ReadShellLink(const std::string& linkFile) override {
-    const auto it = links.find(Upper(linkFile));
-    if (it == links.end()) return std::nullopt;
-    return it->second;
+    if (!links.count(Upper(linkFile))) return std::nullopt;
+    return Find(links, linkFile);
   }
   std::string MsiShortcutTarget(const std::string& linkFile) override {
-    const auto it = advertised.find(Upper(linkFile));
-    return it == advertised.end() ? std::string() : it->second;
+    return Find(advertised, linkFile);
   }
 
   std::map<std::string, int> drives;  // "C:\" -> drive type
@@ -88,37 +89,30 @@ class FakeIconMaker : public IconMaker {
   explicit FakeIconMaker(MemoryFileSystem& files) : files_(files) {}
   bool ExtractResourceIcon(const std::string& module, int index,
                            const std::string& pngFile) override {
-    calls.push_back("extract " + module + "," + std::to_string(index));
-    return Write(module, pngFile);
+    return Write("extract " + module + "," + std::to_string(index), module, pngFile);
   }
   bool ConvertIcoFile(const std::string& icoFile, const std::string& pngFile) override {
-    calls.push_back("convert " + icoFile);
-    return Write(icoFile, pngFile);
+    return Write("convert " + icoFile, icoFile, pngFile);
   }
   bool SaveShellIcon(const std::string& file, const std::string& pngFile) override {
-    calls.push_back("shell " + file);
-    return Write(file, pngFile);
+    return Write("shell " + file, file, pngFile);
   }
   std::set<std::string> good;  // upper-case sources that yield a picture
   std::vector<std::string> calls;
 
  private:
-  bool Write(const std::string& source, const std::string& pngFile) {
-    if (!good.count(Upper(source))) return false;
-    return files_.WriteFileFlushed(pngFile, "png of " + source);
+  bool Write(const std::string& call, const std::string& source, const std::string& pngFile) {
+    calls.push_back(call);
+    return good.count(Upper(source)) && files_.WriteFileFlushed(pngFile, "png of " + source);
   }
   MemoryFileSystem& files_;
 };
 
 class ScriptedPrompts : public ItemPrompts {
  public:
-  bool ConfirmReplaceShortcut() override {
-    asked.push_back("replace");
-    return answer;
-  }
-  bool ConfirmDeleteGroup(bool allProgramsGroup) override {
-    asked.push_back(allProgramsGroup ? "delete all programs" : "delete group");
-    return answer;
+  bool ConfirmReplaceShortcut() override { return asked.push_back("replace"), answer; }
+  bool ConfirmDeleteGroup(bool allPrograms) override {
+    return asked.push_back(allPrograms ? "delete all programs" : "delete group"), answer;
   }
   void TellStoreFull() override { asked.push_back("store full"); }
   void TellPathNotStorable(const std::string& path) override {
@@ -132,38 +126,29 @@ class RecordingImages : public ItemImages {
  public:
   void Load(int item) override { loaded.push_back(item); }
   void Release(int item) override { released.push_back(item); }
-  std::vector<int> loaded;
-  std::vector<int> released;
+  std::vector<int> loaded, released;
 };
-
-inline AppPaths WorldPaths() {
-  AppPaths p;
-  p.ProgramFolder = "C:\\Kivo\\";
-  p.SystemIconFolder = "C:\\Kivo\\SysIcons\\";
-  p.UserIconFolder = "C:\\Data\\KivoIcons\\";
-  p.WindowsFolder = "C:\\Windows\\";
-  p.SystemFolder = "C:\\Windows\\system32\\";
-  p.ProgramFilesFolder = "C:\\Program Files\\";
-  p.ProfileFolder = "C:\\Users\\alice\\";
-  p.DocumentsFolder = "C:\\Users\\alice\\Documents\\";
-  p.PicturesFolder = "C:\\Users\\alice\\Pictures\\";
-  p.MusicFolder = "C:\\Users\\alice\\Music\\";
-  p.VideoFolder = "C:\\Users\\alice\\Videos\\";
-  p.FavoritesFolder = "C:\\Users\\alice\\Favorites\\";
-  p.DesktopFolder = "C:\\Users\\alice\\Desktop\\";
-  p.CommonDesktopFolder = "C:\\Users\\Public\\Desktop\\";
-  return p;
-}
 
 struct ItemWorld {
   ItemWorld() {
-    files.CreateFolder(paths.UserIconFolder);
-    for (const std::string* folder :
-         {&paths.WindowsFolder, &paths.SystemFolder, &paths.ProgramFilesFolder,
-          &paths.ProfileFolder, &paths.DocumentsFolder, &paths.PicturesFolder, &paths.MusicFolder,
-          &paths.VideoFolder, &paths.FavoritesFolder}) {
-      files.CreateFolder(*folder);
-    }
+    const std::string home = "C:\\Users\\alice\\";
+    paths.ProgramFolder = "C:\\Kivo\\";
+    paths.SystemIconFolder = "C:\\Kivo\\SysIcons\\";
+    paths.UserIconFolder = "C:\\Data\\KivoIcons\\";
+    paths.CommonDesktopFolder = "C:\\Users\\Public\\Desktop\\";
+    paths.DesktopFolder = home + "Desktop\\";
+    const std::pair<std::string*, std::string> folders[] = {
+        {&paths.WindowsFolder, "C:\\Windows\\"},
+        {&paths.SystemFolder, "C:\\Windows\\system32\\"},
+        {&paths.ProgramFilesFolder, "C:\\Program Files\\"},
+        {&paths.ProfileFolder, home},
+        {&paths.DocumentsFolder, home + "Documents\\"},
+        {&paths.PicturesFolder, home + "Pictures\\"},
+        {&paths.MusicFolder, home + "Music\\"},
+        {&paths.VideoFolder, home + "Videos\\"},
+        {&paths.FavoritesFolder, home + "Favorites\\"},
+        {&paths.UserIconFolder, paths.UserIconFolder}};
+    for (const auto& [field, folder] : folders) files.CreateFolder(*field = folder);
     system.drives = {{"C:\\", kDriveFixed}};
     system.driveOrder = {"C:\\"};
   }
@@ -185,7 +170,7 @@ struct ItemWorld {
   ScriptedPrompts prompts;
   RecordingImages images;
   ShortcutStore store;
-  AppPaths paths = WorldPaths();
+  AppPaths paths;
   Settings settings;
   ItemContext context{store, paths,    settings, files,   system,
                       icons, registry, codec,    prompts, images};

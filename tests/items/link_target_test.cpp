@@ -10,35 +10,25 @@ namespace kivo {
 namespace {
 
 TEST(IsPlausibleTargetPath, OnlyAbsoluteFileSystemPathsWithoutGarbage) {
-  for (const char* path : {"C:\\Windows\\notepad.exe", "c:\\", "D:\\测试 한\\说明 ü.txt",
-                           "\\\\server\\share", "\\\\server\\share\\a.txt", "C:\\a/b.txt",
-                           "C:\\Users\\\xC2\xA0x"}) {  // U+00A0, a no-break space
+  // clang-format off
+  for (const char* path : {"C:\\Windows\\notepad.exe", "c:\\", "D:\\测试 한\\说明 ü.txt", "\\\\server\\share", "\\\\server\\share\\a.txt",
+                           "C:\\a/b.txt", "C:\\Users\\\xC2\xA0x"}) {  // U+00A0, a no-break space
     EXPECT_TRUE(IsPlausibleTargetPath(path)) << path;
   }
   // Relative, unexpanded, shell namespace, device paths, C0/C1 controls, U+FFFD, wildcards.
-  // clang-format off
-  const char* const implausible[] = {
-      "", "C:", "C:relative.txt", "1:\\x", "notepad.exe", "..\\x.exe", "\\x.exe",
-      "%windir%\\notepad.exe", "\\\\server", "\\\\server\\", "\\\\\\share", "\\\\?\\C:\\x.txt",
-      "\\\\.\\pipe\\x", "C:\\Users\\\x01\x02\x7F", "C:\\a\tb", "C:\\Users\\\xC2\x85x",
-      "C:\\Users\\\xC2\x9Fx", "C:\\Users\\\xEF\xBF\xBDx.txt", "C:\\a?b", "C:\\a*b", "C:\\a<b>",
-      "C:\\a|b", "C:\\\"a\"", "C:\\a:b", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:\\x.txt",
-      "C:\\Users\\::{645FF040-5081-101B-9F08-00AA002F954E}", "http://example.com/",
-  };
-  // clang-format on
-  for (const char* path : implausible) {
+  for (const char* path : {"", "C:", "C:relative.txt", "1:\\x", "notepad.exe", "..\\x.exe", "\\x.exe", "%windir%\\notepad.exe",
+                           "\\\\server", "\\\\server\\", "\\\\\\share", "\\\\?\\C:\\x.txt", "\\\\.\\pipe\\x", "C:\\Users\\\x01\x02\x7F",
+                           "C:\\a\tb", "C:\\Users\\\xC2\x85x", "C:\\Users\\\xC2\x9Fx", "C:\\Users\\\xEF\xBF\xBDx.txt", "C:\\a?b", "C:\\a*b",
+                           "C:\\a<b>", "C:\\a|b", "C:\\\"a\"", "C:\\a:b", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:\\x.txt",
+                           "C:\\Users\\::{645FF040-5081-101B-9F08-00AA002F954E}", "http://example.com/"}) {
     EXPECT_FALSE(IsPlausibleTargetPath(path)) << path;
   }
+  // clang-format on
 }
 
 TEST(ResolveLinkRelativePath, FoldsDotsFromTheLinksFolder) {
-  struct Case {
-    const char* folder;
-    const char* relative;
-    const char* resolved;
-  };
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"C:\\Users\\alice\\Desktop\\", "..\\..\\Public\\Desktop\\x.txt", "C:\\Users\\Public\\Desktop\\x.txt"},
       {"C:\\Users\\alice\\Desktop", ".\\a.exe", "C:\\Users\\alice\\Desktop\\a.exe"},
       {"C:\\Links\\", "tools\\.\\b.exe", "C:\\Links\\tools\\b.exe"},
@@ -54,9 +44,8 @@ TEST(ResolveLinkRelativePath, FoldsDotsFromTheLinksFolder) {
       {"Links\\", "a.exe", ""},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    EXPECT_EQ(ResolveLinkRelativePath(c.folder, c.relative), c.resolved)
-        << c.folder << " + " << c.relative;
+  for (const auto& [folder, relative, resolved] : cases) {
+    EXPECT_EQ(ResolveLinkRelativePath(folder, relative), resolved) << folder << " + " << relative;
   }
 }
 
@@ -91,14 +80,8 @@ TEST(ChooseLinkTarget, FirstPlausibleWholePathPreferringOneThatExists) {
   const std::string txt = "C:\\Users\\Public\\Desktop\\x.txt";
   const std::string notepad = "C:\\windows\\notepad.exe";
   const std::string gone = "C:\\Program Files\\Gone\\gone.exe";
-  struct Case {
-    const char* what;
-    std::vector<std::string> candidates;
-    std::set<std::string> existing;
-    std::string chosen;
-  };
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, std::vector<std::string>, std::set<std::string>, std::string> cases[] = {
       {"the shell's path when it is right", {txt, txt, txt, txt, ""}, {txt}, txt},
       {"garbled item list: the raw path", {garbage, txt, "", "", ""}, {txt}, txt},
       {"a base path cut from its suffix loses to the whole path", {"C:\\Users\\", "C:\\Users\\", txt, "", ""}, {txt, "C:\\Users\\"}, txt},
@@ -118,15 +101,13 @@ TEST(ChooseLinkTarget, FirstPlausibleWholePathPreferringOneThatExists) {
       {"nothing at all", {"", "", "", "", ""}, {}, ""},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    std::vector<std::string> asked;
-    const std::string chosen = ChooseLinkTarget(c.candidates, [&](const std::string& path) {
-      asked.push_back(path);
-      return c.existing.count(path) != 0;
-    });
-    EXPECT_EQ(chosen, c.chosen) << c.what;
+  for (const auto& [what, candidates, existing, expected] : cases) {
     // Only plausible paths are ever looked up on disk.
-    for (const std::string& path : asked) EXPECT_TRUE(IsPlausibleTargetPath(path)) << c.what;
+    const std::string chosen = ChooseLinkTarget(candidates, [&](const std::string& path) {
+      EXPECT_TRUE(IsPlausibleTargetPath(path)) << what;
+      return existing.count(path) != 0;
+    });
+    EXPECT_EQ(chosen, expected) << what;
   }
 }
 

@@ -57,22 +57,21 @@ class ShortcutBackupTest : public ::testing::Test {
   // Groups, members, ring shortcuts and icons of every kind, as loading leaves them.
   void FillUserStore() {
     ShortcutStore& s = *store;
-    fs.Put(paths.SystemIconFolder + "Group.png", "group");
-    fs.Put(paths.SystemIconFolder + "Shortcut.png", "shortcut");
+    const std::string group = paths.SystemIconFolder + "Group.png";
+    const std::string shortcut = paths.SystemIconFolder + "Shortcut.png";
+    fs.Put(group, "group");
+    fs.Put(shortcut, "shortcut");
     for (int slot = 3; slot <= 12; ++slot) {
       ShortcutItem& entry = Item(s, slot);
-      entry.ItemType = slot % 3 == 0 ? kItemGroup : kItemRingShortcut;
+      const bool ring = slot % 3 != 0;
+      entry.ItemType = ring ? kItemRingShortcut : kItemGroup;
       entry.Title = "槽 " + std::to_string(slot);
-      entry.IconFile = paths.SystemIconFolder + "Group.png";
-      if (slot > 3 && entry.ItemType == kItemRingShortcut) {
-        entry.IconFile = NewIcon("ring icon " + std::to_string(slot));
-        entry.LinkPath = entry.TargetPath = "C:\\App" + std::to_string(slot) + "\\app.exe";
-      }
+      entry.IconFile = ring ? NewIcon(entry.Title.str()) : group;
+      entry.LinkPath = entry.TargetPath = ring ? "C:\\App" + std::to_string(slot) + "\\a.exe" : "";
     }
     for (int slot = 13; slot <= 36; ++slot) Item(s, slot).ItemType = kItemShortcut;
     Item(s, kFirstBuiltInCommand).CustomIconFile = NewIcon("custom command icon");
-    int member = kFirstUserItem;
-    for (int g = 6; g <= 12; g += 3) {
+    for (int g = 6, member = kFirstUserItem; g <= 12; g += 3) {
       s.Groups[static_cast<std::size_t>(g)].Count = 3;
       for (int m = 1; m <= 3; ++m, ++member) {
         s.Groups[static_cast<std::size_t>(g)].Members[static_cast<std::size_t>(m)] = member;
@@ -80,8 +79,8 @@ class ShortcutBackupTest : public ::testing::Test {
         entry.ItemType = kItemGroupMember;
         entry.Title = "程序 " + std::to_string(member);
         entry.LinkPath = "C:\\Users\\alice\\Desktop\\p" + std::to_string(member) + ".lnk";
-        entry.IconFile = m == 3 ? paths.SystemIconFolder + "Shortcut.png"
-                                : NewIcon(std::string(static_cast<std::size_t>(member), 'i'));
+        entry.IconFile =
+            m == 3 ? shortcut : NewIcon(std::string(static_cast<std::size_t>(member), 'i'));
         if (m == 2) entry.CustomIconFile = NewIcon("custom " + std::to_string(member));
       }
     }
@@ -98,11 +97,6 @@ class ShortcutBackupTest : public ::testing::Test {
     }
     return bytes;
   }
-  void PutPackage(const ShortcutStore& s, const std::string& sysFolder, const std::string& icon) {
-    const auto package = MakePackage(
-        s, sysFolder, [&](const std::string&) { return std::optional<std::string>(icon); });
-    fs.Put(kPackage, EncodePackage(*package, codec));
-  }
 };
 
 TEST_F(ShortcutBackupTest, BackupResetRestoreGivesTheSameStoreAndIconBytes) {
@@ -112,11 +106,11 @@ TEST_F(ShortcutBackupTest, BackupResetRestoreGivesTheSameStoreAndIconBytes) {
   const std::vector<std::string> iconsBefore = IconBytes(before);
   ASSERT_EQ(iconsBefore.size(), 16u);
   ASSERT_TRUE(backup.BackupShortcuts(*store, kPackage));
+  const std::string package = *fs.Get(kPackage);
   DataFiles(fs, codec, paths).DeleteDataFiles(false);
   *store = BuiltInStore();
   ASSERT_EQ(backup.RestoreShortcuts(*store, kPackage), RestoreResult::Restored);
-  EXPECT_TRUE(store->Items == before.Items);
-  EXPECT_TRUE(store->Groups == before.Groups);
+  EXPECT_TRUE(store->Items == before.Items && store->Groups == before.Groups);
   EXPECT_EQ(IconBytes(*store), iconsBefore);
   EXPECT_TRUE(fs.Get(SafetyCopyPath(paths.MenuFile)) == EncodeStoreFile(before, codec));
 
@@ -127,6 +121,20 @@ TEST_F(ShortcutBackupTest, BackupResetRestoreGivesTheSameStoreAndIconBytes) {
   for (const auto& [path, bytes] : Snapshot(fs)) {
     EXPECT_TRUE(!path.starts_with(paths.UserIconFolder) || !live.count(path)) << path;
   }
+  // Missing and damaged packages change nothing: every cut through the blocks and the end
+  // marker, and a stride through the menu image.
+  fs.RemoveFile(kPackage);
+  const Files files = Snapshot(fs);
+  const ShortcutStore restored = *store;
+  EXPECT_EQ(backup.RestoreShortcuts(*store, kPackage), RestoreResult::Missing);
+  for (std::size_t length = 0; length < package.size();
+       length += length < kStoreFileSize ? 65537 : 1) {
+    fs.Put(kPackage, package.substr(0, length));
+    ASSERT_EQ(backup.RestoreShortcuts(*store, kPackage), RestoreResult::Damaged) << length;
+    fs.RemoveFile(kPackage);
+    ASSERT_EQ(Snapshot(fs), files) << length;
+    ASSERT_TRUE(store->Items == restored.Items) << length;
+  }
   // A missing icon file is blanked in the package, not in the store.
   fs.RemoveFile(Item(*store, 130).CustomIconFile.str());
   ASSERT_TRUE(backup.BackupShortcuts(*store, kPackage));
@@ -134,26 +142,6 @@ TEST_F(ShortcutBackupTest, BackupResetRestoreGivesTheSameStoreAndIconBytes) {
   const auto decoded = DecodePackage(*fs.Get(kPackage), codec, paths.SystemIconFolder);
   ASSERT_TRUE(decoded.package);
   EXPECT_EQ(decoded.package->store.Items[130].CustomIconFile, "");
-}
-
-TEST_F(ShortcutBackupTest, MissingAndDamagedPackagesChangeNothing) {
-  FillUserStore();
-  ASSERT_TRUE(DataFiles(fs, codec, paths).SaveStore(*store));
-  ASSERT_TRUE(backup.BackupShortcuts(*store, kPackage));
-  const std::string package = *fs.Get(kPackage);
-  fs.RemoveFile(kPackage);
-  const Files before = Snapshot(fs);
-  const ShortcutStore live = *store;
-  EXPECT_EQ(backup.RestoreShortcuts(*store, kPackage), RestoreResult::Missing);
-  // Every cut through the blocks and the end marker, and a stride through the menu image.
-  for (std::size_t length = 0; length < package.size();
-       length += length < kStoreFileSize ? 65537 : 1) {
-    fs.Put(kPackage, package.substr(0, length));
-    ASSERT_EQ(backup.RestoreShortcuts(*store, kPackage), RestoreResult::Damaged) << length;
-    fs.RemoveFile(kPackage);
-    ASSERT_EQ(Snapshot(fs), before) << length;
-    ASSERT_TRUE(store->Items == live.Items) << length;
-  }
 }
 
 // A package from another machine, with built-in items tampered with and icon fields that
@@ -172,15 +160,10 @@ TEST_F(ShortcutBackupTest, APackageOnlyFillsUserItemsAndThisMachinesIconFolder) 
   Item(other, 100).CustomIconFile = paths.UserIconFolder + "mine.png";
   Item(other, 4).ItemType = kItemGroup;
   Item(other, 4).IconFile = theirs.SystemIconFolder + "Group.png";
-  const char* hostile[] = {"C:\\Windows\\evil.dll",
-                           "..\\..\\win.ini",
-                           "\\\\server\\share\\x.png",
-                           "C:\\Data\\KivoIcons\\..\\KivoCfg.cfg",
-                           "C:\\Data\\KivoIcons\\0.png",
-                           "relative.png",
-                           "D:\\Tools\\Kivo\\SysIcons\\..\\..\\boot.ini"};
   int item = kFirstUserItem;
-  for (const char* field : hostile) {
+  for (const char* field : {"C:\\Windows\\evil.dll", "..\\..\\win.ini", "\\\\server\\share\\x.png",
+                            "C:\\Data\\KivoIcons\\..\\KivoCfg.cfg", "C:\\Data\\KivoIcons\\0.png",
+                            "relative.png", "D:\\Tools\\Kivo\\SysIcons\\..\\..\\boot.ini"}) {
     Item(other, item).ItemType = kItemGroupMember;
     Item(other, item).IconFile = Item(other, item).CustomIconFile = field;
     ++item;
@@ -188,7 +171,10 @@ TEST_F(ShortcutBackupTest, APackageOnlyFillsUserItemsAndThisMachinesIconFolder) 
   Item(other, item).ItemType = kItemGroupMember;
   Item(other, item).CustomIconFile = theirs.SystemIconFolder + "Shortcut.png";
   fs.Put(paths.UserIconFolder + "0.png", "mine");
-  PutPackage(other, theirs.SystemIconFolder, "payload");
+  const auto package = MakePackage(other, theirs.SystemIconFolder, [](const std::string&) {
+    return std::optional<std::string>("payload");
+  });
+  fs.Put(kPackage, EncodePackage(*package, codec));
   const ShortcutStore live = *store;
   const Files before = Snapshot(fs);
   ASSERT_EQ(backup.RestoreShortcuts(*store, kPackage), RestoreResult::Restored);
@@ -223,17 +209,6 @@ TEST_F(ShortcutBackupTest, APackageOnlyFillsUserItemsAndThisMachinesIconFolder) 
 class FaultTest : public ShortcutBackupTest {
  protected:
   using Run = std::function<bool(ShortcutBackup&, ShortcutStore&)>;
-  void Arrange() {
-    FillUserStore();
-    ASSERT_TRUE(DataFiles(fs, codec, paths).SaveStore(*store));
-    ASSERT_TRUE(DataFiles(fs, codec, paths).SaveSettings(settings, Item(*store, 0)));
-    ShortcutStore other = *store;  // the package holds a different store
-    Item(other, 200).ItemType = kItemGroupMember;
-    Item(other, 200).IconFile = NewIcon("extra");
-    Item(other, 5).Title = "changed";
-    ASSERT_TRUE(backup.BackupShortcuts(other, kPackage));
-    fs.RemoveFile(Item(other, 200).IconFile.str());
-  }
   // With operation `k` failing (0: none) on a copy of the arranged world.
   std::tuple<bool, ShortcutStore, Files, int> Faulted(int k, const Run& run) {
     testing::MemoryFileSystem world = fs;
@@ -270,7 +245,15 @@ class FaultTest : public ShortcutBackupTest {
 };
 
 TEST_F(FaultTest, RestoreBackupAndSettingsAreAllOrNothingUnderEveryFault) {
-  Arrange();
+  FillUserStore();
+  ASSERT_TRUE(DataFiles(fs, codec, paths).SaveStore(*store));
+  ASSERT_TRUE(DataFiles(fs, codec, paths).SaveSettings(settings, Item(*store, 0)));
+  ShortcutStore other = *store;  // the package holds a different store
+  Item(other, 200).ItemType = kItemGroupMember;
+  Item(other, 200).IconFile = NewIcon("extra");
+  Item(other, 5).Title = "changed";
+  ASSERT_TRUE(backup.BackupShortcuts(other, kPackage));
+  fs.RemoveFile(Item(other, 200).IconFile.str());
   // The removals of old icons come after the commit: some faulted restores succeed.
   EXPECT_GT(ExpectAllOrNothing([](ShortcutBackup& b, ShortcutStore& s) {
               return b.RestoreShortcuts(s, kPackage) == RestoreResult::Restored;
@@ -286,26 +269,19 @@ TEST_F(FaultTest, RestoreBackupAndSettingsAreAllOrNothingUnderEveryFault) {
   ExpectAllOrNothing([&](ShortcutBackup& b, ShortcutStore&) {
     return b.RestoreSettings(source) == RestoreResult::Restored;
   });
-  ASSERT_EQ(backup.RestoreSettings(source), RestoreResult::Restored);
-  EXPECT_EQ(fs.Get(paths.SettingsFile), fs.Get(source));
-  EXPECT_EQ(fs.Get(SafetyCopyPath(paths.SettingsFile)), fs.Get(source));
-}
-
-TEST_F(ShortcutBackupTest, OnlyAWholeSettingsFileIsRestored) {
-  const std::string source = "C:\\cfg.bak";
-  ASSERT_TRUE(backup.BackupSettings(settings, Item(*store, 0), source));
-  const std::string good = *fs.Get(source);
-  ASSERT_EQ(good.size(), kSettingsFileSize);
-  fs.Put(paths.SettingsFile, "current");
+  // Only a whole settings file is taken.
+  const std::string good = *fs.Get(source), current = *fs.Get(paths.SettingsFile);
   EXPECT_EQ(backup.RestoreSettings(source + "x"), RestoreResult::Missing);
   for (const std::string& bytes :
-       {std::string(), good.substr(0, 563), good + "x", EncodeStoreFile(*store, codec), good}) {
+       {good.substr(0, 563), good + "x", EncodeStoreFile(*store, codec)}) {
     fs.Put(source, bytes);
-    const bool whole = bytes == good;
-    EXPECT_EQ(backup.RestoreSettings(source),
-              whole ? RestoreResult::Restored : RestoreResult::Damaged);
-    EXPECT_EQ(fs.Get(paths.SettingsFile), whole ? good : "current");
+    EXPECT_EQ(backup.RestoreSettings(source), RestoreResult::Damaged);
+    EXPECT_EQ(fs.Get(paths.SettingsFile), current);
   }
+  fs.Put(source, good);
+  ASSERT_EQ(backup.RestoreSettings(source), RestoreResult::Restored);
+  EXPECT_EQ(fs.Get(paths.SettingsFile), good);
+  EXPECT_EQ(fs.Get(SafetyCopyPath(paths.SettingsFile)), good);
 }
 
 TEST_F(ShortcutBackupTest, ReloadDataFollowsItsThreeSwitches) {
@@ -316,15 +292,11 @@ TEST_F(ShortcutBackupTest, ReloadDataFollowsItsThreeSwitches) {
   fs.RemoveFile(Item(*store, 130).IconFile.str());  // item 130's icons are lost
   fs.RemoveFile(Item(*store, 130).CustomIconFile.str());
   ASSERT_TRUE(files.SaveStore(*store));
-  struct Row {
-    bool resetSettings, resetShortcuts, repairIcons;
-    int iconSize;
-    std::vector<int> rebuilt;
-  } rows[] = {{false, false, false, 32, {}},
-              {true, false, false, 48, {}},
-              {false, true, false, 32, {}},
-              {false, false, true, 32, {130}}};
-  for (const Row& row : rows) {
+  for (const auto& [resetSettings, resetShortcuts, repairIcons, iconSize] :
+       {std::tuple{false, false, false, 32},
+        {true, false, false, 48},
+        {false, true, false, 32},
+        {false, false, true, 32}}) {
     auto data = std::make_unique<AppData>();
     data->paths = paths;
     InitializeSteps steps;
@@ -337,12 +309,12 @@ TEST_F(ShortcutBackupTest, ReloadDataFollowsItsThreeSwitches) {
     std::vector<int> rebuilt;
     const int count = ReloadData(
         *data, files, steps, fs, [&](int item) { return rebuilt.push_back(item), true; },
-        row.resetSettings, row.resetShortcuts, row.repairIcons);
-    EXPECT_EQ(data->settings.IconSize, row.iconSize);
-    EXPECT_EQ(defaultsBuilt, row.resetShortcuts);
-    EXPECT_EQ(rebuilt, row.rebuilt);
-    EXPECT_EQ(count, static_cast<int>(row.rebuilt.size()));
-    EXPECT_EQ(data->store.Items[131].Title == Item(*store, 131).Title, !row.resetShortcuts);
+        resetSettings, resetShortcuts, repairIcons);
+    EXPECT_EQ(data->settings.IconSize, iconSize);
+    EXPECT_EQ(defaultsBuilt, resetShortcuts);
+    EXPECT_EQ(rebuilt, repairIcons ? std::vector<int>{130} : std::vector<int>{});
+    EXPECT_EQ(count, static_cast<int>(rebuilt.size()));
+    EXPECT_EQ(data->store.Items[131].Title == Item(*store, 131).Title, !resetShortcuts);
   }
 }
 

@@ -11,19 +11,14 @@
 
 namespace kivo::testing {
 
-inline void PutU16(std::string& out, std::uint32_t value) {
-  out.push_back(static_cast<char>(value & 0xFF));
-  out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-inline void PutU32(std::string& out, std::uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
+inline void PutLe(std::string& out, std::uint32_t value, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
 }
 
 inline void SetU32(std::string& out, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+  std::string bytes;
+  PutLe(bytes, value);
+  out.replace(at, 4, bytes);
 }
 
 // UTF-8 (well formed, Basic Multilingual Plane only) as UTF-16 little-endian bytes.
@@ -36,7 +31,7 @@ inline std::string Utf16Le(std::string_view utf8) {
     for (std::size_t k = 1; k < length; ++k)
       code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
     i += length;
-    PutU16(out, code);
+    PutLe(out, code, 2);
   }
   return out;
 }
@@ -50,23 +45,15 @@ struct LinkInfoFields {
   std::string unicodeBasePath;
   std::string unicodeSuffix;
   std::string netName;  // "\\server\share": a network location instead of a local one
-  std::uint32_t driveType = 3;
 };
 
 inline LinkInfoFields LocalInfo(std::string base, std::string suffix) {
-  LinkInfoFields fields;
-  fields.ansiBasePath = std::move(base);
-  fields.ansiSuffix = std::move(suffix);
-  return fields;
+  return {std::move(base), std::move(suffix), false, {}, {}, {}};
 }
 
 inline LinkInfoFields UnicodeInfo(std::string ansiBase, std::string ansiSuffix, std::string base,
                                   std::string suffix) {
-  LinkInfoFields fields = LocalInfo(std::move(ansiBase), std::move(ansiSuffix));
-  fields.unicode = true;
-  fields.unicodeBasePath = std::move(base);
-  fields.unicodeSuffix = std::move(suffix);
-  return fields;
+  return {std::move(ansiBase), std::move(ansiSuffix), true, std::move(base), std::move(suffix), {}};
 }
 
 struct ShellLinkFields {
@@ -88,9 +75,8 @@ struct ShellLinkFields {
 
 inline std::string IdItem(std::string_view bytes) {
   std::string out;
-  PutU16(out, static_cast<std::uint32_t>(bytes.size() + 2));
-  out += bytes;
-  return out;
+  PutLe(out, static_cast<std::uint32_t>(bytes.size() + 2), 2);
+  return out += bytes;
 }
 
 // An item list the way Windows 10 writes one: the computer, the drive, then one file-system
@@ -98,10 +84,8 @@ inline std::string IdItem(std::string_view bytes) {
 // shell under Wine does not expect. `shortNames` are the 8.3 names, ANSI.
 inline std::string WindowsItemList(char drive, const std::vector<std::string>& shortNames,
                                    const std::vector<std::string>& longNames) {
-  std::string list =
-      IdItem(std::string("\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00"
-                         "\x2B\x30\x30\x9D",
-                         18));
+  std::string list = IdItem(
+      std::string("\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00\x2B\x30\x30\x9D", 18));
   std::string root = std::string("\x2F") + drive + ":\\";
   root.resize(23, '\0');
   list += IdItem(root);
@@ -109,32 +93,25 @@ inline std::string WindowsItemList(char drive, const std::vector<std::string>& s
     const bool last = i + 1 == shortNames.size();
     std::string item(1, last ? '\x32' : '\x31');
     item.push_back('\0');
-    PutU32(item, last ? 1234u : 0u);  // file size
-    PutU32(item, 0x5A2B3C4D);         // DOS date and time
-    PutU16(item, last ? 0x20u : 0x10u);
+    PutLe(item, last ? 1234u : 0u);  // file size
+    PutLe(item, 0x5A2B3C4D);         // DOS date and time
+    PutLe(item, last ? 0x20u : 0x10u, 2);
     item += shortNames[i] + std::string(1, '\0');
     if (item.size() % 2 != 0) item.push_back('\0');
+    // Size (set below), version, signature, creation and access times, identifier.
     std::string extension;
-    PutU16(extension, 0);  // size, set below
-    PutU16(extension, 9);  // version
-    PutU32(extension, 0xBEEF0004);
-    PutU32(extension, 0x5A2B3C4D);  // creation
-    PutU32(extension, 0x5A2B3C4D);  // access
-    PutU16(extension, 0x2E);        // identifier
-    PutU16(extension, 0);
+    for (std::uint32_t value : {0u, 9u}) PutLe(extension, value, 2);
+    for (std::uint32_t value : {0xBEEF0004u, 0x5A2B3C4Du, 0x5A2B3C4Du}) PutLe(extension, value);
+    PutLe(extension, 0x2E);
     extension.append("\x11\x22\x33\x44\x55\x66\x77\x88", 8);  // file reference
-    extension.append(8, '\0');
-    PutU16(extension, 0);  // long string size
-    extension.append(12, '\0');
+    extension.append(22, '\0');                               // long string size, reserved
     extension += Utf16Le(longNames[i]) + std::string(2, '\0');
-    const std::size_t offset = item.size();
-    PutU16(extension, static_cast<std::uint32_t>(offset));
+    PutLe(extension, static_cast<std::uint32_t>(item.size()), 2);
     extension[0] = static_cast<char>(extension.size() & 0xFF);
     extension[1] = static_cast<char>(extension.size() >> 8);
     list += IdItem(item + extension);
   }
-  PutU16(list, 0);
-  return list;
+  return list + std::string(2, '\0');
 }
 
 inline std::string BuildLinkInfo(const LinkInfoFields& fields) {
@@ -142,26 +119,22 @@ inline std::string BuildLinkInfo(const LinkInfoFields& fields) {
   const bool network = !fields.netName.empty();
   std::string body;  // what follows the header, at offsets from the block's start
   auto offset = [&] { return static_cast<std::uint32_t>(headerSize + body.size()); };
-  std::uint32_t volume = 0, base = 0, net = 0, suffix = 0, baseWide = 0, suffixWide = 0;
+  std::uint32_t volume = 0, base = 0, net = 0, baseWide = 0, suffixWide = 0;
   if (!network) {
     volume = offset();
-    PutU32(body, 0x11);  // size, drive type, serial, label offset, an empty label
-    PutU32(body, fields.driveType);
-    PutU32(body, 0x1234ABCD);
-    PutU32(body, 0x10);
+    // Size, drive type (fixed), serial, label offset, an empty label.
+    for (std::uint32_t value : {0x11u, 3u, 0x1234ABCDu, 0x10u}) PutLe(body, value);
     body.push_back('\0');
     base = offset();
     body += fields.ansiBasePath + std::string(1, '\0');
   } else {
     net = offset();
-    PutU32(body, static_cast<std::uint32_t>(0x14 + fields.netName.size() + 1));
-    PutU32(body, 0);  // no device name, no provider
-    PutU32(body, 0x14);
-    PutU32(body, 0);
-    PutU32(body, 0);
+    // Size, flags (no device name, no provider), name offset, device offset, provider.
+    PutLe(body, static_cast<std::uint32_t>(0x14 + fields.netName.size() + 1));
+    for (std::uint32_t value : {0u, 0x14u, 0u, 0u}) PutLe(body, value);
     body += fields.netName + std::string(1, '\0');
   }
-  suffix = offset();
+  const std::uint32_t suffix = offset();
   body += fields.ansiSuffix + std::string(1, '\0');
   if (fields.unicode) {
     if (!network) {
@@ -172,53 +145,52 @@ inline std::string BuildLinkInfo(const LinkInfoFields& fields) {
     body += Utf16Le(fields.unicodeSuffix) + std::string(2, '\0');
   }
   std::string out;
-  PutU32(out, static_cast<std::uint32_t>(headerSize + body.size()));
-  PutU32(out, headerSize);
-  PutU32(out, network ? 0x2u : 0x1u);
-  for (std::uint32_t value : {volume, base, net, suffix}) PutU32(out, value);
+  for (std::uint32_t value : {static_cast<std::uint32_t>(headerSize + body.size()), headerSize,
+                              network ? 0x2u : 0x1u, volume, base, net, suffix}) {
+    PutLe(out, value);
+  }
   if (fields.unicode) {
-    PutU32(out, baseWide);
-    PutU32(out, suffixWide);
+    PutLe(out, baseWide);
+    PutLe(out, suffixWide);
   }
   return out + body;
 }
 
 inline std::string EnvironmentBlock(std::uint32_t signature, const std::string& text) {
   std::string out;
-  PutU32(out, 0x314);
-  PutU32(out, signature);
-  std::string ansi = text;
+  PutLe(out, 0x314);
+  PutLe(out, signature);
+  std::string ansi = text, wide = Utf16Le(text);
   ansi.resize(260, '\0');
-  std::string wide = Utf16Le(text);
   wide.resize(520, '\0');
   return out + ansi + wide;
 }
 
 inline std::string BuildShellLink(const ShellLinkFields& fields) {
   std::uint32_t flags = fields.extraFlags;
-  if (fields.idList) flags |= 0x1;
-  if (fields.linkInfo) flags |= 0x2;
-  if (fields.name) flags |= 0x4;
-  if (fields.relativePath) flags |= 0x8;
-  if (fields.workingDir) flags |= 0x10;
-  if (fields.arguments) flags |= 0x20;
-  if (fields.iconLocation) flags |= 0x40;
-  if (fields.unicode) flags |= 0x80;
-  if (fields.environmentTarget) flags |= 0x200;
-  if (fields.environmentIcon) flags |= 0x4000;
+  const std::pair<bool, std::uint32_t> bits[] = {{fields.idList.has_value(), 0x1},
+                                                 {fields.linkInfo.has_value(), 0x2},
+                                                 {fields.name.has_value(), 0x4},
+                                                 {fields.relativePath.has_value(), 0x8},
+                                                 {fields.workingDir.has_value(), 0x10},
+                                                 {fields.arguments.has_value(), 0x20},
+                                                 {fields.iconLocation.has_value(), 0x40},
+                                                 {fields.unicode, 0x80},
+                                                 {fields.environmentTarget.has_value(), 0x200},
+                                                 {fields.environmentIcon.has_value(), 0x4000}};
+  for (const auto& [on, bit] : bits) flags |= on ? bit : 0;
 
   std::string out;
-  PutU32(out, 0x4C);
+  PutLe(out, 0x4C);
   out.append("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16);
-  PutU32(out, flags);
-  PutU32(out, 0x20);     // file attributes
-  out.append(24, '\0');  // creation, access and write times
-  PutU32(out, 0);        // file size
-  PutU32(out, static_cast<std::uint32_t>(fields.iconIndex));
-  PutU32(out, fields.showCommand);
+  PutLe(out, flags);
+  PutLe(out, 0x20);      // file attributes
+  out.append(28, '\0');  // creation, access and write times, file size
+  PutLe(out, static_cast<std::uint32_t>(fields.iconIndex));
+  PutLe(out, fields.showCommand);
   out.append(12, '\0');  // hot key, reserved
   if (fields.idList) {
-    PutU16(out, static_cast<std::uint32_t>(fields.idList->size()));
+    PutLe(out, static_cast<std::uint32_t>(fields.idList->size()), 2);
     out += *fields.idList;
   }
   if (fields.linkInfo) out += BuildLinkInfo(*fields.linkInfo);
@@ -226,12 +198,12 @@ inline std::string BuildShellLink(const ShellLinkFields& fields) {
                            &fields.arguments, &fields.iconLocation}) {
     if (!*text) continue;
     const std::string bytes = fields.unicode ? Utf16Le(**text) : **text;
-    PutU16(out, static_cast<std::uint32_t>(fields.unicode ? bytes.size() / 2 : bytes.size()));
+    PutLe(out, static_cast<std::uint32_t>(fields.unicode ? bytes.size() / 2 : bytes.size()), 2);
     out += bytes;
   }
   if (fields.environmentTarget) out += EnvironmentBlock(0xA0000001, *fields.environmentTarget);
   if (fields.environmentIcon) out += EnvironmentBlock(0xA0000007, *fields.environmentIcon);
-  if (fields.terminalBlock) PutU32(out, 0);
+  if (fields.terminalBlock) PutLe(out, 0);
   return out;
 }
 
