@@ -52,14 +52,9 @@ TEST(ScreenAtPoint, TheWorkAreaAndDpiOfThePointersMonitor) {
   };
   for (const Case& c : cases) {
     const ScreenInfo s = ScreenAtPoint(three, kPrimary, c.x, c.y);
-    EXPECT_EQ(s.WorkArea, c.work) << c.x << "," << c.y;
-    EXPECT_EQ((std::pair{s.ScreenWidth, s.ScreenHeight}), (std::pair{c.width, c.height}))
+    EXPECT_EQ(s, MakeScreenInfo(c.width, c.height - 23, 23, c.dpi, c.dpi, c.work))
         << c.x << "," << c.y;
-    EXPECT_EQ(s.Dpi, c.dpi) << c.x << "," << c.y;
-    EXPECT_DOUBLE_EQ(s.TwipsPerPixelX, 1440.0 / c.dpi);
   }
-  EXPECT_EQ(ScreenAtPoint(three, kPrimary, 5, 5),
-            MakeScreenInfo(1920, 1017, 23, 96, 96, Rect{0, 0, 1920, 1040}));
 }
 
 TEST(ScreenAtPoint, OtherMonitorsLoseThePrimarysMargins) {
@@ -70,31 +65,14 @@ TEST(ScreenAtPoint, OtherMonitorsLoseThePrimarysMargins) {
   EXPECT_EQ((std::pair{right.ScreenWidth, right.ScreenHeight}), (std::pair{1904, 1130}));
   const ScreenInfo main = ScreenAtPoint(two, framed, 0, 0);
   EXPECT_EQ((std::pair{main.ScreenWidth, main.ScreenHeight}), (std::pair{1904, 1010}));
+  // Without monitors, the system metrics alone at 96 dpi.
+  EXPECT_EQ(ScreenAtPoint({}, kPrimary, 50, 50),
+            MakeScreenInfo(1920, 1017, 23, 96, 96, Rect{0, 0, 1920, 1040}));
   // Without a primary flag the first monitor stands for it.
   MonitorArea unflagged = kMain;
   unflagged.Primary = false;
   const std::vector<MonitorArea> none{unflagged, kRight};
   EXPECT_EQ(ScreenAtPoint(none, framed, 2000, 400), right);
-}
-
-TEST(ScreenAtPoint, WithoutMonitorsTheSystemMetricsAt96Dpi) {
-  const ScreenInfo s = ScreenAtPoint({}, kPrimary, 50, 50);
-  EXPECT_EQ(s, MakeScreenInfo(1920, 1017, 23, 96, 96, Rect{0, 0, 1920, 1040}));
-}
-
-TEST(DpiScaling, RoundsHalvesToEvenBothWays) {
-  // logical, dpi, pixels, and back.
-  const int cases[][4] = {
-      {48, 96, 48, 48},  {48, 144, 72, 48},  {190, 144, 285, 190},
-      {17, 144, 26, 17}, {5, 144, 8, 5},     {128, 192, 256, 128},
-      {48, 120, 60, 48}, {300, 0, 300, 300}, {-80, 144, -120, -80},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ScaleToDpi(c[0], c[1]), c[2]) << c[0] << " at " << c[1];
-    EXPECT_EQ(UnscaleFromDpi(c[2], c[1]), c[3]) << c[2] << " at " << c[1];
-  }
-  EXPECT_EQ(ScaleToDpi(3, 144), 4) << "4.5 to even";
-  EXPECT_EQ(ScaleToDpi(1, 144), 2) << "1.5 to even";
 }
 
 }  // namespace
