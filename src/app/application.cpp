@@ -178,6 +178,7 @@ bool Application::LoadWindows() {
     return false;
   }
   actions_->Bind(*dock_, *popup_);
+  dock_->SetScreenFollower([this](POINT where) { FollowScreen(where); });
   tray_ = std::make_unique<win::TrayWindow>(
       instance_, win::TrayWindow::Parts{*actions_, *actions_,
                                         [this](const DockEvent& event) { dock_->Handle(event); },
@@ -189,7 +190,8 @@ bool Application::LoadWindows() {
 }
 
 void Application::LoadSkin() {
-  win::LoadSkins(*images_, instance_, data_.store.Items[0].IconFile.str());
+  win::LoadSkins(*images_, instance_, data_.store.Items[0].IconFile.str(),
+                 dock_->geometry().metrics.C);
   // Icon 0 is the LOGO overlay (the user picture when there is one), set just above; the
   // items' own icons follow.
   const RingMetrics& metrics = dock_->geometry().metrics;
@@ -201,6 +203,27 @@ void Application::LoadSkin() {
     win::LoadItemIcon(data_.store, *images_, metrics, item);
   }
   win::BuildRingVariants(*images_, metrics);
+}
+
+void Application::FollowScreen(POINT where) {
+  if (!dock_ || !images_) return;
+  const ScreenInfo screen = win::ReadScreenInfoAt(where.x, where.y);
+  if (screen == data_.screen) return;
+  const bool rescaled = screen.Dpi != data_.screen.Dpi;
+  if (popup_) popup_->Handle(PopupEvent::Close());
+  data_.screen = screen;
+  // What the settings derive from the screen; the preferences themselves stay.
+  data_.settings.RingRadiusMax = UnscaleFromDpi(screen.HalfHeight, screen.Dpi) - 80;
+  data_.settings.PopupRows = PopupRowsFor(screen.ScreenHeight);
+  dock_->MoveToScreen();
+  if (popup_) popup_->MoveToScreen();
+  if (rescaled) {
+    // Every picture again at the new sizes, as after a reload.
+    itemImages_.Attach(nullptr, nullptr);
+    images_->ReleaseAll();
+    LoadSkin();
+  }
+  dock_->RedrawOnScreen();
 }
 
 void Application::ReloadData(bool resetSettings, bool resetShortcuts, bool repairIcons) {

@@ -59,6 +59,9 @@ class Application final : public win::Window {
   void ReportDamagedFiles() const;
   bool LoadWindows();
   void LoadSkin();
+  // The dock moves to the screen at `where` (its monitor's work area and dpi) when that is
+  // not the screen it is on, with its pictures made again for another dpi.
+  void FollowScreen(POINT where);
 
   HINSTANCE instance_;
   win::SingleInstance singleInstance_;

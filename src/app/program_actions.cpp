@@ -212,7 +212,8 @@ void ProgramActions::ChangeUserNameAndPicture() {
   AppData& data = parts_.data;
   win::WinChangeUserPort port(
       owner(), {[this] {
-                  win::SetUserPicture(parts_.images, parts_.data.store.Items[0].IconFile.str());
+                  win::SetUserPicture(parts_.images, parts_.data.store.Items[0].IconFile.str(),
+                                      dock_ ? dock_->geometry().metrics.C : kCentreIconSize);
                   ReloadItemImage(0);
                 },
                 [this] { ReloadItemImage(-1); }, [this] { return SaveSettings(); },

@@ -34,7 +34,16 @@ ScreenInfo MakeScreenInfo(int fullScreenWidth, int fullScreenHeight, int caption
   screen.HalfWidth = HalveRoundEven(screen.ScreenWidth);
   screen.HalfHeight = HalveRoundEven(screen.ScreenHeight);
   screen.WorkArea = workArea;
+  screen.Dpi = dpiX > 0 ? dpiX : 96;
   return screen;
+}
+
+int ScaleToDpi(int logical, int dpi) {
+  return dpi > 0 ? RoundHalfEven(logical * (dpi / 96.0)) : logical;
+}
+
+int UnscaleFromDpi(int pixels, int dpi) {
+  return dpi > 0 ? RoundHalfEven(pixels * (96.0 / dpi)) : pixels;
 }
 
 int PopupRowsFor(int height) {
@@ -44,7 +53,7 @@ int PopupRowsFor(int height) {
 
 void ApplyDefaultSettings(Settings& settings, const ScreenInfo& screen) {
   settings = Settings{};
-  settings.RingRadiusMax = screen.HalfHeight - 80;
+  settings.RingRadiusMax = UnscaleFromDpi(screen.HalfHeight, screen.Dpi) - 80;
   settings.RingRadius = std::min(settings.RingRadiusMax, kMaxDefaultRadius);
   settings.PopupRows = PopupRowsFor(screen.ScreenHeight);
   settings.StoredLeft = DefaultStoredLeft(screen);

@@ -27,7 +27,16 @@ struct ScreenInfo {
   int HalfWidth = 0;
   int HalfHeight = 0;
   Rect WorkArea;
+  // The monitor's pixels per inch: the ring and its pictures are drawn this much larger
+  // than at 96, while the settings keep their sizes in pixels at 96.
+  int Dpi = 96;
+  friend bool operator==(const ScreenInfo&, const ScreenInfo&) = default;
 };
+
+// A length of `logical` pixels at 96 dpi in pixels at `dpi`, and back; halves go to the
+// even neighbour. A dpi of 0 or less counts as 96.
+int ScaleToDpi(int logical, int dpi);
+int UnscaleFromDpi(int pixels, int dpi);
 
 // From the raw system metrics: SM_CXFULLSCREEN, SM_CYFULLSCREEN, SM_CYCAPTION, the
 // logical pixels per inch of each axis and the work area.

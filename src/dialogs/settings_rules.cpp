@@ -68,9 +68,10 @@ SliderRange TransparencyRange() {
 }
 
 int RingRadiusBound(const ScreenInfo& screen) {
-  // The ring is centred in the window; its radius is bounded by the nearer edge.
-  const int halfWidth = HalveRoundEven(screen.ScreenWidth);
-  const int halfHeight = HalveRoundEven(screen.ScreenHeight);
+  // The ring is centred in the window; its radius is bounded by the nearer edge. The
+  // radius is kept at 96 dpi, so the edge is too.
+  const int halfWidth = UnscaleFromDpi(HalveRoundEven(screen.ScreenWidth), screen.Dpi);
+  const int halfHeight = UnscaleFromDpi(HalveRoundEven(screen.ScreenHeight), screen.Dpi);
   return std::max(0, std::min(halfWidth, halfHeight) - kRadiusMargin);
 }
 

@@ -87,14 +87,16 @@ void DockView::DrawHotkey(int number) {
   if (!ShowHotkeys()) return;
   const RingSlot& s = geometry_.slots[static_cast<std::size_t>(number)];
   const RingMetrics& m = geometry_.metrics;
-  canvas_.DrawText(HotkeyCharacter(number), m.cx + s.labelX, m.cy + s.labelY - kHotkeyRaise);
+  canvas_.DrawText(HotkeyCharacter(number), m.cx + s.labelX,
+                   m.cy + s.labelY - Scaled(m, kHotkeyRaise));
 }
 
 void DockView::DrawTitles(const std::string& title) {
   const RingMetrics& m = geometry_.metrics;
   const int halfDisc = HalveRoundEven(m.D);
   canvas_.DrawText(title, m.cx, m.cy + halfDisc);
-  if (ShowHotkeys()) canvas_.DrawText(HotkeyCharacter(0), m.cx, m.cy - halfDisc - kCentreKeyGap);
+  if (ShowHotkeys())
+    canvas_.DrawText(HotkeyCharacter(0), m.cx, m.cy - halfDisc - Scaled(m, kCentreKeyGap));
 }
 
 // The centre icon (when one is set), the LOGO over it and the BORDER disc around both.
@@ -274,11 +276,11 @@ void DockView::HideFade() {
 }
 
 void DockView::DockDelEffect(int x, int y) {
-  constexpr int half = kDeleteFrameSize / 2;
+  const int size = Scaled(geometry_.metrics, kDeleteFrameSize);
+  const int half = size / 2;
   for (int k = 0; k < kDeleteFrames; ++k) {
     if (!DockNormal(true)) return;
-    canvas_.DrawImage({ImageTable::Skin, kSkinDelIcon, k + 1},
-                      Square(x - half, y - half, kDeleteFrameSize));
+    canvas_.DrawImage({ImageTable::Skin, kSkinDelIcon, k + 1}, Square(x - half, y - half, size));
     canvas_.Present(kOpaque);
     clock_.Sleep(kFramePause);
   }
@@ -286,8 +288,9 @@ void DockView::DockDelEffect(int x, int y) {
 
 bool DockView::DrawBadge(int skin, int x, int y) {
   if (!DockNormal(true)) return false;
-  constexpr int half = kBadgeSize / 2;
-  canvas_.DrawImage({ImageTable::Skin, skin, 1}, Square(x - half, y - half, kBadgeSize));
+  const int size = Scaled(geometry_.metrics, kBadgeSize);
+  const int half = size / 2;
+  canvas_.DrawImage({ImageTable::Skin, skin, 1}, Square(x - half, y - half, size));
   canvas_.Present(kOpaque);
   return true;
 }

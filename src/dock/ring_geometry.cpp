@@ -36,23 +36,34 @@ int CentredEdge(int centre, int size) {
 
 RingMetrics MakeRingMetrics(const ScreenInfo& screen, const Settings& settings) {
   RingMetrics m;
+  m.Dpi = screen.Dpi > 0 ? screen.Dpi : 96;
   m.W = screen.ScreenWidth;
   m.H = screen.ScreenHeight;
   m.cx = HalveRoundEven(m.W);
   m.cy = HalveRoundEven(m.H);
+  m.D = Scaled(m, kDiscSize);
+  m.C = Scaled(m, kCentreIconSize);
 
-  m.N = settings.IconSize >= kMinIconSize && settings.IconSize <= m.C ? settings.IconSize
-                                                                      : kDefaultIconSize;
-  m.M = settings.MagnifiedSize >= m.N && settings.MagnifiedSize <= m.C
-            ? settings.MagnifiedSize
-            : std::min(m.N + kMagnifyStep, m.C);
+  // The size settings are checked at 96 dpi, where the settings dialog shows them.
+  const int normal = settings.IconSize >= kMinIconSize && settings.IconSize <= kCentreIconSize
+                         ? settings.IconSize
+                         : kDefaultIconSize;
+  const int magnified =
+      settings.MagnifiedSize >= normal && settings.MagnifiedSize <= kCentreIconSize
+          ? settings.MagnifiedSize
+          : std::min(normal + kMagnifyStep, kCentreIconSize);
+  m.N = Scaled(m, normal);
+  m.M = Scaled(m, magnified);
 
   // The radius is bounded by the window's narrower side: bounding it by the height alone
   // would put slots beyond the left and right edges of a portrait screen.
-  const int maxRadius = std::min(m.cx, m.cy) - kRadiusMargin;
-  const int defaultRadius = std::max(0, std::min(maxRadius, kMaxDefaultRadius));
-  m.R = settings.RingRadius >= kMinRadius && settings.RingRadius <= maxRadius ? settings.RingRadius
-                                                                              : defaultRadius;
+  const int maxRadius = std::min(m.cx, m.cy) - Scaled(m, kRadiusMargin);
+  const int defaultRadius = std::max(0, std::min(maxRadius, Scaled(m, kMaxDefaultRadius)));
+  // The setting is checked at 96 dpi, as the settings dialog bounds it.
+  const int logicalMax = UnscaleFromDpi(std::min(m.cx, m.cy), m.Dpi) - kRadiusMargin;
+  m.R = settings.RingRadius >= kMinRadius && settings.RingRadius <= logicalMax
+            ? Scaled(m, settings.RingRadius)
+            : defaultRadius;
 
   m.K = IsValidSlotCount(settings.IconCount) ? settings.IconCount : kDefaultSlotCount;
   return m;
@@ -75,7 +86,8 @@ RingGeometry ComputeRing(const RingMetrics& m) {
   // Hotkey characters sit just outside the magnified square's corner circle, so a
   // magnified icon never covers its own character.
   const double halfMag = m.M / 2.0;
-  const double labelRadius = m.R + std::sqrt(halfMag * halfMag + halfMag * halfMag) + kLabelGap;
+  const double labelRadius =
+      m.R + std::sqrt(halfMag * halfMag + halfMag * halfMag) + Scaled(m, kLabelGap);
 
   const int count = std::clamp(m.K, 0, kMaxSlot);
   const double step = count > 0 ? 360.0 / count : 0.0;
@@ -115,7 +127,7 @@ int VariantSize(const RingMetrics& metrics, int variant) {
     case 3:
       return metrics.C;
     case 4:
-      return kSmallVariantSize;
+      return Scaled(metrics, kSmallVariantSize);
     default:
       return 0;
   }
@@ -124,8 +136,9 @@ int VariantSize(const RingMetrics& metrics, int variant) {
 DiscPosition CollapsedDiscPosition(const RingMetrics& m, int index) {
   const int centreLeft = CentredEdge(m.cx, m.D);
   const int centreTop = CentredEdge(m.cy, m.D);
-  const int right = m.W - m.D - kDiscMargin;
-  const int bottom = m.H - m.D - kDiscMargin;
+  const int margin = Scaled(m, kDiscMargin);
+  const int right = m.W - m.D - margin;
+  const int bottom = m.H - m.D - margin;
   static constexpr int kCentre = 0, kNear = 1, kFar = 2;
   // Per index: where the disc sits horizontally and vertically.
   static constexpr int kPlacement[9][2] = {
@@ -133,8 +146,8 @@ DiscPosition CollapsedDiscPosition(const RingMetrics& m, int index) {
       {kNear, kNear},     {kFar, kNear},    {kNear, kFar},   {kFar, kFar},
   };
   const int row = index >= 0 && index <= 8 ? index : 0;
-  const auto pick = [](int where, int centred, int far) {
-    return where == kCentre ? centred : where == kNear ? kDiscMargin : far;
+  const auto pick = [margin](int where, int centred, int far) {
+    return where == kCentre ? centred : where == kNear ? margin : far;
   };
   DiscPosition p;
   p.discLeft = pick(kPlacement[row][0], centreLeft, right);

@@ -11,13 +11,15 @@
 
 namespace kivo {
 
-inline constexpr int kDiscSize = 190;        // edge of the BORDER disc
-inline constexpr int kCentreIconSize = 128;  // edge of the centre icon
+inline constexpr int kDiscSize = 190;        // edge of the BORDER disc at 96 dpi
+inline constexpr int kCentreIconSize = 128;  // edge of the centre icon at 96 dpi
 inline constexpr int kMaxSlot = 36;          // ring slots are 1..36 at most; slot 0 is the centre
 inline constexpr int kSlotEntries = kMaxSlot + 1;
 inline constexpr int kFadeFrames = 4;
 
 // Screen and ring metrics in pixels, fixed until the screen or a size setting changes.
+// Every length is in the screen's pixels: the sizes the settings give at 96 dpi are scaled
+// to the monitor's dpi.
 struct RingMetrics {
   int W = 0, H = 0;    // window size
   int cx = 0, cy = 0;  // centre of the window
@@ -27,8 +29,14 @@ struct RingMetrics {
   int M = 64;  // icon edge when magnified
   int R = 300;
   int K = 24;  // ring slots: 8, 12, ... 36
+  int Dpi = 96;
   friend bool operator==(const RingMetrics&, const RingMetrics&) = default;
 };
+
+// A length drawn at `logical` pixels at 96 dpi, in the ring's pixels.
+inline int Scaled(const RingMetrics& metrics, int logical) {
+  return ScaleToDpi(logical, metrics.Dpi);
+}
 
 // The metrics for a screen, with every size setting checked again: the settings dialog
 // and the settings file both feed these values, and a value out of range must not put

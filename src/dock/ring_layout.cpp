@@ -9,12 +9,16 @@ namespace kivo {
 PixelRect HotkeyArea(const RingGeometry& geometry, int slot) {
   const RingMetrics& m = geometry.metrics;
   const RingSlot& s = geometry.slots[static_cast<std::size_t>(std::clamp(slot, 0, kMaxSlot))];
-  return PixelRect{m.cx + s.labelX - 16, m.cy + s.labelY - 16, 32, kHotkeyTextHeight + 16};
+  const int half = Scaled(m, 16);
+  return PixelRect{m.cx + s.labelX - half, m.cy + s.labelY - half, 2 * half,
+                   Scaled(m, kHotkeyTextHeight) + half};
 }
 
 PixelRect CentreKeyArea(const RingGeometry& geometry) {
   const RingMetrics& m = geometry.metrics;
-  return PixelRect{m.cx - 16, m.cy - HalveRoundEven(m.D) - 24, 32, 28};
+  const int half = Scaled(m, 16);
+  return PixelRect{m.cx - half, m.cy - HalveRoundEven(m.D) - Scaled(m, 24), 2 * half,
+                   Scaled(m, 28)};
 }
 
 int TitleTop(const RingMetrics& metrics) {
@@ -22,7 +26,9 @@ int TitleTop(const RingMetrics& metrics) {
 }
 
 PixelRect UnmeasuredTitleBox(const RingMetrics& metrics) {
-  return PixelRect{metrics.cx - 64, TitleTop(metrics), 128, kHotkeyTextHeight + 4};
+  const int half = Scaled(metrics, 64);
+  return PixelRect{metrics.cx - half, TitleTop(metrics), 2 * half,
+                   Scaled(metrics, kHotkeyTextHeight + 4)};
 }
 
 PixelRect TitleArea(const RingGeometry& geometry,

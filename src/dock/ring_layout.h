@@ -14,7 +14,7 @@
 
 namespace kivo {
 
-// Room for a hotkey character below its anchor.
+// Room for a hotkey character below its anchor, at 96 dpi.
 inline constexpr int kHotkeyTextHeight = 24;
 // The claims' groups: the disc (and its "~") shows on the main ring window, which is tile 0;
 // the titles, which change with every hover, on a tile of their own.

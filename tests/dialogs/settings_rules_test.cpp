@@ -9,8 +9,8 @@
 namespace kivo {
 namespace {
 
-ScreenInfo Screen(int width, int height) {
-  return MakeScreenInfo(width, height - 23, 23, 96, 96, Rect{0, 0, width, height - 40});
+ScreenInfo Screen(int width, int height, int dpi = 96) {
+  return MakeScreenInfo(width, height - 23, 23, dpi, dpi, Rect{0, 0, width, height - 40});
 }
 
 Settings Defaults(const ScreenInfo& screen) {
@@ -41,24 +41,32 @@ TEST(SettingsLabels, FormatsAsTheDialogShowsThem) {
   for (const auto& [text, expected] : rows) EXPECT_EQ(text, expected);
 }
 
-// Every radius the slider offers is one the ring keeps, and one step beyond is not.
+// Every radius the slider offers is one the ring keeps, and one step beyond is not, at
+// every dpi: the slider counts pixels at 96 dpi, the ring the monitor's.
 TEST(RadiusRange, OffersOnlyRadiiTheRingKeeps) {
   const int screens[][2] = {{1920, 1080}, {1080, 1920}, {800, 600}, {600, 800},
                             {3840, 2160}, {640, 480},   {400, 300}, {1024, 1024}};
-  for (const auto& size : screens) {
-    const ScreenInfo screen = Screen(size[0], size[1]);
-    const SliderRange range = RadiusRange(screen);
-    Settings settings = Defaults(screen);
-    for (const int r : {range.min, (range.min + range.max) / 2, range.max}) {
-      settings.RingRadius = r;
-      EXPECT_EQ(MakeRingMetrics(screen, settings).R, r) << size[0] << "x" << size[1];
+  for (const int dpi : {96, 120, 144, 192}) {
+    for (const auto& size : screens) {
+      const ScreenInfo screen = Screen(size[0], size[1], dpi);
+      const SliderRange range = RadiusRange(screen);
+      Settings settings = Defaults(screen);
+      const std::string where =
+          std::to_string(size[0]) + "x" + std::to_string(size[1]) + " at " + std::to_string(dpi);
+      for (const int r : {range.min, (range.min + range.max) / 2, range.max}) {
+        settings.RingRadius = r;
+        // A bound below 200 is the screen's own default radius, rounded on its way to 96 dpi.
+        EXPECT_NEAR(MakeRingMetrics(screen, settings).R, ScaleToDpi(r, dpi), range.enabled ? 0 : 1)
+            << where;
+      }
+      if (range.enabled) {
+        settings.RingRadius = range.max + 1;
+        EXPECT_NE(MakeRingMetrics(screen, settings).R, ScaleToDpi(range.max + 1, dpi)) << where;
+        EXPECT_EQ(range.min, 200);
+      }
+      EXPECT_LE(range.min, range.max);
+      EXPECT_EQ(range.largeChange, 5);
     }
-    if (range.enabled) {
-      settings.RingRadius = range.max + 1;
-      EXPECT_NE(MakeRingMetrics(screen, settings).R, range.max + 1) << size[0] << "x" << size[1];
-      EXPECT_EQ(range.min, 200);
-    }
-    EXPECT_LE(range.min, range.max);
   }
   EXPECT_EQ(RingRadiusBound(Screen(1080, 1920)), 1080 / 2 - 80) << "a portrait screen's width";
   EXPECT_FALSE(RadiusRange(Screen(400, 300)).enabled);

@@ -54,6 +54,36 @@ TEST(RingMetrics, TakesTheSizeSettingsWithTheirRangeChecks) {
   EXPECT_EQ(MakeRingMetrics(Screen(200, 120), defaults).R, 0) << "never a negative radius";
 }
 
+// The settings keep sizes at 96 dpi; on a monitor of another dpi every length of the ring
+// is that much larger, so the ring looks the same size to the eye.
+TEST(RingMetrics, EveryLengthGrowsWithTheDpi) {
+  Settings s;
+  ApplyDefaultSettings(s, Screen(3840, 2400));
+  s.IconSize = 40, s.MagnifiedSize = 72, s.RingRadius = 250;
+  // dpi; then N, M, C, D, R, the small variant's edge and the collapsed disc's margin.
+  const int cases[][8] = {
+      {96, 40, 72, 128, 190, 250, 32, 2},
+      {120, 50, 90, 160, 238, 312, 40, 2},
+      {144, 60, 108, 192, 285, 375, 48, 3},
+      {192, 80, 144, 256, 380, 500, 64, 4},
+  };
+  for (const auto& c : cases) {
+    const RingMetrics m =
+        MakeRingMetrics(MakeScreenInfo(3840, 2377, 23, c[0], c[0], {0, 0, 3840, 2360}), s);
+    EXPECT_EQ((std::vector{m.N, m.M, m.C, m.D, m.R, VariantSize(m, 4)}),
+              (std::vector{c[1], c[2], c[3], c[4], c[5], c[6]}))
+        << c[0];
+    EXPECT_EQ(m.Dpi, c[0]);
+    EXPECT_EQ(CollapsedDiscPosition(m, 8).discLeft, m.W - m.D - c[7]) << c[0];
+    EXPECT_EQ(CollapsedDiscPosition(m, 5).discTop, c[7]) << c[0];
+  }
+  // A radius that fits at 96 dpi but not at 192 on the same pixels: the default radius.
+  s.RingRadius = 400;
+  EXPECT_EQ(MakeRingMetrics(Screen(1920, 1080), s).R, 400);
+  EXPECT_EQ(MakeRingMetrics(MakeScreenInfo(1920, 1057, 23, 192, 192, {0, 0, 1920, 1040}), s).R,
+            540 - 160);
+}
+
 TEST(RingSlots, SlotsGoClockwiseFromTheRightWithYGrowingDown) {
   const RingGeometry g = ComputeRing(Metrics(48, 64, 300, 8));
   EXPECT_EQ(g.slots[0], (RingSlot{896, 476, 128, 865, 445, 190, 960, 635}));
@@ -179,16 +209,19 @@ TEST(RingGeometry, InvariantsHoldAcrossScreensCountsSizesAndRadii) {
       {1080, 1920}, {768, 1024},  {600, 800},
   };
   int failures = 0, overlapChecks = 0;
-  for (const auto& [w, h] : screens)
-    for (int k = 8; k <= 36; k += 4)
-      for (int n : {16, 32, 48, 49, 64, 97, 128})
-        for (int mag : {n, std::min(n + 16, 128), 128})
-          for (int radius : {200, 250, 300, h / 2 - 80, 10000}) {
-            Settings s;
-            ApplyDefaultSettings(s, Screen(w, h));
-            s.IconCount = k, s.IconSize = n, s.MagnifiedSize = mag, s.RingRadius = radius;
-            overlapChecks += CheckRing(MakeRingMetrics(Screen(w, h), s), failures);
-          }
+  for (const int dpi : {96, 144, 192})
+    for (const auto& [w, h] : screens)
+      for (int k = 8; k <= 36; k += 4)
+        for (int n : {16, 32, 48, 49, 64, 97, 128})
+          for (int mag : {n, std::min(n + 16, 128), 128})
+            for (int radius : {200, 250, 300, h / 2 - 80, 10000}) {
+              const ScreenInfo screen = MakeScreenInfo(w, h - 23, 23, dpi, dpi, {0, 0, w, h - 40});
+              Settings s;
+              ApplyDefaultSettings(s, screen);
+              s.IconCount = k, s.IconSize = n, s.MagnifiedSize = mag, s.RingRadius = radius;
+              overlapChecks += CheckRing(MakeRingMetrics(screen, s), failures);
+            }
+  // The defaults (N 48, 24 slots, R 300 on a full-HD screen) are among the checked cases.
   EXPECT_GT(overlapChecks, 1000);
 }
 

@@ -19,6 +19,11 @@
 //                            "dropicon" removes its icon (as a crashed shell loses it),
 //                            "taskbarcreated" sends the shell's restart broadcast,
 //                            "unlock" sends the session's unlock notice
+//   kivoctl displaychange    broadcast WM_DISPLAYCHANGE with the primary monitor's size, as
+//                            Windows does after a change of resolution
+//   kivoctl monitors         print each monitor as the program reads it, one a line:
+//                            "<left> <top> <right> <bottom> <work left> <work top>
+//                            <work right> <work bottom> <dpi> <primary 0/1>"
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
 #include <windows.h>
 // After windows.h, which it needs.
@@ -33,6 +38,7 @@
 #include "core/store_file.h"
 #include "platform/win32/ansi_codec_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/screen_win.h"
 #include "platform/win32/unicode.h"
 
 namespace {
@@ -227,7 +233,27 @@ int Windows(const std::wstring& className) {
 
 }  // namespace
 
+int Monitors() {
+  for (const kivo::MonitorArea& m : kivo::win::ReadMonitors()) {
+    std::wprintf(L"%d %d %d %d %d %d %d %d %d %d\n", m.Bounds.Left, m.Bounds.Top, m.Bounds.Right,
+                 m.Bounds.Bottom, m.Work.Left, m.Work.Top, m.Work.Right, m.Work.Bottom, m.Dpi,
+                 m.Primary ? 1 : 0);
+  }
+  std::fflush(stdout);
+  return 0;
+}
+
+int DisplayChange() {
+  const LPARAM size = MAKELPARAM(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(HWND_BROADCAST, WM_DISPLAYCHANGE, 32, size, SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+  return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
+  // Rectangles and dpi in real pixels, as the program (which declares itself aware) sees them.
+  ::SetProcessDPIAware();
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"wait") return Wait(Milliseconds(argc, argv, 30000));
   if (command == L"close") return Close(Milliseconds(argc, argv, 30000));
@@ -239,6 +265,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"holdhotkey") return HoldHotKey(argc, argv);
   if (command == L"windows" && argc > 2) return Windows(argv[2]);
   if (command == L"tray" && argc > 2) return Tray(argv[2]);
+  if (command == L"monitors") return Monitors();
+  if (command == L"displaychange") return DisplayChange();
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
 }

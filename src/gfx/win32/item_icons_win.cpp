@@ -91,8 +91,8 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
       // Nothing on the ring is drawn larger than the centre icon, so a larger picture is
       // kept at that size: the same pixels on screen for a quarter of the memory and of
       // the work of each magnified frame.
-      if (std::max(width, height) > kCentreIconSize) {
-        const double scale = static_cast<double>(kCentreIconSize) / std::max(width, height);
+      if (std::max(width, height) > metrics.C) {
+        const double scale = static_cast<double>(metrics.C) / std::max(width, height);
         source = MakeScaledImage(source.get(), std::max(1, static_cast<int>(width * scale + 0.5)),
                                  std::max(1, static_cast<int>(height * scale + 0.5)));
       }

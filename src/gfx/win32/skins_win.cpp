@@ -65,7 +65,8 @@ GpBitmapPtr LoadSkinResource(HMODULE module, const wchar_t* name) {
   return bytes ? DecodeImage(bytes, size) : nullptr;
 }
 
-int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture) {
+int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture,
+              int pictureSize) {
   int loaded = 0;
   for (std::size_t i = 0; i < std::size(kSkinNames); ++i) {
     GpBitmapPtr image = LoadSkinResource(module, kSkinNames[i]);
@@ -83,24 +84,25 @@ int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPictur
     if (number == kSkinDelIcon) SplitDeleteFrames(images);
   }
 
-  SetUserPicture(images, userPicture);
+  SetUserPicture(images, userPicture, pictureSize);
   return loaded;
 }
 
-void SetUserPicture(ImageTables& images, const std::string& userPicture) {
+void SetUserPicture(ImageTables& images, const std::string& userPicture, int size) {
   GpBitmapPtr picture;
   if (!userPicture.empty()) picture = LoadImageFile(Widen(userPicture));
   Gdiplus::GpImage* source = picture ? picture.get() : images.Get({ImageTable::Skin, kSkinLogo, 0});
-  if (source != nullptr) images.Set(ImageTable::Icon, 0, MakeScaledImage(source, 128, 128));
+  if (source != nullptr) images.Set(ImageTable::Icon, 0, MakeScaledImage(source, size, size));
 }
 
 void BuildRingVariants(ImageTables& images, const RingMetrics& metrics) {
   images.BuildVariant(ImageTable::Skin, kSkinBackSelectColor, 1, metrics.N, metrics.N);
   images.BuildVariant(ImageTable::Skin, kSkinBackSelectColor, 2, metrics.M, metrics.M);
   images.BuildVariant(ImageTable::Skin, kSkinBorder, 1, metrics.D, metrics.D);
-  // The drop badges follow the pointer at one size whatever the ring's.
-  for (const int badge : {kSkinNoDrop, kSkinAddIcon, kSkinReplaceIcon}) {
-    images.BuildVariant(ImageTable::Skin, badge, 1, kBadgeSize, kBadgeSize);
+  // The drop badges follow the pointer at one size whatever the ring's, scaled to the dpi.
+  const int badge = Scaled(metrics, kBadgeSize);
+  for (const int skin : {kSkinNoDrop, kSkinAddIcon, kSkinReplaceIcon}) {
+    images.BuildVariant(ImageTable::Skin, skin, 1, badge, badge);
   }
   for (int icon = 0; icon <= kMaxIconNumber; ++icon) {
     if (!images.Has(ImageTable::Icon, icon)) continue;

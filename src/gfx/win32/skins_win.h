@@ -26,12 +26,14 @@ int SkinNumberOf(const std::wstring& name);
 GpBitmapPtr LoadSkinResource(HMODULE module, const wchar_t* name);
 
 // Every skin into the image tables, and icon 0 (the LOGO overlay): the user picture when
-// `userPicture` names a readable image, else the LOGO skin, at 128 x 128.
-// Returns how many skins were loaded.
-int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture);
+// `userPicture` names a readable image, else the LOGO skin, at `pictureSize` square (the
+// centre icon's size, 128 at 96 dpi). Returns how many skins were loaded.
+int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture,
+              int pictureSize = kCentreIconSize);
 // Icon 0 again, after the user picture changed (the skins must be loaded). Its pre-scaled
 // variants are the caller's to rebuild.
-void SetUserPicture(ImageTables& images, const std::string& userPicture);
+void SetUserPicture(ImageTables& images, const std::string& userPicture,
+                    int size = kCentreIconSize);
 
 // The ring's pre-scaled variants: the slot background at N and M, the disc at its own
 // size, and every loaded icon at N, M, C and 32.

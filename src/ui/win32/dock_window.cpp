@@ -24,6 +24,12 @@ constexpr UINT_PTR kAnimationTimer = 10;
 // A drop waits for this message, so that the dock's questions come after the source's
 // drag loop has ended.
 constexpr UINT kDroppedMessage = WM_APP + 40;
+// Posted when the display, its dpi or the work area changed; several such messages come
+// together, and the screen is read once after them.
+constexpr UINT kScreenChangedMessage = WM_APP + 41;
+// The labels' size at 96 dpi.
+constexpr float kTextSize = 17.0f;
+constexpr float kFieldTextSize = 14.0f;  // the search field on the disc
 
 UINT_PTR TimerId(DockTimer timer) {
   return kFirstDockTimer + static_cast<UINT_PTR>(timer);
@@ -142,8 +148,12 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   ::ImmAssociateContext(ring_.get(), nullptr);
   ::ImmAssociateContext(veil_.get(), nullptr);
 
-  if (!text_.Create(fontFamilies, 17.0f)) return false;
-  if (!fieldText_.Create(fontFamilies, 14.0f)) return false;
+  fontFamilies_ = fontFamilies;
+  textDpi_ = geometry_.metrics.Dpi;
+  if (!text_.Create(fontFamilies, kTextSize * static_cast<float>(textDpi_) / 96.0f)) return false;
+  if (!fieldText_.Create(fontFamilies, kFieldTextSize * static_cast<float>(textDpi_) / 96.0f)) {
+    return false;
+  }
   fieldText_.SetClearType(data_.settings.ClearType != 0);
   renderer_.SetLayoutWidth(width);
   renderer_.SetVeilSeparate(true);
@@ -239,7 +249,25 @@ void DockWindow::Show() {
 }
 
 void DockWindow::Handle(const DockEvent& event) {
-  if (controller_) controller_->Handle(event);
+  if (!controller_) return;
+  if (follow_ && Summons(event)) {
+    // Called to the front: on the monitor the user is looking at, the one with the pointer.
+    POINT cursor{};
+    if (::GetCursorPos(&cursor)) follow_(cursor);
+  }
+  controller_->Handle(event);
+}
+
+bool DockWindow::Summons(const DockEvent& event) const {
+  switch (event.kind) {
+    case DockEvent::Kind::AltSpace:
+      return true;
+    case DockEvent::Kind::ShowOrHide:
+      // It hides an active dock; otherwise it activates it.
+      return !view_->state().active;
+    default:
+      return false;
+  }
 }
 
 void DockWindow::SetTimer(DockTimer timer, bool on) {
@@ -472,6 +500,26 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
       return 0;
     case WM_CLOSE:
       return 0;  // the dock closes only with the program
+    case WM_DPICHANGED:
+      // The suggested rectangle is for a window that keeps its size in logical units; the
+      // dock covers the work area of its monitor instead.
+      if (window == ring_.get()) ScreenChanged();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      if (window == ring_.get()) ScreenChanged();
+      return std::nullopt;
+    case WM_SETTINGCHANGE:
+      if (window == ring_.get() && wParam == SPI_SETWORKAREA) ScreenChanged();
+      return std::nullopt;
+    case kScreenChangedMessage:
+      screenChangePending_ = false;
+      if (follow_) {
+        // The monitor the dock is on, or the one nearest to it when it is gone.
+        const Rect& work = data_.screen.WorkArea;
+        follow_(POINT{work.Left + (work.Right - work.Left) / 2,
+                      work.Top + (work.Bottom - work.Top) / 2});
+      }
+      return 0;
     case kDroppedMessage:
       if (!drops_.empty()) {
         DockEvent drop = std::move(drops_.front());
@@ -613,6 +661,50 @@ void DockWindow::SetActiveLook(bool active) {
   if (!view_ || view_->state().active == active) return;
   view_->state().active = active;
   view_->DockNormal(false);
+}
+
+void DockWindow::ScreenChanged() {
+  if (screenChangePending_ || !ring_) return;
+  screenChangePending_ = ::PostMessageW(ring_.get(), kScreenChangedMessage, 0, 0) != FALSE;
+}
+
+void DockWindow::MoveToScreen() {
+  if (!view_ || !ring_) return;
+  const Rect& work = data_.screen.WorkArea;
+  origin_ = POINT{work.Left, work.Top};
+  geometry_ = ComputeRing(MakeRingMetrics(data_.screen, data_.settings));
+  view_->SetGeometry(geometry_);
+  DockState& state = view_->state();
+  state.hovered = -1;
+  state.previous = -1;
+  const RingMetrics& m = geometry_.metrics;
+  constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+  ::SetWindowPos(veil_.get(), nullptr, origin_.x, origin_.y, m.W, m.H, kFlags);
+  ::SetWindowPos(ring_.get(), nullptr, origin_.x, origin_.y, m.W, m.H, kFlags);
+  if (m.Dpi != textDpi_ &&
+      text_.Create(fontFamilies_, kTextSize * static_cast<float>(m.Dpi) / 96.0f) &&
+      fieldText_.Create(fontFamilies_, kFieldTextSize * static_cast<float>(m.Dpi) / 96.0f)) {
+    textDpi_ = m.Dpi;
+  }
+  renderer_.SetLayoutWidth(m.W);
+  sectors_.reset();
+}
+
+void DockWindow::RedrawOnScreen() {
+  if (!view_) return;
+  view_->IniIconParam();
+  if (view_->state().mode == DockMode::Expanded) PlaceRingWindow(ExpandedArea());
+  Invalidate();
+  switch (view_->state().mode) {
+    case DockMode::Expanded:
+      view_->DockNormal(false);
+      break;
+    case DockMode::Collapsed:
+      view_->DrawCollapsedDisc();
+      break;
+    default:
+      break;
+  }
 }
 
 void DockWindow::PlaceCollapsedDisc() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -92,6 +93,17 @@ class DockWindow final : public Window, public DockPorts {
   // The collapsed disc moves to the position the settings name, when it shows.
   void PlaceCollapsedDisc();
 
+  // The screen the dock lies on. `follow` is asked to make the screen at a point the
+  // program's screen (data.screen) and redraw; the dock asks with the pointer when it is
+  // called to the front (the hot key, the tray icon), and with its own monitor after the
+  // display, its dpi or the work area changed.
+  void SetScreenFollower(std::function<void(POINT)> follow) { follow_ = std::move(follow); }
+  // After data.screen changed: the windows cover the new work area, the ring is computed
+  // again and, with another dpi, the labels' font is made at the new size. The images
+  // are the caller's; RedrawOnScreen draws the picture once they are ready.
+  void MoveToScreen();
+  void RedrawOnScreen();
+
  private:
   std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
                                    LPARAM lParam) override;
@@ -113,6 +125,11 @@ class DockWindow final : public Window, public DockPorts {
   // A UTF-16 unit typed (WM_CHAR, WM_IME_CHAR) for the search field; surrogate pairs
   // are joined first.
   void OnTypedUnit(wchar_t unit);
+  // Whether the event calls the dock to the front.
+  bool Summons(const DockEvent& event) const;
+  // A change of the display, of its dpi or of the work area: handled once after the
+  // messages announcing it have all arrived.
+  void ScreenChanged();
 
   // DockPorts (for the state machine only): the window effects.
   void SetTimer(DockTimer timer, bool on) override;
@@ -131,6 +148,10 @@ class DockWindow final : public Window, public DockPorts {
 
   HINSTANCE instance_;
   AppData& data_;
+  std::vector<std::wstring> fontFamilies_;
+  int textDpi_ = 0;  // the dpi the labels' font was made for
+  std::function<void(POINT)> follow_;
+  bool screenChangePending_ = false;
   ImageTables& images_;
   TextRenderer text_;
   BoxTextRenderer fieldText_;  // the search field's text on the disc

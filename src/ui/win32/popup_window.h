@@ -37,6 +37,8 @@ class PopupWindow final : public Window, public PopupPorts {
                             const RingGeometry& geometry, const DockState& dock,
                             std::function<void(int item)> ensureIcon);
   void Destroy();
+  // After data.screen changed (closed first): the list opens over the new work area.
+  void MoveToScreen() { origin_ = POINT{data_.screen.WorkArea.Left, data_.screen.WorkArea.Top}; }
   // The rows' text with ClearType (the settings dialog's switch) or grey antialiasing.
   void SetClearType(bool on) { text_.SetClearType(on); }
   void Handle(const PopupEvent& event);
