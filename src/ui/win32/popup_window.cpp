@@ -148,7 +148,11 @@ void PopupWindow::Show(const PixelRect& bounds) {
 }
 
 void PopupWindow::ShowBesideField(const PixelRect& bounds) {
-  if (!list_ || !renderer_.SetArea(bounds)) return;
+  if (!list_) return;
+  // Every key typed shows the results again. A list that keeps its place and size stays
+  // where it is and presents only the rows that changed.
+  if (placed_ && renderer_.area() == bounds && ::IsWindowVisible(list_.get())) return;
+  if (!renderer_.SetArea(bounds)) return;
   placed_ = false;
   ::SetWindowPos(list_.get(), HWND_TOPMOST, origin_.x + bounds.left, origin_.y + bounds.top,
                  bounds.width, bounds.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
