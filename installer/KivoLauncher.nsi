@@ -123,9 +123,6 @@ LangString AskDeleteData ${LANG_ENGLISH} "Do you also want to delete your settin
   ${Loop}
 !macroend
 
-Function .onInit
-  !insertmacro MULTIUSER_INIT
-FunctionEnd
 
 Section "$(SecProgram)" SecProgram
   SectionIn RO
@@ -175,6 +172,18 @@ SectionEnd
 Section "$(SecAutoRun)" SecAutoRun
   WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${PROGRAM_EXE}"'
 SectionEnd
+
+; Section indices exist only from their sections on.
+Function .onInit
+  !insertmacro MULTIUSER_INIT
+  ; A silent installation without the start-up entry: /NOAUTORUN.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/NOAUTORUN" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecAutoRun} 0
+  ${EndIf}
+FunctionEnd
 
 ; ---------------------------------------------------------------------------------------
 ; Uninstalling

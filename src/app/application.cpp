@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "core/log.h"
 #include "core/os_version.h"
@@ -129,7 +130,12 @@ void Application::PrepareRegistry() {
     WriteProgramInfo(registry(), codec_, programPath_,
                      ProgramVersion{KIVO_VERSION_MAJOR, KIVO_VERSION_MINOR, KIVO_BUILD_NUMBER});
     // An installation asks for a fresh start: nothing of an earlier one is kept.
-    if (TakeFirstRun(registry(), codec_)) files_->DeleteDataFiles(true);
+    if (TakeFirstRun(registry(), codec_)) {
+      files_->DeleteDataFiles(true);
+      // The installer leaves the start-up entry only when the user asked for it; the
+      // fresh start must not turn it on again behind the user's back.
+      installedWithoutAutoRun_ = !AutoRunHolds(registry(), codec_, programPath_);
+    }
   }
   data_.interfaceFont = ReadInterfaceFont(registry(), codec_);
 }
@@ -144,6 +150,7 @@ InitializeSteps Application::MakeInitializeSteps() {
   // Rewritten at every start, so that the entry follows the program when it moves.
   // A portable copy never starts with Windows: its registry refuses the entry anyway.
   steps.autoRunRegistered = [this] {
+    if (std::exchange(installedWithoutAutoRun_, false)) return false;
     return !data_.paths.Portable && SetAutoRun(registry(), codec_, programPath_, true) == 1;
   };
   steps.defineBuiltInItems = [this](AppData& data) {

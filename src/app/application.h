@@ -70,6 +70,8 @@ class Application final : public win::Window {
   win::SystemAnsiCodec codec_;
   win::SystemAnsiCodec gbCodec_{936};  // the search's pinyin initials
   win::WinRegistry systemRegistry_;
+  // The first start after an installation whose user left "start with Windows" off.
+  bool installedWithoutAutoRun_ = false;
   // A portable copy keeps its own values in its data folder and writes nothing to the
   // system's registry; made once the paths say so.
   std::unique_ptr<PortableRegistry> portableRegistry_;

@@ -110,6 +110,10 @@ std::string AutoRunCommand(const std::string& programPath) {
   return '"' + programPath + '"';
 }
 
+bool AutoRunHolds(Registry& registry, const AnsiCodec& codec, const std::string& programPath) {
+  return StartsProgram(ReadAutoRunValue(registry, codec), programPath);
+}
+
 int SetAutoRun(Registry& registry, const AnsiCodec& codec, const std::string& programPath,
                bool enable) {
   if (programPath.empty()) return 0;
@@ -123,7 +127,7 @@ int SetAutoRun(Registry& registry, const AnsiCodec& codec, const std::string& pr
     if (!StartsProgram(current, programPath)) return 0;
     DeleteRegistryValue(registry, kRunKeyPath, kAutoRunValueName);
   }
-  return StartsProgram(ReadAutoRunValue(registry, codec), programPath) ? 1 : 0;
+  return AutoRunHolds(registry, codec, programPath) ? 1 : 0;
 }
 
 std::string DesktopIconsCommandTitle(bool iconsHidden) {

@@ -54,6 +54,8 @@ std::string AutoRunCommand(const std::string& programPath);
 // Makes the start-up entry start `programPath` (enable) or removes it (disable). An
 // entry that starts another program is never removed. 1 when the entry holds the
 // program's command afterwards, else 0.
+// True when the start-up entry holds this program.
+bool AutoRunHolds(Registry& registry, const AnsiCodec& codec, const std::string& programPath);
 int SetAutoRun(Registry& registry, const AnsiCodec& codec, const std::string& programPath,
                bool enable);
 

@@ -36,8 +36,8 @@ def run_program(session, exe):
 
 
 class Installer(unittest.TestCase):
-    def install(self, session):
-        code, out, err = session.run(SETUP, "/S", "/CURRENTUSER", timeout=120)
+    def install(self, session, *switches):
+        code, out, err = session.run(SETUP, "/S", "/CURRENTUSER", *switches, timeout=120)
         self.assertEqual(code, 0, out + err)
         folder = session.reg_value(UNINSTALL_KEY, "InstallLocation")
         self.assertTrue(folder and folder.endswith(r"AppData\Local\Programs\Kivo Launcher"), folder)
@@ -80,6 +80,12 @@ class Installer(unittest.TestCase):
             self.uninstall(session, folder, "/DELETEDATA")
             self.assertFalse(session.data_dir.exists())
             self.assertFalse(key_exists(session, PROGRAM_KEY))
+
+            # Installed without "start with Windows": the first start leaves it off.
+            folder, unix = self.install(session, "/NOAUTORUN")
+            self.assertIsNone(session.reg_value(RUN_KEY, "Kivo Launcher"))
+            self.assertEqual(run_program(session, unix / "KivoLauncher.exe"), 0)
+            self.assertIsNone(session.reg_value(RUN_KEY, "Kivo Launcher"))
 
 
 class Portable(unittest.TestCase):
