@@ -191,58 +191,56 @@ TEST_F(PopupTest, RestingListAndFades) {
                 "M1 48,45 183x28 0 237,45 18x28 i302 13,81 32x32 M2 48,83 183x28 1 237,83 18x28 "
                 "i303 13,119 32x32 M3 48,121 183x28 2 237,121 18x28 i304 13,157 32x32 "
                 "M4 48,159 183x28 3 237,159 18x28 "}};
-  // At 144 dpi every piece is the 96-dpi one half as large again (within the rounding of
-  // the pieces it lies below), and the skins are drawn from their copies at that dpi.
+  std::vector<std::vector<DrawOp>> at96;  // each case's picture, from the list's corner
   for (const auto& c : cases) {
-    std::vector<DrawOp> at96;
-    for (const int dpi : {96, 144}) {
-      const Rect work{0, 0, 1920, 1040};
-      geometry_ =
-          ComputeRing(MakeRingMetrics(MakeScreenInfo(1920, 1057, 23, dpi, dpi, work), settings_));
-      const bool fade = c.count > P;
-      dockState_.fade = fade, frames_.clear(), pauses_.clear();
-      Fill(group_, c.count);
-      Run("o");
-      EXPECT_EQ(Alphas(), fade ? V({63, 127, 191, 255, 255}) : V{255});
-      std::vector<DrawOp> ops = frames_.back().ops;
-      std::ostringstream picture;
-      for (DrawOp& op : ops) {
-        op.rect.left -= S().layout.left, op.rect.top -= S().layout.top;
-        if (op.kind == DrawOp::Kind::TextBox)
-          picture << op.text << (op.colour == kPopupTextColour ? "" : "?");
-        else
-          picture << "si"[op.image.table == ImageTable::Icon] << op.image.number;
-        picture << ' ' << op.rect.left << ',' << op.rect.top << ' ' << op.rect.width << 'x'
-                << op.rect.height << ' ';
-      }
-      if (dpi == 96) {
-        EXPECT_EQ(picture.str(), c.picture);
-        at96 = ops;
-      } else {
-        ASSERT_EQ(ops.size(), at96.size());
-        for (std::size_t i = 0; i < ops.size(); ++i) {
-          const DrawOp &big = ops[i], &small = at96[i];
-          SCOPED_TRACE(::testing::Message() << c.count << " op " << i);
-          EXPECT_EQ(std::tuple(big.kind, big.text, big.image.table, big.image.number),
-                    std::tuple(small.kind, small.text, small.image.table, small.image.number));
-          const bool skinCopy = big.kind == DrawOp::Kind::Image &&
-                                big.image.table == ImageTable::Skin &&
-                                big.image.number != kSkinMenuBody;
-          EXPECT_EQ(big.image.variant, skinCopy ? kPopupSkinVariant : small.image.variant);
-          for (const auto& [b, s] :
-               {std::pair{big.rect.left, small.rect.left}, std::pair{big.rect.top, small.rect.top},
-                std::pair{big.rect.width, small.rect.width},
-                std::pair{big.rect.height, small.rect.height}}) {
-            EXPECT_NEAR(b, 1.5 * s, 2);
-          }
-        }
-      }
-      frames_.clear(), pauses_.clear();
-      Run("esc");
-      EXPECT_EQ(Alphas(), fade ? V({191, 127, 63, 255}) : V{255});
-      EXPECT_EQ(pauses_, fade ? V({25, 25, 25, 50}) : V{50});
-      EXPECT_EQ(frames_.back(), (Frame{kTransparent, 255, {}}));
+    const bool fade = c.count > P;
+    dockState_.fade = fade, frames_.clear(), pauses_.clear();
+    Fill(group_, c.count);
+    Run("o");
+    EXPECT_EQ(Alphas(), fade ? V({63, 127, 191, 255, 255}) : V{255});
+    std::ostringstream picture;
+    for (const DrawOp& op : frames_.back().ops) {
+      if (op.kind == DrawOp::Kind::TextBox)
+        picture << op.text << (op.colour == kPopupTextColour ? "" : "?");
+      else
+        picture << "si"[op.image.table == ImageTable::Icon] << op.image.number;
+      picture << ' ' << op.rect.left - S().layout.left << ',' << op.rect.top - S().layout.top << ' '
+              << op.rect.width << 'x' << op.rect.height << ' ';
     }
+    EXPECT_EQ(picture.str(), c.picture);
+    at96.push_back(frames_.back().ops);
+    for (DrawOp& op : at96.back()) op.rect.left -= S().layout.left, op.rect.top -= S().layout.top;
+    frames_.clear(), pauses_.clear();
+    Run("esc");
+    EXPECT_EQ(Alphas(), fade ? V({191, 127, 63, 255}) : V{255});
+    EXPECT_EQ(pauses_, fade ? V({25, 25, 25, 50}) : V{50});
+    EXPECT_EQ(frames_.back(), (Frame{kTransparent, 255, {}}));
+  }
+  // At 144 dpi each piece is the 96-dpi one half as large again from the list's corner
+  // (within the rounding of the pieces above it), the skins drawn from their copies.
+  geometry_ = ComputeRing(MakeRingMetrics(MakeScreenInfo(1920, 1057, 23, 144, 144, {}), settings_));
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    Fill(group_, cases[k].count);
+    Run("o");
+    const PopupLayout& l = S().layout;
+    const std::vector<DrawOp>& ops = frames_.back().ops;
+    ASSERT_EQ(ops.size(), at96[k].size());
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+      DrawOp big = ops[i], small = at96[k][i];
+      const bool copy = big.image.table == ImageTable::Skin && big.image.number != kSkinMenuBody;
+      EXPECT_EQ(big.image.variant,
+                copy && big.kind == DrawOp::Kind::Image ? kPopupSkinVariant : small.image.variant);
+      const PixelRect b{big.rect.left - l.left, big.rect.top - l.top, big.rect.width,
+                        big.rect.height};
+      for (const auto& [n, m] : {std::pair{b.left, small.rect.left},
+                                 {b.top, small.rect.top},
+                                 {b.width, small.rect.width},
+                                 {b.height, small.rect.height}})
+        EXPECT_NEAR(n, 1.5 * m, 2) << k << " op " << i;
+      big.rect = small.rect, big.image.variant = small.image.variant;
+      EXPECT_EQ(big, small) << k << " op " << i;
+    }
+    Run("esc");
   }
 }
 
