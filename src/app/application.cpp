@@ -221,7 +221,7 @@ void Application::FollowScreen(POINT where) {
   data_.screen = screen;
   // What the settings derive from the screen; the preferences themselves stay.
   data_.settings.RingRadiusMax = UnscaleFromDpi(screen.HalfHeight, screen.Dpi) - 80;
-  data_.settings.PopupRows = PopupRowsFor(screen.ScreenHeight);
+  data_.settings.PopupRows = PopupRowsFor(screen.ScreenHeight, screen.Dpi);
   dock_->MoveToScreen();
   if (popup_) popup_->MoveToScreen();
   if (rescaled) {

@@ -46,16 +46,16 @@ int UnscaleFromDpi(int pixels, int dpi) {
   return dpi > 0 ? RoundHalfEven(pixels * (96.0 / dpi)) : pixels;
 }
 
-int PopupRowsFor(int height) {
+int PopupRowsFor(int height, int dpi) {
   // Whole rows only: a row that does not fit would put the page buttons off the screen.
-  return std::clamp((height - 76) / 38 - 1, 1, kMaxPopupRows);
+  return std::clamp((height - ScaleToDpi(76, dpi)) / ScaleToDpi(38, dpi) - 1, 1, kMaxPopupRows);
 }
 
 void ApplyDefaultSettings(Settings& settings, const ScreenInfo& screen) {
   settings = Settings{};
   settings.RingRadiusMax = UnscaleFromDpi(screen.HalfHeight, screen.Dpi) - 80;
   settings.RingRadius = std::min(settings.RingRadiusMax, kMaxDefaultRadius);
-  settings.PopupRows = PopupRowsFor(screen.ScreenHeight);
+  settings.PopupRows = PopupRowsFor(screen.ScreenHeight, screen.Dpi);
   settings.StoredLeft = DefaultStoredLeft(screen);
   settings.StoredTop = DefaultStoredTop(screen);
 }

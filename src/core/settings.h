@@ -48,9 +48,10 @@ struct BgraColor {
   friend bool operator==(const BgraColor&, const BgraColor&) = default;
 };
 
-// Rows a group popup shows per page on a window `height` pixels high: whole rows of 38
-// pixels beside the edges and page buttons, at least 1 and at most 18.
-int PopupRowsFor(int height);
+// Rows a group popup shows per page on a window `height` pixels high at `dpi`: whole rows
+// of 38 pixels (at 96 dpi, scaled with the list) beside the edges and page buttons, at
+// least 1 and at most 18.
+int PopupRowsFor(int height, int dpi);
 
 struct Settings {
   // Working values used by the dock.

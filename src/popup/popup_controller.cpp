@@ -6,8 +6,10 @@
 namespace kivo {
 namespace {
 
-constexpr int kDragIconOffset = kPopupIconEdge / 2;
-constexpr int kDeleteFrameOffset = kDeleteFrameSize / 2;
+// A square of `edge` centred on (x, y).
+PixelRect CentredSquare(int x, int y, int edge) {
+  return PixelRect{x - edge / 2, y - edge / 2, edge, edge};
+}
 
 }  // namespace
 
@@ -336,11 +338,10 @@ void PopupController::Scrolled(const PopupScroll& scroll) {
 }
 
 void PopupController::MenuDelEffect(int x, int y) {
+  const PixelRect square = CentredSquare(x, y, state().layout.sizes.deleteFrame);
   for (int k = 1; k <= kDeleteFrames; ++k) {
     const ImageRef frame{ImageTable::Skin, kSkinDelIcon, k};
-    pacer_.Then([this, frame, x, y] {
-      ports_.ShowSprite(frame, x - kDeleteFrameOffset, y - kDeleteFrameOffset);
-    });
+    pacer_.Then([this, frame, square] { ports_.ShowSprite(frame, square); });
     pacer_.Sleep(kFramePause);
   }
   pacer_.Then([this] { ports_.HideSprite(); });
@@ -361,9 +362,8 @@ void PopupController::OnPointerMove(int x, int y, bool leftDown) {
     const int icon =
         store_.Items[static_cast<std::size_t>(view_.row(pressedMember_).item)].ItemIndex;
     const ImageRef image{ImageTable::Icon, icon, kPopupIconVariant};
-    pacer_.Then([this, image, x, y] {
-      ports_.ShowSprite(image, x - kDragIconOffset, y - kDragIconOffset);
-    });
+    const PixelRect square = CentredSquare(x, y, s.layout.sizes.icon);
+    pacer_.Then([this, image, square] { ports_.ShowSprite(image, square); });
     return;
   }
   if (!leftDown) s.pressedLook = false;

@@ -73,8 +73,9 @@ class PopupPorts {
   virtual void ShowBesideField(const PixelRect& bounds) { Show(bounds); }
   virtual void Hide() = 0;
   // A single picture off the list: the dragged member's icon, a frame of the delete
-  // animation. Its top-left corner at (x, y); nothing hides it.
-  virtual void ShowSprite(const ImageRef& image, int x, int y) = 0;
+  // animation, drawn into `rect` (its size is the list's, at the list's dpi); nothing
+  // hides it.
+  virtual void ShowSprite(const ImageRef& image, const PixelRect& rect) = 0;
   virtual void HideSprite() = 0;
 };
 

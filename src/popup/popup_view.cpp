@@ -8,23 +8,12 @@
 namespace kivo {
 namespace {
 
-constexpr int kEdge = 10;     // the skin's rim around the rows
-constexpr int kSkinRim = 12;  // MENUTOP and MENUBOTTOM
-constexpr int kSpacerHeight = 5;
-constexpr int kIconInset = 13;  // from the list's left edge
-constexpr int kIconTop = 3;     // from the row's top
-constexpr int kTitleInset = 48;
-constexpr int kTitleWidth = 183;
-constexpr int kHotkeyInset = 237;
-constexpr int kHotkeyWidth = 18;
-constexpr int kTextTop = 5;
-constexpr int kTextHeight = 28;
 constexpr int kOpenFadeFrames = 4;
 constexpr int kCloseFadeFrames = 3;
 constexpr int kClosePause = 50;
 
-ImageRef Skin(int number) {
-  return ImageRef{ImageTable::Skin, number, 0};
+ImageRef Skin(int number, const PopupSizes& sizes) {
+  return ImageRef{ImageTable::Skin, number, sizes.dpi == 96 ? 0 : kPopupSkinVariant};
 }
 
 const PopupRow& NoRow() {
@@ -91,54 +80,57 @@ int PopupView::VisibleRows() const {
 
 void PopupView::DrawRow(int r, bool highlight) {
   const PopupLayout& layout = state_.layout;
+  const PopupSizes& z = layout.sizes;
   const PixelRect& rect = layout.rowRects[static_cast<std::size_t>(r)];
   if (highlight && state_.hovered == r) {
-    canvas_.DrawImage(Skin(state_.pressedLook ? kSkinMenuMouseDown : kSkinMenuSelect), rect);
+    canvas_.DrawImage(Skin(state_.pressedLook ? kSkinMenuMouseDown : kSkinMenuSelect, z), rect);
   }
   const int member = state_.scroll.offset + r;
   const PopupRow& shown = row(member);
   if (ensureIcon_) ensureIcon_(shown.item);
   const int icon = store_.Items[static_cast<std::size_t>(shown.item)].ItemIndex;
-  canvas_.DrawImage(
-      ImageRef{ImageTable::Icon, icon, kPopupIconVariant},
-      PixelRect{layout.left + kIconInset, rect.top + kIconTop, kPopupIconEdge, kPopupIconEdge});
+  canvas_.DrawImage(ImageRef{ImageTable::Icon, icon, kPopupIconVariant},
+                    PixelRect{layout.left + z.iconInset, rect.top + z.iconTop, z.icon, z.icon});
   canvas_.DrawTextBox(
       shown.title,
-      PixelRect{layout.left + kTitleInset, rect.top + kTextTop, kTitleWidth, kTextHeight},
+      PixelRect{layout.left + z.titleInset, rect.top + z.textTop, z.titleWidth, z.textHeight},
       kPopupTextColour);
   // Letters and digits go to the search field while results show.
   const std::string_view hotkey = state_.results ? std::string_view{} : HotkeyCharacter(member);
   if (!hotkey.empty()) {
     canvas_.DrawTextBox(
         hotkey,
-        PixelRect{layout.left + kHotkeyInset, rect.top + kTextTop, kHotkeyWidth, kTextHeight},
+        PixelRect{layout.left + z.hotkeyInset, rect.top + z.textTop, z.hotkeyWidth, z.textHeight},
         kPopupTextColour);
   }
 }
 
 void PopupView::DrawList(bool highlight) {
   const PopupLayout& layout = state_.layout;
+  const PopupSizes& z = layout.sizes;
   const int left = layout.left;
   const int top = layout.top;
   canvas_.Clear(kTransparent);
-  const int body = layout.height - 2 * kEdge;
-  canvas_.DrawImage(Skin(kSkinMenuBody), PixelRect{left, top + kEdge, kPopupWidth, body});
-  canvas_.DrawImage(Skin(kSkinMenuTop), PixelRect{left, top, kPopupWidth, kSkinRim});
-  canvas_.DrawImage(Skin(kSkinMenuBottom),
-                    PixelRect{left, top + layout.height - kSkinRim, kPopupWidth, kSkinRim});
+  // The body is stretched to the list's height whatever the dpi, so it needs no copy.
+  const int body = layout.height - 2 * z.edge;
+  canvas_.DrawImage(ImageRef{ImageTable::Skin, kSkinMenuBody, 0},
+                    PixelRect{left, top + z.edge, layout.width, body});
+  canvas_.DrawImage(Skin(kSkinMenuTop, z), PixelRect{left, top, layout.width, z.rim});
+  canvas_.DrawImage(Skin(kSkinMenuBottom, z),
+                    PixelRect{left, top + layout.height - z.rim, layout.width, z.rim});
   if (layout.paging) {
     const int down = layout.rows + 1;
     const PixelRect& upRect = layout.rowRects[0];
     const PixelRect& downRect = layout.rowRects[static_cast<std::size_t>(down)];
     const bool upLit = highlight && state_.hovered == 0;
     const bool downLit = highlight && state_.hovered == down;
-    canvas_.DrawImage(Skin(upLit ? kSkinMenuUpSelect : kSkinMenuUpUnselect), upRect);
+    canvas_.DrawImage(Skin(upLit ? kSkinMenuUpSelect : kSkinMenuUpUnselect, z), upRect);
     if (state_.scroll.canScrollUp) canvas_.DrawTextBox("PgUp", upRect, kPopupTextColour, true);
-    for (const int spacerTop : {upRect.bottom(), downRect.top - kSpacerHeight}) {
-      canvas_.DrawImage(Skin(kSkinMenuSpace),
-                        PixelRect{left + kEdge, spacerTop, kPopupRowWidth, kSpacerHeight});
+    for (const int spacerTop : {upRect.bottom(), downRect.top - z.spacer}) {
+      canvas_.DrawImage(Skin(kSkinMenuSpace, z),
+                        PixelRect{left + z.edge, spacerTop, z.rowWidth, z.spacer});
     }
-    canvas_.DrawImage(Skin(downLit ? kSkinMenuDownSelect : kSkinMenuDownUnselect), downRect);
+    canvas_.DrawImage(Skin(downLit ? kSkinMenuDownSelect : kSkinMenuDownUnselect, z), downRect);
     if (state_.scroll.canScrollDown) {
       canvas_.DrawTextBox("PgDn", downRect, kPopupTextColour, true);
     }

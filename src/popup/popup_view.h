@@ -20,8 +20,10 @@ namespace kivo {
 
 inline constexpr Argb kPopupTextColour = 0xFF010203;
 inline constexpr Argb kPopupGreyTextColour = 0xFF808080;
-inline constexpr int kPopupIconVariant = 4;  // the 32 x 32 pre-scaled icon
-inline constexpr int kPopupIconEdge = 32;
+inline constexpr int kPopupIconVariant = 4;  // the pre-scaled row icon, 32 x 32 at 96 dpi
+// At a dpi other than 96 the list's skins are drawn from copies pre-scaled to that dpi,
+// kept as this variant; at 96 from the skins themselves.
+inline constexpr int kPopupSkinVariant = 1;
 
 // What the open list shows and which row the pointer or the keys are on.
 struct PopupState {

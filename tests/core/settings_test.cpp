@@ -28,8 +28,9 @@ TEST(Defaults, FollowTheScreenWithEvenRounding) {
     int widthTwips, halfWidth, halfHeight, radius, radiusMax, popupRows;
   } cases[] = {
       {1920, 1057, 96, 28800, 960, 540, 300, 460, 18},
-      {1367, 745, 120, 16404, 684, 384, 227, 227, 17},  // halves of x.5 go to the even side;
-                                                        // the radius at 96 dpi: 384 / 1.25 - 80
+      {1367, 745, 120, 16404, 684, 384, 227, 227, 13},  // halves of x.5 go to the even side;
+                                                        // the radius at 96 dpi: 384 / 1.25 - 80;
+                                                        // rows of 48: (768 - 95) / 48 - 1
       {1024, 697, 96, 15360, 512, 360, 280, 280, 15},   // the radius is the bound
       {800, 577, 96, 12000, 400, 300, 220, 220, 12},  // (600 - 76) / 38 = 13 (whole rows), minus 1
   };

@@ -1,12 +1,13 @@
-"""The dock on the screen it is given: at 144 dpi the ring is half again as large as at 96,
-and a new resolution while the program runs takes the ring to the new work area without a
+"""The dock on the screen it is given: at 144 dpi the ring and a group's list are half again
+as large as at 96, and a new resolution while the program runs takes the ring to the new work area without a
 restart. Rectangles come from kivoctl in real pixels. The resolution changes through RandR
 on Xvfb (harness/xrandr_mode.py): Wine's monitor takes the new mode, but Wine does not
 broadcast WM_DISPLAYCHANGE for a change made outside it, so kivoctl does, as Windows would."""
 
 import unittest
 
-from kivo import CTL, KivoSession, settle
+from kivo import CTL, KivoSession, settings_bytes, settle
+from test_dock_input import click, metrics, slot_point
 from wineharness import wait_until
 import xrandr_mode
 
@@ -43,11 +44,15 @@ def centre(r):
     return ((r[0] + r[2]) / 2, (r[1] + r[3]) / 2)
 
 
+def set_dpi(session, dpi):
+    for key in (r"HKCU\Control Panel\Desktop",
+                r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
+        session.reg_add(key, "LogPixels", str(dpi), kind="REG_DWORD")
+
+
 class Screen(unittest.TestCase):
     def start(self, session, dpi=96):
-        for key in (r"HKCU\Control Panel\Desktop",
-                    r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
-            session.reg_add(key, "LogPixels", str(dpi), kind="REG_DWORD")
+        set_dpi(session, dpi)
         session.without_quick_start()
         program = session.start_program()
         self.assertGreaterEqual(session.settled_window_count(), 2, "the veil and the ring")
@@ -72,6 +77,36 @@ class Screen(unittest.TestCase):
             self.assertAlmostEqual(ratio, 1.5, delta=0.03, msg=(normal, large))
         for r in (normal, large):
             self.assertAlmostEqual(centre(r)[0], 1280, delta=1, msg=r)
+
+    def test_at_144_dpi_a_groups_list_is_half_again_as_large(self):
+        found = {}
+        for dpi in (96, 144):
+            with KivoSession(screen="2560x1600x24") as session:
+                set_dpi(session, dpi)
+                session.data_dir.mkdir(parents=True, exist_ok=True)
+                session.data_file("KivoCfg.cfg").write_bytes(settings_bytes())
+                # A first start builds the default groups.
+                self.assertEqual(session.close_program(session.start_program()), 0)
+                program = session.start_program()
+                session.settled_window_count()
+                session.xdotool("mousemove", 5, 5)
+                settle(1.0)
+                # The accessories' slot, on a ring whose radius is scaled with the dpi.
+                m = metrics(session)
+                cx, cy = slot_point(m, 0)
+                x, y = slot_point(m, 5)
+                click(session, round(cx + (x - cx) * dpi / 96), round(cy + (y - cy) * dpi / 96))
+                self.assertTrue(wait_until(lambda: rects(session, "KivoLauncherPopup"),
+                                           timeout=10), f"the list opens at {dpi} dpi")
+                settle(1.0)  # the fade-in
+                found[dpi] = rects(session, "KivoLauncherPopup")[0]
+                session.save_screenshot(f"popup-dpi-{dpi}.png")
+                self.assertEqual(session.close_program(program), 0)
+        size = {dpi: (r[2] - r[0], r[3] - r[1]) for dpi, r in found.items()}
+        # 268 x (rows x 38 + 20) at 96 dpi: every piece of a plain list scales exactly.
+        self.assertEqual(size[96][0], 268, found)
+        self.assertEqual((size[144][0] * 2, size[144][1] * 2),
+                         (size[96][0] * 3, size[96][1] * 3), found)
 
     def test_a_new_resolution_moves_the_ring_to_the_new_work_area(self):
         with KivoSession(screen="2560x1600x24") as session:

@@ -48,7 +48,7 @@ class World : public DockPorts, public DockActions, public PopupPorts, public Po
   void Show(const PixelRect&) override { acts.push_back("S"); }
   void ShowBesideField(const PixelRect&) override { acts.push_back("B"); }
   void Hide() override { acts.push_back("H"); }
-  void ShowSprite(const ImageRef&, int, int) override {}
+  void ShowSprite(const ImageRef&, const PixelRect&) override {}
   void HideSprite() override {}
   void OpenItemMenu(int item, int group, int position) override {
     acts.push_back("menu " + std::to_string(item) + " " + std::to_string(group) + ":" +
@@ -191,6 +191,7 @@ TEST_F(PopupTest, RestingListAndFades) {
                 "M1 48,45 183x28 0 237,45 18x28 i302 13,81 32x32 M2 48,83 183x28 1 237,83 18x28 "
                 "i303 13,119 32x32 M3 48,121 183x28 2 237,121 18x28 i304 13,157 32x32 "
                 "M4 48,159 183x28 3 237,159 18x28 "}};
+  std::vector<std::vector<DrawOp>> at96;  // each case's picture, from the list's corner
   for (const auto& c : cases) {
     const bool fade = c.count > P;
     dockState_.fade = fade, frames_.clear(), pauses_.clear();
@@ -207,11 +208,39 @@ TEST_F(PopupTest, RestingListAndFades) {
               << op.rect.width << 'x' << op.rect.height << ' ';
     }
     EXPECT_EQ(picture.str(), c.picture);
+    at96.push_back(frames_.back().ops);
+    for (DrawOp& op : at96.back()) op.rect.left -= S().layout.left, op.rect.top -= S().layout.top;
     frames_.clear(), pauses_.clear();
     Run("esc");
     EXPECT_EQ(Alphas(), fade ? V({191, 127, 63, 255}) : V{255});
     EXPECT_EQ(pauses_, fade ? V({25, 25, 25, 50}) : V{50});
     EXPECT_EQ(frames_.back(), (Frame{kTransparent, 255, {}}));
+  }
+  // At 144 dpi each piece is the 96-dpi one half as large again from the list's corner
+  // (within the rounding of the pieces above it), the skins drawn from their copies.
+  geometry_ = ComputeRing(MakeRingMetrics(MakeScreenInfo(1920, 1057, 23, 144, 144, {}), settings_));
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    Fill(group_, cases[k].count);
+    Run("o");
+    const PopupLayout& l = S().layout;
+    const std::vector<DrawOp>& ops = frames_.back().ops;
+    ASSERT_EQ(ops.size(), at96[k].size());
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+      DrawOp big = ops[i], small = at96[k][i];
+      const bool copy = big.image.table == ImageTable::Skin && big.image.number != kSkinMenuBody;
+      EXPECT_EQ(big.image.variant,
+                copy && big.kind == DrawOp::Kind::Image ? kPopupSkinVariant : small.image.variant);
+      const PixelRect b{big.rect.left - l.left, big.rect.top - l.top, big.rect.width,
+                        big.rect.height};
+      for (const auto& [n, m] : {std::pair{b.left, small.rect.left},
+                                 {b.top, small.rect.top},
+                                 {b.width, small.rect.width},
+                                 {b.height, small.rect.height}})
+        EXPECT_NEAR(n, 1.5 * m, 2) << k << " op " << i;
+      big.rect = small.rect, big.image.variant = small.image.variant;
+      EXPECT_EQ(big, small) << k << " op " << i;
+    }
+    Run("esc");
   }
 }
 

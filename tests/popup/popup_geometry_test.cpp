@@ -5,9 +5,9 @@
 namespace kivo {
 namespace {
 
-RingGeometry Ring(int width, int height, int iconCount) {
+RingGeometry Ring(int width, int height, int iconCount, int dpi = 96) {
   const ScreenInfo screen =
-      MakeScreenInfo(width, height - 23, 23, 96, 96, Rect{0, 0, width, height - 40});
+      MakeScreenInfo(width, height - 23, 23, dpi, dpi, Rect{0, 0, width, height - 40});
   Settings settings;
   ApplyDefaultSettings(settings, screen);
   settings.IconCount = iconCount;
@@ -15,11 +15,22 @@ RingGeometry Ring(int width, int height, int iconCount) {
 }
 
 TEST(PopupGeometry, RowsPerPageAndWhereTheListOpens) {
-  EXPECT_EQ(PopupRowsFor(728), 16);
-  EXPECT_EQ(PopupRowsFor(1040), 18);
-  EXPECT_EQ(PopupRowsFor(113), 1);  // never no row at all
-  EXPECT_EQ(PopupHeight(16, 16), 16 * 38 + 20);
-  EXPECT_EQ(PopupHeight(17, 16), 16 * 38 + 80);
+  EXPECT_EQ(PopupRowsFor(728, 96), 16);
+  EXPECT_EQ(PopupRowsFor(1040, 96), 18);
+  EXPECT_EQ(PopupRowsFor(113, 96), 1);     // never no row at all
+  EXPECT_EQ(PopupRowsFor(1040, 144), 15);  // rows of 57 pixels
+  EXPECT_EQ(PopupRowsFor(2080, 192), 18);
+  EXPECT_EQ(PopupHeight(16, 16, PopupSizesAt(96)), 16 * 38 + 20);
+  EXPECT_EQ(PopupHeight(17, 16, PopupSizesAt(96)), 16 * 38 + 80);
+  EXPECT_EQ(PopupSizesAt(0), PopupSizesAt(96));
+  EXPECT_EQ(PopupSizesAt(96), PopupSizes{});
+  // A plain list is exactly 1.5 and 2 times as large at 144 and 192 dpi.
+  for (const int dpi : {144, 192}) {
+    const RingGeometry big = Ring(1920, 1080, 8, dpi);
+    const PopupLayout p = LayOutPopup(big, 0, 5, 18);
+    EXPECT_EQ(std::pair(p.width * 96, p.height * 96), std::pair(268 * dpi, (5 * 38 + 20) * dpi));
+    EXPECT_EQ(p.left, big.metrics.cx + 72 * dpi / 96);
+  }
   RingGeometry g = Ring(1920, 1080, 8);
   const RingMetrics& m = g.metrics;
   EXPECT_EQ(LayOutPopup(g, 0, 5, 18).left, m.cx + 72);
@@ -34,31 +45,45 @@ TEST(PopupGeometry, RowsPerPageAndWhereTheListOpens) {
   }
 }
 
-// Over screens, ring sizes, every slot and member counts around a page: the list lies in
-// the window, rows are the list's width less its edges, follow each other without gaps or
-// overlaps, and page buttons are set off from the members by a separator.
+// Over screens and dpis, ring sizes, every slot and member counts around a page: the list
+// lies in the window and is its 96-dpi size scaled (within the pieces' rounding), rows are
+// the list's width less its edges, follow each other without gaps or overlaps, and page
+// buttons are set off from the members by a separator; a row's icon, title and hotkey lie
+// inside it in that order.
 TEST(PopupGeometry, SweepKeepsTheListOnScreenAndItsRowsApart) {
-  for (const auto& [width, height] :
-       {std::pair{800, 600}, std::pair{1024, 768}, std::pair{1920, 1080}, std::pair{3840, 2160},
-        std::pair{1080, 1920}}) {
+  for (const auto& [width, height, dpi] :
+       {std::tuple{800, 600, 96}, std::tuple{800, 600, 120}, std::tuple{1024, 768, 144},
+        std::tuple{1920, 1080, 96}, std::tuple{1920, 1080, 144}, std::tuple{3840, 2160, 192},
+        std::tuple{3840, 2160, 96}, std::tuple{1080, 1920, 168}}) {
+    const PopupSizes z = PopupSizesAt(dpi);
+    ASSERT_TRUE(z.iconInset >= z.edge && z.iconInset + z.icon <= z.titleInset &&
+                z.titleInset + z.titleWidth <= z.hotkeyInset &&
+                z.hotkeyInset + z.hotkeyWidth <= z.edge + z.rowWidth &&
+                z.iconTop + z.icon <= z.rowHeight && z.textTop + z.textHeight <= z.rowHeight);
     for (const int iconCount : {8, 24, 36}) {
-      const RingGeometry g = Ring(width, height, iconCount);
-      const int perPage = PopupRowsFor(g.metrics.H);
+      const RingGeometry g = Ring(width, height, iconCount, dpi);
+      const int perPage = PopupRowsFor(g.metrics.H, dpi);
       for (int slot = 0; slot <= iconCount; ++slot) {
         for (const int count : {1, perPage - 1, perPage, perPage + 1, 2 * perPage - 1, 1024}) {
           const PopupLayout p = LayOutPopup(g, slot, count, perPage);
-          SCOPED_TRACE(testing::Message() << width << "x" << height << " K" << iconCount << " slot "
-                                          << slot << " count " << count);
+          SCOPED_TRACE(testing::Message() << width << "x" << height << " dpi " << dpi << " K"
+                                          << iconCount << " slot " << slot << " count " << count);
           ASSERT_TRUE(p.left >= 0 && p.top >= 0 && p.left + p.width <= g.metrics.W &&
                       p.top + p.height <= g.metrics.H);
           ASSERT_EQ(p.paging, count > perPage);
+          // Each row rounds on its own: at most half a pixel a row.
+          ASSERT_NEAR(p.width, 268 * dpi / 96.0, 1);
+          ASSERT_NEAR(p.height, PopupHeight(count, perPage, PopupSizesAt(96)) * dpi / 96.0,
+                      3 + p.rows / 2.0);
           const int first = p.paging ? 0 : 1, last = p.paging ? p.rows + 1 : p.rows;
           for (int r = first; r <= last; ++r) {
             const PixelRect& row = p.rowRects[static_cast<std::size_t>(r)];
-            ASSERT_EQ(row.left, p.left + 10);
-            ASSERT_EQ(row.width, 248);
-            ASSERT_TRUE(row.top >= p.top && row.bottom() <= p.top + p.height) << r;
-            const int gap = (p.paging && (r == 1 || r == p.rows + 1)) ? 5 : 0;
+            ASSERT_EQ(row.left, p.left + z.edge);
+            ASSERT_EQ(row.width, p.width - 2 * z.edge);
+            ASSERT_EQ(row.height,
+                      p.paging && (r == first || r == last) ? z.buttonHeight : z.rowHeight);
+            ASSERT_TRUE(row.top >= p.top + z.edge && row.bottom() <= p.top + p.height - z.edge);
+            const int gap = (p.paging && (r == 1 || r == p.rows + 1)) ? z.spacer : 0;
             if (r > first) {
               ASSERT_EQ(row.top, p.rowRects[static_cast<std::size_t>(r - 1)].bottom() + gap) << r;
             }

@@ -23,6 +23,24 @@ GpBitmapPtr ShellIcon(const std::string& path) {
   return MakeScaledImage(icon.get(), width, height);
 }
 
+// --- Row icons at a dpi other than 96 ---
+// A row's icon is ScaleToDpi(32) pixels square. Its small copy in the icon cache is named
+// by its size ("...px48" at 150 %), so copies for different monitors live side by side and
+// the 32-pixel copies are exactly what they are at 96 dpi.
+int RowIconEdge(const RingMetrics& metrics) {
+  return ScaleToDpi(kPopupIconSize, metrics.Dpi);
+}
+
+std::string RowCacheFile(const std::string& cacheFolder, const std::string& file, int edge) {
+  std::string name = IconCacheFile(cacheFolder, file);
+  const std::string suffix = std::to_string(kPopupIconSize);
+  if (edge != kPopupIconSize && name.ends_with(suffix)) {
+    name.replace(name.size() - suffix.size(), suffix.size(), std::to_string(edge));
+  }
+  return name;
+}
+// ---
+
 struct SourcePicture {
   GpBitmapPtr image;
   bool cachedRow = false;  // the popup row's small copy from the icon cache
@@ -31,14 +49,14 @@ struct SourcePicture {
 };
 
 // The custom icon file, else the icon file, else the shell's icon for the path. With a cache
-// folder (popup rows), a file's small copy stands in for decoding the file itself.
-SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFolder) {
+// folder (popup rows), a file's small copy (`edge` square) stands in for decoding the file.
+SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFolder, int edge) {
   for (const std::string* file : {&item.CustomIconFile.str(), &item.IconFile.str()}) {
     const std::optional<IconStamp> stamp = SourceStamp(*file);
     if (!stamp) continue;
     if (!cacheFolder.empty()) {
-      GpBitmapPtr small = ReadCachedIcon(IconCacheFile(cacheFolder, *file), *stamp);
-      if (small && ImageSize(small.get()) == std::pair{kPopupIconSize, kPopupIconSize}) {
+      GpBitmapPtr small = ReadCachedIcon(RowCacheFile(cacheFolder, *file, edge), *stamp);
+      if (small && ImageSize(small.get()) == std::pair{edge, edge}) {
         return {std::move(small), true, *file, *stamp};
       }
     }
@@ -74,7 +92,9 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
                   const std::string& cacheFolder) {
   if (number < 0 || number > kLastItem) return;
   ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
-  SourcePicture picture = SourceImage(item, IsPopupRow(item) ? cacheFolder : std::string());
+  const int rowEdge = RowIconEdge(metrics);
+  SourcePicture picture =
+      SourceImage(item, IsPopupRow(item) ? cacheFolder : std::string(), rowEdge);
   GpBitmapPtr& source = picture.image;
   if (!source) {
     item.ItemIndex = TemplateIconFor(item);
@@ -108,10 +128,10 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
         break;
       }
       images.Set(ImageTable::Icon, number, std::move(source));
-      images.BuildVariant(ImageTable::Icon, number, kPopupVariant, kPopupIconSize, kPopupIconSize);
+      images.BuildVariant(ImageTable::Icon, number, kPopupVariant, rowEdge, rowEdge);
       images.DropFull(ImageTable::Icon, number);
       if (!picture.file.empty() && !cacheFolder.empty()) {
-        WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file),
+        WriteCachedIcon(cacheFolder, RowCacheFile(cacheFolder, picture.file, rowEdge),
                         images.Get({ImageTable::Icon, number, kPopupVariant}), picture.stamp);
       }
       break;

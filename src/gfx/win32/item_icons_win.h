@@ -10,7 +10,7 @@
 
 namespace kivo::win {
 
-// Popup rows keep one 32 x 32 image, in this variant.
+// Popup rows keep one image, in this variant: 32 x 32 at 96 dpi, scaled to the metrics' dpi.
 inline constexpr int kPopupVariant = 4;
 inline constexpr int kPopupIconSize = 32;
 
@@ -20,10 +20,11 @@ int TemplateIconFor(const ShortcutItem& item);
 
 // Loads item `number`'s icon: the custom icon file, else the icon file, else the shell's
 // icon for its path. Ring entries get the image in full and at the ring's icon size, group
-// members and commands a 32 x 32 image, the user entry its picture with a clear frame.
+// members and commands a 32 x 32 image (at 96 dpi; ScaleToDpi(32) at the metrics' dpi),
+// the user entry its picture with a clear frame.
 // Without any source the item borrows a template's images through its ItemIndex.
-// With `cacheFolder` (IconCacheFolder of the user icon folder), a popup row's 32 x 32 image
-// is read from its small copy there when the icon file has not changed since, and written
+// With `cacheFolder` (IconCacheFolder of the user icon folder), a popup row's image is read
+// from its small copy of that size there when the icon file has not changed since, and written
 // there after decoding the file.
 void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics, int number,
                   const std::string& cacheFolder = {});

@@ -3,6 +3,8 @@
 #include "dock/dock_view.h"
 #include "platform/win32/image_files.h"
 #include "platform/win32/unicode.h"
+#include "popup/popup_geometry.h"
+#include "popup/popup_view.h"
 #include "render/canvas.h"
 
 namespace kivo::win {
@@ -33,8 +35,9 @@ constexpr int kSkinNumbers[] = {
 constexpr int kMaxIconNumber = kIconCount - 1;
 
 // The delete animation's strip holds its frames side by side; each is kept as a variant
-// of its own (frame k as variant k + 1), so a frame draws like any pre-scaled image.
-void SplitDeleteFrames(ImageTables& images) {
+// of its own (frame k as variant k + 1), so a frame draws like any pre-scaled image. The
+// frames are `edge` pixels square: the strip's own size at 96 dpi, scaled at another.
+void SplitDeleteFrames(ImageTables& images, int edge = kDeleteFrameSize) {
   auto* strip = static_cast<Gdiplus::GpBitmap*>(images.Get({ImageTable::Skin, kSkinDelIcon, 0}));
   const auto [width, height] = ImageSize(strip);
   if (width < kDeleteFrames * kDeleteFrameSize || height < kDeleteFrameSize) return;
@@ -42,7 +45,9 @@ void SplitDeleteFrames(ImageTables& images) {
     Gdiplus::GpBitmap* frame = nullptr;
     if (gp::GdipCloneBitmapAreaI(k * kDeleteFrameSize, 0, kDeleteFrameSize, kDeleteFrameSize,
                                  PixelFormat32bppARGB, strip, &frame) == Gdiplus::Ok) {
-      images.SetVariant(ImageTable::Skin, kSkinDelIcon, k + 1, GpBitmapPtr(frame));
+      GpBitmapPtr picture(frame);
+      if (edge != kDeleteFrameSize) picture = MakeScaledImage(picture.get(), edge, edge);
+      images.SetVariant(ImageTable::Skin, kSkinDelIcon, k + 1, std::move(picture));
     }
   }
 }
@@ -110,6 +115,26 @@ void BuildRingVariants(ImageTables& images, const RingMetrics& metrics) {
       const int size = VariantSize(metrics, variant);
       images.BuildVariant(ImageTable::Icon, icon, variant, size, size);
     }
+  }
+  if (metrics.Dpi != 96) SplitDeleteFrames(images, Scaled(metrics, kDeleteFrameSize));
+  BuildPopupVariants(images, metrics.Dpi);
+}
+
+void BuildPopupVariants(ImageTables& images, int dpi) {
+  const PopupSizes z = PopupSizesAt(dpi);
+  // At 96 dpi the skins are stored at the list's sizes already.
+  if (z.dpi == 96) return;
+  const int pieces[][3] = {{kSkinMenuSelect, z.rowWidth, z.rowHeight},
+                           {kSkinMenuMouseDown, z.rowWidth, z.rowHeight},
+                           {kSkinMenuUpUnselect, z.rowWidth, z.buttonHeight},
+                           {kSkinMenuUpSelect, z.rowWidth, z.buttonHeight},
+                           {kSkinMenuDownUnselect, z.rowWidth, z.buttonHeight},
+                           {kSkinMenuDownSelect, z.rowWidth, z.buttonHeight},
+                           {kSkinMenuSpace, z.rowWidth, z.spacer},
+                           {kSkinMenuTop, z.width, z.rim},
+                           {kSkinMenuBottom, z.width, z.rim}};
+  for (const auto& [skin, width, height] : pieces) {
+    images.BuildVariant(ImageTable::Skin, skin, kPopupSkinVariant, width, height);
   }
 }
 

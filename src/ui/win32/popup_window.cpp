@@ -92,11 +92,24 @@ bool PopupWindow::Create(const std::vector<std::wstring>& fontFamilies,
   ::ImmAssociateContext(list_.get(), nullptr);
   subclassed_ = ::SetWindowSubclass(list_.get(), &PopupWindow::WheelProcedure, kWheelSubclass,
                                     reinterpret_cast<DWORD_PTR>(this)) != FALSE;
-  std::vector<std::wstring> families{L"Arial"};
-  families.insert(families.end(), fontFamilies.begin(), fontFamilies.end());
-  if (!text_.Create(families, kTextSize)) return false;
+  fontFamilies_ = {L"Arial"};
+  fontFamilies_.insert(fontFamilies_.end(), fontFamilies.begin(), fontFamilies.end());
+  geometry_ = &geometry;
+  return MakeText();
+}
+
+bool PopupWindow::MakeText() {
+  const int dpi = geometry_ != nullptr ? geometry_->metrics.Dpi : 96;
+  if (!text_.Create(fontFamilies_, kTextSize * static_cast<float>(dpi) / 96.0f)) return false;
   text_.SetClearType(data_.settings.ClearType != 0);
+  textDpi_ = dpi;
   return true;
+}
+
+void PopupWindow::MoveToScreen() {
+  origin_ = POINT{data_.screen.WorkArea.Left, data_.screen.WorkArea.Top};
+  // A font that cannot be made at the new size leaves the old one, smaller but readable.
+  if (geometry_ != nullptr && geometry_->metrics.Dpi != textDpi_) (void)MakeText();
 }
 
 void PopupWindow::Destroy() {
@@ -166,15 +179,15 @@ void PopupWindow::Hide() {
   placed_ = false;
 }
 
-void PopupWindow::ShowSprite(const ImageRef& image, int x, int y) {
+void PopupWindow::ShowSprite(const ImageRef& image, const PixelRect& rect) {
   if (!sprite_) return;
-  const PixelRect bounds = images_.Bounds(image, PixelRect{x, y, kPopupIconEdge, kPopupIconEdge});
+  const PixelRect bounds = images_.Bounds(image, rect);
   if (bounds.empty() || !spriteRenderer_.SetArea(bounds)) return;
   Frame frame;
   DrawOp op;
   op.kind = DrawOp::Kind::Image;
   op.image = image;
-  op.rect = PixelRect{x, y, kPopupIconEdge, kPopupIconEdge};
+  op.rect = rect;
   frame.ops.push_back(op);
   spriteRenderer_.Render(frame);
   const POINT position{origin_.x + bounds.left, origin_.y + bounds.top};

@@ -37,8 +37,9 @@ class PopupWindow final : public Window, public PopupPorts {
                             const RingGeometry& geometry, const DockState& dock,
                             std::function<void(int item)> ensureIcon);
   void Destroy();
-  // After data.screen changed (closed first): the list opens over the new work area.
-  void MoveToScreen() { origin_ = POINT{data_.screen.WorkArea.Left, data_.screen.WorkArea.Top}; }
+  // After data.screen and the ring changed (closed first): the list opens over the new work
+  // area, its text at the ring's dpi.
+  void MoveToScreen();
   // The rows' text with ClearType (the settings dialog's switch) or grey antialiasing.
   void SetClearType(bool on) { text_.SetClearType(on); }
   void Handle(const PopupEvent& event);
@@ -69,7 +70,9 @@ class PopupWindow final : public Window, public PopupPorts {
   void Show(const PixelRect& bounds) override;
   void ShowBesideField(const PixelRect& bounds) override;
   void Hide() override;
-  void ShowSprite(const ImageRef& image, int x, int y) override;
+  void ShowSprite(const ImageRef& image, const PixelRect& rect) override;
+  // The rows' font at the ring's dpi: 12 px at 96.
+  bool MakeText();
   void HideSprite() override;
 
   HINSTANCE instance_;
@@ -78,6 +81,9 @@ class PopupWindow final : public Window, public PopupPorts {
   PopupActions& actions_;
   TextRenderer labels_;  // unused by the list, which has no outlined labels
   BoxTextRenderer text_;
+  std::vector<std::wstring> fontFamilies_;
+  const RingGeometry* geometry_ = nullptr;
+  int textDpi_ = 0;  // the dpi the rows' font was made for
   FrameRenderer renderer_;
   FrameRenderer spriteRenderer_;
   FramePacer pacer_;
