@@ -38,9 +38,9 @@ TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgainAndOnlyItsOwnIconsGo) 
   w.files.Put(w.SysIcon("Google.png"), "png");
   const std::string cache = IconCacheFolder(w.paths.UserIconFolder);
   const std::string ownCopy = IconCacheFile(cache, w.Item(7).IconFile);
+  const std::string ownRingCopy = IconCacheFile(cache, w.Item(7).IconFile, kRingCopySize);
   const std::string sysCopy = IconCacheFile(cache, w.SysIcon("Google.png"));
-  w.files.Put(ownCopy, "px");
-  w.files.Put(sysCopy, "px");
+  for (const std::string& copy : {ownCopy, ownRingCopy, sysCopy}) w.files.Put(copy, "px");
 
   EXPECT_EQ(DeleteItem(w.context, 7, false), 1);
   EXPECT_EQ(w.Item(7).ItemType, kItemShortcut);
@@ -50,6 +50,7 @@ TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgainAndOnlyItsOwnIconsGo) 
   EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "3.png"));
   EXPECT_TRUE(w.files.FileExists(w.SysIcon("Google.png"))) << "never the system icon folder";
   EXPECT_FALSE(w.files.FileExists(ownCopy)) << "the small copy goes with its icon";
+  EXPECT_FALSE(w.files.FileExists(ownRingCopy)) << "and so does the ring's";
   EXPECT_TRUE(w.files.FileExists(sysCopy));
   EXPECT_EQ(w.images.released, std::vector<int>{7});
   EXPECT_EQ(w.images.loaded.back(), 7);

@@ -21,6 +21,11 @@ TEST(IconCacheFile, NamedFromTheFileAndItsWholePathWithoutCase) {
   EXPECT_EQ(IconCacheFile("", "C:\\x.png"), "");
   EXPECT_EQ(IconCacheFile(kCache, ""), "");
 
+  // A ring copy sits beside the row's copy of the same picture, named apart by its size.
+  const std::string ring = IconCacheFile(kCache, "C:\\Data\\KivoIcons\\12.png", kRingCopySize);
+  EXPECT_EQ(ring, a.substr(0, a.size() - 5) + ".128.px32");
+  EXPECT_EQ(IconCacheFile(kCache, "C:\\x.png", kRowCopySize), IconCacheFile(kCache, "C:\\x.png"));
+
   // A long name is cut at a character boundary ("é" is two bytes).
   const std::string longName =
       IconCacheFile(kCache, "C:\\" + std::string(47, 'a') + "\xC3\xA9.png");

@@ -23,23 +23,33 @@ GpBitmapPtr ShellIcon(const std::string& path) {
   return MakeScaledImage(icon.get(), width, height);
 }
 
+static_assert(kRowCopySize == kPopupIconSize && kRingCopySize == kCentreIconSize,
+              "cached copies are kept at the sizes the tables keep");
+
 struct SourcePicture {
   GpBitmapPtr image;
-  bool cachedRow = false;  // the popup row's small copy from the icon cache
-  std::string file;        // the icon file it comes from ("" for the shell's icon)
+  bool cached = false;  // the copy from the icon cache, already at the size kept
+  std::string file;     // the icon file it comes from ("" for the shell's icon)
   IconStamp stamp;
 };
 
+// Whether a cached copy has the size it was written at: a row's is square, a ring copy is
+// only written for a picture scaled down, so its longer side is the centre icon's.
+bool CopyFits(const std::pair<int, int>& size, int copySize) {
+  if (copySize == kRowCopySize) return size == std::pair{kRowCopySize, kRowCopySize};
+  return std::max(size.first, size.second) == copySize && std::min(size.first, size.second) > 0;
+}
+
 // The custom icon file, else the icon file, else the shell's icon for the path. With a cache
-// folder (popup rows), a file's small copy stands in for decoding the file itself.
-SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFolder) {
+// folder, a file's copy at `copySize` stands in for decoding the file itself.
+SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFolder, int copySize) {
   for (const std::string* file : {&item.CustomIconFile.str(), &item.IconFile.str()}) {
     const std::optional<IconStamp> stamp = SourceStamp(*file);
     if (!stamp) continue;
     if (!cacheFolder.empty()) {
-      GpBitmapPtr small = ReadCachedIcon(IconCacheFile(cacheFolder, *file), *stamp);
-      if (small && ImageSize(small.get()) == std::pair{kPopupIconSize, kPopupIconSize}) {
-        return {std::move(small), true, *file, *stamp};
+      GpBitmapPtr copy = ReadCachedIcon(IconCacheFile(cacheFolder, *file, copySize), *stamp);
+      if (copy && CopyFits(ImageSize(copy.get()), copySize)) {
+        return {std::move(copy), true, *file, *stamp};
       }
     }
     if (GpBitmapPtr image = LoadImageFile(Widen(*file))) {
@@ -55,6 +65,20 @@ SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFold
 
 bool IsPopupRow(const ShortcutItem& item) {
   return item.ItemType == kItemGroupMember || item.ItemType == kItemBuiltInCommand;
+}
+
+bool IsRingEntry(const ShortcutItem& item) {
+  switch (item.ItemType) {
+    case 1:
+    case 2:
+    case 4:
+    case 6:
+    case 9:
+    case 10:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -74,7 +98,9 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
                   const std::string& cacheFolder) {
   if (number < 0 || number > kLastItem) return;
   ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
-  SourcePicture picture = SourceImage(item, IsPopupRow(item) ? cacheFolder : std::string());
+  const bool cached = IsPopupRow(item) || IsRingEntry(item);
+  SourcePicture picture = SourceImage(item, cached ? cacheFolder : std::string(),
+                                      IsPopupRow(item) ? kRowCopySize : kRingCopySize);
   GpBitmapPtr& source = picture.image;
   if (!source) {
     item.ItemIndex = TemplateIconFor(item);
@@ -91,10 +117,17 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
       // Nothing on the ring is drawn larger than the centre icon, so a larger picture is
       // kept at that size: the same pixels on screen for a quarter of the memory and of
       // the work of each magnified frame.
-      if (std::max(width, height) > kCentreIconSize) {
+      // The scaled picture is kept in the icon cache, so the next start reads 64 KB instead
+      // of decoding the file. A picture no larger is kept as decoded, and not cached: its
+      // copy would save little and would not be the same pixels (the copy is premultiplied).
+      if (std::max(width, height) > kCentreIconSize && !picture.cached) {
         const double scale = static_cast<double>(kCentreIconSize) / std::max(width, height);
         source = MakeScaledImage(source.get(), std::max(1, static_cast<int>(width * scale + 0.5)),
                                  std::max(1, static_cast<int>(height * scale + 0.5)));
+        if (!picture.file.empty() && !cacheFolder.empty()) {
+          WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file, kRingCopySize),
+                          source.get(), picture.stamp);
+        }
       }
       images.Set(ImageTable::Icon, number, std::move(source));
       images.BuildVariant(ImageTable::Icon, number, 1, metrics.N, metrics.N);
@@ -102,7 +135,7 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
     case 5:
     case 11: {
       // Rows of a popup need only the small image; the full one is not kept.
-      if (picture.cachedRow) {
+      if (picture.cached) {
         images.Release(ImageTable::Icon, number);
         images.SetVariant(ImageTable::Icon, number, kPopupVariant, std::move(source));
         break;

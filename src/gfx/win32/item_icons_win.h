@@ -23,8 +23,8 @@ int TemplateIconFor(const ShortcutItem& item);
 // members and commands a 32 x 32 image, the user entry its picture with a clear frame.
 // Without any source the item borrows a template's images through its ItemIndex.
 // With `cacheFolder` (IconCacheFolder of the user icon folder), a popup row's 32 x 32 image
-// is read from its small copy there when the icon file has not changed since, and written
-// there after decoding the file.
+// and a ring entry's image scaled to the centre icon's size are read from their copies there
+// when the icon file has not changed since, and written there after decoding the file.
 void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics, int number,
                   const std::string& cacheFolder = {});
 
