@@ -46,6 +46,23 @@ std::int64_t GdiObjects() {
   return live;
 }
 
+// Committed private memory, region by region: what Windows reports as private bytes, for
+// systems that leave PrivateUsage 0 (Wine).
+std::int64_t CommittedPrivateBytes() {
+  std::int64_t total = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  const char* address = nullptr;
+  while (::VirtualQuery(address, &region, sizeof(region)) == sizeof(region)) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+      total += static_cast<std::int64_t>(region.RegionSize);
+    }
+    const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    if (next <= address) break;
+    address = next;
+  }
+  return total;
+}
+
 BOOL CALLBACK CountChild(HWND /*window*/, LPARAM count) {
   ++*reinterpret_cast<std::int64_t*>(count);
   return TRUE;
@@ -84,7 +101,9 @@ std::int64_t ReadProcessFigure(ProcessFigure figure) {
     case ProcessFigure::Windows:
       return Windows();
     case ProcessFigure::PrivateBytes:
-      return readMemory() ? static_cast<std::int64_t>(memory.PrivateUsage) : -1;
+      if (!readMemory()) return -1;
+      return memory.PrivateUsage != 0 ? static_cast<std::int64_t>(memory.PrivateUsage)
+                                      : CommittedPrivateBytes();
     case ProcessFigure::WorkingSet:
       return readMemory() ? static_cast<std::int64_t>(memory.WorkingSetSize) : -1;
     case ProcessFigure::PeakWorkingSet:
