@@ -7,8 +7,9 @@ import subprocess
 import sys
 import time
 
-from perf_support import (GROUP_SLOTS, SLOTS, KivoSession, figures, fill_store, open_group,
-                          close_group, screen_metrics, settle, slot_point)
+from perf_support import (CTL, GROUP_SLOTS, SLOTS, KivoSession, close_group, figures,
+                          fill_store, open_group, screen_metrics, settle, slot_point,
+                          windows_path)
 
 MB = 1024 * 1024
 CYCLE = 12  # actions in one scripted cycle (one xdotool call)
@@ -85,6 +86,21 @@ def main():
         session.close_program(program)
         same_menu = session.data_file("KivoMenu.cfg").read_bytes() == menu
         same_config = session.data_file("KivoCfg.cfg").read_bytes() == config
+        if not same_menu:
+            # What changed, as kivoctl reads the two files.
+            before = session.root / "KivoMenu.before"
+            before.write_bytes(menu)
+            old = set(session.run(CTL, "store", windows_path(before))[1].splitlines())
+            new = set(session.run(CTL, "store", windows_path(session.data_file("KivoMenu.cfg")))[1]
+                      .splitlines())
+            for line in sorted(old - new)[:10]:
+                print(f"  before: {line}")
+            for line in sorted(new - old)[:10]:
+                print(f"  after:  {line}")
+            now = session.data_file("KivoMenu.cfg").read_bytes()
+            offsets = [i for i in range(min(len(now), len(menu))) if now[i] != menu[i]]
+            print(f"  {len(offsets)} bytes differ (sizes {len(menu)}, {len(now)}); first at "
+                  f"{offsets[:8]} (item records are 1297 bytes, item 0 first)")
 
     # Warm-up: the first quarter of the samples (caches of the lists filled, heaps grown).
     settled = history[max(1, len(history) // 4):]

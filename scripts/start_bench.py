@@ -12,8 +12,9 @@ import os
 import statistics
 import time
 
-from perf_support import (KivoSession, figures, fill_store, open_group, page_through,
-                          close_group, screen_metrics, settle, wait_until, windows_path)
+from perf_support import (KivoSession, close_group, figures, fill_store, open_group,
+                          page_through, screen_metrics, settle, wait_until, windows_path)
+import kivo  # noqa: E402 (perf_support makes it importable)
 
 MB = 1024 * 1024
 
@@ -59,16 +60,27 @@ def main():
         cache = session.data_dir / "KivoIcons" / "cache"
         timeline = session.root / "timeline.txt"
         session.env["KIVO_START_TIMELINE"] = windows_path(timeline)
-        results = {"ring copies removed": [], "ring copies kept": []}
-        for run in range(2 * runs):
-            mode = "ring copies removed" if run % 2 == 0 else "ring copies kept"
-            if run % 2 == 0 and cache.exists():
-                for copy in cache.glob("*.128.px32"):
-                    copy.unlink()
-            program, phases, extra, outside = timed_start(session, timeline)
-            results[mode].append((phases, extra, outside))
-            session.close_program(program)
+        # KIVO_COMPARE_EXE names another build of the program (an earlier one, say): its
+        # starts alternate with this build's, so both see the same load.
+        builds = [("this build", kivo.EXE)]
+        if os.environ.get("KIVO_COMPARE_EXE"):
+            builds.append(("compared build", os.environ["KIVO_COMPARE_EXE"]))
+        modes = [(f"{label}, ring copies {kept}", exe, kept == "removed")
+                 for label, exe in builds for kept in ("removed", "kept")]
+        results = {mode: [] for mode, _, _ in modes}
+        for run in range(runs):
+            for mode, exe, remove in modes:
+                if remove and cache.exists():
+                    for copy in cache.glob("*.128.px32"):
+                        copy.unlink()
+                kivo.EXE = exe
+                program, phases, extra, outside = timed_start(session, timeline)
+                results[mode].append((phases, extra, outside))
+                session.close_program(program)
+        kivo.EXE = builds[0][1]
         for mode, samples in results.items():
+            if not samples:
+                continue
             print(f"\nfull store, {mode}: medians of {len(samples)} starts (ms; step, since "
                   f"process start)")
             for i, (name, _, _) in enumerate(samples[0][0]):

@@ -1,5 +1,6 @@
 #include "render/tile_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -198,7 +199,7 @@ long long TileLayoutBuilder::HoverCost(const RingSectors& requested) const {
   return cost;
 }
 
-RingSectors TileLayoutBuilder::ChooseSectors() const {
+std::vector<RingSectors> TileLayoutBuilder::SectorCandidates() const {
   const int slots = static_cast<int>(ring_.magnified.size());
   if (slots == 0) return {};
   const PixelRect& first = ring_.magnified.front();
@@ -206,8 +207,7 @@ RingSectors TileLayoutBuilder::ChooseSectors() const {
                                  first.left + first.width / 2.0 - ring_.cx);
   if (firstAngle < 0) firstAngle += kTurn;
   const double step = kTurn / slots;
-  RingSectors best{firstAngle, 1};
-  long long bestCost = -1;
+  std::vector<RingSectors> candidates;
   for (const int perSector : {1, 2, 3, 4, 6}) {
     if (perSector > slots) break;
     const int count =
@@ -215,16 +215,108 @@ RingSectors TileLayoutBuilder::ChooseSectors() const {
     // Edges through slot centres suit rings whose magnified squares overlap their
     // neighbours' (a boundary slot then changes both sectors only when it is involved);
     // edges between slots suit sparse rings.
-    for (const double phase : {0.0, -step / 2}) {
-      const RingSectors candidate{firstAngle + phase, count};
-      const long long cost = HoverCost(candidate);
-      if (bestCost < 0 || cost < bestCost) {
-        best = candidate;
-        bestCost = cost;
+    for (const double phase : {0.0, -step / 2}) candidates.push_back({firstAngle + phase, count});
+  }
+  return candidates;
+}
+
+std::vector<long long> TileLayoutBuilder::HoverCosts(
+    const std::vector<RingSectors>& candidates) const {
+  std::vector<long long> costs(candidates.size(), 0);
+  const std::size_t count = ring_.magnified.size();
+  if (count < 2 || area_.empty()) return costs;
+  const auto keyAt = [this](int x, int y) {
+    return keys_[static_cast<std::size_t>(y - area_.top) * static_cast<std::size_t>(area_.width) +
+                 static_cast<std::size_t>(x - area_.left)];
+  };
+  // Once for all candidates: the ring's pixels by angle, and for each step from a slot to
+  // the next the fixed tiles its two squares touch and the angles of their ring pixels.
+  struct RingPixel {
+    double angle;
+    int x, y;
+  };
+  std::vector<RingPixel> pixels;
+  for (int y = area_.top; y < area_.bottom(); ++y) {
+    for (int x = area_.left; x < area_.right(); ++x) {
+      if (keyAt(x, y) == kRingPixel) {
+        pixels.push_back({PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy), x, y});
       }
     }
   }
-  return best;
+  std::sort(pixels.begin(), pixels.end(),
+            [](const RingPixel& a, const RingPixel& b) { return a.angle < b.angle; });
+  std::vector<std::vector<int>> fixedKeys(count);
+  std::vector<std::vector<double>> angles(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    for (const PixelRect& square : {ring_.magnified[i], ring_.magnified[(i + 1) % count]}) {
+      const PixelRect r = Intersection(square, area_);
+      for (int y = r.top; y < r.bottom(); ++y) {
+        for (int x = r.left; x < r.right(); ++x) {
+          const std::uint16_t key = keyAt(x, y);
+          if (key == kRingPixel) {
+            angles[i].push_back(PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy));
+          } else {
+            fixedKeys[i].push_back(key);
+          }
+        }
+      }
+    }
+    std::sort(fixedKeys[i].begin(), fixedKeys[i].end());
+    fixedKeys[i].erase(std::unique(fixedKeys[i].begin(), fixedKeys[i].end()), fixedKeys[i].end());
+    std::sort(angles[i].begin(), angles[i].end());
+  }
+  const auto area = [](const PixelRect& box) {
+    return kWindowCostInPixels + static_cast<long long>(box.width) * box.height;
+  };
+
+  for (std::size_t c = 0; c < candidates.size(); ++c) {
+    const RingSectors sectors = AtLeastOne(candidates[c]);
+    std::vector<std::pair<double, int>> edges;  // as SectorEdges orders them
+    for (int k = 0; k < sectors.count; ++k) {
+      const double angle = sectors.start + k * kTurn / sectors.count;
+      edges.emplace_back(PseudoAngle(std::cos(angle), std::sin(angle)), k);
+    }
+    std::sort(edges.begin(), edges.end());
+    // A pixel belongs to the last edge at or before its angle; before the first edge, to
+    // the last edge (round the turn).
+    std::vector<Bounds> sectorBounds(static_cast<std::size_t>(sectors.count));
+    std::size_t edge = 0;
+    for (const RingPixel& pixel : pixels) {
+      while (edge < edges.size() && edges[edge].first <= pixel.angle) ++edge;
+      const int sector = edge == 0 ? edges.back().second : edges[edge - 1].second;
+      sectorBounds[static_cast<std::size_t>(sector)].Add(pixel.x, pixel.y);
+    }
+    const std::vector<PixelRect> sectorBoxes = RectsOf(sectorBounds);
+    long long cost = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      for (const int key : fixedKeys[i]) cost += area(keyBoxes_[static_cast<std::size_t>(key)]);
+      const std::vector<double>& a = angles[i];
+      if (a.empty()) continue;
+      // Each sector whose range of angles holds one of the step's ring pixels.
+      std::vector<bool> touched(static_cast<std::size_t>(sectors.count), false);
+      touched[static_cast<std::size_t>(edges.back().second)] =
+          a.front() < edges.front().first || a.back() >= edges.back().first;
+      for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
+        const auto from = std::lower_bound(a.begin(), a.end(), edges[e].first);
+        if (from != a.end() && *from < edges[e + 1].first) {
+          touched[static_cast<std::size_t>(edges[e].second)] = true;
+        }
+      }
+      for (std::size_t k = 0; k < touched.size(); ++k) {
+        if (touched[k]) cost += area(sectorBoxes[k]);
+      }
+    }
+    costs[c] = cost;
+  }
+  return costs;
+}
+
+RingSectors TileLayoutBuilder::ChooseSectors() const {
+  const std::vector<RingSectors> candidates = SectorCandidates();
+  if (candidates.empty()) return {};
+  const std::vector<long long> costs = HoverCosts(candidates);
+  const auto best = std::min_element(costs.begin(), costs.end()) - costs.begin();
+  return candidates[static_cast<std::size_t>(best)];
 }
 
 }  // namespace kivo

@@ -34,7 +34,8 @@ int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPictur
 void SetUserPicture(ImageTables& images, const std::string& userPicture);
 
 // The ring's pre-scaled variants: the slot background at N and M, the disc at its own
-// size, and every loaded icon at N, M, C and 32.
+// size, and every loaded icon at N, M, C and 32 (a variant already made at its size, from
+// the current picture, is kept).
 void BuildRingVariants(ImageTables& images, const RingMetrics& metrics);
 
 }  // namespace kivo::win
