@@ -69,7 +69,8 @@ def main():
                  for label, exe in builds for kept in ("removed", "kept")]
         results = {mode: [] for mode, _, _ in modes}
         for run in range(runs):
-            for mode, exe, remove in modes:
+            # Each round in the other order, so neither build always follows the other.
+            for mode, exe, remove in (modes if run % 2 == 0 else modes[::-1]):
                 if remove and cache.exists():
                     for copy in cache.glob("*.128.px32"):
                         copy.unlink()
