@@ -670,6 +670,19 @@ TEST_F(DockRender, RingIconsComeFromTheirCopyWhileTheSourceIsUnchanged) {
   ::RemoveDirectoryW(Widen(folder).c_str());
 }
 
+TEST_F(DockRender, APictureScaledToItsOwnSizeKeepsItsPixels) {
+  GpBitmapPtr picture =
+      LoadImageFile(Widen(WinePath(KIVO_SOURCE_DIR "/assets/SysIcons/Internet.png")));
+  GpBitmapPtr odd = MakeScaledImage(picture.get(), 77, 51);
+  for (Gdiplus::GpImage* image :
+       {static_cast<Gdiplus::GpImage*>(picture.get()), static_cast<Gdiplus::GpImage*>(odd.get())}) {
+    const auto [width, height] = ImageSize(image);
+    GpBitmapPtr same = MakeScaledImage(image, width, height);
+    EXPECT_EQ(ImageSize(same.get()), (std::pair{width, height}));
+    EXPECT_TRUE(PixelsOf(same.get()) == PixelsOf(image)) << width << " x " << height;
+  }
+}
+
 TEST(SkinResources, MissingOrBrokenImagesLoadAsNothing) {
   GdiplusSession gdiplus;
   ASSERT_TRUE(gdiplus.Start());
