@@ -229,41 +229,45 @@ std::vector<long long> TileLayoutBuilder::HoverCosts(
     return keys_[static_cast<std::size_t>(y - area_.top) * static_cast<std::size_t>(area_.width) +
                  static_cast<std::size_t>(x - area_.left)];
   };
-  // Once for all candidates: the ring's pixels by angle, and for each step from a slot to
-  // the next the fixed tiles its two squares touch and the angles of their ring pixels.
-  struct RingPixel {
-    double angle;
-    int x, y;
+  // Along a row the pixel centres' angle changes monotonically (the centre lies on no
+  // pixel centre's row), so a run of ring pixels splits into sectors at a few points that
+  // a binary search finds: the ring's pixels are visited as runs, not one by one.
+  struct Run {
+    int y, left, right;  // pixels [left, right) of row y
   };
-  std::vector<RingPixel> pixels;
+  std::vector<Run> runs;
   for (int y = area_.top; y < area_.bottom(); ++y) {
-    for (int x = area_.left; x < area_.right(); ++x) {
-      if (keyAt(x, y) == kRingPixel) {
-        pixels.push_back({PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy), x, y});
+    for (int x = area_.left; x < area_.right();) {
+      if (keyAt(x, y) != kRingPixel) {
+        ++x;
+        continue;
       }
+      const int left = x;
+      while (x < area_.right() && keyAt(x, y) == kRingPixel) ++x;
+      runs.push_back({y, left, x});
     }
   }
-  std::sort(pixels.begin(), pixels.end(),
-            [](const RingPixel& a, const RingPixel& b) { return a.angle < b.angle; });
+  // For each step from a slot to the next: the fixed tiles its two squares touch, and the
+  // pieces of ring runs inside them.
   std::vector<std::vector<int>> fixedKeys(count);
-  std::vector<std::vector<double>> angles(count);
+  std::vector<std::vector<Run>> stepRuns(count);
   for (std::size_t i = 0; i < count; ++i) {
     for (const PixelRect& square : {ring_.magnified[i], ring_.magnified[(i + 1) % count]}) {
       const PixelRect r = Intersection(square, area_);
       for (int y = r.top; y < r.bottom(); ++y) {
         for (int x = r.left; x < r.right(); ++x) {
-          const std::uint16_t key = keyAt(x, y);
-          if (key == kRingPixel) {
-            angles[i].push_back(PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy));
-          } else {
-            fixedKeys[i].push_back(key);
-          }
+          if (const std::uint16_t key = keyAt(x, y); key != kRingPixel) fixedKeys[i].push_back(key);
+        }
+      }
+      for (const Run& run : runs) {
+        const int left = std::max(run.left, r.left), right = std::min(run.right, r.right());
+        if (run.y >= r.top && run.y < r.bottom() && left < right) {
+          stepRuns[i].push_back({run.y, left, right});
         }
       }
     }
     std::sort(fixedKeys[i].begin(), fixedKeys[i].end());
     fixedKeys[i].erase(std::unique(fixedKeys[i].begin(), fixedKeys[i].end()), fixedKeys[i].end());
-    std::sort(angles[i].begin(), angles[i].end());
   }
   const auto area = [](const PixelRect& box) {
     return kWindowCostInPixels + static_cast<long long>(box.width) * box.height;
@@ -277,30 +281,53 @@ std::vector<long long> TileLayoutBuilder::HoverCosts(
       edges.emplace_back(PseudoAngle(std::cos(angle), std::sin(angle)), k);
     }
     std::sort(edges.begin(), edges.end());
-    // A pixel belongs to the last edge at or before its angle; before the first edge, to
-    // the last edge (round the turn).
+    // How many edges lie at or before the angle of pixel (x, y): monotonic along a row.
+    // A pixel belongs to the last of those edges; with none, to the last edge of all.
+    const auto passed = [&](int x, int y) {
+      const double angle = PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy);
+      return static_cast<int>(
+          std::upper_bound(edges.begin(), edges.end(), angle,
+                           [](double value, const auto& edge) { return value < edge.first; }) -
+          edges.begin());
+    };
+    const auto sectorOf = [&](int passedEdges) {
+      return passedEdges == 0 ? edges.back().second
+                              : edges[static_cast<std::size_t>(passedEdges - 1)].second;
+    };
+    // Calls piece(sector, left, right) for each stretch of the run in one sector.
+    const auto forEachPiece = [&](const Run& run, auto&& piece) {
+      for (int x = run.left; x < run.right;) {
+        const int here = passed(x, run.y);
+        int low = x + 1, high = run.right;  // the first pixel past this stretch
+        while (low < high) {
+          const int middle = low + (high - low) / 2;
+          if (passed(middle, run.y) == here) {
+            low = middle + 1;
+          } else {
+            high = middle;
+          }
+        }
+        piece(sectorOf(here), x, low);
+        x = low;
+      }
+    };
     std::vector<Bounds> sectorBounds(static_cast<std::size_t>(sectors.count));
-    std::size_t edge = 0;
-    for (const RingPixel& pixel : pixels) {
-      while (edge < edges.size() && edges[edge].first <= pixel.angle) ++edge;
-      const int sector = edge == 0 ? edges.back().second : edges[edge - 1].second;
-      sectorBounds[static_cast<std::size_t>(sector)].Add(pixel.x, pixel.y);
+    for (const Run& run : runs) {
+      forEachPiece(run, [&](int sector, int left, int right) {
+        Bounds& bounds = sectorBounds[static_cast<std::size_t>(sector)];
+        bounds.Add(left, run.y);
+        bounds.Add(right - 1, run.y);
+      });
     }
     const std::vector<PixelRect> sectorBoxes = RectsOf(sectorBounds);
     long long cost = 0;
+    std::vector<bool> touched(static_cast<std::size_t>(sectors.count));
     for (std::size_t i = 0; i < count; ++i) {
       for (const int key : fixedKeys[i]) cost += area(keyBoxes_[static_cast<std::size_t>(key)]);
-      const std::vector<double>& a = angles[i];
-      if (a.empty()) continue;
-      // Each sector whose range of angles holds one of the step's ring pixels.
-      std::vector<bool> touched(static_cast<std::size_t>(sectors.count), false);
-      touched[static_cast<std::size_t>(edges.back().second)] =
-          a.front() < edges.front().first || a.back() >= edges.back().first;
-      for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
-        const auto from = std::lower_bound(a.begin(), a.end(), edges[e].first);
-        if (from != a.end() && *from < edges[e + 1].first) {
-          touched[static_cast<std::size_t>(edges[e].second)] = true;
-        }
+      std::fill(touched.begin(), touched.end(), false);
+      for (const Run& run : stepRuns[i]) {
+        forEachPiece(
+            run, [&](int sector, int, int) { touched[static_cast<std::size_t>(sector)] = true; });
       }
       for (std::size_t k = 0; k < touched.size(); ++k) {
         if (touched[k]) cost += area(sectorBoxes[k]);
