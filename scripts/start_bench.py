@@ -49,6 +49,11 @@ def main():
     print(f"load average at start: {load[0]:.1f} {load[1]:.1f} {load[2]:.1f}")
 
     with KivoSession() as session:
+        code, out, _ = session.run(kivo.CTL, "ownfigures")
+        if code == 0:
+            own = {k: int(v) for k, v in (part.split("=") for part in out.split())}
+            print(f"baseline, a console program of this build (kivoctl): private "
+                  f"{own['private'] / MB:.1f} MB, working set {own['workingset'] / MB:.1f} MB")
         session.without_quick_start()
         program = session.start_program()
         settle(2)

@@ -15,6 +15,8 @@
 //   kivoctl windows <class>  print the visible top-level windows of a class, one a line:
 //                            "<handle> <left> <top> <right> <bottom> <foreground 0/1>
 //                            <extended style>"
+//   kivoctl ownfigures       the same figures of kivoctl itself: what a small process holds
+//                            on this system before it does anything (a baseline)
 //   kivoctl fillstore <file> <icon folder>
 //                            fill a menu file to the last item, as a long-used store: every
 //                            ring slot 3..36 in use (4..6 groups of 12), the All Programs
@@ -37,6 +39,7 @@
 #include "core/store_file.h"
 #include "platform/win32/ansi_codec_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/process_figures.h"
 #include "platform/win32/unicode.h"
 
 namespace {
@@ -166,6 +169,20 @@ int SetItem(int argc, wchar_t** argv) {
   return writer.WriteFileFlushed(path, kivo::EncodeStoreFile(store, codec)) ? 0 : 4;
 }
 
+int OwnFigures() {
+  using kivo::win::ProcessFigure;
+  using kivo::win::ReadProcessFigure;
+  std::printf("gdi=%lld user=%lld windows=%lld private=%lld workingset=%lld peakworkingset=%lld\n",
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::GdiObjects)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::UserObjects)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::Windows)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::PrivateBytes)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::WorkingSet)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::PeakWorkingSet)));
+  std::fflush(stdout);
+  return 0;
+}
+
 int FillStore(const std::wstring& file, const std::wstring& iconFolder) {
   const kivo::win::WinFileSystem files;
   const kivo::win::SystemAnsiCodec codec;
@@ -285,6 +302,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"holdhotkey") return HoldHotKey(argc, argv);
   if (command == L"windows" && argc > 2) return Windows(argv[2]);
   if (command == L"figures") return Figures();
+  if (command == L"ownfigures") return OwnFigures();
   if (command == L"fillstore" && argc > 3) return FillStore(argv[2], argv[3]);
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
