@@ -52,8 +52,12 @@ def main():
     with KivoSession() as session:
         fill_store(session)
         # One start and end first, so the data files are in the program's own form: what
-        # the run compares is then what the actions themselves changed.
-        session.close_program(session.start_program())
+        # the run compares is then what the actions themselves changed. It runs a few
+        # seconds, so the recycle bin's watch (every second) has given the bin entry the
+        # picture of the bin's state, which the program keeps in the menu file.
+        warm = session.start_program()
+        settle(3)
+        session.close_program(warm)
         menu = session.data_file("KivoMenu.cfg").read_bytes()
         config = session.data_file("KivoCfg.cfg").read_bytes()
         program = session.start_program()
