@@ -15,22 +15,24 @@ MB = 1024 * 1024
 CYCLE = 12  # actions in one scripted cycle (one xdotool call)
 
 
-def cycle_commands(rng, m, boxes):
+def cycle_commands(rng, m, boxes, pace):
     """One cycle: three hovers, a click on a group, its list paged by wheel and keys, hovers
-    over its rows, and the list closed. Returns xdotool's arguments and the action count."""
+    over its rows, and the list closed. Returns xdotool's arguments and the action count.
+    The pauses are multiplied by `pace` (KIVO_SOAK_PACE)."""
+    def pause(seconds):
+        return ["sleep", f"{seconds * pace:.3f}"]
     args = []
     for _ in range(3):
-        args += ["mousemove", *slot_point(m, rng.randint(1, SLOTS)), "sleep", "0.04"]
+        args += ["mousemove", *slot_point(m, rng.randint(1, SLOTS)), *pause(0.04)]
     slot = rng.choice(GROUP_SLOTS)
     window, x, y, w, h = boxes[slot]
-    args += ["mousemove", *slot_point(m, slot), "sleep", "0.1", "click", "1", "sleep", "0.5"]
-    args += ["mousemove", x + w // 2, y + h // 2, "sleep", "0.05"]
-    args += ["click", "5", "sleep", "0.05", "click", "5", "sleep", "0.05", "click", "4",
-             "sleep", "0.05"]
-    args += ["windowfocus", "--sync", window, "key", "Next", "sleep", "0.05", "key", "Prior",
-             "sleep", "0.05"]
-    args += ["mousemove", x + w // 2, y + 60, "sleep", "0.05"]
-    args += ["key", "Escape", "sleep", "0.3"]
+    args += ["mousemove", *slot_point(m, slot), *pause(0.1), "click", "1", *pause(0.5)]
+    args += ["mousemove", x + w // 2, y + h // 2, *pause(0.05)]
+    args += ["click", "5", *pause(0.05), "click", "5", *pause(0.05), "click", "4", *pause(0.05)]
+    args += ["windowfocus", "--sync", window, "key", "Next", *pause(0.05), "key", "Prior",
+             *pause(0.05)]
+    args += ["mousemove", x + w // 2, y + 60, *pause(0.05)]
+    args += ["key", "Escape", *pause(0.3)]
     return args, CYCLE
 
 
@@ -47,6 +49,7 @@ def main():
     gdi_tolerance = int(os.environ.get("KIVO_SOAK_GDI_TOLERANCE", "5"))
     private_tolerance = float(os.environ.get("KIVO_SOAK_PRIVATE_TOLERANCE_MB", "2")) * MB
     samples = int(os.environ.get("KIVO_SOAK_SAMPLES", "20"))
+    pace = float(os.environ.get("KIVO_SOAK_PACE", "1"))
     print(f"load average: {' '.join(f'{v:.1f}' for v in os.getloadavg())}")
     rng = random.Random(int(os.environ.get("KIVO_SOAK_SEED", "1")))
     with KivoSession() as session:
@@ -75,7 +78,7 @@ def main():
         every = max(CYCLE, actions // samples)
         done, next_sample = 0, every
         while done < actions:
-            args, count = cycle_commands(rng, m, boxes)
+            args, count = cycle_commands(rng, m, boxes, pace)
             subprocess.run(["xdotool", *map(str, args)], env=session.env, timeout=60,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             done += count
