@@ -2,7 +2,8 @@
 # Builds the Windows benchmarks and runs them under Wine on a virtual display; prints
 # frame times of the dock's pipeline and of the straightforward one, memory figures, and
 # the icon figures (extraction, the default ring, start-up and popup loading), and the
-# processor time the idle program takes (scripts/idle_cpu.py; KIVO_IDLE_SECONDS per state).
+# processor time the idle program takes (scripts/idle_cpu.py; KIVO_IDLE_SECONDS per state),
+# and the start of the real program with a full store (scripts/start_bench.py).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [[ ${KIVO_SKIP_DEPS:-0} == 1 ]] || scripts/install-deps.sh
@@ -27,3 +28,4 @@ for screen, bench, args in runs:
 sys.exit(status)
 PY
 scripts/idle_cpu.py "${KIVO_IDLE_SECONDS:-60}"
+python3 scripts/start_bench.py

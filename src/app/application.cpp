@@ -20,6 +20,7 @@
 #include "items/shortcut_backup.h"
 #include "platform/win32/log_win.h"
 #include "platform/win32/os_version_win.h"
+#include "platform/win32/process_figures.h"
 #include "platform/win32/screen_win.h"
 #include "platform/win32/shell_win.h"
 #include "platform/win32/shutdown_win.h"
@@ -35,6 +36,9 @@ namespace {
 
 constexpr wchar_t kHostClass[] = L"KivoLauncher";
 constexpr wchar_t kProgramTitle[] = L"Kivo Launcher";
+// Another program (a soak run's control program) asks the host window for a figure of this
+// process: GDI objects under Wine are only countable from inside.
+constexpr wchar_t kFigureMessage[] = L"KivoLauncherProcessFigure";
 
 void ShowMessage(const std::string& text, UINT icon) {
   ::MessageBoxW(nullptr, win::Widen(text).c_str(), kProgramTitle,
@@ -52,6 +56,7 @@ int Application::Main() {
   ::InitCommonControlsEx(&controls);
 
   if (!CheckOperatingSystem()) return 0;
+  timeline_.Mark("OLE, controls, system");
 
   win::WinSystemFolders folders;
   data_.paths = BuildPaths(folders, fileSystem_);
@@ -66,6 +71,7 @@ int Application::Main() {
                                      itemSystem_, iconMaker_, registry(), codec_, itemPrompts_,
                                      itemImages_});
   PrepareRegistry();
+  timeline_.Mark("paths and registry");
 
   // The shut-down commands need the privilege. At log-off the program wants to be among
   // the last to be asked, and only once.
@@ -76,18 +82,22 @@ int Application::Main() {
     ::MessageBoxW(nullptr, L"Load GDI+ Error!", L"Quendal Desktop Error", MB_OK | MB_ICONERROR);
     return 1;
   }
+  timeline_.Mark("GDI+ start");
 
   // Popup rows keep small copies of their pictures, made with the entries.
   itemImages_.UseIconCache(IconCacheFolder(data_.paths.UserIconFolder));
   InitializeData(true, true, true);
   ReportDamagedFiles();
+  timeline_.Mark("settings and store");
   win::ShowDesktopIcons(data_.settings.HideDesktopIcons, data_.store);
+  figureMessage_ = ::RegisterWindowMessageW(kFigureMessage);
 
   if (!CreateHostWindow() || !LoadWindows()) {
     ExitProgram();
     return 1;
   }
   LoadSkin();
+  timeline_.Mark("ring variants");
   ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1),
                              static_cast<SIZE_T>(-1));
   // Let pending messages run, then bring the dock up in front.
@@ -96,14 +106,19 @@ int Application::Main() {
     ::TranslateMessage(&pending);
     ::DispatchMessageW(&pending);
   }
+  timeline_.Mark("pending messages");
   dock_->Show();
   actions_->ShowQuickStartAtStart();
+  timeline_.Mark("dock shown");
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (actions_ && actions_->IsDialogMessage(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
+    if (timeline_.waiting() && dock_ && dock_->framesPresented() > 0) {
+      timeline_.Finish("first frame");
+    }
   }
   ExitProgram();
   return 0;
@@ -179,11 +194,13 @@ bool Application::LoadWindows() {
   // Labels are drawn in Verdana; where it is not installed, in the interface font, and
   // failing both in the system's sans serif.
   if (!dock_->Create({L"Verdana", win::Widen(data_.interfaceFont)})) return false;
+  timeline_.Mark("dock create");
   popup_ = std::make_unique<win::PopupWindow>(instance_, data_, *images_, actions_.get());
   if (!popup_->Create({win::Widen(data_.interfaceFont)}, dock_->geometry(), dock_->view().state(),
                       [this](int item) { itemImages_.Ensure(item); })) {
     return false;
   }
+  timeline_.Mark("popup create");
   actions_->Bind(*dock_, *popup_);
   dock_->SetScreenFollower([this](POINT where) { FollowScreen(where); });
   tray_ = std::make_unique<win::TrayWindow>(
@@ -193,22 +210,27 @@ bool Application::LoadWindows() {
   // Without the tray the program still runs; it ends through its exit command.
   if (!tray_->Create(LoadHotKeys(registry(), codec_))) tray_.reset();
   actions_->BindTray(tray_.get());
+  timeline_.Mark("tray create");
   return true;
 }
 
 void Application::LoadSkin() {
   win::LoadSkins(*images_, instance_, data_.store.Items[0].IconFile.str(),
                  dock_->geometry().metrics.C);
+  timeline_.Mark("skins");
   // Icon 0 is the LOGO overlay (the user picture when there is one), set just above; the
   // items' own icons follow.
   const RingMetrics& metrics = dock_->geometry().metrics;
   itemImages_.Attach(images_.get(), &metrics);
   // The ring's entries and the templates they may borrow from; popup rows are loaded when a
   // popup first shows them, so a store full of shortcuts does not slow every start.
+  // Their pictures scaled for the ring come from the icon cache when it has them.
+  const std::string cache = IconCacheFolder(data_.paths.UserIconFolder);
   for (int item = 1; item <= kGroupTemplate; ++item) {
     if (data_.store.Items[static_cast<std::size_t>(item)].ItemType == kItemUnused) continue;
-    win::LoadItemIcon(data_.store, *images_, metrics, item);
+    win::LoadItemIcon(data_.store, *images_, metrics, item, cache);
   }
+  timeline_.Mark("ring icons");
   win::BuildRingVariants(*images_, metrics);
 }
 
@@ -313,6 +335,11 @@ bool Application::CreateHostWindow() {
 
 std::optional<LRESULT> Application::OnMessage(HWND /*window*/, UINT message, WPARAM wParam,
                                               LPARAM /*lParam*/) {
+  if (message == figureMessage_ && message != 0) {
+    if (wParam >= static_cast<WPARAM>(win::kProcessFigureCount)) return -1;
+    return static_cast<LRESULT>(
+        win::ReadProcessFigure(static_cast<win::ProcessFigure>(static_cast<int>(wParam))));
+  }
   switch (message) {
     case WM_CLOSE:
       ExitProgram();

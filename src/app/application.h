@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/program_actions.h"
+#include "app/start_timeline.h"
 #include "core/data_files.h"
 #include "core/portable_registry.h"
 #include "core/startup.h"
@@ -64,6 +65,9 @@ class Application final : public win::Window {
   void FollowScreen(POINT where);
 
   HINSTANCE instance_;
+  StartTimeline timeline_;  // first, so that it sees the whole start
+  // Asks for one of the process's figures (wParam: a ProcessFigure), answered in the result.
+  UINT figureMessage_ = 0;
   win::SingleInstance singleInstance_;
   win::GdiplusSession gdiplus_;
   win::WinFileSystem fileSystem_;

@@ -7,6 +7,7 @@
 #include "gfx/win32/item_icons_win.h"
 #include "gfx/win32/skins_win.h"
 #include "items/group_helpers.h"
+#include "items/icon_cache.h"
 #include "platform/win32/system_folders_win.h"
 #include "tray/hotkeys.h"
 #include "ui/win32/dialogs/about_dialog.h"
@@ -231,7 +232,8 @@ void ProgramActions::ReloadItemImage(int item) {
       parts_.images.BuildVariant(ImageTable::Icon, 0, variant, size, size);
     }
   } else if (item > 0 && item <= kLastItem) {
-    win::LoadItemIcon(parts_.data.store, parts_.images, metrics, item);
+    win::LoadItemIcon(parts_.data.store, parts_.images, metrics, item,
+                      IconCacheFolder(parts_.data.paths.UserIconFolder));
   }
   dock_->Invalidate();
   dock_->Handle(DockEvent::Simple(DockEvent::Kind::Refresh));

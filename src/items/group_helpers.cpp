@@ -67,7 +67,9 @@ void RemoveIconFiles(ItemContext& context, const ShortcutItem& item) {
   const std::string cache = IconCacheFolder(context.paths.UserIconFolder);
   for (const std::string& file : IconFilesToDelete(item, context.paths.UserIconFolder)) {
     context.files.RemoveFile(file);
-    context.files.RemoveFile(IconCacheFile(cache, file));
+    for (const int size : {kRowCopySize, kRingCopySize}) {
+      context.files.RemoveFile(IconCacheFile(cache, file, size));
+    }
   }
 }
 

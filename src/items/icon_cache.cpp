@@ -32,7 +32,8 @@ std::string IconCacheFolder(const std::string& userIconFolder) {
   return folder + "cache\\";
 }
 
-std::string IconCacheFile(const std::string& cacheFolder, const std::string& iconFile) {
+std::string IconCacheFile(const std::string& cacheFolder, const std::string& iconFile,
+                          int copySize) {
   if (cacheFolder.empty() || iconFile.empty()) return {};
   std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
   for (const char c : AsciiUpper(iconFile)) {
@@ -47,7 +48,9 @@ std::string IconCacheFile(const std::string& cacheFolder, const std::string& ico
   static constexpr char kHex[] = "0123456789abcdef";
   std::string hex(16, '0');
   for (int i = 15; i >= 0; --i, hash >>= 4) hex[static_cast<std::size_t>(i)] = kHex[hash & 0xF];
-  return cacheFolder + name + "." + hex + ".px32";
+  std::string file = cacheFolder + name + "." + hex;
+  if (copySize != kRowCopySize) file.append(".").append(std::to_string(copySize));
+  return file + ".px32";
 }
 
 std::string EncodeCachedIcon(const CachedIcon& icon, const IconStamp& source) {

@@ -1,5 +1,6 @@
-// Small copies of icon files at the size a popup row draws them, kept in a cache folder so
-// that a popup's rows need not decode a 256-pixel picture each time the program starts.
+// Small copies of icon files at the sizes the program keeps them (a popup row's 32 pixels,
+// the ring's 128), kept in a cache folder so that neither the ring at start-up nor a
+// popup's rows need decode a 256-pixel picture each time the program starts.
 #pragma once
 
 #include <cstdint>
@@ -26,12 +27,19 @@ struct CachedIcon {
 };
 
 inline constexpr int kLargestCachedIcon = 256;
+// The sizes copies are kept at: a popup row's icon, and the longer side of a ring icon
+// (nothing on the ring is drawn larger than its centre icon).
+inline constexpr int kRowCopySize = 32;
+inline constexpr int kRingCopySize = 128;
 
 // The cache folder inside the user icon folder ("" without one).
 std::string IconCacheFolder(const std::string& userIconFolder);
-// The cache file of `iconFile`: its name (cut short) and a hash of its whole path, which
-// Windows compares without case, so two pictures of one name in different folders differ.
-std::string IconCacheFile(const std::string& cacheFolder, const std::string& iconFile);
+// The cache file of `iconFile` at `copySize`: its name (cut short) and a hash of its whole
+// path, which Windows compares without case, so two pictures of one name in different
+// folders differ. A row's copy ends in ".px32", a copy at another size carries that size
+// before it ("….128.px32"), so the two never overwrite each other.
+std::string IconCacheFile(const std::string& cacheFolder, const std::string& iconFile,
+                          int copySize = kRowCopySize);
 
 std::string EncodeCachedIcon(const CachedIcon& icon, const IconStamp& source);
 // The copy in `bytes` when it is whole and was made from a source with this stamp.

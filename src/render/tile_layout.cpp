@@ -1,5 +1,6 @@
 #include "render/tile_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -198,7 +199,7 @@ long long TileLayoutBuilder::HoverCost(const RingSectors& requested) const {
   return cost;
 }
 
-RingSectors TileLayoutBuilder::ChooseSectors() const {
+std::vector<RingSectors> TileLayoutBuilder::SectorCandidates() const {
   const int slots = static_cast<int>(ring_.magnified.size());
   if (slots == 0) return {};
   const PixelRect& first = ring_.magnified.front();
@@ -206,8 +207,7 @@ RingSectors TileLayoutBuilder::ChooseSectors() const {
                                  first.left + first.width / 2.0 - ring_.cx);
   if (firstAngle < 0) firstAngle += kTurn;
   const double step = kTurn / slots;
-  RingSectors best{firstAngle, 1};
-  long long bestCost = -1;
+  std::vector<RingSectors> candidates;
   for (const int perSector : {1, 2, 3, 4, 6}) {
     if (perSector > slots) break;
     const int count =
@@ -215,16 +215,135 @@ RingSectors TileLayoutBuilder::ChooseSectors() const {
     // Edges through slot centres suit rings whose magnified squares overlap their
     // neighbours' (a boundary slot then changes both sectors only when it is involved);
     // edges between slots suit sparse rings.
-    for (const double phase : {0.0, -step / 2}) {
-      const RingSectors candidate{firstAngle + phase, count};
-      const long long cost = HoverCost(candidate);
-      if (bestCost < 0 || cost < bestCost) {
-        best = candidate;
-        bestCost = cost;
+    for (const double phase : {0.0, -step / 2}) candidates.push_back({firstAngle + phase, count});
+  }
+  return candidates;
+}
+
+std::vector<long long> TileLayoutBuilder::HoverCosts(
+    const std::vector<RingSectors>& candidates) const {
+  std::vector<long long> costs(candidates.size(), 0);
+  const std::size_t count = ring_.magnified.size();
+  if (count < 2 || area_.empty()) return costs;
+  const auto keyAt = [this](int x, int y) {
+    return keys_[static_cast<std::size_t>(y - area_.top) * static_cast<std::size_t>(area_.width) +
+                 static_cast<std::size_t>(x - area_.left)];
+  };
+  // Along a row the pixel centres' angle changes monotonically (the centre lies on no
+  // pixel centre's row), so a run of ring pixels splits into sectors at a few points that
+  // a binary search finds: the ring's pixels are visited as runs, not one by one.
+  struct Run {
+    int y, left, right;  // pixels [left, right) of row y
+  };
+  std::vector<Run> runs;
+  for (int y = area_.top; y < area_.bottom(); ++y) {
+    for (int x = area_.left; x < area_.right();) {
+      if (keyAt(x, y) != kRingPixel) {
+        ++x;
+        continue;
       }
+      const int left = x;
+      while (x < area_.right() && keyAt(x, y) == kRingPixel) ++x;
+      runs.push_back({y, left, x});
     }
   }
-  return best;
+  // For each step from a slot to the next: the fixed tiles its two squares touch, and the
+  // pieces of ring runs inside them.
+  std::vector<std::vector<int>> fixedKeys(count);
+  std::vector<std::vector<Run>> stepRuns(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    for (const PixelRect& square : {ring_.magnified[i], ring_.magnified[(i + 1) % count]}) {
+      const PixelRect r = Intersection(square, area_);
+      for (int y = r.top; y < r.bottom(); ++y) {
+        for (int x = r.left; x < r.right(); ++x) {
+          if (const std::uint16_t key = keyAt(x, y); key != kRingPixel) fixedKeys[i].push_back(key);
+        }
+      }
+      for (const Run& run : runs) {
+        const int left = std::max(run.left, r.left), right = std::min(run.right, r.right());
+        if (run.y >= r.top && run.y < r.bottom() && left < right) {
+          stepRuns[i].push_back({run.y, left, right});
+        }
+      }
+    }
+    std::sort(fixedKeys[i].begin(), fixedKeys[i].end());
+    fixedKeys[i].erase(std::unique(fixedKeys[i].begin(), fixedKeys[i].end()), fixedKeys[i].end());
+  }
+  const auto area = [](const PixelRect& box) {
+    return kWindowCostInPixels + static_cast<long long>(box.width) * box.height;
+  };
+
+  for (std::size_t c = 0; c < candidates.size(); ++c) {
+    const RingSectors sectors = AtLeastOne(candidates[c]);
+    std::vector<std::pair<double, int>> edges;  // as SectorEdges orders them
+    for (int k = 0; k < sectors.count; ++k) {
+      const double angle = sectors.start + k * kTurn / sectors.count;
+      edges.emplace_back(PseudoAngle(std::cos(angle), std::sin(angle)), k);
+    }
+    std::sort(edges.begin(), edges.end());
+    // How many edges lie at or before the angle of pixel (x, y): monotonic along a row.
+    // A pixel belongs to the last of those edges; with none, to the last edge of all.
+    const auto passed = [&](int x, int y) {
+      const double angle = PseudoAngle(x + 0.5 - ring_.cx, y + 0.5 - ring_.cy);
+      return static_cast<int>(
+          std::upper_bound(edges.begin(), edges.end(), angle,
+                           [](double value, const auto& edge) { return value < edge.first; }) -
+          edges.begin());
+    };
+    const auto sectorOf = [&](int passedEdges) {
+      return passedEdges == 0 ? edges.back().second
+                              : edges[static_cast<std::size_t>(passedEdges - 1)].second;
+    };
+    // Calls piece(sector, left, right) for each stretch of the run in one sector.
+    const auto forEachPiece = [&](const Run& run, auto&& piece) {
+      for (int x = run.left; x < run.right;) {
+        const int here = passed(x, run.y);
+        int low = x + 1, high = run.right;  // the first pixel past this stretch
+        while (low < high) {
+          const int middle = low + (high - low) / 2;
+          if (passed(middle, run.y) == here) {
+            low = middle + 1;
+          } else {
+            high = middle;
+          }
+        }
+        piece(sectorOf(here), x, low);
+        x = low;
+      }
+    };
+    std::vector<Bounds> sectorBounds(static_cast<std::size_t>(sectors.count));
+    for (const Run& run : runs) {
+      forEachPiece(run, [&](int sector, int left, int right) {
+        Bounds& bounds = sectorBounds[static_cast<std::size_t>(sector)];
+        bounds.Add(left, run.y);
+        bounds.Add(right - 1, run.y);
+      });
+    }
+    const std::vector<PixelRect> sectorBoxes = RectsOf(sectorBounds);
+    long long cost = 0;
+    std::vector<bool> touched(static_cast<std::size_t>(sectors.count));
+    for (std::size_t i = 0; i < count; ++i) {
+      for (const int key : fixedKeys[i]) cost += area(keyBoxes_[static_cast<std::size_t>(key)]);
+      std::fill(touched.begin(), touched.end(), false);
+      for (const Run& run : stepRuns[i]) {
+        forEachPiece(
+            run, [&](int sector, int, int) { touched[static_cast<std::size_t>(sector)] = true; });
+      }
+      for (std::size_t k = 0; k < touched.size(); ++k) {
+        if (touched[k]) cost += area(sectorBoxes[k]);
+      }
+    }
+    costs[c] = cost;
+  }
+  return costs;
+}
+
+RingSectors TileLayoutBuilder::ChooseSectors() const {
+  const std::vector<RingSectors> candidates = SectorCandidates();
+  if (candidates.empty()) return {};
+  const std::vector<long long> costs = HoverCosts(candidates);
+  const auto best = std::min_element(costs.begin(), costs.end()) - costs.begin();
+  return candidates[static_cast<std::size_t>(best)];
 }
 
 }  // namespace kivo

@@ -70,6 +70,12 @@ class TileLayoutBuilder {
   // least, by the cost of presenting windows under Wine: sectors of one to six slots, with
   // their edges through slot centres or between slots.
   RingSectors ChooseSectors() const;
+  // The sectors ChooseSectors weighs, in the order it weighs them (the first of equal cost
+  // wins).
+  std::vector<RingSectors> SectorCandidates() const;
+  // HoverCost of each of `candidates`, the same numbers found in one pass over the ring's
+  // pixels instead of one per candidate (the dock waits for this before its first frame).
+  std::vector<long long> HoverCosts(const std::vector<RingSectors>& candidates) const;
 
   // What presenting the windows that change when the pointer moves from each slot to the
   // next costs, summed round the ring, in pixels (a window's fixed cost counted as

@@ -38,17 +38,19 @@ TEST(DeleteItem, RingShortcutBecomesABlankSlotOfferedAgainAndOnlyItsOwnIconsGo) 
   w.Item(7).CustomIconFile = w.SysIcon("Google.png");
   const std::string cache = IconCacheFolder(w.paths.UserIconFolder);
   const std::string ownCopy = IconCacheFile(cache, w.Item(7).IconFile);
+  const std::string ownRingCopy = IconCacheFile(cache, w.Item(7).IconFile, kRingCopySize);
   const std::string sysCopy = IconCacheFile(cache, w.SysIcon("Google.png"));
   for (const std::string& file :
-       {w.Item(7).IconFile.str(), w.SysIcon("Google.png"), ownCopy, sysCopy})
+       {w.Item(7).IconFile.str(), w.SysIcon("Google.png"), ownCopy, ownRingCopy, sysCopy})
     w.files.Put(file, "png");
   EXPECT_EQ(DeleteItem(w.context, 7, false), 1);
   EXPECT_EQ(w.Item(7).ItemType, kItemShortcut);
   EXPECT_EQ(w.Item(7).Title, kBlankShortcutTitle);
   EXPECT_EQ(w.Item(7).IconFile, w.SysIcon("Shortcut.png"));
   EXPECT_EQ(w.Item(7).LinkPath, "");
-  // The own icon and its small copy go; never the system icon folder.
-  EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "3.png") || w.files.FileExists(ownCopy));
+  // The own icon and its copies go; never the system icon folder.
+  EXPECT_FALSE(w.files.FileExists(w.paths.UserIconFolder + "3.png") ||
+               w.files.FileExists(ownCopy) || w.files.FileExists(ownRingCopy));
   EXPECT_TRUE(w.files.FileExists(w.SysIcon("Google.png")) && w.files.FileExists(sysCopy));
   EXPECT_EQ(w.images.released, std::vector<int>{7});
   EXPECT_EQ(w.images.loaded.back(), 7);

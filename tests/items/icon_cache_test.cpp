@@ -18,6 +18,10 @@ TEST(IconCacheFile, NamedFromTheFileAndItsWholePathWithoutCase) {
   EXPECT_EQ(lower.substr(lower.size() - 21), a.substr(a.size() - 21)) << "one hash for any case";
   EXPECT_NE(a, IconCacheFile(kCache, "D:\\Other\\12.png"));
   EXPECT_EQ(IconCacheFile("", "C:\\x.png") + IconCacheFile(kCache, ""), "");
+  // A ring copy sits beside the row's copy of the same picture, named apart by its size.
+  EXPECT_EQ(IconCacheFile(kCache, "C:\\Data\\KivoIcons\\12.png", kRingCopySize),
+            a.substr(0, a.size() - 5) + ".128.px32");
+  EXPECT_EQ(IconCacheFile(kCache, "C:\\x.png", kRowCopySize), IconCacheFile(kCache, "C:\\x.png"));
   // A long name is cut at a character boundary ("é" is two bytes).
   const std::string longName =
       IconCacheFile(kCache, "C:\\" + std::string(47, 'a') + "\xC3\xA9.png");

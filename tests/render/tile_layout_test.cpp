@@ -84,5 +84,31 @@ TEST(TileLayout, EveryPixelHasOneTileAndAHoverTouchesFewAcrossRings) {
   }
 }
 
+TEST(TileLayout, OnePassCostsEqualEachCandidatesOwnAndChooseTheCheapest) {
+  // A dense ring, a sparse one, and an odd slot count on a ring cut by the area's edge.
+  for (const auto& [n, mag, r, k, cut] :
+       {std::tuple{40, 80, 250, 36, false}, std::tuple{32, 48, 150, 8, false},
+        std::tuple{48, 96, 200, 13, true}}) {
+    SCOPED_TRACE(testing::Message() << "N " << n << " M " << mag << " R " << r << " K " << k);
+    const RingGeometry g = ComputeRing(RingMetrics{1920, 1080, 960, 540, 190, 128, n, mag, r, k});
+    const PixelRect titles = TitleArea(g, {});
+    PixelRect area = ExpandedArea(g, titles);
+    if (cut) area = PixelRect{area.left, area.top, area.width / 2 + 7, area.height};
+    RingClaims claims = ClaimRingTiles(g, area, titles);
+    const TileLayoutBuilder builder(area, claims.claims, std::move(claims.ring));
+    const std::vector<RingSectors> candidates = builder.SectorCandidates();
+    ASSERT_FALSE(candidates.empty());
+    const std::vector<long long> costs = builder.HoverCosts(candidates);
+    ASSERT_EQ(costs.size(), candidates.size());
+    std::size_t cheapest = 0;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      EXPECT_EQ(costs[i], builder.HoverCost(candidates[i]))
+          << candidates[i].count << " sectors from " << candidates[i].start;
+      if (costs[i] < costs[cheapest]) cheapest = i;
+    }
+    EXPECT_EQ(builder.ChooseSectors(), candidates[cheapest]);
+  }
+}
+
 }  // namespace
 }  // namespace kivo

@@ -6,16 +6,19 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dock/dock_view.h"
 #include "gfx/win32/frame_renderer.h"
 #include "gfx/win32/gdiplus_session.h"
+#include "gfx/win32/icon_cache_win.h"
 #include "gfx/win32/image_tables.h"
 #include "gfx/win32/item_icons_win.h"
 #include "gfx/win32/skins_win.h"
 #include "gfx/win32/tiled_layer.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/image_files.h"
 #include "platform/win32/unicode.h"
 #include "render/display_list.h"
@@ -499,6 +502,128 @@ TEST_F(DockRender, ItemIconsFollowTheKindOfEntryAndFallBackToTemplates) {
   EXPECT_FALSE(images.Has(ImageTable::Icon, 201));
   ReleaseItemImages(images, 3);
   EXPECT_FALSE(images.Get({ImageTable::Icon, 3, 1}));
+}
+
+// The premultiplied pixels of an image, row after row.
+std::vector<std::uint32_t> PixelsOf(Gdiplus::GpImage* image) {
+  if (image == nullptr) return {};
+  const auto [width, height] = ImageSize(image);
+  Gdiplus::GpRect all{0, 0, width, height};
+  Gdiplus::BitmapData data{};
+  auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image);
+  if (gp::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
+                             &data) != Gdiplus::Ok) {
+    return {};
+  }
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(data.Scan0) +
+                                                             y * data.Stride);
+    pixels.insert(pixels.end(), row, row + width);
+  }
+  gp::GdipBitmapUnlockBits(bitmap, &data);
+  return pixels;
+}
+
+TEST_F(DockRender, RingIconsComeFromTheirCopyWhileTheSourceIsUnchanged) {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::string folder = Narrow(temp) + "kivo-ring-copies\\";
+  const std::string cache = folder + "cache\\";
+  ::CreateDirectoryW(Widen(folder).c_str(), nullptr);
+  const std::string big = folder + "big.png", small = folder + "small.png";
+  const std::string icons = WinePath(KIVO_SOURCE_DIR "/assets/SysIcons/");
+  ASSERT_TRUE(::CopyFileW(Widen(icons + "Internet.png").c_str(), Widen(big).c_str(), FALSE));
+  {
+    // A 48-pixel picture: kept as decoded, with no copy.
+    GpBitmapPtr picture = LoadImageFile(Widen(icons + "Group.png"));
+    GpBitmapPtr scaled = MakeScaledImage(picture.get(), 48, 48);
+    CLSID png{};
+    ::CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
+    ASSERT_EQ(gp::GdipSaveImageToFile(scaled.get(), Widen(small).c_str(), &png, nullptr),
+              Gdiplus::Ok);
+  }
+  ShortcutStore store;
+  store.Items[5].ItemType = kItemRingShortcut;
+  store.Items[5].IconFile = big;
+  store.Items[6].ItemType = kItemRingShortcut;
+  store.Items[6].IconFile = small;
+  const RingMetrics& m = geometry_.metrics;
+  const auto load = [&](ImageTables& tables) {
+    for (const int n : {5, 6}) LoadItemIcon(store, tables, m, n, cache);
+  };
+  ImageTables decoded, fromCopy, tampered, stale;
+  load(decoded);
+  const std::string copy = IconCacheFile(cache, big, kRingCopySize);
+  ASSERT_EQ(ImageSize(decoded.Get({ImageTable::Icon, 5, 0})), (std::pair{128, 128}));
+  EXPECT_NE(::GetFileAttributesW(Widen(copy).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(::GetFileAttributesW(Widen(IconCacheFile(cache, small, kRingCopySize)).c_str()),
+            INVALID_FILE_ATTRIBUTES)
+      << "no copy of a picture no larger than the centre icon";
+
+  load(fromCopy);
+  for (const int n : {5, 6}) {
+    for (const int variant : {0, 1}) {
+      const std::vector<std::uint32_t> pixels =
+          PixelsOf(decoded.Get({ImageTable::Icon, n, variant}));
+      EXPECT_FALSE(pixels.empty());
+      EXPECT_TRUE(pixels == PixelsOf(fromCopy.Get({ImageTable::Icon, n, variant})))
+          << "item " << n << " variant " << variant;
+    }
+  }
+
+  // The copy is what is read: another picture in it (same source stamp) shows instead.
+  const std::optional<IconStamp> stamp = SourceStamp(big);
+  ASSERT_TRUE(stamp);
+  const auto replaceCopy = [&](const CachedIcon& icon) {
+    const std::string bytes = EncodeCachedIcon(icon, *stamp);
+    UniqueKernelHandle file(::CreateFileW(Widen(copy).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) != FALSE;
+  };
+  const CachedIcon other{128, 64, std::vector<std::uint32_t>(128 * 64, 0xFF204060u)};
+  ASSERT_TRUE(replaceCopy(other));
+  load(tampered);
+  EXPECT_TRUE(PixelsOf(tampered.Get({ImageTable::Icon, 5, 0})) == other.pixels);
+  // A copy of another size than the ring keeps is not the ring's: the file is decoded.
+  ASSERT_TRUE(replaceCopy({64, 64, std::vector<std::uint32_t>(64 * 64, 0xFF204060u)}));
+  ImageTables wrongSize;
+  load(wrongSize);
+  EXPECT_TRUE(PixelsOf(wrongSize.Get({ImageTable::Icon, 5, 0})) ==
+              PixelsOf(decoded.Get({ImageTable::Icon, 5, 0})));
+
+  // A source written since makes the copy stale: the picture is decoded again and the copy
+  // made anew.
+  FILETIME later{};
+  ::GetSystemTimeAsFileTime(&later);
+  {
+    UniqueKernelHandle file(::CreateFileW(Widen(big).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &later));
+  }
+  load(stale);
+  EXPECT_TRUE(PixelsOf(stale.Get({ImageTable::Icon, 5, 0})) ==
+              PixelsOf(decoded.Get({ImageTable::Icon, 5, 0})));
+  EXPECT_TRUE(ReadCachedIcon(copy, *SourceStamp(big)));
+
+  for (const std::string& file : {copy, big, small}) ::DeleteFileW(Widen(file).c_str());
+  ::RemoveDirectoryW(Widen(cache).c_str());
+  ::RemoveDirectoryW(Widen(folder).c_str());
+}
+
+TEST_F(DockRender, APictureScaledToItsOwnSizeKeepsItsPixels) {
+  GpBitmapPtr picture =
+      LoadImageFile(Widen(WinePath(KIVO_SOURCE_DIR "/assets/SysIcons/Internet.png")));
+  GpBitmapPtr odd = MakeScaledImage(picture.get(), 77, 51);
+  for (Gdiplus::GpImage* image :
+       {static_cast<Gdiplus::GpImage*>(picture.get()), static_cast<Gdiplus::GpImage*>(odd.get())}) {
+    const auto [width, height] = ImageSize(image);
+    GpBitmapPtr same = MakeScaledImage(image, width, height);
+    EXPECT_EQ(ImageSize(same.get()), (std::pair{width, height}));
+    EXPECT_TRUE(PixelsOf(same.get()) == PixelsOf(image)) << width << " x " << height;
+  }
 }
 
 TEST_F(DockRender, MissingOrBrokenImagesLoadAsNothing) {

@@ -24,6 +24,16 @@
 //   kivoctl monitors         print each monitor as the program reads it, one a line:
 //                            "<left> <top> <right> <bottom> <work left> <work top>
 //                            <work right> <work bottom> <dpi> <primary 0/1>"
+//   kivoctl ownfigures       the same figures of kivoctl itself: what a small process holds
+//                            on this system before it does anything (a baseline)
+//   kivoctl fillstore <file> <icon folder>
+//                            fill a menu file to the last item, as a long-used store: every
+//                            ring slot 3..36 in use (4..6 groups of 12), the All Programs
+//                            group holding the remaining items to 1024, item n's icon "<icon
+//                            folder>\\<n>.png"
+//   kivoctl figures          print what the program holds, as it counts it itself:
+//                            "gdi=<n> user=<n> windows=<n> private=<bytes>
+//                            workingset=<bytes> peakworkingset=<bytes>" (-1: not known)
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
 #include <windows.h>
 // After windows.h, which it needs.
@@ -33,11 +43,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 #include <string>
 
 #include "core/store_file.h"
 #include "platform/win32/ansi_codec_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/process_figures.h"
 #include "platform/win32/screen_win.h"
 #include "platform/win32/unicode.h"
 
@@ -168,6 +180,68 @@ int SetItem(int argc, wchar_t** argv) {
   return writer.WriteFileFlushed(path, kivo::EncodeStoreFile(store, codec)) ? 0 : 4;
 }
 
+int OwnFigures() {
+  using kivo::win::ProcessFigure;
+  using kivo::win::ReadProcessFigure;
+  std::printf("gdi=%lld user=%lld windows=%lld private=%lld workingset=%lld peakworkingset=%lld\n",
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::GdiObjects)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::UserObjects)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::Windows)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::PrivateBytes)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::WorkingSet)),
+              static_cast<long long>(ReadProcessFigure(ProcessFigure::PeakWorkingSet)));
+  std::fflush(stdout);
+  return 0;
+}
+
+int FillStore(const std::wstring& file, const std::wstring& iconFolder) {
+  const kivo::win::WinFileSystem files;
+  const kivo::win::SystemAnsiCodec codec;
+  const std::string path = kivo::win::Narrow(file);
+  const auto bytes = files.ReadFile(path, kivo::kStoreFileSize);
+  if (!bytes) return 2;
+  const auto image = kivo::DecodeStoreFile(*bytes, codec);
+  if (!image) return 4;
+  kivo::ShortcutStore store = image->store;
+  const std::string folder = kivo::win::Narrow(iconFolder) + "\\";
+  const auto shortcut = [&](kivo::ShortcutItem& item, int number, std::int32_t type) {
+    item = kivo::ShortcutItem{};
+    item.ItemType = type;
+    item.ItemIndex = number;
+    item.Title = "Item " + std::to_string(number);
+    item.LinkPath = "C:\\windows\\notepad.exe";
+    item.TargetPath = item.LinkPath;
+    item.IconFile = folder + std::to_string(number) + ".png";
+  };
+  // Slots 4..6 groups of 12 members each, the other slots shortcuts, the rest of the items
+  // in the All Programs group.
+  int next = kivo::kFirstUserItem;
+  for (int n = kivo::kFirstRingGroup + 1; n <= kivo::kLastRingGroup; ++n) {
+    kivo::ItemGroup& group = store.Groups[static_cast<std::size_t>(n)];
+    group.Count = 0;
+    if (n > 6) {
+      shortcut(store.Items[static_cast<std::size_t>(n)], n, kivo::kItemRingShortcut);
+      continue;
+    }
+    shortcut(store.Items[static_cast<std::size_t>(n)], n, kivo::kItemGroup);
+    store.Items[static_cast<std::size_t>(n)].LinkPath = "";
+    store.Items[static_cast<std::size_t>(n)].TargetPath = "";
+    for (int i = 0; i < 12; ++i, ++next) {
+      shortcut(store.Items[static_cast<std::size_t>(next)], next, kivo::kItemGroupMember);
+      group.Members[static_cast<std::size_t>(++group.Count)] = next;
+    }
+  }
+  store.Items[kivo::kAllProgramsGroup].IconFile = folder + "3.png";
+  kivo::ItemGroup& all = store.Groups[kivo::kAllProgramsGroup];
+  all.Count = 0;
+  for (; next <= kivo::kLastItem; ++next) {
+    shortcut(store.Items[static_cast<std::size_t>(next)], next, kivo::kItemGroupMember);
+    all.Members[static_cast<std::size_t>(++all.Count)] = next;
+  }
+  kivo::win::WinFileSystem writer;
+  return writer.WriteFileFlushed(path, kivo::EncodeStoreFile(store, codec)) ? 0 : 4;
+}
+
 int Recycle(const std::wstring& path) {
   std::wstring from = path;
   from.push_back(L'\0');  // the list ends with two NULs
@@ -231,6 +305,24 @@ int Windows(const std::wstring& className) {
   return 0;
 }
 
+int Figures() {
+  const HWND window = FindProgram();
+  if (!window) return 2;
+  const UINT message = ::RegisterWindowMessageW(L"KivoLauncherProcessFigure");
+  const char* const names[] = {"gdi", "user", "windows", "private", "workingset", "peakworkingset"};
+  std::string line;
+  for (std::size_t figure = 0; figure < std::size(names); ++figure) {
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutW(window, message, figure, 0, SMTO_BLOCK, 10000, &answer)) return 3;
+    if (!line.empty()) line += ' ';
+    line += std::string(names[figure]) + "=" +
+            std::to_string(static_cast<long long>(static_cast<LRESULT>(answer)));
+  }
+  PrintLine(line);
+  std::fflush(stdout);
+  return 0;
+}
+
 }  // namespace
 
 int Monitors() {
@@ -267,6 +359,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"tray" && argc > 2) return Tray(argv[2]);
   if (command == L"monitors") return Monitors();
   if (command == L"displaychange") return DisplayChange();
+  if (command == L"figures") return Figures();
+  if (command == L"ownfigures") return OwnFigures();
+  if (command == L"fillstore" && argc > 3) return FillStore(argv[2], argv[3]);
   std::fputws(L"usage: kivoctl wait|close [ms] | endsession\n", stderr);
   return 1;
 }

@@ -7,6 +7,15 @@ namespace kivo::win {
 GpBitmapPtr MakeScaledImage(Gdiplus::GpImage* image, int width, int height) {
   if (image == nullptr || width <= 0 || height <= 0) return nullptr;
   Gdiplus::GpBitmap* bitmap = nullptr;
+  // At its own size the picture is copied, not drawn: the same pixels for a fraction of the
+  // work (the centre icon's variant of every 128-pixel ring icon, for one).
+  if (ImageSize(image) == std::pair{width, height}) {
+    if (gp::GdipCloneBitmapAreaI(0, 0, width, height, PixelFormat32bppPARGB,
+                                 static_cast<Gdiplus::GpBitmap*>(image), &bitmap) == Gdiplus::Ok) {
+      return GpBitmapPtr(bitmap);
+    }
+    bitmap = nullptr;
+  }
   if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &bitmap) !=
       Gdiplus::Ok) {
     return nullptr;

@@ -23,41 +23,38 @@ GpBitmapPtr ShellIcon(const std::string& path) {
   return MakeScaledImage(icon.get(), width, height);
 }
 
-// --- Row icons at a dpi other than 96 ---
-// A row's icon is ScaleToDpi(32) pixels square. Its small copy in the icon cache is named
-// by its size ("...px48" at 150 %), so copies for different monitors live side by side and
-// the 32-pixel copies are exactly what they are at 96 dpi.
+// Row icons are ScaleToDpi(32) pixels square and ring pictures are kept at the centre
+// icon's size. A cached copy is named by its size, so copies for monitors of different dpi
+// live side by side, and at 96 dpi they are named as they always were.
 int RowIconEdge(const RingMetrics& metrics) {
   return ScaleToDpi(kPopupIconSize, metrics.Dpi);
 }
 
-std::string RowCacheFile(const std::string& cacheFolder, const std::string& file, int edge) {
-  std::string name = IconCacheFile(cacheFolder, file);
-  const std::string suffix = std::to_string(kPopupIconSize);
-  if (edge != kPopupIconSize && name.ends_with(suffix)) {
-    name.replace(name.size() - suffix.size(), suffix.size(), std::to_string(edge));
-  }
-  return name;
-}
-// ---
-
 struct SourcePicture {
   GpBitmapPtr image;
-  bool cachedRow = false;  // the popup row's small copy from the icon cache
-  std::string file;        // the icon file it comes from ("" for the shell's icon)
+  bool cached = false;  // the copy from the icon cache, already at the size kept
+  std::string file;     // the icon file it comes from ("" for the shell's icon)
   IconStamp stamp;
 };
 
+// Whether a cached copy has the size it was written at: a row's is square, a ring copy is
+// only written for a picture scaled down, so its longer side is the centre icon's.
+bool CopyFits(const std::pair<int, int>& size, int copySize, bool square) {
+  if (square) return size == std::pair{copySize, copySize};
+  return std::max(size.first, size.second) == copySize && std::min(size.first, size.second) > 0;
+}
+
 // The custom icon file, else the icon file, else the shell's icon for the path. With a cache
-// folder (popup rows), a file's small copy (`edge` square) stands in for decoding the file.
-SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFolder, int edge) {
+// folder, a file's copy at `copySize` (square for a row) stands in for decoding the file.
+SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFolder, int copySize,
+                          bool square) {
   for (const std::string* file : {&item.CustomIconFile.str(), &item.IconFile.str()}) {
     const std::optional<IconStamp> stamp = SourceStamp(*file);
     if (!stamp) continue;
     if (!cacheFolder.empty()) {
-      GpBitmapPtr small = ReadCachedIcon(RowCacheFile(cacheFolder, *file, edge), *stamp);
-      if (small && ImageSize(small.get()) == std::pair{edge, edge}) {
-        return {std::move(small), true, *file, *stamp};
+      GpBitmapPtr copy = ReadCachedIcon(IconCacheFile(cacheFolder, *file, copySize), *stamp);
+      if (copy && CopyFits(ImageSize(copy.get()), copySize, square)) {
+        return {std::move(copy), true, *file, *stamp};
       }
     }
     if (GpBitmapPtr image = LoadImageFile(Widen(*file))) {
@@ -73,6 +70,20 @@ SourcePicture SourceImage(const ShortcutItem& item, const std::string& cacheFold
 
 bool IsPopupRow(const ShortcutItem& item) {
   return item.ItemType == kItemGroupMember || item.ItemType == kItemBuiltInCommand;
+}
+
+bool IsRingEntry(const ShortcutItem& item) {
+  switch (item.ItemType) {
+    case 1:
+    case 2:
+    case 4:
+    case 6:
+    case 9:
+    case 10:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -93,8 +104,9 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
   if (number < 0 || number > kLastItem) return;
   ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
   const int rowEdge = RowIconEdge(metrics);
-  SourcePicture picture =
-      SourceImage(item, IsPopupRow(item) ? cacheFolder : std::string(), rowEdge);
+  const bool row = IsPopupRow(item);
+  SourcePicture picture = SourceImage(item, row || IsRingEntry(item) ? cacheFolder : std::string(),
+                                      row ? rowEdge : metrics.C, row);
   GpBitmapPtr& source = picture.image;
   if (!source) {
     item.ItemIndex = TemplateIconFor(item);
@@ -111,10 +123,17 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
       // Nothing on the ring is drawn larger than the centre icon, so a larger picture is
       // kept at that size: the same pixels on screen for a quarter of the memory and of
       // the work of each magnified frame.
-      if (std::max(width, height) > metrics.C) {
+      // The scaled picture is kept in the icon cache, so the next start reads 64 KB instead
+      // of decoding the file. A picture no larger is kept as decoded, and not cached: its
+      // copy would save little and would not be the same pixels (the copy is premultiplied).
+      if (std::max(width, height) > metrics.C && !picture.cached) {
         const double scale = static_cast<double>(metrics.C) / std::max(width, height);
         source = MakeScaledImage(source.get(), std::max(1, static_cast<int>(width * scale + 0.5)),
                                  std::max(1, static_cast<int>(height * scale + 0.5)));
+        if (!picture.file.empty() && !cacheFolder.empty()) {
+          WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file, metrics.C),
+                          source.get(), picture.stamp);
+        }
       }
       images.Set(ImageTable::Icon, number, std::move(source));
       images.BuildVariant(ImageTable::Icon, number, 1, metrics.N, metrics.N);
@@ -122,7 +141,7 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
     case 5:
     case 11: {
       // Rows of a popup need only the small image; the full one is not kept.
-      if (picture.cachedRow) {
+      if (picture.cached) {
         images.Release(ImageTable::Icon, number);
         images.SetVariant(ImageTable::Icon, number, kPopupVariant, std::move(source));
         break;
@@ -131,7 +150,7 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
       images.BuildVariant(ImageTable::Icon, number, kPopupVariant, rowEdge, rowEdge);
       images.DropFull(ImageTable::Icon, number);
       if (!picture.file.empty() && !cacheFolder.empty()) {
-        WriteCachedIcon(cacheFolder, RowCacheFile(cacheFolder, picture.file, rowEdge),
+        WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file, rowEdge),
                         images.Get({ImageTable::Icon, number, kPopupVariant}), picture.stamp);
       }
       break;

@@ -23,9 +23,10 @@ int TemplateIconFor(const ShortcutItem& item);
 // members and commands a 32 x 32 image (at 96 dpi; ScaleToDpi(32) at the metrics' dpi),
 // the user entry its picture with a clear frame.
 // Without any source the item borrows a template's images through its ItemIndex.
-// With `cacheFolder` (IconCacheFolder of the user icon folder), a popup row's image is read
-// from its small copy of that size there when the icon file has not changed since, and written
-// there after decoding the file.
+// With `cacheFolder` (IconCacheFolder of the user icon folder), a popup row's square image
+// and a ring entry's image scaled to the centre icon's size (both at the ring's dpi) are read
+// from their copies there when the icon file has not changed since, and written there after
+// decoding the file.
 void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& metrics, int number,
                   const std::string& cacheFolder = {});
 

@@ -113,6 +113,9 @@ void BuildRingVariants(ImageTables& images, const RingMetrics& metrics) {
     if (!images.Has(ImageTable::Icon, icon)) continue;
     for (int variant = 1; variant <= 4; ++variant) {
       const int size = VariantSize(metrics, variant);
+      // Loading a ring entry made its normal-size image already, from the same picture.
+      Gdiplus::GpImage* made = images.Get({ImageTable::Icon, icon, variant});
+      if (made != nullptr && ImageSize(made) == std::pair{size, size}) continue;
       images.BuildVariant(ImageTable::Icon, icon, variant, size, size);
     }
   }

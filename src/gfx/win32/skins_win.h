@@ -36,9 +36,10 @@ void SetUserPicture(ImageTables& images, const std::string& userPicture,
                     int size = kCentreIconSize);
 
 // The ring's pre-scaled variants: the slot background at N and M, the disc at its own
-// size, and every loaded icon at N, M, C and 32 (scaled to the dpi); away from 96 dpi also
-// the delete animation's frames and the group popup's skins at the ring's dpi (the list
-// opens beside the ring, on its monitor).
+// size, and every loaded icon at N, M, C and 32 (scaled to the dpi; a variant already made
+// at its size, from the current picture, is kept); away from 96 dpi also the delete
+// animation's frames and the group popup's skins at the ring's dpi (the list opens beside
+// the ring, on its monitor).
 void BuildRingVariants(ImageTables& images, const RingMetrics& metrics);
 
 // The group popup's skin pieces pre-scaled to `dpi` as variant kPopupSkinVariant, at the

@@ -159,7 +159,9 @@ bool DockWindow::Create(const std::vector<std::wstring>& fontFamilies) {
   renderer_.SetVeilSeparate(true);
   view_->IniIconParam();
   view_->state().centreIcon = -1;
-  PlaceRingWindow(ExpandedArea());
+  // Only the surface, which measuring the titles needs: the windows are laid out when the
+  // dock is shown, with the titles measured.
+  (void)renderer_.SetArea(ExpandedArea());
   return true;
 }
 
