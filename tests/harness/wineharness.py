@@ -5,6 +5,7 @@ user would. Everything started here is ended by PID when the session closes."""
 import contextlib
 import fcntl
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -57,13 +58,8 @@ class VirtualDisplay:
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         )
         os.close(write_fd)
-        number = b""
         with os.fdopen(read_fd, "rb") as pipe:
-            while not number.endswith(b"\n"):
-                chunk = pipe.read(1)
-                if not chunk:
-                    break
-                number += chunk
+            number = pipe.readline()
         if not number.strip():
             self.close()
             raise RuntimeError("Xvfb did not start")
@@ -173,15 +169,13 @@ class WineSession:
         return process
 
     # -- the registry -------------------------------------------------------------------
-    def reg_query(self, key, value):
+    def reg_value(self, key, value):
         """The data of a registry value as `reg query` prints it, or None when missing."""
         code, out, _ = self.run("reg", "query", key, "/v", value)
-        if code != 0:
-            return None
-        for line in out.splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
-                return parts[2] if len(parts) == 3 else ""
+        for line in out.splitlines() if code == 0 else ():
+            match = re.match(r"^ {4}(.+?) {4}(REG_[A-Z_]+)(?: {4}(.*))?$", line)
+            if match and match.group(1).lower() == value.lower():
+                return match.group(3) or ""
         return None
 
     def reg_add(self, key, value, data, kind="REG_SZ"):
