@@ -38,12 +38,6 @@ def settings_bytes(icon_size=40, magnified=80, radius=250, count_index=5, starte
                          minimized_position, 0, 0)
 
 
-def default_settings_bytes():
-    """The program's own defaults (radius 0 is out of range: the screen's default radius),
-    with the quick-start window turned off so that it does not cover the ring."""
-    return settings_bytes(icon_size=48, magnified=64, radius=0, count_index=4)
-
-
 class KivoSession(WineSession):
     """A prefix with the program: start it, wait for it, close it, look at its files."""
 
@@ -59,8 +53,9 @@ class KivoSession(WineSession):
         self.data_file("KivoCfg.cfg").write_bytes(data)
 
     def without_quick_start(self):
-        """Settings as a first start has them, but without the quick-start window."""
-        self.write_settings(default_settings_bytes())
+        """The program's own defaults (radius 0 is out of range: the screen's default radius),
+        but without the quick-start window, which would cover the ring."""
+        self.write_settings(settings_bytes(icon_size=48, magnified=64, radius=0, count_index=4))
 
     def prepared(self, *items, **settings):
         """The test settings, the data files of a first start, then `items` (kivoctl setitem
@@ -89,9 +84,6 @@ class KivoSession(WineSession):
         code, _, _ = self.run(CTL, "close", str(timeout * 1000), timeout=timeout + 30)
         wait_until(lambda: process.poll() is not None, timeout=timeout)
         return code
-
-    def reg_delete(self, key, value):
-        self.run("reg", "delete", key, "/v", value, "/f")
 
     def visible_windows(self, name=None):
         out = self.xdotool("search", "--onlyvisible", "--name", name or ".", check=False)

@@ -3,12 +3,12 @@ icons saved to a file of the user's choice, the store reset to the default ring,
 file restored; once the program has closed, the menu file means what it meant before the
 backup and every icon it names holds the same picture."""
 
+import shutil
 import struct
 import unittest
-import zlib
 from pathlib import Path
 
-from kivo import MENU_FILE_SIZE, KivoSession, settle
+from kivo import EXE, MENU_FILE_SIZE, KivoSession, settle
 from test_settings import DIALOG, open_settings
 from wineharness import wait_until
 
@@ -77,17 +77,6 @@ def meaning(number, item):
     return item
 
 
-def png(red, green, blue, size=32):
-    """A small opaque PNG of one colour, made here."""
-    def chunk(kind, body):
-        return (struct.pack(">I", len(body)) + kind + body +
-                struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
-    rows = b"".join(b"\0" + bytes((red, green, blue)) * size for _ in range(size))
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0,
-                                                              0, 0)) +
-            chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
-
-
 class Backup(unittest.TestCase):
     def icon_bytes(self, session, items):
         """The bytes of each icon file an item names: {(item, field): bytes or None}."""
@@ -131,8 +120,9 @@ class Backup(unittest.TestCase):
             session.prepared()
             # Two ring shortcuts with pictures of their own in the user icon folder.
             icons = session.data_dir / "KivoIcons"
-            for slot, colour in zip(SLOTS_WITH_ICONS, ((200, 40, 40), (40, 40, 200))):
-                (icons / f"mine{slot}.png").write_bytes(png(*colour))
+            pictures = Path(EXE).parent / "SysIcons"
+            for slot, picture in zip(SLOTS_WITH_ICONS, ("Application.png", "Library.png")):
+                shutil.copy(pictures / picture, icons / f"mine{slot}.png")
                 session.set_items((slot, 1, f"Mine {slot}", "C:\\windows\\notepad.exe", "", 0,
                                    to_windows(session, icons / f"mine{slot}.png")))
             before_bytes = session.data_file("KivoMenu.cfg").read_bytes()

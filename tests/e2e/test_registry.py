@@ -38,7 +38,7 @@ class ProgramInfo(unittest.TestCase):
             self.assertEqual(saved(session)[SETTINGS_AUTO_RUN], -1)
 
             # With AutoRun off in the settings, a start leaves the entry alone.
-            session.reg_delete(RUN_KEY, RUN_VALUE)
+            session.run("reg", "delete", RUN_KEY, "/v", RUN_VALUE, "/f")
             session.write_settings(settings_bytes(auto_run=False))
             start_and_close(self, session)
             self.assertIsNone(session.reg_value(RUN_KEY, RUN_VALUE))

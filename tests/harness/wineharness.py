@@ -66,13 +66,12 @@ class VirtualDisplay:
         self.name = ":" + number.decode().strip()
 
     def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        self.process.terminate()
+        try:
+            self.process.wait(5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
 
 def _template_prefix() -> Path:
@@ -115,7 +114,6 @@ class WineSession:
         subprocess.run([WINESERVER, "-p"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=True)
 
-    # -- life cycle -------------------------------------------------------------------
     def __enter__(self):
         return self
 
@@ -136,7 +134,6 @@ class WineSession:
         if not self.keep:
             shutil.rmtree(self.root, ignore_errors=True)
 
-    # -- running programs ---------------------------------------------------------------
     def run(self, program, *args, timeout=120, check=False):
         """Runs a Windows program to its end; returns (exit code, stdout, stderr) with CRLF
         turned into LF."""
@@ -145,10 +142,7 @@ class WineSession:
         with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
             result = subprocess.run([WINE, str(program), *map(str, args)], env=self.env,
                                     stdout=stdout, stderr=stderr, timeout=timeout)
-            stdout.seek(0)
-            stderr.seek(0)
-            out = stdout.read().decode("utf-8", "replace").replace("\r\n", "\n")
-            err = stderr.read().decode("utf-8", "replace").replace("\r\n", "\n")
+            out, err = (_text(f) for f in (stdout, stderr))
         if check and result.returncode != 0:
             raise RuntimeError(f"{program} {args} exited {result.returncode}: {out}{err}")
         return result.returncode, out, err
@@ -168,7 +162,6 @@ class WineSession:
         self._processes.append(process)
         return process
 
-    # -- the registry -------------------------------------------------------------------
     def reg_value(self, key, value):
         """The data of a registry value as `reg query` prints it, or None when missing."""
         code, out, _ = self.run("reg", "query", key, "/v", value)
@@ -181,7 +174,6 @@ class WineSession:
     def reg_add(self, key, value, data, kind="REG_SZ"):
         self.run("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f", check=True)
 
-    # -- files ----------------------------------------------------------------------------
     @property
     def user_dir(self) -> Path:
         users = self.prefix / "drive_c" / "users"
@@ -199,7 +191,6 @@ class WineSession:
         assert drive.upper() == "C", windows_path
         return self.prefix / "drive_c" / Path(*[p for p in rest.split("\\") if p])
 
-    # -- the screen ----------------------------------------------------------------------
     def xdotool(self, *args, check=True):
         result = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
                                 text=True, timeout=30)
@@ -211,6 +202,11 @@ class WineSession:
         subprocess.run(["/usr/bin/import", "-window", "root", "-display", self.display.name, str(path)],
                        env=self.env, check=True, timeout=60)
         return Path(path)
+
+
+def _text(file):
+    file.seek(0)
+    return file.read().decode("utf-8", "replace").replace("\r\n", "\n")
 
 
 def wait_until(predicate, timeout=30.0, interval=0.2):
