@@ -25,20 +25,21 @@ def menu_at(session, x, y):
 
 
 def choose(test, session, slot, downs):
-    """Right-clicks the slot, walks `downs` entries down the menu that opens at the pointer,
-    and takes the entry; the menu's window."""
+    """Right-clicks the slot, walks `downs` entries down the program's menu that opens at the
+    pointer, and takes the entry."""
     x, y = slot_point(session.metrics(), slot)
     session.click(x, y, 3)
     test.assertTrue(wait_until(lambda: menu_at(session, x, y), timeout=10),
                     "the menu opens at the pointer")
-    menu = menu_at(session, x, y)
+    owner = subprocess.run(["xprop", "-id", menu_at(session, x, y), "WM_CLASS"], env=session.env,
+                           capture_output=True, text=True).stdout
+    test.assertIn("kivolauncher", owner.lower(), "the menu belongs to the program")
     for _ in range(downs):
         session.xdotool("key", "Down")
         settle(0.15)
     settle(0.4)
     session.xdotool("key", "Return")
     test.assertTrue(wait_until(lambda: menu_at(session, x, y) is None, timeout=10))
-    return menu
 
 
 class ItemMenu(unittest.TestCase):
@@ -49,10 +50,7 @@ class ItemMenu(unittest.TestCase):
             program = session.start_dock(at_rest=False)
 
             # "上移" on slot 11: Beta and Alpha change places, and the store is written.
-            menu = choose(self, session, 11, DOWNS_TO_MOVE_UP)
-            owner = subprocess.run(["xprop", "-id", menu, "WM_CLASS"], env=session.env,
-                                   capture_output=True, text=True).stdout
-            self.assertIn("kivolauncher", owner.lower(), "the menu belongs to the program")
+            choose(self, session, 11, DOWNS_TO_MOVE_UP)
             self.assertTrue(stored(session, lambda items, _: (items[10][2], items[11][2]) ==
                                    ("Beta", "Alpha")), "slots 10 and 11 swapped in the store")
             items, _ = read_store(session)

@@ -41,16 +41,20 @@ class Tray(unittest.TestCase):
         self.assertTrue(wait_until(lambda: dock_in_front(session), timeout=10),
                         f"Alt+Space brings the hidden dock back in front {when}")
 
+    def hold_and_start(self, session, milliseconds):
+        """Another program holds Ctrl+Alt+Shift+D, then Kivo Launcher starts."""
+        holder = session.start(CTL, "holdhotkey", *HOT_KEY, milliseconds)
+        self.assertTrue(wait_until(lambda: not hot_key_free(session), timeout=30),
+                        "the other program holds the combination")
+        program = session.start_program()
+        self.assertTrue(wait_until(lambda: session.visible_windows(TRAY), timeout=20),
+                        "the icon is in the tray")
+        return holder, program
+
     def test_icon_balloon_clicks_hot_keys_shell_restart_unlock_and_exit(self):
         with KivoSession() as session:
             session.without_quick_start()
-            holder = session.start(CTL, "holdhotkey", *HOT_KEY, 30000)
-            self.assertTrue(wait_until(lambda: not hot_key_free(session), timeout=30),
-                            "the other program holds the combination")
-            program = session.start_program()
-            tray_shown = lambda: session.visible_windows(TRAY)
-            self.assertTrue(wait_until(tray_shown, timeout=20), "the icon is in the tray")
-
+            holder, program = self.hold_and_start(session, 25000)
             # The taken combination is reported once with a balloon from the icon (a
             # balloon tooltip of Wine's tray, below the icon) and a line in the log.
             balloons = wait_until(lambda: [w for w in session.windows("tooltips_class32")
@@ -78,7 +82,27 @@ class Tray(unittest.TestCase):
             self.assertFalse(session.windows("#32768"), "a left click shows no menu")
             self.hide_and_show_with_alt_space(session, "")
 
-            # The shell loses the icon and restarts: the broadcast brings the icon back.
+            # The data files go; "退出", the last entry of the right-click menu, must write
+            # both of them again, and the icon goes with the program.
+            for name in ("KivoMenu.cfg", "KivoCfg.cfg"):
+                session.data_file(name).unlink(missing_ok=True)
+            settle(0.3)
+            left, top, right, bottom, _, _ = session.tray_menu()
+            session.save_screenshot("tray-menu.png")
+            self.assertGreater(bottom - top, 8 * 12, "eight entries")
+            session.click(left + (right - left) // 3, bottom - 12)
+            self.assertTrue(wait_until(lambda: program.poll() is not None, timeout=30),
+                            "退出 ends the program")
+            self.assertEqual(session.data_file("KivoMenu.cfg").stat().st_size, MENU_FILE_SIZE)
+            self.assertEqual(session.data_file("KivoCfg.cfg").stat().st_size, SETTINGS_FILE_SIZE)
+            tray_shown = lambda: session.visible_windows(TRAY)
+            self.assertTrue(wait_until(lambda: not tray_shown(), timeout=10),
+                            "the icon is removed at the end")
+
+            # Started again: the shell loses the icon and restarts, and the broadcast brings
+            # the icon back (Wine's tray then draws it nowhere a click would find it).
+            self.assertTrue(wait_until(lambda: holder.poll() is not None, timeout=40))
+            holder, program = self.hold_and_start(session, 20000)
             self.assertEqual(session.run(CTL, "tray", "dropicon")[0], 0)
             self.assertTrue(wait_until(lambda: not tray_shown(), timeout=10), "icon gone")
             self.assertEqual(session.run(CTL, "tray", "taskbarcreated")[0], 0)
@@ -93,23 +117,7 @@ class Tray(unittest.TestCase):
             self.assertIn(b"Ctrl+Alt+Shift+D registered again after an unlock", log.read_bytes())
             settle(1.0)
             self.hide_and_show_with_alt_space(session, "after the unlock")
-
-            # The data files go; "退出", the last entry of the right-click menu, must write
-            # both of them again.
-            for name in ("KivoMenu.cfg", "KivoCfg.cfg"):
-                session.data_file(name).unlink(missing_ok=True)
-            settle(0.3)
-            left, top, right, bottom, _, _ = session.tray_menu()
-            session.save_screenshot("tray-menu.png")
-            self.assertGreater(bottom - top, 8 * 12, "eight entries")
-            session.click(left + (right - left) // 3, bottom - 12)
-            self.assertTrue(wait_until(lambda: program.poll() is not None, timeout=30),
-                            "退出 ends the program")
-            self.assertEqual(session.data_file("KivoMenu.cfg").stat().st_size, MENU_FILE_SIZE)
-            self.assertEqual(session.data_file("KivoCfg.cfg").stat().st_size, SETTINGS_FILE_SIZE)
-            # The icon went with the program: Wine's tray has nothing left to show.
-            self.assertTrue(wait_until(lambda: not tray_shown(), timeout=10),
-                            "the icon is removed at the end")
+            self.assertEqual(session.close_program(program), 0)
 
 
 if __name__ == "__main__":
