@@ -1,8 +1,11 @@
-"""The real Kivo Launcher under Wine, as the end-to-end tests see it."""
+"""The real Kivo Launcher under Wine, as the end-to-end tests see it, and the user's ways of
+acting on it: clicks on slots, keys to its windows, answers to its message boxes."""
 
+import math
 import os
 import re
 import struct
+import subprocess
 import time
 from pathlib import Path
 
@@ -15,7 +18,8 @@ ARTIFACTS = Path(os.environ.get("KIVO_ARTIFACTS", "test-artifacts"))
 # The dock shows two named windows: the veil and the ring's main window above it (the
 # ring's other tile windows carry no name and are not counted).
 DOCK_WINDOWS = 2
-
+DOCK = "^Kivo Launcher$"
+TRAY = "^Wine System Tray$"
 MENU_FILE_SIZE = 1_338_885
 SETTINGS_FILE_SIZE = 564
 
@@ -23,6 +27,7 @@ SETTINGS_FILE_SIZE = 564
 # backdrop colour, reserved, AutoRun, two texts, then positions and small fields.
 SETTINGS = struct.Struct("<iiiii4shh255s255siiiihhBBBBBB")
 SETTINGS_AUTO_RUN = 7
+RADIUS, COUNT = 250, 28  # the test settings' ring: radius 250, icon count index 5
 
 
 def settings_bytes(icon_size=40, magnified=80, radius=250, count_index=5, started_page=-1,
@@ -31,13 +36,6 @@ def settings_bytes(icon_size=40, magnified=80, radius=250, count_index=5, starte
                          -1 if auto_run else 0, b" " * 255, b" " * 255, 0, 1000, 1000, 0,
                          -1 if lock_dragging else 0, started_page, 0, 1 if auto_hide else 0, 0,
                          minimized_position, 0, 0)
-
-
-
-def default_settings_bytes():
-    """The program's own defaults (radius 0 is out of range: the screen's default radius),
-    with the quick-start window turned off so that it does not cover the ring."""
-    return settings_bytes(icon_size=48, magnified=64, radius=0, count_index=4)
 
 
 class KivoSession(WineSession):
@@ -50,13 +48,32 @@ class KivoSession(WineSession):
     def data_file(self, name) -> Path:
         return self.data_dir / name
 
-    def without_quick_start(self):
-        """Settings as a first start has them, but without the quick-start window."""
+    def write_settings(self, data):
         self.data_dir.mkdir(parents=True, exist_ok=True)
-        self.data_file("KivoCfg.cfg").write_bytes(default_settings_bytes())
+        self.data_file("KivoCfg.cfg").write_bytes(data)
 
-    def start_program(self, wait=True):
-        process = self.start(EXE)
+    def without_quick_start(self):
+        """The program's own defaults (radius 0 is out of range: the screen's default radius),
+        but without the quick-start window, which would cover the ring."""
+        self.write_settings(settings_bytes(icon_size=48, magnified=64, radius=0, count_index=4))
+
+    def prepared(self, *items, **settings):
+        """The test settings, the data files of a first start, then `items` (kivoctl setitem
+        arguments) written into the menu file."""
+        self.write_settings(settings_bytes(**settings))
+        if self.close_program(self.start_program()) != 0:
+            raise AssertionError("the first start did not end in order")
+        self.set_items(*items)
+
+    def set_items(self, *items):
+        for args in items:
+            code, _, err = self.run(CTL, "setitem", windows_path(self.data_file("KivoMenu.cfg")),
+                                    *map(str, args))
+            if code != 0:
+                raise AssertionError(f"kivoctl setitem {args}: {code} {err}")
+
+    def start_program(self, wait=True, exe=None):
+        process = self.start(exe or EXE)
         if wait:
             code, _, _ = self.run(CTL, "wait", "30000", timeout=60)
             if code != 0:
@@ -68,31 +85,14 @@ class KivoSession(WineSession):
         wait_until(lambda: process.poll() is not None, timeout=timeout)
         return code
 
-    def reg_value(self, key, value):
-        """The data of a registry value as `reg query` prints it, or None when it is missing;
-        unlike `reg_query` this copes with value names that contain blanks."""
-        code, out, _ = self.run("reg", "query", key, "/v", value)
-        if code != 0:
-            return None
-        for line in out.splitlines():
-            match = re.match(r"^ {4}(.+?) {4}(REG_[A-Z_]+)(?: {4}(.*))?$", line)
-            if match and match.group(1).lower() == value.lower():
-                return match.group(3) or ""
-        return None
-
-    def reg_delete(self, key, value):
-        self.run("reg", "delete", key, "/v", value, "/f")
-
     def visible_windows(self, name=None):
-        args = ["search", "--onlyvisible"]
-        args += ["--name", name] if name else ["--name", "."]
-        out = self.xdotool(*args, check=False)
-        return [line for line in out.split() if line.strip()]
+        out = self.xdotool("search", "--onlyvisible", "--name", name or ".", check=False)
+        return out.split()
 
     def program_windows(self):
         """The visible named windows, without Wine's own tray window (which shows the
         program's icon when no desktop shell runs)."""
-        tray = set(self.visible_windows("^Wine System Tray$"))
+        tray = set(self.visible_windows(TRAY))
         return [window for window in self.visible_windows() if window not in tray]
 
     def settled_window_count(self, expected=DOCK_WINDOWS, timeout=10):
@@ -104,9 +104,114 @@ class KivoSession(WineSession):
 
     def save_screenshot(self, name):
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
-        path = ARTIFACTS / name
-        self.screenshot(path)
-        return path
+        return self.screenshot(ARTIFACTS / name)
+
+    def shot(self, x, y, size, name=None):
+        """A square of a fresh screenshot (kept as an artifact when named)."""
+        path = self.save_screenshot(name) if name else self.screenshot(self.root / "shot.png")
+        return region(path, x, y, size)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", x, y)
+        settle(0.3)
+        self.xdotool("click", button)
+
+    def drag(self, start, end, steps=10, screenshot=None):
+        """The left button held on `start` and let go on `end`, after moving in steps."""
+        self.xdotool("mousemove", *start)
+        settle(0.4)
+        self.xdotool("mousedown", 1)
+        for step in range(1, steps + 1):
+            self.xdotool("mousemove", start[0] + (end[0] - start[0]) * step // steps,
+                         start[1] + (end[1] - start[1]) * step // steps)
+            settle(0.05)
+        settle(0.3)
+        if screenshot:
+            self.save_screenshot(screenshot)
+        self.xdotool("mouseup", 1)
+
+    def keys_to(self, window, *keys):
+        self.xdotool("windowfocus", "--sync", window)
+        if keys:
+            self.xdotool("key", *keys)
+
+    def answer(self, title, *keys, typed=None):
+        """Waits for the window titled `title`, types `typed` and `keys` into it; True once
+        it has gone."""
+        pattern = f"^{title}$"
+        if not wait_until(lambda: self.visible_windows(pattern), timeout=20):
+            return False
+        self.keys_to(self.visible_windows(pattern)[0])
+        if typed:
+            self.xdotool("type", typed)
+        self.xdotool("key", *keys)
+        return bool(wait_until(lambda: not self.visible_windows(pattern), timeout=20))
+
+    def geometry(self, window):
+        out = self.xdotool("getwindowgeometry", window)
+        x, y = (int(v) for v in out.split("Position: ")[1].split(" ")[0].split(","))
+        w, h = (int(v) for v in out.split("Geometry: ")[1].split()[0].split("x"))
+        return x, y, w, h
+
+    def windows(self, class_name):
+        """The visible top-level windows of a class, from kivoctl:
+        [(left, top, right, bottom, foreground, extended style)]."""
+        _, out, _ = self.run(CTL, "windows", class_name)
+        return [tuple(int(p) for p in line.split()[1:]) for line in out.splitlines()
+                if len(line.split()) == 7]
+
+    def metrics(self):
+        """The work area's origin and the dock's size, from the metrics Wine reports."""
+        _, out, _ = self.run(CTL, "metrics")
+        v = {k: int(n) for k, n in (part.split("=") for part in out.split())}
+        return {"left": v["workleft"], "top": v["worktop"], "width": v["cxfullscreen"],
+                "height": v["cyfullscreen"] + v["cycaption"]}
+
+    def start_dock(self, at_rest=True):
+        """Starts the program, waits for the dock's windows, and moves the pointer away."""
+        program = self.start_program()
+        self.settled_window_count()
+        if at_rest:
+            self.xdotool("mousemove", 5, 5)
+            settle(1.0)
+        return program
+
+    def dock_window(self):
+        found = self.visible_windows(DOCK)
+        return found[-1] if found else None
+
+    def tray_menu(self):
+        """Right-clicks the tray icon; the menu's rectangle."""
+        self.click(ICON_X, ICON_Y, 3)
+        menus = wait_until(lambda: self.windows("#32768"), timeout=10)
+        if not menus:
+            raise AssertionError("a right click shows the tray menu")
+        return menus[0]
+
+
+# Wine draws tray icon n at about x = 13 + 20 n, y = 32 (its tray window is at the top left).
+ICON_X, ICON_Y = 13, 32
+
+
+def slot_point(m, slot, radius=RADIUS, count=COUNT):
+    """Where slot `slot` lies (0: the centre), clockwise from slot 1 at the right."""
+    cx, cy = m["left"] + round(m["width"] / 2), m["top"] + round(m["height"] / 2)
+    if slot == 0:
+        return cx, cy
+    angle = (slot - 1) * 2 * math.pi / count
+    return round(cx + radius * math.cos(angle)), round(cy + radius * math.sin(angle))
+
+
+def region(path, x, y, size):
+    """The pixels of a square of a screenshot as bytes (RGB)."""
+    geometry = f"{size}x{size}+{x - size // 2}+{y - size // 2}"
+    # The ImageMagick program itself: a "convert" earlier on the PATH may be another tool.
+    return subprocess.run(["/usr/bin/convert", str(path), "-crop", geometry, "+repage", "-depth",
+                           "8", "rgb:-"], capture_output=True, check=True).stdout
+
+
+def brightness(pixels):
+    return sum(pixels) / max(len(pixels), 1)
 
 
 def settle(seconds=0.5):
@@ -132,3 +237,8 @@ def read_store(session, name="KivoMenu.cfg"):
         elif parts[0] == "group":
             groups[int(parts[1])] = [int(m) for m in parts[3].split(",") if m]
     return items, groups
+
+
+def stored(session, predicate):
+    """Waits until the store file satisfies `predicate(items, groups)`."""
+    return wait_until(lambda: predicate(*read_store(session)), timeout=10)

@@ -6,7 +6,7 @@ import unittest
 import zipfile
 from pathlib import Path
 
-from kivo import CTL, DOCK_WINDOWS, KivoSession
+from kivo import DOCK_WINDOWS, KivoSession
 from wineharness import wait_until
 
 SETUP = os.environ.get("KIVO_SETUP", "")
@@ -18,21 +18,15 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kivo 
 
 
 def key_exists(session, key):
-    code, _, _ = session.run("reg", "query", key)
-    return code == 0
+    return session.run("reg", "query", key)[0] == 0
 
 
 def run_program(session, exe):
     """Starts the program, checks that its ring comes up, and ends it in order."""
-    process = session.start(exe)
-    code, _, _ = session.run(CTL, "wait", "30000", timeout=60)
-    if code != 0:
-        raise AssertionError(f"{exe} did not start (kivoctl wait: {code})")
+    process = session.start_program(exe=exe)
     if session.settled_window_count(DOCK_WINDOWS) < DOCK_WINDOWS:
         raise AssertionError("the ring's windows did not appear")
-    code, _, _ = session.run(CTL, "close", "30000", timeout=60)
-    wait_until(lambda: process.poll() is not None, timeout=30)
-    return code
+    return session.close_program(process)
 
 
 class Installer(unittest.TestCase):
@@ -99,9 +93,8 @@ class Portable(unittest.TestCase):
 
             self.assertEqual(run_program(session, program / "KivoLauncher.exe"), 0)
             data = program / "Data"
-            for name in ("KivoCfg.cfg", "KivoMenu.cfg", "KivoReg.ini"):
-                self.assertTrue((data / name).is_file(), name)
-            self.assertTrue((data / "KivoIcons").is_dir())
+            for name in ("KivoCfg.cfg", "KivoMenu.cfg", "KivoReg.ini", "KivoIcons"):
+                self.assertTrue((data / name).exists(), name)
             self.assertIn("HotKey.ShowDock=sz:", (data / "KivoReg.ini").read_text("latin-1"))
             self.assertFalse(session.data_dir.exists())
             self.assertFalse(key_exists(session, PROGRAM_KEY))

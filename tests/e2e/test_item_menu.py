@@ -6,20 +6,12 @@ import re
 import subprocess
 import unittest
 
-from kivo import CTL, KivoSession, read_store, settings_bytes, settle, windows_path
-from test_dock_input import metrics, slot_point
+from kivo import KivoSession, read_store, settle, slot_point, stored
 from wineharness import wait_until
 
 # The menu's entries from the top, as the arrow keys reach them: the keys stop on greyed
 # entries too and pass over the separators.
-DOWNS_TO_DELETE = 2
-DOWNS_TO_MOVE_UP = 3
-
-
-def window_class(session, window):
-    result = subprocess.run(["xprop", "-id", str(window), "WM_CLASS"], env=session.env,
-                            capture_output=True, text=True, check=False)
-    return result.stdout
+DOWNS_TO_DELETE, DOWNS_TO_MOVE_UP = 2, 3
 
 
 def menu_at(session, x, y):
@@ -32,77 +24,44 @@ def menu_at(session, x, y):
     return None
 
 
+def choose(test, session, slot, downs):
+    """Right-clicks the slot, walks `downs` entries down the program's menu that opens at the
+    pointer, and takes the entry."""
+    x, y = slot_point(session.metrics(), slot)
+    session.click(x, y, 3)
+    test.assertTrue(wait_until(lambda: menu_at(session, x, y), timeout=10),
+                    "the menu opens at the pointer")
+    owner = subprocess.run(["xprop", "-id", menu_at(session, x, y), "WM_CLASS"], env=session.env,
+                           capture_output=True, text=True).stdout
+    test.assertIn("kivolauncher", owner.lower(), "the menu belongs to the program")
+    for _ in range(downs):
+        session.xdotool("key", "Down")
+        settle(0.15)
+    settle(0.4)
+    session.xdotool("key", "Return")
+    test.assertTrue(wait_until(lambda: menu_at(session, x, y) is None, timeout=10))
+
+
 class ItemMenu(unittest.TestCase):
-    def open_menu(self, session, x, y):
-        session.xdotool("mousemove", x, y)
-        settle(0.4)
-        session.xdotool("click", 3)
-        self.assertTrue(wait_until(lambda: menu_at(session, x, y) is not None, timeout=10),
-                        "the menu opens at the pointer")
-        return menu_at(session, x, y)
-
-    def highlight(self, session, downs):
-        for _ in range(downs):
-            session.xdotool("key", "Down")
-            settle(0.15)
-
     def test_move_up_and_delete_from_the_menu(self):
         with KivoSession() as session:
-            session.data_dir.mkdir(parents=True, exist_ok=True)
-            session.data_file("KivoCfg.cfg").write_bytes(settings_bytes())
-            program = session.start_program()
-            self.assertEqual(session.close_program(program), 0)
-            menu_file = windows_path(session.data_file("KivoMenu.cfg"))
-            for args in (["10", "1", "Alpha", "C:\\nowhere\\alpha.exe"],
-                         ["11", "1", "Beta", "C:\\nowhere\\beta.exe"]):
-                code, _, err = session.run(CTL, "setitem", menu_file, *args)
-                self.assertEqual(code, 0, err)
-
-            program = session.start_program()
-            m = metrics(session)
-            session.settled_window_count()
+            session.prepared((10, 1, "Alpha", "C:\\nowhere\\alpha.exe"),
+                             (11, 1, "Beta", "C:\\nowhere\\beta.exe"))
+            program = session.start_dock(at_rest=False)
 
             # "上移" on slot 11: Beta and Alpha change places, and the store is written.
-            x, y = slot_point(m, 11)
-            menu = self.open_menu(session, x, y)
-            self.assertIn("kivolauncher", window_class(session, menu).lower(),
-                          "the menu belongs to the program")
-            self.highlight(session, DOWNS_TO_MOVE_UP)
-            settle(0.4)
-            session.save_screenshot("item-menu.png")
-            session.xdotool("key", "Return")
-            self.assertTrue(wait_until(lambda: menu_at(session, x, y) is None, timeout=10))
-
-            def moved():
-                items, _ = read_store(session)
-                return items[10][2] == "Beta" and items[11][2] == "Alpha"
-
-            self.assertTrue(wait_until(moved, timeout=10), "slots 10 and 11 swapped in the store")
-            items, groups = read_store(session)
-            self.assertEqual((items[10][0], items[11][0]), (1, 1))
-            self.assertEqual(items[10][4], "C:\\nowhere\\beta.exe")
-            self.assertEqual(items[12][0], 2, "the next slot is untouched")
+            choose(self, session, 11, DOWNS_TO_MOVE_UP)
+            self.assertTrue(stored(session, lambda items, _: (items[10][2], items[11][2]) ==
+                                   ("Beta", "Alpha")), "slots 10 and 11 swapped in the store")
+            items, _ = read_store(session)
+            self.assertEqual((items[10][0], items[11][0], items[10][4], items[12][0]),
+                             (1, 1, "C:\\nowhere\\beta.exe", 2))
 
             # "删除快捷方式" on slot 10 (Beta now), answered Yes: the slot is blank.
-            x, y = slot_point(m, 10)
-            self.open_menu(session, x, y)
-            self.highlight(session, DOWNS_TO_DELETE)
-            session.xdotool("key", "Return")
-            self.assertTrue(wait_until(lambda: session.visible_windows("^Delete Shortcut$"),
-                                       timeout=20), "the question is asked")
-            box = session.visible_windows("^Delete Shortcut$")[0]
-            session.xdotool("windowfocus", "--sync", box)
-            session.xdotool("key", "y")
-            self.assertTrue(wait_until(lambda: not session.visible_windows("^Delete Shortcut$"),
-                                       timeout=20))
-
-            def deleted():
-                items, _ = read_store(session)
-                return items[10][0] == 2
-
-            self.assertTrue(wait_until(deleted, timeout=10), "slot 10 is a blank slot")
-            items, _ = read_store(session)
-            self.assertEqual(items[11][2], "Alpha", "its neighbour stays")
+            choose(self, session, 10, DOWNS_TO_DELETE)
+            self.assertTrue(session.answer("Delete Shortcut", "y"), "the question is asked")
+            self.assertTrue(stored(session, lambda items, _: items[10][0] == 2 and
+                                   items[11][2] == "Alpha"), "slot 10 is blank, 11 stays")
             self.assertEqual(session.close_program(program), 0)
 
 

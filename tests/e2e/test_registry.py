@@ -4,21 +4,19 @@ mark left by an installer, and the start-with-Windows entry."""
 import os
 import unittest
 
-from kivo import (DOCK_WINDOWS, EXE, MENU_FILE_SIZE, SETTINGS, SETTINGS_AUTO_RUN, SETTINGS_FILE_SIZE, KivoSession,
-                  settings_bytes)
+from kivo import DOCK_WINDOWS, EXE, MENU_FILE_SIZE, SETTINGS, SETTINGS_AUTO_RUN, SETTINGS_FILE_SIZE, KivoSession, settings_bytes
 
 PROGRAM_KEY = r"HKCU\SOFTWARE\Kivo Launcher\System"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "Kivo Launcher"
 
 
-def program_path():
-    """The program's path as Windows names it: Wine maps the Linux root to drive Z:."""
-    return "Z:" + os.path.abspath(EXE).replace("/", "\\")
+def saved(session):
+    return SETTINGS.unpack(session.data_file("KivoCfg.cfg").read_bytes())
 
 
-def saved_auto_run(session):
-    return SETTINGS.unpack(session.data_file("KivoCfg.cfg").read_bytes())[SETTINGS_AUTO_RUN]
+def start_and_close(test, session):
+    test.assertEqual(session.close_program(session.start_program()), 0)
 
 
 class ProgramInfo(unittest.TestCase):
@@ -26,27 +24,25 @@ class ProgramInfo(unittest.TestCase):
         with KivoSession() as session:
             session.reg_add(RUN_KEY, "Other Program", r"C:\other.exe")
             session.reg_add(RUN_KEY, RUN_VALUE, r"C:\Old Place\KivoLauncher.exe")
-            program = session.start_program()
-            self.assertEqual(session.close_program(program), 0)
-
-            self.assertEqual(session.reg_value(PROGRAM_KEY, "APP_PATH").lower(), program_path().lower())
+            start_and_close(self, session)
+            # Wine maps the Linux root to drive Z:.
+            path = "Z:" + os.path.abspath(EXE).replace("/", "\\")
             version = os.environ["KIVO_VERSION"]
-            self.assertEqual(session.reg_value(PROGRAM_KEY, "APP_VER"), version)
-            self.assertEqual(session.reg_value(PROGRAM_KEY, "APP_BUILD"), version.split(".")[2])
+            for value, expected in (("APP_PATH", path), ("APP_VER", version),
+                                    ("APP_BUILD", version.split(".")[2])):
+                self.assertEqual(session.reg_value(PROGRAM_KEY, value).lower(), expected.lower())
             # No settings file: AutoRun is on by default, so the stale entry now starts
             # this program, and the setting stays on.
-            self.assertEqual(session.reg_value(RUN_KEY, RUN_VALUE).lower(),
-                             '"' + program_path().lower() + '"')
+            self.assertEqual(session.reg_value(RUN_KEY, RUN_VALUE).lower(), f'"{path.lower()}"')
             self.assertEqual(session.reg_value(RUN_KEY, "Other Program"), r"C:\other.exe")
-            self.assertEqual(saved_auto_run(session), -1)
+            self.assertEqual(saved(session)[SETTINGS_AUTO_RUN], -1)
 
             # With AutoRun off in the settings, a start leaves the entry alone.
-            session.reg_delete(RUN_KEY, RUN_VALUE)
-            session.data_file("KivoCfg.cfg").write_bytes(settings_bytes(auto_run=False))
-            program = session.start_program()
-            self.assertEqual(session.close_program(program), 0)
+            session.run("reg", "delete", RUN_KEY, "/v", RUN_VALUE, "/f")
+            session.write_settings(settings_bytes(auto_run=False))
+            start_and_close(self, session)
             self.assertIsNone(session.reg_value(RUN_KEY, RUN_VALUE))
-            self.assertEqual(saved_auto_run(session), 0)
+            self.assertEqual(saved(session)[SETTINGS_AUTO_RUN], 0)
 
 
 class FirstRun(unittest.TestCase):
@@ -72,13 +68,15 @@ class FirstRun(unittest.TestCase):
             self.assertEqual(session.data_file("KivoCfg.cfg").stat().st_size, SETTINGS_FILE_SIZE)
             self.assertEqual([p.name for p in session.data_dir.iterdir() if "damaged" in p.name], [])
 
-            # Handled once: the next start keeps everything.
+            # Handled once: the next start keeps everything, the settings through a start
+            # and an exit too (icon and magnified size, radius, count, backdrop alpha, the
+            # quick start turned off).
             (icons / "y.png").write_bytes(b"png")
-            session.data_file("KivoCfg.cfg").write_bytes(settings_bytes(icon_size=56, magnified=72))
-            program = session.start_program()
-            self.assertEqual(session.close_program(program), 0)
+            session.write_settings(settings_bytes(icon_size=56, magnified=72))
+            start_and_close(self, session)
             self.assertTrue((icons / "y.png").exists())
-            self.assertEqual(SETTINGS.unpack(session.data_file("KivoCfg.cfg").read_bytes())[0], 56)
+            s = saved(session)
+            self.assertEqual((s[0], s[2], s[3], s[4], s[5][3], s[15]), (56, 72, 250, 5, 150, -1))
             self.assertEqual(session.reg_value(PROGRAM_KEY, "FirstRun"), "1")
 
 

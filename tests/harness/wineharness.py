@@ -5,6 +5,7 @@ user would. Everything started here is ended by PID when the session closes."""
 import contextlib
 import fcntl
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -57,26 +58,20 @@ class VirtualDisplay:
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         )
         os.close(write_fd)
-        number = b""
         with os.fdopen(read_fd, "rb") as pipe:
-            while not number.endswith(b"\n"):
-                chunk = pipe.read(1)
-                if not chunk:
-                    break
-                number += chunk
+            number = pipe.readline()
         if not number.strip():
             self.close()
             raise RuntimeError("Xvfb did not start")
         self.name = ":" + number.decode().strip()
 
     def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        self.process.terminate()
+        try:
+            self.process.wait(5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
 
 def _template_prefix() -> Path:
@@ -119,7 +114,6 @@ class WineSession:
         subprocess.run([WINESERVER, "-p"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=True)
 
-    # -- life cycle -------------------------------------------------------------------
     def __enter__(self):
         return self
 
@@ -140,7 +134,6 @@ class WineSession:
         if not self.keep:
             shutil.rmtree(self.root, ignore_errors=True)
 
-    # -- running programs ---------------------------------------------------------------
     def run(self, program, *args, timeout=120, check=False):
         """Runs a Windows program to its end; returns (exit code, stdout, stderr) with CRLF
         turned into LF."""
@@ -149,10 +142,7 @@ class WineSession:
         with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
             result = subprocess.run([WINE, str(program), *map(str, args)], env=self.env,
                                     stdout=stdout, stderr=stderr, timeout=timeout)
-            stdout.seek(0)
-            stderr.seek(0)
-            out = stdout.read().decode("utf-8", "replace").replace("\r\n", "\n")
-            err = stderr.read().decode("utf-8", "replace").replace("\r\n", "\n")
+            out, err = (_text(f) for f in (stdout, stderr))
         if check and result.returncode != 0:
             raise RuntimeError(f"{program} {args} exited {result.returncode}: {out}{err}")
         return result.returncode, out, err
@@ -172,22 +162,18 @@ class WineSession:
         self._processes.append(process)
         return process
 
-    # -- the registry -------------------------------------------------------------------
-    def reg_query(self, key, value):
+    def reg_value(self, key, value):
         """The data of a registry value as `reg query` prints it, or None when missing."""
         code, out, _ = self.run("reg", "query", key, "/v", value)
-        if code != 0:
-            return None
-        for line in out.splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
-                return parts[2] if len(parts) == 3 else ""
+        for line in out.splitlines() if code == 0 else ():
+            match = re.match(r"^ {4}(.+?) {4}(REG_[A-Z_]+)(?: {4}(.*))?$", line)
+            if match and match.group(1).lower() == value.lower():
+                return match.group(3) or ""
         return None
 
     def reg_add(self, key, value, data, kind="REG_SZ"):
         self.run("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f", check=True)
 
-    # -- files ----------------------------------------------------------------------------
     @property
     def user_dir(self) -> Path:
         users = self.prefix / "drive_c" / "users"
@@ -205,7 +191,6 @@ class WineSession:
         assert drive.upper() == "C", windows_path
         return self.prefix / "drive_c" / Path(*[p for p in rest.split("\\") if p])
 
-    # -- the screen ----------------------------------------------------------------------
     def xdotool(self, *args, check=True):
         result = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
                                 text=True, timeout=30)
@@ -217,6 +202,11 @@ class WineSession:
         subprocess.run(["/usr/bin/import", "-window", "root", "-display", self.display.name, str(path)],
                        env=self.env, check=True, timeout=60)
         return Path(path)
+
+
+def _text(file):
+    file.seek(0)
+    return file.read().decode("utf-8", "replace").replace("\r\n", "\n")
 
 
 def wait_until(predicate, timeout=30.0, interval=0.2):
