@@ -113,53 +113,40 @@ void LoadItemIcon(ShortcutStore& store, ImageTables& images, const RingMetrics& 
     return;
   }
   const auto [width, height] = ImageSize(source.get());
-  switch (item.ItemType) {
-    case 1:
-    case 2:
-    case 4:
-    case 6:
-    case 9:
-    case 10:
-      // Nothing on the ring is drawn larger than the centre icon, so a larger picture is
-      // kept at that size: the same pixels on screen for a quarter of the memory and of
-      // the work of each magnified frame.
-      // The scaled picture is kept in the icon cache, so the next start reads 64 KB instead
-      // of decoding the file. A picture no larger is kept as decoded, and not cached: its
-      // copy would save little and would not be the same pixels (the copy is premultiplied).
-      if (std::max(width, height) > metrics.C && !picture.cached) {
-        const double scale = static_cast<double>(metrics.C) / std::max(width, height);
-        source = MakeScaledImage(source.get(), std::max(1, static_cast<int>(width * scale + 0.5)),
-                                 std::max(1, static_cast<int>(height * scale + 0.5)));
-        if (!picture.file.empty() && !cacheFolder.empty()) {
-          WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file, metrics.C),
-                          source.get(), picture.stamp);
-        }
-      }
-      images.Set(ImageTable::Icon, number, std::move(source));
-      images.BuildVariant(ImageTable::Icon, number, 1, metrics.N, metrics.N);
-      break;
-    case 5:
-    case 11: {
-      // Rows of a popup need only the small image; the full one is not kept.
-      if (picture.cached) {
-        images.Release(ImageTable::Icon, number);
-        images.SetVariant(ImageTable::Icon, number, kPopupVariant, std::move(source));
-        break;
-      }
-      images.Set(ImageTable::Icon, number, std::move(source));
-      images.BuildVariant(ImageTable::Icon, number, kPopupVariant, rowEdge, rowEdge);
-      images.DropFull(ImageTable::Icon, number);
+  if (IsRingEntry(item)) {
+    // Nothing on the ring is drawn larger than the centre icon, so a larger picture is
+    // kept at that size: the same pixels on screen for a quarter of the memory and of
+    // the work of each magnified frame.
+    // The scaled picture is kept in the icon cache, so the next start reads 64 KB instead
+    // of decoding the file. A picture no larger is kept as decoded, and not cached: its
+    // copy would save little and would not be the same pixels (the copy is premultiplied).
+    if (std::max(width, height) > metrics.C && !picture.cached) {
+      const double scale = static_cast<double>(metrics.C) / std::max(width, height);
+      source = MakeScaledImage(source.get(), std::max(1, static_cast<int>(width * scale + 0.5)),
+                               std::max(1, static_cast<int>(height * scale + 0.5)));
       if (!picture.file.empty() && !cacheFolder.empty()) {
-        WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file, rowEdge),
-                        images.Get({ImageTable::Icon, number, kPopupVariant}), picture.stamp);
+        WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file, metrics.C),
+                        source.get(), picture.stamp);
       }
-      break;
     }
-    case kItemUser:
-      images.Set(ImageTable::Icon, number, MakeScaledIconImage(source.get(), width, height));
-      break;
-    default:
-      break;
+    images.Set(ImageTable::Icon, number, std::move(source));
+    images.BuildVariant(ImageTable::Icon, number, 1, metrics.N, metrics.N);
+  } else if (row) {
+    // Rows of a popup need only the small image; the full one is not kept.
+    if (picture.cached) {
+      images.Release(ImageTable::Icon, number);
+      images.SetVariant(ImageTable::Icon, number, kPopupVariant, std::move(source));
+      return;
+    }
+    images.Set(ImageTable::Icon, number, std::move(source));
+    images.BuildVariant(ImageTable::Icon, number, kPopupVariant, rowEdge, rowEdge);
+    images.DropFull(ImageTable::Icon, number);
+    if (!picture.file.empty() && !cacheFolder.empty()) {
+      WriteCachedIcon(cacheFolder, IconCacheFile(cacheFolder, picture.file, rowEdge),
+                      images.Get({ImageTable::Icon, number, kPopupVariant}), picture.stamp);
+    }
+  } else if (item.ItemType == kItemUser) {
+    images.Set(ImageTable::Icon, number, MakeScaledIconImage(source.get(), width, height));
   }
 }
 
