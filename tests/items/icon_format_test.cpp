@@ -102,26 +102,6 @@ TEST(ParseGroupIcon, ReadsTheCountedEntriesAndRejectsDamage) {
                        {{4, 3, 1, 0}, {5, 0xFF, 1, 0}, {4, 0, 2, 0}, {2, 2, 1, 0}, {0, 1, 1, 0}});
 }
 
-TEST(ChooseGroupIconEntry, LargestWinsThenDeepestThenTheEarlierOfEquals) {
-  // clang-format off
-  const std::pair<std::vector<std::pair<int, std::uint16_t>>, std::optional<std::size_t>> cases[] = {
-      {{{16, 32}, {32, 32}, {48, 32}, {256, 32}}, 3},
-      {{{256, 32}, {48, 32}, {32, 32}, {16, 32}}, 0}, // 256 is stored as 0 but beats every stored width, even at a lower depth.
-      {{{255, 32}, {256, 4}, {128, 32}}, 1}, {{{32, 8}, {32, 32}}, 1}, {{{32, 32}, {32, 8}}, 0},
-      {{{256, 8}, {256, 32}, {256, 24}}, 1}, {{{16, 4}, {48, 32}, {48, 32}, {32, 32}}, 1},
-      {{{1, 1}}, 0}, // Bit counts outside 1..32 are never chosen.
-      {{{256, 0}, {16, 4}}, 1}, {{{256, 33}, {48, 32}, {256, 64}}, 1},
-      {{{48, 32}, {48, 0xFFFF}}, 0}, {{{256, 0}, {32, 33}, {16, 64}}, std::nullopt}, {{}, std::nullopt},
-  };
-  // clang-format on
-  for (const auto& [sizesAndBits, chosen] : cases) {
-    std::vector<Image> images;
-    for (const auto& [size, bits] : sizesAndBits) images.push_back({size, size, bits, "x"});
-    EXPECT_EQ(ChooseGroupIconEntry(ParseGroupIcon(AsBytes(Directory(images, false)))), chosen)
-        << ::testing::PrintToString(sizesAndBits);
-  }
-}
-
 TEST(ParseIcoDirectory, ReadsEntriesWhoseImagesLieInsideTheFile) {
   const std::string png = PngOf(256, 256);
   const std::string bytes = Directory({{16, 16, 8, Dib(8)}, {256, 256, 32, png}}, true);
@@ -184,23 +164,6 @@ TEST(ReadIconImageSize, TheImagesOwnHeaderNotTheDirectory) {
       {std::string("\x89PNG\r\n\x1a\n", 8) + "IHDR-and-the-rest", std::nullopt}};
   // clang-format on
   for (const auto& [bytes, size] : cases) EXPECT_EQ(ReadIconImageSize(AsBytes(bytes)), size);
-}
-
-TEST(ChooseGroupIconName, PicksByIndexOrByIdentifier) {
-  const std::vector<ResourceName> names = {{false, 0, "MAINICON"}, {true, 2, {}}, {true, 7, {}}};
-  EXPECT_EQ(ChooseGroupIconName(names, 0), names[0]);
-  EXPECT_EQ(ChooseGroupIconName(names, 2), names[2]);
-  EXPECT_EQ(ChooseGroupIconName(names, INT_MAX), names[2]);  // past the end: the last group
-  // Negative: the identifier, whether or not it was enumerated.
-  EXPECT_EQ(ChooseGroupIconName(names, -7), (ResourceName{true, 7, {}}));
-  EXPECT_EQ(ChooseGroupIconName({}, -65535), (ResourceName{true, 65535, {}}));
-  // No such identifier can exist; INT_MIN has no positive int counterpart.
-  EXPECT_EQ(ChooseGroupIconName(names, -65536), std::nullopt);
-  EXPECT_EQ(ChooseGroupIconName(names, INT_MIN), std::nullopt);
-  EXPECT_EQ(ChooseGroupIconName({}, 0), std::nullopt);
-  // Identifiers are looked up as "#n", apart from names that look like numbers.
-  EXPECT_EQ(ResourceLookupName({true, 32512, {}}), "#32512");
-  EXPECT_EQ(ResourceLookupName({false, 0, "7"}), "7");
 }
 
 TEST(NewIconFileName, TakesTheFirstFreeNumber) {

@@ -48,7 +48,7 @@ class ShortcutBackupTest : public ::testing::Test {
     DefineBuiltInItems(built, settings, paths, "alice", false);
     return built;
   }
-  ShortcutItem& Item(ShortcutStore& s, int n) { return s.Items[static_cast<std::size_t>(n)]; }
+  ShortcutItem& Item(ShortcutStore& s, int n) { return s.Items[std::size_t(n)]; }
   std::string NewIcon(const std::string& bytes) {
     const std::string path = paths.UserIconFolder + std::to_string(nextIcon++) + ".png";
     fs.Put(path, bytes);
@@ -121,8 +121,7 @@ TEST_F(ShortcutBackupTest, BackupResetRestoreGivesTheSameStoreAndIconBytes) {
   for (const auto& [path, bytes] : Snapshot(fs)) {
     EXPECT_TRUE(!path.starts_with(paths.UserIconFolder) || !live.count(path)) << path;
   }
-  // Missing and damaged packages change nothing: every cut through the blocks and the end
-  // marker, and a stride through the menu image.
+  // Missing and cut packages change nothing (a stride through the menu image).
   fs.RemoveFile(kPackage);
   const Files files = Snapshot(fs);
   const ShortcutStore restored = *store;
@@ -269,7 +268,6 @@ TEST_F(FaultTest, RestoreBackupAndSettingsAreAllOrNothingUnderEveryFault) {
   ExpectAllOrNothing([&](ShortcutBackup& b, ShortcutStore&) {
     return b.RestoreSettings(source) == RestoreResult::Restored;
   });
-  // Only a whole settings file is taken.
   const std::string good = *fs.Get(source), current = *fs.Get(paths.SettingsFile);
   EXPECT_EQ(backup.RestoreSettings(source + "x"), RestoreResult::Missing);
   for (const std::string& bytes :
@@ -282,40 +280,6 @@ TEST_F(FaultTest, RestoreBackupAndSettingsAreAllOrNothingUnderEveryFault) {
   ASSERT_EQ(backup.RestoreSettings(source), RestoreResult::Restored);
   EXPECT_EQ(fs.Get(paths.SettingsFile), good);
   EXPECT_EQ(fs.Get(SafetyCopyPath(paths.SettingsFile)), good);
-}
-
-TEST_F(ShortcutBackupTest, ReloadDataFollowsItsThreeSwitches) {
-  FillUserStore();
-  settings.IconSize = 32;
-  DataFiles files(fs, codec, paths);
-  ASSERT_TRUE(files.SaveSettings(settings, Item(*store, 0)));
-  fs.RemoveFile(Item(*store, 130).IconFile.str());  // item 130's icons are lost
-  fs.RemoveFile(Item(*store, 130).CustomIconFile.str());
-  ASSERT_TRUE(files.SaveStore(*store));
-  for (const auto& [resetSettings, resetShortcuts, repairIcons, iconSize] :
-       {std::tuple{false, false, false, 32},
-        {true, false, false, 48},
-        {false, true, false, 32},
-        {false, false, true, 32}}) {
-    auto data = std::make_unique<AppData>();
-    data->paths = paths;
-    InitializeSteps steps;
-    steps.readScreen = [] { return MakeScreenInfo(1920, 1050, 30, 96, 96, {0, 0, 1920, 1040}); };
-    steps.defineBuiltInItems = [&](AppData& d) {
-      DefineBuiltInItems(d.store, d.settings, d.paths, "alice", false);
-    };
-    bool defaultsBuilt = false;
-    steps.buildDefaultGroups = [&](AppData&) { defaultsBuilt = true; };
-    std::vector<int> rebuilt;
-    const int count = ReloadData(
-        *data, files, steps, fs, [&](int item) { return rebuilt.push_back(item), true; },
-        resetSettings, resetShortcuts, repairIcons);
-    EXPECT_EQ(data->settings.IconSize, iconSize);
-    EXPECT_EQ(defaultsBuilt, resetShortcuts);
-    EXPECT_EQ(rebuilt, repairIcons ? std::vector<int>{130} : std::vector<int>{});
-    EXPECT_EQ(count, static_cast<int>(rebuilt.size()));
-    EXPECT_EQ(data->store.Items[131].Title == Item(*store, 131).Title, !resetShortcuts);
-  }
 }
 
 }  // namespace
