@@ -134,13 +134,6 @@ TEST_F(ShortcutBackupTest, BackupResetRestoreGivesTheSameStoreAndIconBytes) {
     ASSERT_EQ(Snapshot(fs), files) << length;
     ASSERT_TRUE(store->Items == restored.Items) << length;
   }
-  // A missing icon file is blanked in the package, not in the store.
-  fs.RemoveFile(Item(*store, 130).CustomIconFile.str());
-  ASSERT_TRUE(backup.BackupShortcuts(*store, kPackage));
-  EXPECT_NE(Item(*store, 130).CustomIconFile, "");
-  const auto decoded = DecodePackage(*fs.Get(kPackage), codec, paths.SystemIconFolder);
-  ASSERT_TRUE(decoded.package);
-  EXPECT_EQ(decoded.package->store.Items[130].CustomIconFile, "");
 }
 
 // A package from another machine, with built-in items tampered with and icon fields that
@@ -208,7 +201,6 @@ TEST_F(ShortcutBackupTest, APackageOnlyFillsUserItemsAndThisMachinesIconFolder) 
 class FaultTest : public ShortcutBackupTest {
  protected:
   using Run = std::function<bool(ShortcutBackup&, ShortcutStore&)>;
-  // With operation `k` failing (0: none) on a copy of the arranged world.
   std::tuple<bool, ShortcutStore, Files, int> Faulted(int k, const Run& run) {
     testing::MemoryFileSystem world = fs;
     world.operations = 0;
@@ -218,8 +210,7 @@ class FaultTest : public ShortcutBackupTest {
     const bool done = run(worldBackup, *worldStore);
     return {done, *worldStore, Snapshot(world), world.operations};
   }
-  // Returns how many faulted runs still succeeded. A successful run may leave an old icon
-  // whose removal failed, never anything else.
+  // Counts the faulted runs that succeeded: they may leave an old icon, nothing else.
   int ExpectAllOrNothing(const Run& run) {
     const Files before = Snapshot(fs);
     const auto [cleanDone, cleanStore, cleanFiles, operations] = Faulted(0, run);
@@ -280,6 +271,31 @@ TEST_F(FaultTest, RestoreBackupAndSettingsAreAllOrNothingUnderEveryFault) {
   ASSERT_EQ(backup.RestoreSettings(source), RestoreResult::Restored);
   EXPECT_EQ(fs.Get(paths.SettingsFile), good);
   EXPECT_EQ(fs.Get(SafetyCopyPath(paths.SettingsFile)), good);
+}
+
+TEST_F(ShortcutBackupTest, ReloadDataFollowsItsThreeSwitches) {
+  FillUserStore();
+  settings.IconSize = 32;
+  DataFiles files(fs, codec, paths);
+  for (const auto* lost : {&Item(*store, 130).IconFile, &Item(*store, 130).CustomIconFile})
+    fs.RemoveFile(lost->str());
+  ASSERT_TRUE(files.SaveSettings(settings, Item(*store, 0)) && files.SaveStore(*store));
+  for (const auto& [resetSettings, resetShortcuts, repair] :
+       {std::tuple{true, false, false}, {false, true, false}, {false, false, true}}) {
+    auto data = std::make_unique<AppData>();
+    data->paths = paths;
+    InitializeSteps steps;
+    steps.readScreen = [] { return MakeScreenInfo(1920, 1050, 30, 96, 96, {0, 0, 1920, 1040}); };
+    steps.defineBuiltInItems = [](AppData&) {};
+    steps.buildDefaultGroups = [](AppData& d) { d.store.Items[131].Title = "default"; };
+    std::vector<int> rebuilt;
+    ReloadData(
+        *data, files, steps, fs, [&](int n) { return rebuilt.push_back(n), true; }, resetSettings,
+        resetShortcuts, repair);
+    EXPECT_EQ(data->settings.IconSize, resetSettings ? 48 : 32);
+    EXPECT_EQ(rebuilt, repair ? std::vector<int>{130} : std::vector<int>{});
+    EXPECT_EQ(data->store.Items[131].Title, resetShortcuts ? "default" : Item(*store, 131).Title);
+  }
 }
 
 }  // namespace
