@@ -5,9 +5,8 @@
 namespace kivo {
 namespace {
 
-// Only the program's own copies in the user icon folder, compared without regard to case,
-// each once; never a built-in entry's icon, a file a damaged store names, the folder itself
-// or a name that leaves it.
+// Only the program's own copies in the user icon folder, without regard to case, each once;
+// never a system icon, a file a damaged store names, the folder itself or a way out of it.
 TEST(IconFilesToDelete, OnlyTheProgramsOwnCopiesInTheUserIconFolder) {
   const std::string icons = "C:\\Users\\me\\AppData\\Roaming\\KivoSoft\\Kivo Launcher\\KivoIcons\\";
   const std::string upper = "C:\\USERS\\ME\\APPDATA\\ROAMING\\KIVOSOFT\\KIVO LAUNCHER\\KIVOICONS\\";

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace kivo {
 namespace {
-
-constexpr int kShown = 24;  // IconCount of the test ring
 
 std::size_t At(int i) {
   return static_cast<std::size_t>(i);
@@ -29,7 +26,6 @@ ShortcutStore MakeStore() {
     store.Items[At(slot)].Title = std::to_string(slot);
     store.Groups[At(slot)].Members[0] = slot;
   }
-  store.Items[6].ItemType = kItemGroup;
   int next = kFirstUserItem;
   for (const auto& [group, count] : {std::pair{5, 5}, {7, 36}, {6, 1}, {3, 10}}) {
     for (int m = 1; m <= count; ++m) {
@@ -41,36 +37,6 @@ ShortcutStore MakeStore() {
     store.Groups[At(group)].Count = count;
   }
   return store;
-}
-
-// Rows: member, slot, position, kind (-1 keeps it), the member's own group Count (-1 keeps
-// it), IconCount, then entries 0..8 on or off.
-TEST(ItemMenu, AvailabilityTable) {
-  const char* const cases[] = {
-      "8 8 -1 -1 -1 24 011111111",   "8 8 -1 2 -1 24 101111110",    "8 8 -1 0 -1 24 101111110",
-      "5 5 -1 -1 -1 24 111111111",   "7 7 -1 -1 -1 24 011111111",   "3 3 -1 -1 -1 24 111000011",
-      "3 3 -1 -1 1024 24 011000011", "3 3 -1 -1 1023 24 111000011", "0 0 -1 -1 -1 24 000000001",
-      "2 2 -1 -1 -1 24 000000001",   "9 9 -1 11 -1 24 000000001",   "9 9 -1 3 -1 24 000000000",
-      "4 4 -1 -1 -1 24 011010111",   "24 24 -1 -1 -1 24 011101011", "24 24 -1 2 -1 24 101101010",
-      "4 4 -1 4 -1 8 111010111",     "25 25 -1 -1 -1 24 111000011", "36 36 -1 -1 -1 40 011101011",
-      "129 5 1 -1 -1 24 011010111",  "131 5 3 -1 -1 24 011111111",  "133 5 5 -1 -1 24 011101011",
-      "170 6 1 -1 -1 24 011000011",  "133 5 1 -1 -1 24 011101011",  "170 5 1 -1 -1 24 011000011",
-      "70 0 1 11 -1 24 000000001",   "1025 5 1 -1 -1 24 000000000", "129 37 1 -1 -1 24 000000000",
-  };
-  for (const char* row : cases) {
-    int member = 0, slot = 0, position = 0, kind = 0, count = 0, iconCount = 0;
-    char expected[10] = {};
-    ASSERT_EQ(std::sscanf(row, "%d %d %d %d %d %d %9s", &member, &slot, &position, &kind, &count,
-                          &iconCount, expected),
-              7);
-    ShortcutStore store = MakeStore();
-    if (kind != -1) store.Items[At(member % kItemCount)].ItemType = kind;
-    if (count != -1) store.Groups[At(member)].Count = count;
-    std::string shown;
-    for (const bool on : PrepareItemMenu({member, slot, position}, store, iconCount))
-      shown += on ? '1' : '0';
-    EXPECT_EQ(shown, expected) << row;
-  }
 }
 
 // Images by item number: variant v of item i starts as 100 * i + v.
@@ -149,101 +115,16 @@ TEST(ItemMenu, MemberCapacityStaysWithTheSlot) {
   ShortcutStore store = MakeStore();
   store.Groups[9].Members.resize(1025, 0);
   FakeCache cache;
-  ASSERT_EQ(ChangePosition(store, kShown, {9, 9, -1}, MoveMode::Up, cache), MoveResult::Ring);
-  EXPECT_EQ(store.Groups[8].Members.size(), 37u);
-  EXPECT_EQ(store.Groups[9].Members.size(), 1025u);
+  ASSERT_EQ(ChangePosition(store, 24, {9, 9, -1}, MoveMode::Up, cache), MoveResult::Ring);
+  EXPECT_EQ(std::pair(store.Groups[8].Members.size(), store.Groups[9].Members.size()),
+            std::pair(std::size_t{37}, std::size_t{1025}));
   for (int m = 1; m <= 40; ++m) store.Groups[9].Members[At(m)] = 200 + m;
   store.Groups[9].Count = 40;
   const ShortcutStore before = store;
   for (const MoveMode mode : {MoveMode::Up, MoveMode::Down, MoveMode::First, MoveMode::Last}) {
-    EXPECT_EQ(ChangePosition(store, kShown, {9, 9, -1}, mode, cache), MoveResult::None);
+    EXPECT_EQ(ChangePosition(store, 24, {9, 9, -1}, mode, cache), MoveResult::None);
   }
   EXPECT_TRUE(store.Groups == before.Groups);
-}
-
-TEST(ItemMenu, PopupMoves) {
-  // clang-format off
-  const std::tuple<int, MoveMode, const char*> cases[] = {  // members 1..5 afterwards, "" none moves
-      {3, MoveMode::Up, "13245"},    {2, MoveMode::Up, "21345"},    {1, MoveMode::Up, ""},
-      {1, MoveMode::Down, "21345"},  {4, MoveMode::Down, "12354"},  {5, MoveMode::Down, ""},
-      {4, MoveMode::First, "41235"}, {5, MoveMode::First, "51234"}, {1, MoveMode::First, ""},
-      {2, MoveMode::Last, "13452"},  {1, MoveMode::Last, "23451"},  {5, MoveMode::Last, ""},
-  };
-  // clang-format on
-  for (const auto& [position, mode, order] : cases) {
-    const ShortcutStore before = MakeStore();
-    ShortcutStore store = before;
-    FakeCache cache;
-    const MoveResult result =
-        ChangePosition(store, kShown, {128 + position, 5, position}, mode, cache);
-    EXPECT_EQ(result, *order ? MoveResult::Popup : MoveResult::None) << position << order;
-    ItemGroup expected = before.Groups[5];
-    for (int m = 0; order[m] != '\0'; ++m) expected.Members[At(m + 1)] = 128 + order[m] - '0';
-    EXPECT_EQ(store.Groups[5], expected) << position << order;
-    EXPECT_EQ(cache.calls, 0);
-    EXPECT_TRUE(store.Items == before.Items);
-  }
-}
-
-class RecordingHost : public ItemMenuHost {
- public:
-  void CloseWindows() override { log += "close;"; }
-  bool ConfirmDelete() override { return log += "ask;", answer; }
-  bool DeleteItem(int item) override {
-    return log += "delete " + std::to_string(item) + ";", deletes;
-  }
-  void RefreshDock() override { log += "dock;"; }
-  void RefreshPopup() override { log += "popup;"; }
-  void SaveStore() override { log += "save;"; }
-  void ShowProperties(bool add) override { log += add ? "add;" : "properties;"; }
-  std::string log;
-  bool answer = true;
-  bool deletes = true;
-};
-
-TEST(ItemMenu, Commands) {
-  // clang-format off
-  const struct {
-    int index;
-    ItemMenuContext context;
-    bool answer, deletes;
-    const char* log;
-  } cases[] = {
-      {kMenuAddShortcut, {5, 5, -1}, true, true, "close;add;"},
-      {kMenuAddShortcut, {8, 8, -1}, true, true, ""},  // off on a shortcut
-      {kMenuDelete, {8, 8, -1}, true, true, "close;ask;delete 8;dock;save;"},
-      {kMenuDelete, {8, 8, -1}, false, true, "close;ask;"},
-      {kMenuDelete, {130, 5, 2}, true, true, "close;ask;delete 130;dock;save;"},
-      {kMenuDelete, {5, 5, -1}, false, true, "close;delete 5;dock;save;"},  // a group asks itself
-      {kMenuDelete, {5, 5, -1}, true, false, "close;delete 5;"},
-      {kMenuDelete, {0, 0, -1}, true, true, ""},
-      {kMenuProperties, {8, 8, -1}, true, true, "close;properties;"},
-      {kMenuMoveUp, {8, 8, -1}, true, true, "dock;save;"},
-      {kMenuMoveLast, {130, 5, 2}, true, true, "popup;save;"},
-      {kMenuMoveUp, {4, 4, -1}, true, true, ""},
-      {kMenuFirstSeparator, {8, 8, -1}, true, true, ""},
-      {9, {8, 8, -1}, true, true, ""},
-  };
-  // clang-format on
-  for (const auto& c : cases) {
-    ShortcutStore store = MakeStore();
-    FakeCache cache;
-    RecordingHost host;
-    host.answer = c.answer;
-    host.deletes = c.deletes;
-    bool add = false;
-    RunItemMenuCommand(c.index, c.context, store, kShown, cache, host, add);
-    EXPECT_EQ(host.log, c.log) << c.index << " on " << c.context.member;
-    EXPECT_EQ(add, c.index == kMenuAddShortcut && *c.log) << c.index;
-  }
-  ShortcutStore store = MakeStore();
-  std::string asks;
-  for (const int kind : {0, 1, 2, 4, 5, 6, 9, 11, 12}) {
-    store.Items[8].ItemType = kind;
-    if (DeleteAsks(store, 8)) asks += std::to_string(kind);
-  }
-  EXPECT_EQ(asks, "15");  // only single shortcuts ask before they go
-  EXPECT_FALSE(DeleteAsks(store, -1) || DeleteAsks(store, kItemCount));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// A small world for the item-editing tests: files, registry, drives, links and icon
-// pictures in memory, and prompts that answer as the test says.
+// Files, registry, drives, links and icon pictures in memory; prompts answer as told.
 #pragma once
 
 #include <map>
@@ -22,14 +21,13 @@ namespace kivo::testing {
 inline std::string Upper(const std::string& path) {
   std::string key = AsciiUpper(path);
   while (key.size() > 3 && key.back() == '\\') key.pop_back();
-  if (key.size() == 2 && key[1] == ':') key += '\\';  // "D:" is the drive's folder
-  return key;
+  return key.size() == 2 && key[1] == ':' ? key + '\\' : key;  // "D:" is the drive's folder
 }
 
 template <typename Map>
-typename Map::mapped_type Find(const Map& map, const std::string& key) {
+std::optional<typename Map::mapped_type> Find(const Map& map, const std::string& key) {
   const auto it = map.find(Upper(key));
-  return it == map.end() ? typename Map::mapped_type{} : it->second;
+  return it == map.end() ? std::nullopt : std::optional(it->second);
 }
 
 class FakeItemSystem : public ItemSystem {
@@ -40,17 +38,15 @@ class FakeItemSystem : public ItemSystem {
     const std::string key = Upper(path);
     if (hidden.count(key)) return 0x22u;
     if (files_.FileExists(path)) return 0x20u;
-    if (files_.FolderExists(path) || (key.size() <= 3 && drives.count(key))) {
-      return kAttributeDirectory;
-    }
+    if (files_.FolderExists(path) || drives.count(key)) return kAttributeDirectory;
     return std::nullopt;
   }
   int DriveType(const std::string& root) const override {
-    return drives.count(Upper(root)) ? Find(drives, root) : kDriveNoRoot;
+    return Find(drives, root).value_or(kDriveNoRoot);
   }
-  std::vector<std::string> LogicalDrives() const override { return driveOrder; }
+  std::vector<std::string> LogicalDrives() const override { return {}; }
   std::vector<std::string> FolderEntries(const std::string& folder) const override {
-    return Find(entries, folder);
+    return Find(entries, folder).value_or(std::vector<std::string>{});
   }
   std::string ExpandPath(std::string_view path) const override {
     std::string out(path);
@@ -60,30 +56,25 @@ class FakeItemSystem : public ItemSystem {
   }
   std::string UserName() const override { return "alice"; }
   std::optional<std::string> VersionBlock(const std::string& file) const override {
-    if (!versions.count(Upper(file))) return std::nullopt;
     return Find(versions, file);
   }
   std::optional<ShellLinkData> ReadShellLink(const std::string& linkFile) override {
-    if (!links.count(Upper(linkFile))) return std::nullopt;
     return Find(links, linkFile);
   }
   std::string MsiShortcutTarget(const std::string& linkFile) override {
-    return Find(advertised, linkFile);
+    return Find(advertised, linkFile).value_or("");
   }
 
   std::map<std::string, int> drives;  // "C:\" -> drive type
-  std::vector<std::string> driveOrder;
   std::set<std::string> hidden;
   std::map<std::string, std::vector<std::string>> entries;
-  std::map<std::string, std::string> versions;
+  std::map<std::string, std::string> versions, advertised;
   std::map<std::string, ShellLinkData> links;
-  std::map<std::string, std::string> advertised;
 
  private:
   MemoryFileSystem& files_;
 };
 
-// Writes a small stand-in picture for every source it knows; records each call.
 class FakeIconMaker : public IconMaker {
  public:
   explicit FakeIconMaker(MemoryFileSystem& files) : files_(files) {}
@@ -125,8 +116,8 @@ class ScriptedPrompts : public ItemPrompts {
 class RecordingImages : public ItemImages {
  public:
   void Load(int item) override { loaded.push_back(item); }
-  void Release(int item) override { released.push_back(item); }
-  std::vector<int> loaded, released;
+  void Release(int) override {}
+  std::vector<int> loaded;
 };
 
 struct ItemWorld {
@@ -134,29 +125,19 @@ struct ItemWorld {
     const std::string home = "C:\\Users\\alice\\";
     paths.ProgramFolder = "C:\\Kivo\\";
     paths.SystemIconFolder = "C:\\Kivo\\SysIcons\\";
-    paths.UserIconFolder = "C:\\Data\\KivoIcons\\";
     paths.CommonDesktopFolder = "C:\\Users\\Public\\Desktop\\";
     paths.DesktopFolder = home + "Desktop\\";
-    const std::pair<std::string*, std::string> folders[] = {
-        {&paths.WindowsFolder, "C:\\Windows\\"},
-        {&paths.SystemFolder, "C:\\Windows\\system32\\"},
-        {&paths.ProgramFilesFolder, "C:\\Program Files\\"},
-        {&paths.ProfileFolder, home},
-        {&paths.DocumentsFolder, home + "Documents\\"},
-        {&paths.PicturesFolder, home + "Pictures\\"},
-        {&paths.MusicFolder, home + "Music\\"},
-        {&paths.VideoFolder, home + "Videos\\"},
-        {&paths.FavoritesFolder, home + "Favorites\\"},
-        {&paths.UserIconFolder, paths.UserIconFolder}};
-    for (const auto& [field, folder] : folders) files.CreateFolder(*field = folder);
+    for (const auto& [field, folder] : {std::pair{&paths.WindowsFolder, "C:\\Windows\\"},
+                                        {&paths.SystemFolder, "C:\\Windows\\system32\\"},
+                                        {&paths.ProfileFolder, home.c_str()},
+                                        {&paths.UserIconFolder, "C:\\Data\\KivoIcons\\"}})
+      files.CreateFolder(*field = folder);
     system.drives = {{"C:\\", kDriveFixed}};
-    system.driveOrder = {"C:\\"};
   }
 
   ShortcutItem& Item(int n) { return store.Items[static_cast<std::size_t>(n)]; }
   ItemGroup& Group(int g) { return store.Groups[static_cast<std::size_t>(g)]; }
   std::string SysIcon(const std::string& name) const { return paths.SystemIconFolder + name; }
-  // A group entry in ring slot `slot` with the given title.
   void MakeGroup(int slot, const std::string& title) {
     Item(slot).ItemType = kItemGroup;
     Item(slot).Title = title + " (空)";

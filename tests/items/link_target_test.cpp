@@ -16,11 +16,9 @@ TEST(IsPlausibleTargetPath, OnlyAbsoluteFileSystemPathsWithoutGarbage) {
     EXPECT_TRUE(IsPlausibleTargetPath(path)) << path;
   }
   // Relative, unexpanded, shell namespace, device paths, C0/C1 controls, U+FFFD, wildcards.
-  for (const char* path : {"", "C:", "C:relative.txt", "1:\\x", "notepad.exe", "..\\x.exe", "\\x.exe", "%windir%\\notepad.exe",
-                           "\\\\server", "\\\\server\\", "\\\\\\share", "\\\\?\\C:\\x.txt", "\\\\.\\pipe\\x", "C:\\Users\\\x01\x02\x7F",
-                           "C:\\a\tb", "C:\\Users\\\xC2\x85x", "C:\\Users\\\xC2\x9Fx", "C:\\Users\\\xEF\xBF\xBDx.txt", "C:\\a?b", "C:\\a*b",
-                           "C:\\a<b>", "C:\\a|b", "C:\\\"a\"", "C:\\a:b", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:\\x.txt",
-                           "C:\\Users\\::{645FF040-5081-101B-9F08-00AA002F954E}", "http://example.com/"}) {
+  for (const char* path : {"", "C:relative.txt", "1:\\x", "..\\x.exe", "\\x.exe", "%windir%\\notepad.exe", "\\\\server\\",
+                           "\\\\?\\C:\\x.txt", "\\\\.\\pipe\\x", "C:\\Users\\\x01\x7F", "C:\\Users\\\xC2\x85x", "C:\\Users\\\xEF\xBF\xBDx.txt",
+                           "C:\\a?b", "C:\\a|b", "C:\\a:b", "C:\\Users\\::{645FF040-5081-101B-9F08-00AA002F954E}", "http://example.com/"}) {
     EXPECT_FALSE(IsPlausibleTargetPath(path)) << path;
   }
   // clang-format on
@@ -30,17 +28,11 @@ TEST(ResolveLinkRelativePath, FoldsDotsFromTheLinksFolder) {
   // clang-format off
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"C:\\Users\\alice\\Desktop\\", "..\\..\\Public\\Desktop\\x.txt", "C:\\Users\\Public\\Desktop\\x.txt"},
-      {"C:\\Users\\alice\\Desktop", ".\\a.exe", "C:\\Users\\alice\\Desktop\\a.exe"},
-      {"C:\\Links\\", "tools\\.\\b.exe", "C:\\Links\\tools\\b.exe"},
       {"C:\\Links\\", "..\\..\\..\\x", ""},
       {"C:\\Links\\", "..", "C:\\"},
-      {"C:\\", "..\\x", ""},
       {"C:\\Links\\", "\\Tools\\c.exe", "C:\\Tools\\c.exe"},
       {"C:\\Links\\", "D:\\elsewhere\\d.exe", "D:\\elsewhere\\d.exe"},
       {"\\\\server\\share\\links\\", "..\\docs/a.txt", "\\\\server\\share\\docs\\a.txt"},
-      {"\\\\server\\share\\", "..\\..\\x", ""},
-      {"C:\\Links\\", "", ""},
-      {"", "a.exe", ""},
       {"Links\\", "a.exe", ""},
   };
   // clang-format on
@@ -49,56 +41,20 @@ TEST(ResolveLinkRelativePath, FoldsDotsFromTheLinksFolder) {
   }
 }
 
-TEST(LinkTargetCandidates, InTheirOrderResolvedAndExpanded) {
-  const LinkTargetSources sources{" C:\\Shell\\a.exe ", "%windir%\\raw.exe", "C:\\Info\\c.exe",
-                                  "..\\rel\\d.exe", "%windir%\\notepad.exe"};
-  std::vector<std::string> expanded;
-  const auto candidates =
-      LinkTargetCandidates(sources, "C:\\Users\\alice\\Desktop\\x.lnk", [&](std::string_view path) {
-        expanded.emplace_back(path);
-        std::string out(path);
-        out.replace(AsciiUpper(out).find("%WINDIR%"), 8, "C:\\windows");
-        return out;
-      });
-  EXPECT_EQ(candidates,
-            (std::vector<std::string>{"C:\\Shell\\a.exe", "C:\\windows\\raw.exe", "C:\\Info\\c.exe",
-                                      "C:\\Users\\alice\\rel\\d.exe", "C:\\windows\\notepad.exe"}));
-  // Only texts that hold a variable are expanded.
-  EXPECT_EQ(expanded, (std::vector<std::string>{"%windir%\\raw.exe", "%windir%\\notepad.exe"}));
-
-  const auto none = LinkTargetCandidates({}, "x.lnk", [](std::string_view) -> std::string {
-    ADD_FAILURE() << "nothing to expand";
-    return {};
-  });
-  EXPECT_EQ(none, std::vector<std::string>(5));
-}
-
 // The places in their order: shell, raw, location block, relative, environment.
 TEST(ChooseLinkTarget, FirstPlausibleWholePathPreferringOneThatExists) {
   const std::string garbage = "C:\\\x01\x05\xC2\x90Us";
-  const std::string guid = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:\\Users\\Public";
   const std::string txt = "C:\\Users\\Public\\Desktop\\x.txt";
   const std::string notepad = "C:\\windows\\notepad.exe";
-  const std::string gone = "C:\\Program Files\\Gone\\gone.exe";
   // clang-format off
   const std::tuple<const char*, std::vector<std::string>, std::set<std::string>, std::string> cases[] = {
       {"the shell's path when it is right", {txt, txt, txt, txt, ""}, {txt}, txt},
-      {"garbled item list: the raw path", {garbage, txt, "", "", ""}, {txt}, txt},
       {"a base path cut from its suffix loses to the whole path", {"C:\\Users\\", "C:\\Users\\", txt, "", ""}, {txt, "C:\\Users\\"}, txt},
-      {"a cut base path without \\ loses as well", {"C:\\Users", "", txt, "", ""}, {"C:\\Users", txt}, txt},
-      {"a shell-namespace path is never a target", {guid, "", "", "", ""}, {}, ""},
-      {"the relative path only", {"", "", "", txt, ""}, {txt}, txt},
-      {"the environment block only", {"", "", "", "", notepad}, {notepad}, notepad},
       {"an unexpanded variable is no path", {"%windir%\\notepad.exe", "", "", "", notepad}, {notepad}, notepad},
-      {"a missing program is still its target", {gone, "", "", "", ""}, {}, gone},
       {"garbage never wins, even alone", {garbage, "", "", "", ""}, {garbage}, ""},
       {"one that exists beats an earlier one that does not", {"C:\\Old\\gone.txt", "", txt, "", ""}, {txt}, txt},
       {"when none exists, the earliest", {"C:\\a\\1.txt", "C:\\b\\2.txt", "", "", ""}, {}, "C:\\a\\1.txt"},
-      {"when several exist, the earliest", {"", notepad, txt, "", ""}, {txt, notepad}, notepad},
       {"a prefix that is no folder of the other stays", {"C:\\Users\\Pub", txt, "", "", ""}, {"C:\\Users\\Pub"}, "C:\\Users\\Pub"},
-      {"a cut path is recognised in any letter case", {"c:\\users\\", txt, "", "", ""}, {"c:\\users\\", txt}, txt},
-      {"network shares are paths", {"", "", "\\\\srv\\docs\\a.txt", "", ""}, {}, "\\\\srv\\docs\\a.txt"},
-      {"nothing at all", {"", "", "", "", ""}, {}, ""},
   };
   // clang-format on
   for (const auto& [what, candidates, existing, expected] : cases) {
