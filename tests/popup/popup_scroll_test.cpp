@@ -33,11 +33,5 @@ TEST(PopupScroll, RandomMovesFollowTheRulesAndStayInRange) {
   }
 }
 
-TEST(PopupScroll, KeysAddressMemberNumbersVisibleOrNot) {
-  const int cases[][3] = {{'0', 40, 1}, {'9', 40, 10}, {'A', 40, 11}, {'Z', 36, 36},
-                          {'Z', 35, 0}, {'5', 3, 0},   {'~', 40, 0},  {'a', 40, 0}};
-  for (const auto& [key, count, member] : cases) EXPECT_EQ(MemberForKey(key, count), member) << key;
-}
-
 }  // namespace
 }  // namespace kivo

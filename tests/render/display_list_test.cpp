@@ -6,10 +6,6 @@
 
 namespace kivo {
 
-void PrintTo(const PixelRect& r, std::ostream* out) {
-  *out << "{" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "}";
-}
-
 namespace {
 
 // Bounds as a 10 x 10 icon at the target corner (variant 0: the target), text a 40 x 20 box.
@@ -65,9 +61,8 @@ TEST(DisplayList, AFillDropsWhatItHidesSoARepeatedlyOverdrawnFrameStaysSmall) {
     canvas.Present(200);
   };
   const Frame plain = Record(draw), pruned = Record(draw, true);
-  EXPECT_EQ(plain.background, 0xC0000000u);
-  EXPECT_EQ(plain.constantAlpha, 200);
-  EXPECT_EQ(plain.ops.size(), 155u);
+  EXPECT_EQ((std::tuple{plain.background, plain.constantAlpha, plain.ops.size()}),
+            (std::tuple{0xC0000000u, 200, 155u}));
   EXPECT_EQ(pruned.ops.size(), 6u) << "icons 2 and 3, the last step's fill and images, the fill";
   EXPECT_EQ(Paint(pruned, {0, 0, 100, 40}), Paint(plain, {0, 0, 100, 40})) << "the same picture";
 }
