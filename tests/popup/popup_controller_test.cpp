@@ -11,6 +11,7 @@
 #include "items/group_helpers.h"
 #include "items/item_world.h"
 #include "render/display_list.h"
+#include "search/item_search.h"
 
 namespace kivo {
 namespace {
@@ -28,13 +29,19 @@ class World : public DockPorts, public DockActions, public PopupPorts, public Po
  public:
   std::vector<std::string> acts;
   std::function<bool(int)> deleter;
+  bool shown = false, textInput = false;  // the dock's windows; the search field's input
   DockController* dock = nullptr;
   PopupController* popup = nullptr;
   void Log(const char* what, int n) { acts.push_back(what + (" " + std::to_string(n))); }
   void SetTimer(DockTimer, bool) override {}
   void BringToFront() override {}
   void SendToBottom() override {}
-  void ShowWindows(bool) override {}
+  void ShowWindows(bool visible) override { shown = visible; }
+  void SetTextInput(bool on) override { textInput = on; }
+  void ShowSearchResults(const std::vector<int>& items) override {
+    popup->Handle(PopupEvent::Results(items));
+  }
+  void SearchListKey(int key) override { popup->Handle(PopupEvent::Key(key)); }
   void LaunchItem(int item) override { Log("launch", item); }
   void RunCommand(int command) override { Log("run", command); }
   void SaveStore() override { acts.push_back("save"); }
@@ -82,7 +89,7 @@ class PopupTest : public ::testing::Test, public Clock {
       popup_->Resume();
     });
   }
-  void Sleep(int ms) override { pauses_.push_back(ms), pacer_.Sleep(ms); }
+  void Sleep(int ms) override { pacer_.Sleep(ms); }
   ShortcutItem& Item(int i) { return store_.Items[U(i)]; }
   // `count` members of kind 5 (the first the command when asked), items `first` + 1 on.
   void Fill(int group, int count, bool command = false, int first = kFirst) {
@@ -101,12 +108,11 @@ class PopupTest : public ::testing::Test, public Clock {
     for (int guard = 0; pacer_.busy() && guard < 1000; ++guard) pacer_.Tick();
   }
   const PopupState& S() const { return popup_->state(); }
-  // One step of a script: "o"/"oG" opens the filled group / group G; "cmd" makes member 1 the
-  // command; "no" answers no to deleting; "wu"/"wd" the wheel; a key by name or "kX"; "fg"
-  // the foreground tick finding another window in front; "hp" the hover poll off the list;
-  // "lost" the mouse taken away; "r" the members shown as search results (window "B");
-  // on row R ("x" off every row, "+" row 1 moved 2 px): "mR" a move, "LR"/"RR" a left/right
-  // click, "pR" a left press, "gR" a move with it held, "uR" its release; "dR>S" a drag.
+  // One step: "o"/"oG" opens the group / group G; "cmd" makes member 1 the command; "no"
+  // answers no to deleting; "wu"/"wd" the wheel; a key by name or "kX"; "fg"/"hp" the
+  // foreground tick / hover poll; "lost" the mouse taken away; "r" the members as search
+  // results; on row R ("x" none, "+" row 1 moved 2 px): "mR" a move, "LR"/"RR" a left/right
+  // click, "pR" a press, "gR" a move with it held, "uR" its release; "dR>S" a drag.
   void Step(const std::string& t) {
     static const std::map<std::string, int> keys = {{"pgup", kKeyPageUp}, {"pgdn", kKeyPageDown},
                                                     {"up", kKeyUp},       {"down", kKeyDown},
@@ -155,13 +161,7 @@ class PopupTest : public ::testing::Test, public Clock {
   RingGeometry geometry_;
   DockState dockState_;
   std::vector<Frame> frames_;
-  std::vector<int> pauses_;
   DisplayList canvas_{[this](const Frame& f) { frames_.push_back(f); }};
-  std::vector<int> Alphas() const {
-    std::vector<int> out;
-    for (const Frame& f : frames_) out.push_back(f.constantAlpha);
-    return out;
-  }
   FramePacer pacer_{[](const Frame&) {}, [](int) { return true; }};
   PopupView view_{canvas_, *this, store_};
   World world_;
@@ -175,143 +175,54 @@ class PopupTest : public ::testing::Test, public Clock {
   int group_ = 7;
 };
 
-// At rest, the whole picture from the list's corner; the fades only when the dock fades.
-TEST_F(PopupTest, RestingListAndFades) {
-  using V = std::vector<int>;
-  const struct {
-    int count;
-    const char* picture;
-  } cases[] = {{3,
-                "s8 0,10 268x114 s9 0,0 268x12 s10 0,122 268x12 i301 13,13 32x32 "
-                "M1 48,15 183x28 0 237,15 18x28 i302 13,51 32x32 M2 48,53 183x28 1 237,53 18x28 "
-                "i303 13,89 32x32 M3 48,91 183x28 2 237,91 18x28 "},
-               {10,
-                "s8 0,10 268x212 s9 0,0 268x12 s10 0,220 268x12 s3 10,10 248x25 s7 10,35 248x5 "
-                "s7 10,192 248x5 s5 10,197 248x25 PgDn 10,197 248x25 i301 13,43 32x32 "
-                "M1 48,45 183x28 0 237,45 18x28 i302 13,81 32x32 M2 48,83 183x28 1 237,83 18x28 "
-                "i303 13,119 32x32 M3 48,121 183x28 2 237,121 18x28 i304 13,157 32x32 "
-                "M4 48,159 183x28 3 237,159 18x28 "}};
-  std::vector<std::vector<DrawOp>> at96;  // each case's picture, from the list's corner
-  for (const auto& c : cases) {
-    const bool fade = c.count > P;
-    dockState_.fade = fade, frames_.clear(), pauses_.clear();
-    Fill(group_, c.count);
-    Run("o");
-    EXPECT_EQ(Alphas(), fade ? V({63, 127, 191, 255, 255}) : V{255});
-    std::ostringstream picture;
-    for (const DrawOp& op : frames_.back().ops) {
-      if (op.kind == DrawOp::Kind::TextBox)
-        picture << op.text << (op.colour == kPopupTextColour ? "" : "?");
-      else
-        picture << "si"[op.image.table == ImageTable::Icon] << op.image.number;
-      picture << ' ' << op.rect.left - S().layout.left << ',' << op.rect.top - S().layout.top << ' '
-              << op.rect.width << 'x' << op.rect.height << ' ';
-    }
-    EXPECT_EQ(picture.str(), c.picture);
-    at96.push_back(frames_.back().ops);
-    for (DrawOp& op : at96.back()) op.rect.left -= S().layout.left, op.rect.top -= S().layout.top;
-    frames_.clear(), pauses_.clear();
-    Run("esc");
-    EXPECT_EQ(Alphas(), fade ? V({191, 127, 63, 255}) : V{255});
-    EXPECT_EQ(pauses_, fade ? V({25, 25, 25, 50}) : V{50});
-    EXPECT_EQ(frames_.back(), (Frame{kTransparent, 255, {}}));
-  }
-  // At 144 dpi each piece is the 96-dpi one half as large again from the list's corner
-  // (within the rounding of the pieces above it), the skins drawn from their copies.
-  geometry_ = ComputeRing(MakeRingMetrics(MakeScreenInfo(1920, 1057, 23, 144, 144, {}), settings_));
-  for (std::size_t k = 0; k < std::size(cases); ++k) {
-    Fill(group_, cases[k].count);
-    Run("o");
-    const PopupLayout& l = S().layout;
-    const std::vector<DrawOp>& ops = frames_.back().ops;
-    ASSERT_EQ(ops.size(), at96[k].size());
-    for (std::size_t i = 0; i < ops.size(); ++i) {
-      DrawOp big = ops[i], small = at96[k][i];
-      const bool copy = big.image.table == ImageTable::Skin && big.image.number != kSkinMenuBody;
-      EXPECT_EQ(big.image.variant,
-                copy && big.kind == DrawOp::Kind::Image ? kPopupSkinVariant : small.image.variant);
-      const PixelRect b{big.rect.left - l.left, big.rect.top - l.top, big.rect.width,
-                        big.rect.height};
-      for (const auto& [n, m] : {std::pair{b.left, small.rect.left},
-                                 {b.top, small.rect.top},
-                                 {b.width, small.rect.width},
-                                 {b.height, small.rect.height}})
-        EXPECT_NEAR(n, 1.5 * m, 2) << k << " op " << i;
-      big.rect = small.rect, big.image.variant = small.image.variant;
-      EXPECT_EQ(big, small) << k << " op " << i;
-    }
-    Run("esc");
-  }
-}
-
 // Scripts on a list of `count` members (P = 4; member m is item 300 + m): what the world is
-// asked, where the list ends (open while its window was last shown, a member fewer after a
-// "save"), and its last frame, whatever the script: the page buttons ("PgUp" and "PgDn"
-// where it can scroll that way), each shown member's icon, title and hotkey, and the hovered
-// row lit under its icon (nothing lit while a member is carried off).
+// asked (see Step), where the list ends (open while its window was last shown, a member fewer after
+// a "save"), and its last frame, whatever the script: the page buttons ("PgUp" and "PgDn" where it
+// can scroll that way), each shown member's icon, title and hotkey, and the hovered row lit under
+// its icon (nothing lit while a member is carried off).
 TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
-  const struct {
-    int count;
-    const char* script;
-    const char* acts;
-    int offset, hovered;
-  } cases[] = {
-      {4, "o wd wd pgdn", "S", 0, -1},  // count = P never scrolls
-      {5, "o wd wd wd", "S", 1, -1},    // nor past count - P
-      {7, "o pgdn", "S", 3, -1},
-      {10, "o wd wu", "S", 0, -1},
-      {10, "o down down down down down", "S", 1, 4},
-      {10, "o pgdn up up up up up", "S", 3, 1},
-      {10, "o L5 L5 L0", "S", 2, 0},
-      {40, "o pgdn pgdn wd wd", "S", 10, -1},
-      {40, "o pgdn pgdn kA", "S|H|closed 1|launch 311", 8, -1},
-      {40, "o pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn", "S", 36, -1},
-      {3, "o k3 kZ", "S", 0, -1},  // members 4 and 36 are missing
-      {10, "o m0 enter m5 enter R0 R5", "S", 0, P + 1},
-      {10, "o wd R2", "S|menu 303 7:3", 1, 2},
-      {10, "o down down enter", "S|H|closed 1|launch 302", 0, -1},
-      {10, "o L2", "S|H|closed 1|launch 302", 0, -1},
-      {10, "o p2", "S", 0, 2},
-      {3, "cmd o L1", "S|H|closed 1|run 73", 0, -1},
-      {3, "o d1>x", "S|delete 301|save|S", 0, -1},
-      {3, "no o d1>x", "S|delete 301", 0, -1},
-      {10, "o pgdn pgdn d1>x", "S|delete 307|save|S", 5, -1},  // the offset stays in range
-      {3, "o d1>3", "S", 0, 3},
-      {3, "o p1 g3", "S", 0, 3},
-      {3, "o p1 gx lost ux", "S", 0, -1},  // the mouse taken mid-drag: nothing is deleted
-      {3, "o d1>+", "S|H|closed 1|launch 301", 0, -1},  // a tremble
-      {3, "cmd o d1>x", "S", 0, -1},                    // a command stays in the list
-      {1, "o d1>x", "S|delete 301|save|H|emptied 7|closed 1", 0, -1},
-      {3, "o fg", "S|H|closed 0", 0, -1},
-      {3, "o esc", "S|H|closed 1", 0, -1},
-      {3, "o down hp", "S", 0, 1},  // keys choose, the poll leaves it
-      {3, "o m2 hp", "S", 0, -1},
-      {3, "o o o9", "S|H|S|H|closed 0", 0, -1},        // one list at a time
-      {3, "o esc,o o,esc,o", "S|H|S|H|S|H|S", 0, -1},  // the dock has asked for a list since
-      // Search results: the first lit for Enter, nothing carried off, no menu, no hotkeys.
-      {10, "r enter", "B|H|closed 1|launch 301", 0, -1},
-      {10, "r down down enter", "B|H|closed 1|launch 303", 0, -1},
-      {10, "r m3 hp enter", "B|H|closed 1|launch 301", 0, -1},
-      {3, "r d1>x R2 kA k1", "B", 0, 2},
-      {3, "r r", "B|B", 0, 1},
-      {3, "o r", "S|H|B", 0, 1},
-  };
+  // Count: script = acts @offset hovered. Count = P never scrolls, nor past count - P;
+  // members 4 and 36 are missing; after a deletion the offset stays in range; the mouse
+  // taken mid-drag deletes nothing; a tremble is a click; a command stays in the list; one
+  // list at a time, unless the dock has asked for one since. Search results ("r"): the
+  // first lit for Enter, nothing carried off, no menu, no hotkeys.
+  std::istringstream table(
+      "4: o wd wd pgdn = S @0 -1; 5: o wd wd wd = S @1 -1; 7: o pgdn = S @3 -1; "
+      "10: o down down down down down = S @1 4; 10: o pgdn up up up up up = S @3 1; "
+      "10: o L5 L5 L0 = S @2 0; 40: o pgdn pgdn kA = S|H|closed 1|launch 311 @8 -1; "
+      "40: o pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn pgdn = S @36 -1; 3: o k3 kZ = S @0 -1; "
+      "10: o m0 enter m5 enter R0 R5 = S @0 5; 10: o wd R2 = S|menu 303 7:3 @1 2; "
+      "10: o down down enter = S|H|closed 1|launch 302 @0 -1; 10: o p2 = S @0 2; "
+      "3: cmd o L1 = S|H|closed 1|run 73 @0 -1; 3: o d1>x = S|delete 301|save|S @0 -1; "
+      "3: no o d1>x = S|delete 301 @0 -1; 10: o pgdn pgdn d1>x = S|delete 307|save|S @5 -1; "
+      "3: o d1>3 = S @0 3; 3: o p1 gx lost ux = S @0 -1; "
+      "3: o d1>+ = S|H|closed 1|launch 301 @0 -1; 3: cmd o d1>x = S @0 -1; "
+      "1: o d1>x = S|delete 301|save|H|emptied 7|closed 1 @0 -1; 3: o fg = S|H|closed 0 @0 -1; "
+      "3: o esc = S|H|closed 1 @0 -1; 3: o down hp = S @0 1; 3: o o o9 = S|H|S|H|closed 0 @0 -1; "
+      "3: o esc,o o,esc,o = S|H|S|H|S|H|S @0 -1; 10: r enter = B|H|closed 1|launch 301 @0 -1; "
+      "10: r m3 hp enter = B|H|closed 1|launch 301 @0 -1; 3: r d1>x R2 kA k1 = B @0 2; "
+      "3: o r = S|H|B @0 1");
   const ShortcutStore empty = store_;
-  for (const auto& c : cases) {
+  for (std::string row; std::getline(table >> std::ws, row, ';');) {
+    const std::size_t colon = row.find(':'), eq = row.find(" = "), at = row.find(" @");
+    const int count = std::stoi(row);
+    const std::string script = row.substr(colon + 2, eq - colon - 2),
+                      expected = row.substr(eq + 3, at - eq - 3);
+    std::istringstream tail(row.substr(at + 2));
+    int offset = 0, hovered = 0;
+    tail >> offset >> hovered;
     store_ = empty, w_.prompts.answer = true, world_.acts.clear();
-    group_ = c.count > 36 ? kAllProgramsGroup : 7;
-    Fill(group_, c.count);
-    Run(c.script);
+    group_ = count > 36 ? kAllProgramsGroup : 7;
+    Fill(group_, count);
+    Run(script);
     std::string acts, seen, want;
     for (const auto& a : world_.acts) acts += (acts.empty() ? "" : "|") + a;
     const PopupState& s = S();
     const ItemGroup& group = store_.Groups[U(group_)];
-    const std::string where = c.script + std::string(" on ") + std::to_string(c.count);
-    EXPECT_EQ(acts, c.acts) << where;
-    EXPECT_EQ(s.scroll.offset, c.offset) << where;
-    EXPECT_EQ(s.hovered, c.hovered) << where;
-    EXPECT_EQ(popup_->open(), acts[acts.find_last_of("SHB")] != 'H') << where;
-    EXPECT_EQ(group.Count, c.count - (acts.find("save") != std::string::npos)) << where;
+    EXPECT_EQ(acts, expected) << row;
+    EXPECT_EQ((std::pair{s.scroll.offset, s.hovered}), (std::pair{offset, hovered})) << row;
+    EXPECT_EQ(popup_->open(), acts[acts.find_last_of("SHB")] != 'H') << row;
+    EXPECT_EQ(group.Count, count - (acts.find("save") != std::string::npos)) << row;
     if (!popup_->open()) continue;
     for (const DrawOp& op : frames_.back().ops) {
       const bool icon = op.image.table == ImageTable::Icon, skin = op.image.number <= 6;
@@ -321,69 +232,59 @@ TEST_F(PopupTest, ScriptsScrollLaunchDragAndClose) {
                 std::to_string(op.rect.top) + " ";
     }
     const int h = popup_->dragging() ? -1 : s.hovered, o = s.scroll.offset;
-    const auto row = [&](int n, int r, const std::string& then) {
+    const auto lit = [&](int n, int r, const std::string& then) {
       want += "s" + std::to_string(n) + "@" + std::to_string(s.layout.rowRects[U(r)].top) + " ";
       want += then;
     };
     if (s.layout.paging) {
-      row(h == 0 ? kSkinMenuUpSelect : kSkinMenuUpUnselect, 0, o > 0 ? "PgUp " : "");
-      row(h == P + 1 ? kSkinMenuDownSelect : kSkinMenuDownUnselect, P + 1,
+      lit(h == 0 ? kSkinMenuUpSelect : kSkinMenuUpUnselect, 0, o > 0 ? "PgUp " : "");
+      lit(h == P + 1 ? kSkinMenuDownSelect : kSkinMenuDownUnselect, P + 1,
           o < s.count - P ? "PgDn " : "");
     }
     for (int r = 1; r <= std::min(s.count, P); ++r) {
       const ShortcutItem& item = Item(group.Members[U(o + r)]);
       const std::string icon = "i" + std::to_string(item.ItemIndex) + "@" +
                                std::to_string(s.layout.rowRects[U(r)].top + 3) + " ";
-      if (h == r) row(s.pressedLook ? kSkinMenuMouseDown : kSkinMenuSelect, r, "");
+      if (h == r) lit(s.pressedLook ? kSkinMenuMouseDown : kSkinMenuSelect, r, "");
       const char key =
           !s.results && o + r <= 36 ? "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[o + r - 1] : 0;
       want += icon + item.Title.str() + " " + (key ? std::string{key, ' '} : "");
     }
-    EXPECT_EQ(seen, want) << where;
+    EXPECT_EQ(seen, want) << row;
     Run("esc");
   }
 }
 
-// Moved members show in their new order from the same offset, at rest; an emptied list
-// closes.
-TEST_F(PopupTest, RefreshReadsTheMembersAgainAndKeepsTheOffset) {
-  Fill(group_, 10);
-  Run("o wd m2");
-  ItemGroup& g = store_.Groups[U(group_)];
-  std::rotate(g.Members.begin() + 2, g.Members.begin() + 3, g.Members.begin() + 11);
-  world_.acts.clear();
-  Run("refresh");
-  EXPECT_EQ(world_.acts, std::vector<std::string>{"S"});
-  EXPECT_EQ(S().scroll.offset, 1);
-  EXPECT_EQ(S().hovered, -1);
-  EXPECT_EQ(view_.row(2).item, kFirst + 3);
-  EXPECT_EQ(view_.row(10).item, kFirst + 2);
-  g.Count = 0;
-  world_.acts.clear();
-  Run("refresh refresh");
-  EXPECT_EQ(world_.acts, (std::vector<std::string>{"H", "emptied 7", "closed 1"}));
-}
-
 // Random sequences over the dock and its list together, wired as the program wires them,
-// with the real deletion (its question answered at random): the scroll and the hovered row
-// stay in range, one list at most is open and the dock agrees once both are idle, and the
-// store keeps sound groups whose deleted members are free again.
+// with the real deletion (its question answered at random). The dock: active only expanded,
+// its windows shown exactly while not hidden, nothing hovered or lifted while hidden, and
+// nothing drawn while collapsed or hidden. Its search field (Ctrl+F, typing, Backspace, the
+// list's keys) opens only on an active, expanded dock, holds the input method exactly while
+// open, shows what was typed, offers what the search finds, and keeps the slot keys from
+// starting anything. The list: scroll and hovered row in range, one list at most, and the
+// dock agrees once both are idle. The store keeps sound groups whose deleted members are
+// free again.
 TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
   std::mt19937 random(20261208);
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   for (int i = 0; i <= 38; ++i) Item(i).ItemType = kItemShortcut, Item(i).ItemIndex = i;
   Item(1).ItemType = Item(5).ItemType = kItemRingShortcut;
+  Item(1).Title = "Notepad", Item(1).LinkPath = "C:\\Windows\\notepad.exe";
   Item(2).ItemType = kItemRecycleBin;
   Item(4).ItemType = kItemAllProgramsGroup;
   for (const auto& [group, count] : {std::pair{3, 6}, {4, 3}, {6, 0}, {7, P + 1}}) {
     if (group != 4) Item(group).ItemType = kItemGroup;
     Fill(group, count, group == 3, kFirst + 10 * group);
   }
-  DisplayList dockCanvas([this](const Frame& f) { pacer_.Push(f); });
+  Item(kFirst + 72).Title = "记事本 M2";
+  std::vector<Frame> dockFrames;
+  DisplayList dockCanvas([&](const Frame& f) { dockFrames.push_back(f), pacer_.Push(f); });
   DockView dockView(dockCanvas, pacer_, store_, settings_, geometry_);
   const ShortcutStore original = store_;
   const int keys[] = {'0',        '3',          'A',    'Z',      kKeyEscape,
                       kKeyPageUp, kKeyPageDown, kKeyUp, kKeyDown, kKeyEnter};
+  const int fieldKeys[] = {kKeyBackspace, kKeyEnter, kKeyDown};
+  const char* const typed[] = {"m", "n", "2", "o", "\xE8\xAE\xB0", "\xEF\xBC\xAD", " ", "\x06"};
   for (int sequence = 0; sequence < 10000; ++sequence) {
     // Only the ring's items, the command, the members and the groups ever change.
     for (const auto& [from, to] : {std::pair{0, kCommand + 1}, {kFirst, kFirst + 80}})
@@ -395,12 +296,12 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
     popup_.emplace(view_, pacer_, world_, world_, store_, settings_, geometry_, dockView.state());
     view_.state() = PopupState{};
     dock_.emplace(dockView, pacer_, world_, world_, store_, settings_, DragThreshold{4, 4});
-    world_.dock = &*dock_, world_.popup = &*popup_;
+    world_.dock = &*dock_, world_.popup = &*popup_, world_.textInput = false;
     On(PopupEvent::Close());
     Finish();
     dock_->Handle(DockEvent::Simple(DockEvent::Kind::Start));
-    for (int step = 0; step < 12; ++step) {
-      frames_.clear(), pauses_.clear();
+    for (int step = 0; step < 14; ++step) {
+      frames_.clear(), dockFrames.clear();
       w_.prompts.answer = pick(2) == 0;
       const auto where = [&] { return std::to_string(sequence) + "/" + std::to_string(step); };
       const int target = pick(10) - 2, row = pick(P + 4) - 2;  // below 0: nowhere
@@ -410,12 +311,14 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
       const PixelRect& r = S().layout.rowRects[U(std::max(row, 0))];
       const int px = row < 0 ? 3 : r.left + r.width / 2 + pick(9) - 4, py = r.top + r.height / 2;
       const auto button = pick(4) == 0 ? MouseButton::Right : MouseButton::Left;
+      const auto dock = [&](const DockEvent& e) { dock_->Handle(e); };
+      using K = DockEvent::Kind;
       const std::function<void()> events[] = {
-          [&] { dock_->Handle(DockEvent::Move(dx, dy, pick(2) == 0)); },
-          [&] { dock_->Handle(DockEvent::Down(button, dx, dy)); },
-          [&] { dock_->Handle(DockEvent::Up(button, dx, dy)); },
-          [&] { dock_->Handle(DockEvent::Key("0234AZ"[pick(6)])); },
-          [&] { dock_->Handle(DockEvent::TimerTick(DockTimer(pick(5)), dx, dy, pick(2))); },
+          [&] { dock(DockEvent::Move(dx, dy, pick(2) == 0)); },
+          [&] { dock(DockEvent::Down(button, dx, dy)); },
+          [&] { dock(DockEvent::Up(button, dx, dy)); },
+          [&] { dock(DockEvent::Key("0234AZ"[pick(6)], pick(5) == 0)); },
+          [&] { dock(DockEvent::TimerTick(DockTimer(pick(5)), dx, dy, pick(2))); },
           [&] { On(PopupEvent::Move(px, py, pick(3) != 0)); },
           [&] { On(PopupEvent::Down(button, px, py)); },
           [&] { On(PopupEvent::Up(button, px, py)); },
@@ -424,16 +327,56 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
           [&] { On(PopupEvent::TimerTick(PopupTimer(pick(2)), px, py, pick(3) != 0)); },
           [&] {
             if (pacer_.busy()) pacer_.Tick();
+          },
+          [&] { dock(DockEvent::Key(kKeySearch, false, pick(4) != 0)); },
+          [&] { dock(DockEvent::Typed(typed[pick(8)])); },
+          [&] { dock(DockEvent::Key(fieldKeys[pick(3)])); },
+          [&] { dock(DockEvent::Key(pick(2) ? kKeyEscape : kKeySpace, pick(2))); },
+          [&] { dock(DockEvent::Simple(pick(2) ? K::ToggleShown : K::ShowOrHide)); },
+          [&] {
+            dock(pick(2) ? DockEvent::Mode(DockMode(pick(3))) : DockEvent::KeyRelease(kKeyF1));
           }};
-      constexpr int kWeighted[] = {0, 1, 2, 3, 4, 5, 5, 6, 7, 8, 9, 9, 10, 11, 11, 11};
-      events[kWeighted[pick(16)]]();
+      constexpr int kWeighted[] = {0,  1,  2,  3,  4,  5,  5,  6,  7,  8,  9,  9, 10,
+                                   11, 11, 11, 12, 13, 13, 13, 14, 14, 15, 16, 17};
+      const int which = kWeighted[pick(25)];
+      const DockMode before = dockView.state().mode;
+      const bool waiting = pacer_.busy() || dock_->queued() > 0;  // may change the mode and back
+      const bool searchedBefore = dock_->searching();
+      const std::size_t actsBefore = world_.acts.size();
+      events[which]();
       const PopupState& s = S();
+      const DockState& d = dockView.state();
       const int lastRow = !popup_->open() ? -1 : s.layout.paging ? P + 1 : std::min(s.count, P);
       const bool idle = !pacer_.busy() && dock_->queued() == 0;
       ASSERT_TRUE(s.scroll.offset >= 0 && s.scroll.offset <= (s.layout.paging ? s.count - P : 0) &&
                   s.hovered >= -1 && s.hovered <= lastRow)
           << where();
       ASSERT_TRUE(!idle || popup_->open() == dock_->popupOpen()) << where();
+      const bool expanded = d.mode == DockMode::Expanded, hidden = d.mode == DockMode::Hidden;
+      ASSERT_TRUE((!d.active || expanded) && (!hidden || (d.hovered == -1 && !d.dragging)) &&
+                  (!idle || world_.shown != hidden) && dock_->hidden() == hidden)
+          << where();
+      ASSERT_TRUE(before == DockMode::Expanded || d.mode != before || dockFrames.empty() ||
+                  waiting || pacer_.busy())
+          << where() << ": drawn while not expanded";
+      ASSERT_TRUE((!d.searching || (d.active && expanded)) && world_.textInput == d.searching &&
+                  (d.searching || d.searchText.empty()) &&
+                  (!searchedBefore || which != 3 || world_.acts.size() == actsBefore))
+          << where() << ": the search field";
+      if (d.searching) {
+        ASSERT_EQ(dock_->searchResults(),
+                  FindItems(BuildSearchIndex(store_, 12, nullptr), d.searchText))
+            << where();
+        ASSERT_EQ(dock_->popupOpen(), !dock_->searchResults().empty()) << where();
+        std::string field = "none";
+        for (const DrawOp& op : dockFrames.empty() ? std::vector<DrawOp>{} : dockFrames.back().ops)
+          if (op.kind == DrawOp::Kind::TextBox) field = op.text;
+        ASSERT_TRUE(!idle || dockFrames.empty() ||
+                    field == (d.searchText.empty()
+                                  ? std::string(kSearchHint)
+                                  : FieldTail(d.searchText, kSearchFieldChars) + "|"))
+            << where() << " shows " << field;
+      }
       // Every member is listed once, in one group, and one no longer listed is free again.
       std::array<bool, kItemCount> listed{};
       for (const int g : {3, 4, 6, 7}) {  // the others stay empty
@@ -451,6 +394,7 @@ TEST_F(PopupTest, RandomSequencesOverTheDockAndItsList) {
         ASSERT_EQ(Item(i).ItemType, listed[U(i)] ? kItemGroupMember : kItemUnused) << where();
     }
     Finish();
+    ASSERT_EQ(dock_->queued(), 0u);
   }
 }
 
