@@ -19,8 +19,7 @@ class IconvCodec : public AnsiCodec {
 
  private:
   std::string codePage_;
-  void* toAnsi_;  // iconv_t, opened once: opening costs far more than converting
-  void* fromAnsi_;
+  void *toAnsi_, *fromAnsi_;  // iconv_t, opened once: opening costs far more than converting
 };
 
 }  // namespace kivo::testing

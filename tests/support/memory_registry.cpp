@@ -1,7 +1,5 @@
 #include "support/memory_registry.h"
 
-#include "core/text.h"
-
 namespace kivo::testing {
 
 class MemoryRegistry::Key : public RegistryKey {
@@ -12,34 +10,27 @@ class MemoryRegistry::Key : public RegistryKey {
   std::optional<RegistryData> QueryValue(const std::string& name) const override {
     return owner_.Get(id_.first, id_.second, name);
   }
-
   bool SetValue(const std::string& name, std::uint32_t type, const std::string& bytes) override {
     Values* values = Find(true);
     if (!writable_ || !values) return false;
     (*values)[AsciiUpper(name)] = RegistryData{type, bytes};
-    ++owner_.writeCount;
-    return true;
+    return ++owner_.writeCount > 0;
   }
-
   bool DeleteValue(const std::string& name) override {
     Values* values = Find(false);
     if (!writable_ || !values || values->erase(AsciiUpper(name)) == 0) return false;
-    ++owner_.writeCount;
-    return true;
+    return ++owner_.writeCount > 0;
   }
-
   bool DeleteSubKey(const std::string& name) override {
     if (!writable_ || (!id_.second.empty() && !Find(false))) return false;
-    const std::string path = Normalize(id_.second.empty() ? name : id_.second + "\\" + name);
-    const KeyId child{id_.first, path};
+    const KeyId child{id_.first, Normalize(id_.second.empty() ? name : id_.second + "\\" + name)};
     const auto it = owner_.keys_.find(child);
-    if (path.empty() || it == owner_.keys_.end() || owner_.HasChildren(child) ||
+    if (child.second.empty() || it == owner_.keys_.end() || owner_.HasChildren(child) ||
         owner_.Locked(child)) {
       return false;
     }
     owner_.keys_.erase(it);
-    ++owner_.writeCount;
-    return true;
+    return ++owner_.writeCount > 0;
   }
 
  private:
@@ -48,8 +39,7 @@ class MemoryRegistry::Key : public RegistryKey {
   Values* Find(bool forWriting) const {
     const auto it = owner_.keys_.find(id_);
     if (it != owner_.keys_.end()) return &it->second;
-    if (id_.second.empty() && forWriting) return &owner_.keys_[id_];
-    return nullptr;
+    return id_.second.empty() && forWriting ? &owner_.keys_[id_] : nullptr;
   }
 
   MemoryRegistry& owner_;
@@ -57,24 +47,18 @@ class MemoryRegistry::Key : public RegistryKey {
   bool writable_;
 };
 
-std::string MemoryRegistry::Normalize(const std::string& subKey) {
-  std::string key = AsciiUpper(subKey);
-  while (!key.empty() && key.back() == '\\') key.pop_back();
-  return key;
-}
-
 bool MemoryRegistry::Locked(const KeyId& id) const {
   for (const auto& [root, path] : locks_) {
-    if (root != id.first) continue;
-    if (path.empty() || id.second == path || id.second.rfind(path + "\\", 0) == 0) return true;
+    if (root == id.first &&
+        (path.empty() || id.second == path || id.second.starts_with(path + "\\")))
+      return true;
   }
   return false;
 }
 
 bool MemoryRegistry::HasChildren(const KeyId& id) const {
-  const std::string prefix = id.second + "\\";
   for (const auto& [other, values] : keys_) {
-    if (other.first == id.first && other.second.rfind(prefix, 0) == 0) return true;
+    if (other.first == id.first && other.second.starts_with(id.second + "\\")) return true;
   }
   return false;
 }
@@ -85,7 +69,7 @@ int MemoryRegistry::AddKeyLevels(const KeyId& id) {
   for (std::size_t end = 0; end != std::string::npos;) {
     end = id.second.find('\\', end + 1);
     const KeyId level{id.first, id.second.substr(0, end)};
-    if (!level.second.empty() && keys_.emplace(level, Values{}).second) ++added;
+    added += !level.second.empty() && keys_.emplace(level, Values{}).second;
   }
   return added;
 }
@@ -119,15 +103,6 @@ std::optional<RegistryData> MemoryRegistry::Get(RegistryRoot root, const std::st
   const auto key = keys_.find({root, Normalize(subKey)});
   if (key == keys_.end() || !key->second.contains(AsciiUpper(name))) return std::nullopt;
   return key->second.at(AsciiUpper(name));
-}
-
-bool MemoryRegistry::HasKey(RegistryRoot root, const std::string& subKey) const {
-  const std::string path = Normalize(subKey);
-  return root != RegistryRoot::None && (path.empty() || keys_.contains({root, path}));
-}
-
-void MemoryRegistry::Lock(RegistryRoot root, const std::string& subKey) {
-  locks_.insert({root, Normalize(subKey)});
 }
 
 }  // namespace kivo::testing

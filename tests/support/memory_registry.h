@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/registry.h"
+#include "core/text.h"
 
 namespace kivo::testing {
 
@@ -23,10 +24,15 @@ class MemoryRegistry : public Registry {
            RegistryData data);
   std::optional<RegistryData> Get(RegistryRoot root, const std::string& subKey,
                                   const std::string& name) const;
-  bool HasKey(RegistryRoot root, const std::string& subKey) const;
+  bool HasKey(RegistryRoot root, const std::string& subKey) const {
+    const std::string path = Normalize(subKey);
+    return root != RegistryRoot::None && (path.empty() || keys_.contains({root, path}));
+  }
 
   // The key and everything below it refuse to be opened for writing or created.
-  void Lock(RegistryRoot root, const std::string& subKey);
+  void Lock(RegistryRoot root, const std::string& subKey) {
+    locks_.insert({root, Normalize(subKey)});
+  }
 
   // Every key with its values, to compare the whole registry before and after a call.
   using KeyId = std::pair<RegistryRoot, std::string>;
@@ -37,7 +43,11 @@ class MemoryRegistry : public Registry {
 
  private:
   class Key;
-  static std::string Normalize(const std::string& subKey);
+  static std::string Normalize(const std::string& subKey) {
+    std::string key = AsciiUpper(subKey);
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    return key;
+  }
   bool Locked(const KeyId& id) const;
   bool HasChildren(const KeyId& id) const;
   int AddKeyLevels(const KeyId& id);
