@@ -11,12 +11,19 @@
 
 namespace kivo::testing {
 
-inline void PutLe(std::string& out, std::uint32_t value, int bytes = 4) {
+// `value` as `bytes` little-endian bytes.
+inline std::string Le(std::size_t value, int bytes = 4) {
+  std::string out;
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+  return out;
 }
 
 inline void SetU32(std::string& out, std::size_t at, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) out.at(at + i) = static_cast<char>(value >> (8 * i));
+  out.replace(at, 4, Le(value));
+}
+
+inline std::string Zeros(std::size_t count) {
+  return std::string(count, '\0');
 }
 
 // UTF-8 (well formed, Basic Multilingual Plane only) as UTF-16 little-endian bytes.
@@ -25,10 +32,9 @@ inline std::string Utf16Le(std::string_view utf8) {
   for (std::size_t i = 0; i < utf8.size();) {
     const auto c = static_cast<unsigned char>(utf8[i++]);
     const std::size_t more = c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    std::uint32_t code = more == 0 ? c : c & (more == 1 ? 0x1Fu : 0x0Fu);
-    for (std::size_t k = 0; k < more; ++k)
-      code = code << 6 | (static_cast<unsigned char>(utf8[i++]) & 0x3Fu);
-    PutLe(out, code, 2);
+    std::size_t code = more == 0 ? c : c & (more == 1 ? 0x1Fu : 0x0Fu);
+    for (std::size_t k = 0; k < more; ++k) code = code << 6 | (utf8[i++] & 0x3Fu);
+    out += Le(code, 2);
   }
   return out;
 }
@@ -66,13 +72,7 @@ struct ShellLinkFields {
 };
 
 inline std::string IdItem(std::string_view bytes) {
-  std::string out;
-  PutLe(out, static_cast<std::uint32_t>(bytes.size() + 2), 2);
-  return out += bytes;
-}
-
-inline std::string Zeros(std::size_t count) {
-  return std::string(count, '\0');
+  return Le(bytes.size() + 2, 2) += bytes;
 }
 
 // An item list the way Windows 10 writes one: the computer, the drive, then one file-system
@@ -84,76 +84,56 @@ inline std::string WindowsItemList(char drive, const std::vector<std::string>& s
       std::string("\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00\x2B\x30\x30\x9D", 18));
   list += IdItem(std::string("\x2F") + drive + ":\\" + Zeros(19));
   for (std::size_t i = 0; i < shortNames.size(); ++i) {
+    // Type, file size, DOS date and time, attributes, the short name.
     const bool last = i + 1 == shortNames.size();
-    std::string item = std::string(last ? "\x32" : "\x31") + Zeros(1);
-    PutLe(item, last ? 1234u : 0u);  // file size
-    PutLe(item, 0x5A2B3C4D);         // DOS date and time
-    PutLe(item, last ? 0x20u : 0x10u, 2);
-    item += shortNames[i] + Zeros(shortNames[i].size() % 2 == 0 ? 2 : 1);
+    const std::string item = std::string(last ? "\x32" : "\x31") + Zeros(1) + Le(last ? 1234 : 0) +
+                             Le(0x5A2B3C4D) + Le(last ? 0x20 : 0x10, 2) + shortNames[i] +
+                             Zeros(shortNames[i].size() % 2 == 0 ? 2 : 1);
     // Size, version, signature, creation and access times, identifier, file reference,
     // long string size and reserved, the long name, the item's offset.
-    std::string ext = Zeros(2);
-    PutLe(ext, 9, 2);
-    for (std::uint32_t value : {0xBEEF0004u, 0x5A2B3C4Du, 0x5A2B3C4Du, 0x2Eu}) PutLe(ext, value);
-    ext += "\x11\x22\x33\x44\x55\x66\x77\x88" + Zeros(22) + Utf16Le(longNames[i]) + Zeros(2);
-    PutLe(ext, static_cast<std::uint32_t>(item.size()), 2);
-    ext[0] = static_cast<char>(ext.size() & 0xFF);
-    ext[1] = static_cast<char>(ext.size() >> 8);
-    list += IdItem(item + ext);
+    const std::string ext = Le(9, 2) + Le(0xBEEF0004) + Le(0x5A2B3C4D) + Le(0x5A2B3C4D) + Le(0x2E) +
+                            "\x11\x22\x33\x44\x55\x66\x77\x88" + Zeros(22) + Utf16Le(longNames[i]) +
+                            Zeros(2) + Le(item.size(), 2);
+    list += IdItem(item + Le(ext.size() + 2, 2) + ext);
   }
   return list + Zeros(2);
 }
 
 inline std::string BuildLinkInfo(const LinkInfoFields& fields) {
-  const std::uint32_t headerSize = fields.unicode ? 0x24 : 0x1C;
+  const std::size_t headerSize = fields.unicode ? 0x24 : 0x1C;
   const bool network = !fields.netName.empty();
   std::string body;  // what follows the header, at offsets from the block's start
   auto add = [&](const std::string& bytes) {
-    const auto at = static_cast<std::uint32_t>(headerSize + body.size());
     body += bytes;
-    return at;
+    return headerSize + body.size() - bytes.size();
   };
-  std::uint32_t volume = 0, base = 0, net = 0, baseWide = 0, suffixWide = 0;
-  std::string block;
+  std::size_t volume = 0, base = 0, net = 0, baseWide = 0, suffixWide = 0;
   if (!network) {
     // Size, drive type (fixed), serial, label offset, an empty label.
-    for (std::uint32_t value : {0x11u, 3u, 0x1234ABCDu, 0x10u}) PutLe(block, value);
-    volume = add(block + Zeros(1));
+    volume = add(Le(0x11) + Le(3) + Le(0x1234ABCD) + Le(0x10) + Zeros(1));
     base = add(fields.ansiBasePath + Zeros(1));
   } else {
     // Size, flags (no device name, no provider), name offset, device offset, provider.
-    PutLe(block, static_cast<std::uint32_t>(0x14 + fields.netName.size() + 1));
-    for (std::uint32_t value : {0u, 0x14u, 0u, 0u}) PutLe(block, value);
-    net = add(block + fields.netName + Zeros(1));
+    net = add(Le(0x14 + fields.netName.size() + 1) + Le(0) + Le(0x14) + Zeros(8) + fields.netName +
+              Zeros(1));
   }
-  const std::uint32_t suffix = add(fields.ansiSuffix + Zeros(1));
-  if (fields.unicode) {
-    if (!network) baseWide = add(Utf16Le(fields.unicodeBasePath) + Zeros(2));
-    suffixWide = add(Utf16Le(fields.unicodeSuffix) + Zeros(2));
-  }
-  std::string out;
-  for (std::uint32_t value : {static_cast<std::uint32_t>(headerSize + body.size()), headerSize,
-                              network ? 0x2u : 0x1u, volume, base, net, suffix}) {
-    PutLe(out, value);
-  }
-  if (fields.unicode) {
-    PutLe(out, baseWide);
-    PutLe(out, suffixWide);
-  }
-  return out + body;
+  const std::size_t suffix = add(fields.ansiSuffix + Zeros(1));
+  if (fields.unicode && !network) baseWide = add(Utf16Le(fields.unicodeBasePath) + Zeros(2));
+  if (fields.unicode) suffixWide = add(Utf16Le(fields.unicodeSuffix) + Zeros(2));
+  std::string out = Le(headerSize + body.size()) + Le(headerSize) + Le(network ? 2 : 1) +
+                    Le(volume) + Le(base) + Le(net) + Le(suffix);
+  return out + (fields.unicode ? Le(baseWide) + Le(suffixWide) : "") + body;
 }
 
 inline std::string EnvironmentBlock(std::uint32_t signature, const std::string& text) {
-  std::string out, ansi = text, wide = Utf16Le(text);
-  PutLe(out, 0x314);
-  PutLe(out, signature);
+  std::string ansi = text, wide = Utf16Le(text);
   ansi.resize(260, '\0');
   wide.resize(520, '\0');
-  return out + ansi + wide;
+  return Le(0x314) + Le(signature) + ansi + wide;
 }
 
 inline std::string BuildShellLink(const ShellLinkFields& f) {
-  std::uint32_t flags = f.extraFlags;
+  std::uint32_t flags = f.extraFlags | (f.environmentIcon ? 0x4000 : 0);
   const bool present[] = {f.idList.has_value(),
                           f.linkInfo.has_value(),
                           f.name.has_value(),
@@ -164,35 +144,23 @@ inline std::string BuildShellLink(const ShellLinkFields& f) {
                           f.unicode,
                           false,
                           f.environmentTarget.has_value()};
-  for (std::uint32_t bit = 0; bit < std::size(present); ++bit)
-    flags |= present[bit] ? 1u << bit : 0;
-  if (f.environmentIcon) flags |= 0x4000;
-
-  std::string out;
-  PutLe(out, 0x4C);
-  out.append("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16);
-  PutLe(out, flags);
-  PutLe(out, 0x20);  // file attributes, then creation, access and write times, file size
-  out += Zeros(28);
-  PutLe(out, static_cast<std::uint32_t>(f.iconIndex));
-  PutLe(out, f.showCommand);
-  out += Zeros(12);  // hot key, reserved
-  if (f.idList) {
-    PutLe(out, static_cast<std::uint32_t>(f.idList->size()), 2);
-    out += *f.idList;
-  }
+  for (std::uint32_t bit = 0; bit < std::size(present); ++bit) flags |= present[bit] << bit;
+  // Header size, class id, flags, file attributes, times and file size, icon index, show
+  // command, hot key and reserved.
+  std::string out = Le(0x4C) + std::string("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16) +
+                    Le(flags) + Le(0x20) + Zeros(28) + Le(static_cast<std::uint32_t>(f.iconIndex)) +
+                    Le(f.showCommand) + Zeros(12);
+  if (f.idList) out += Le(f.idList->size(), 2) + *f.idList;
   if (f.linkInfo) out += BuildLinkInfo(*f.linkInfo);
   for (const auto* text :
        {&f.name, &f.relativePath, &f.workingDir, &f.arguments, &f.iconLocation}) {
     if (!*text) continue;
     const std::string bytes = f.unicode ? Utf16Le(**text) : **text;
-    PutLe(out, static_cast<std::uint32_t>(f.unicode ? bytes.size() / 2 : bytes.size()), 2);
-    out += bytes;
+    out += Le(f.unicode ? bytes.size() / 2 : bytes.size(), 2) + bytes;
   }
   if (f.environmentTarget) out += EnvironmentBlock(0xA0000001, *f.environmentTarget);
   if (f.environmentIcon) out += EnvironmentBlock(0xA0000007, *f.environmentIcon);
-  if (f.terminalBlock) PutLe(out, 0);
-  return out;
+  return f.terminalBlock ? out + Le(0) : out;
 }
 
 }  // namespace kivo::testing
