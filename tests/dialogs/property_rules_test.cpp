@@ -38,12 +38,10 @@ struct PropertyWorld : testing::ItemWorld {
     MakeGroup(12, "Tools");
     member = editor.AddToGroup("C:\\Tools\\calc.exe", 12);
   }
-  PropertyEditor Edit(int item, int slot, int position = -1) {
-    return PropertyEditor(context, ItemMenuContext{item, slot, position}, false, questions, 6);
+  PropertyEditor Edit(int item, int slot, int position = -1, bool add = false) {
+    return PropertyEditor(context, ItemMenuContext{item, slot, position}, add, questions, 6);
   }
-  PropertyEditor Add(int slot) {
-    return PropertyEditor(context, ItemMenuContext{slot, slot, -1}, true, questions, 6);
-  }
+  PropertyEditor Add(int slot) { return Edit(slot, slot, -1, true); }
   ScriptedQuestions questions;
   int member = 0;
 };
@@ -112,14 +110,12 @@ TEST(OkEditMode, TypedFieldsWinTheCustomIconStaysAndNoUsablePathWritesNothing) {
   EXPECT_TRUE(SameStore(w.store, before));
 }
 
-TEST(OkAddMode, ASlotIsFilledItselfAndAGroupGetsANewLastMember) {
+TEST(OkAddMode, ABlankSlotIsFilledAndAShortcutReplacedOnlyAfterTheQuestion) {
   PropertyWorld w;
   PropertyInput input{"", "C:\\Tools\\calc.exe", "/s", 0, ""};
   ASSERT_EQ(w.Add(11).Ok(input), OkResult::Saved);
   EXPECT_EQ(Fields(w.Item(11)),
             std::tuple(kItemRingShortcut, "calc", "C:\\Tools\\calc.exe", "/s", 0));
-
-  // A shortcut slot is replaced only after the question.
   w.prompts.answer = false;
   PropertyEditor again = w.Add(11);
   input.link = "C:\\Windows\\notepad.exe";
@@ -128,34 +124,11 @@ TEST(OkAddMode, ASlotIsFilledItselfAndAGroupGetsANewLastMember) {
   w.prompts.answer = true;
   EXPECT_EQ(again.Ok(input), OkResult::Saved);
   EXPECT_EQ(w.Item(11).LinkPath.str(), "C:\\Windows\\notepad.exe");
-
-  ASSERT_EQ(w.Add(12).Ok({"Notes", "C:\\Windows\\notepad.exe", "", 1, ""}), OkResult::Saved);
-  ASSERT_EQ(w.Group(12).Count, 2);
-  EXPECT_EQ(Fields(w.Item(w.Group(12).Members[2])),
-            std::tuple(kItemGroupMember, "Notes", "C:\\Windows\\notepad.exe", "", 1));
 }
 
-// No answers nothing changes; a popup row or a fixed slot never changes type.
-TEST(SwitchType, AsksBeforeDeletingAndYesChangesTheType) {
-  PropertyWorld w;
-  w.questions.answer = false;
-  const ShortcutStore before = w.store;
-  EXPECT_EQ(w.Edit(10, 10).SwitchType(PropertyType::Group), ChoiceResult::Declined);
-  EXPECT_EQ(w.Edit(12, 12).SwitchType(PropertyType::Shortcut), ChoiceResult::Declined);
-  EXPECT_EQ(w.questions.asked.size(), 2u);
-  w.questions.answer = true;
-  EXPECT_EQ(w.Edit(w.member, 12, 1).SwitchType(PropertyType::Group), ChoiceResult::Declined);
-  EXPECT_EQ(w.Edit(2, 2).SwitchType(PropertyType::Shortcut), ChoiceResult::Declined);
-  EXPECT_TRUE(SameStore(w.store, before));
-
-  EXPECT_EQ(w.Edit(10, 10).SwitchType(PropertyType::Group), ChoiceResult::Changed);
-  EXPECT_EQ(std::tuple(w.Item(10).ItemType, w.Group(10).Count), std::tuple(kItemGroup, 0));
-  EXPECT_EQ(w.Edit(12, 12).SwitchType(PropertyType::Shortcut), ChoiceResult::Changed);
-  EXPECT_EQ(w.Item(12).ItemType, kItemShortcut);
-  EXPECT_EQ(w.Item(w.member).ItemType, kItemUnused) << "the members are freed";
-}
-
-TEST(LinkKinds, EveryReplaceAsksAndNoChangesNothing) {
+// Every change of type or link kind that deletes something asks first, and No changes
+// nothing; a popup row never becomes a group, a fixed slot never changes.
+TEST(Choices, EveryReplaceAsksAndNoChangesNothing) {
   PropertyWorld w;
   w.questions.answer = false;
   const ShortcutStore before = w.store;
@@ -164,25 +137,34 @@ TEST(LinkKinds, EveryReplaceAsksAndNoChangesNothing) {
       w.questions.asked.clear();
       EXPECT_EQ(w.Edit(item, slot).ChooseLinkKind(static_cast<LinkKind>(k)),
                 ChoiceResult::Declined);
-      EXPECT_TRUE(SameStore(w.store, before)) << item << " " << k;
       // A popup row offers no group kinds, so nothing is asked for them.
       EXPECT_EQ(w.questions.asked.size(), item == w.member && k >= 2 ? 0u : 1u) << item << k;
     }
   }
+  EXPECT_EQ(w.Edit(10, 10).SwitchType(PropertyType::Group), ChoiceResult::Declined);
+  EXPECT_EQ(w.Edit(12, 12).SwitchType(PropertyType::Shortcut), ChoiceResult::Declined);
+  w.questions.answer = true;
+  EXPECT_EQ(w.Edit(w.member, 12, 1).SwitchType(PropertyType::Group), ChoiceResult::Declined);
+  EXPECT_EQ(w.Edit(2, 2).SwitchType(PropertyType::Shortcut), ChoiceResult::Declined);
+  EXPECT_TRUE(SameStore(w.store, before));
 }
 
-TEST(LinkKinds, YesRebuildsTheSlotAsTheDefaultKind) {
+TEST(Choices, YesChangesTheTypeOrRebuildsTheSlotAsTheDefaultKind) {
   PropertyWorld w;
-  EXPECT_EQ(w.Add(14).ChooseLinkKind(LinkKind::WebSites), ChoiceResult::Added);
-  EXPECT_TRUE(w.questions.asked.empty()) << "a blank slot is filled without asking";
-  EXPECT_EQ(std::tuple(w.Item(14).ItemType, w.Group(14).Count), std::tuple(kItemGroup, 13));
+  EXPECT_EQ(w.Edit(10, 10).SwitchType(PropertyType::Group), ChoiceResult::Changed);
+  EXPECT_EQ(std::tuple(w.Item(10).ItemType, w.Group(10).Count), std::tuple(kItemGroup, 0));
+  EXPECT_EQ(w.Edit(12, 12).SwitchType(PropertyType::Shortcut), ChoiceResult::Changed);
+  EXPECT_EQ(w.Item(w.member).ItemType, kItemUnused) << "the members are freed";
 
+  EXPECT_EQ(w.Add(14).ChooseLinkKind(LinkKind::WebSites), ChoiceResult::Added);
+  EXPECT_EQ(std::tuple(w.Item(14).ItemType, w.Group(14).Count), std::tuple(kItemGroup, 13));
   // A popup row becomes the web browser entry, and stays a member of its list.
   const int row = w.Group(14).Members[3];
   EXPECT_EQ(w.Edit(row, 14, 3).ChooseLinkKind(LinkKind::Internet), ChoiceResult::Changed);
   EXPECT_EQ(Fields(w.Item(row)),
             std::tuple(kItemGroupMember, "互联网", "C:\\Browser\\browse.exe", "", 0));
   EXPECT_EQ(w.Group(14).Count, 13);
+  EXPECT_EQ(w.questions.asked.size(), 3u) << "the blank slot 14 is filled without asking";
 }
 
 TEST(Icons, ChangeFailsLoudlyAndRestoreDropsTheCustomIcon) {
