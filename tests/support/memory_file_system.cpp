@@ -2,7 +2,7 @@
 
 namespace kivo::testing {
 
-bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
+bool MemoryFileSystem::WriteFileFlushed(Path path, const std::string& bytes) {
   if (Faulted() || !Writable(path)) return false;
   ++writeCount;
   const std::size_t written = std::min(bytes.size(), diskSpaceLeft);
@@ -11,7 +11,7 @@ bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::stri
   return written == bytes.size();
 }
 
-bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+bool MemoryFileSystem::MoveReplacing(Path from, Path to) {
   const auto it = Faulted() ? files_.end() : files_.find(Key(from));
   if (failReplace || it == files_.end() || !Writable(to)) return false;
   std::string bytes = std::move(it->second.second);
@@ -20,8 +20,7 @@ bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string&
   return true;
 }
 
-std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder,
-                                                     const std::string& suffix) const {
+std::vector<std::string> MemoryFileSystem::ListFiles(Path folder, const std::string& suffix) const {
   std::vector<std::string> names;
   const std::string prefix = Key(folder) + "\\";
   for (const auto& [key, entry] : files_) {

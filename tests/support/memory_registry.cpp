@@ -1,5 +1,7 @@
 #include "support/memory_registry.h"
 
+#include <algorithm>
+
 namespace kivo::testing {
 
 class MemoryRegistry::Key : public RegistryKey {
@@ -47,20 +49,18 @@ class MemoryRegistry::Key : public RegistryKey {
   bool writable_;
 };
 
+// A lock covers its key and everything below it.
 bool MemoryRegistry::Locked(const KeyId& id) const {
-  for (const auto& [root, path] : locks_) {
-    if (root == id.first &&
-        (path.empty() || id.second == path || id.second.starts_with(path + "\\")))
-      return true;
-  }
-  return false;
+  return std::any_of(locks_.begin(), locks_.end(), [&](const KeyId& lock) {
+    return lock.first == id.first &&
+           (lock.second.empty() || (id.second + "\\").starts_with(lock.second + "\\"));
+  });
 }
 
 bool MemoryRegistry::HasChildren(const KeyId& id) const {
-  for (const auto& [other, values] : keys_) {
-    if (other.first == id.first && other.second.starts_with(id.second + "\\")) return true;
-  }
-  return false;
+  return std::any_of(keys_.begin(), keys_.end(), [&](const auto& key) {
+    return key.first.first == id.first && key.first.second.starts_with(id.second + "\\");
+  });
 }
 
 int MemoryRegistry::AddKeyLevels(const KeyId& id) {
@@ -74,7 +74,7 @@ int MemoryRegistry::AddKeyLevels(const KeyId& id) {
   return added;
 }
 
-std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, const std::string& subKey,
+std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, Path subKey,
                                                      RegistryAccess access) {
   const KeyId id{root, Normalize(subKey)};
   if (root == RegistryRoot::None || (!id.second.empty() && !keys_.contains(id))) return nullptr;
@@ -83,23 +83,20 @@ std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, const st
   return std::make_unique<Key>(*this, id, writable);
 }
 
-std::unique_ptr<RegistryKey> MemoryRegistry::CreateKey(RegistryRoot root,
-                                                       const std::string& subKey) {
+std::unique_ptr<RegistryKey> MemoryRegistry::CreateKey(RegistryRoot root, Path subKey) {
   const KeyId id{root, Normalize(subKey)};
   if (root == RegistryRoot::None || Locked(id)) return nullptr;
   writeCount += AddKeyLevels(id);
   return std::make_unique<Key>(*this, id, true);
 }
 
-void MemoryRegistry::Put(RegistryRoot root, const std::string& subKey, const std::string& name,
-                         RegistryData data) {
+void MemoryRegistry::Put(RegistryRoot root, Path subKey, Path name, RegistryData data) {
   const KeyId id{root, Normalize(subKey)};
   AddKeyLevels(id);
   keys_[id][AsciiUpper(name)] = std::move(data);
 }
 
-std::optional<RegistryData> MemoryRegistry::Get(RegistryRoot root, const std::string& subKey,
-                                                const std::string& name) const {
+std::optional<RegistryData> MemoryRegistry::Get(RegistryRoot root, Path subKey, Path name) const {
   const auto key = keys_.find({root, Normalize(subKey)});
   if (key == keys_.end() || !key->second.contains(AsciiUpper(name))) return std::nullopt;
   return key->second.at(AsciiUpper(name));
