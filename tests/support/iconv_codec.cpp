@@ -46,9 +46,7 @@ std::string Convert(void* handle, bool fromUtf8, std::string_view in, std::strin
 }  // namespace
 
 IconvCodec::IconvCodec(std::string codePage)
-    : codePage_(std::move(codePage)),
-      toAnsi_(Open("UTF-8", codePage_)),
-      fromAnsi_(Open(codePage_, "UTF-8")) {}
+    : toAnsi_(Open("UTF-8", codePage)), fromAnsi_(Open(codePage, "UTF-8")) {}
 
 IconvCodec::~IconvCodec() {
   iconv_close(static_cast<iconv_t>(toAnsi_));

@@ -18,7 +18,6 @@ class IconvCodec : public AnsiCodec {
   bool CanRepresent(std::string_view utf8) const override;
 
  private:
-  std::string codePage_;
   void *toAnsi_, *fromAnsi_;  // iconv_t, opened once: opening costs far more than converting
 };
 

@@ -41,10 +41,9 @@ class MemoryFileSystem : public FileSystem {
   }
   std::vector<std::string> AllFiles() const;
 
-  // Failure switches: writes stop after this many bytes (a full disk); a path prefix
-  // that refuses writes and replaces; replaces fail altogether; the `failOperation`-th
-  // read, write, replace or remove (counted in `operations`, from 1; 0 fails none) fails
-  // without touching anything.
+  // Failures: writes stop after this many bytes (a full disk); a path prefix refuses writes
+  // and replaces; replaces fail; the `failOperation`-th read, write, replace or remove
+  // (counted in `operations` from 1; 0 fails none) fails without touching anything.
   std::size_t diskSpaceLeft = SIZE_MAX;
   std::string readOnlyPrefix;
   bool failReplace = false;

@@ -49,7 +49,6 @@ class MemoryRegistry::Key : public RegistryKey {
   bool writable_;
 };
 
-// A lock covers its key and everything below it.
 bool MemoryRegistry::Locked(const KeyId& id) const {
   return std::any_of(locks_.begin(), locks_.end(), [&](const KeyId& lock) {
     return lock.first == id.first &&

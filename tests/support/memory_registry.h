@@ -1,6 +1,5 @@
-// An in-memory registry with the system's rules (key paths and value names compared
-// without regard to case, parents created with their keys, a key with sub keys cannot be
-// deleted) and a switch that locks keys against writing, as a policy or missing rights do.
+// An in-memory registry with the system's rules (names compared without regard to case,
+// parents created with their keys, a key with sub keys cannot be deleted) and locks.
 #pragma once
 
 #include <map>

@@ -11,7 +11,6 @@
 
 namespace kivo::testing {
 
-// `value` as `bytes` little-endian bytes.
 inline std::string Le(std::size_t value, int bytes = 4) {
   std::string out;
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
@@ -75,9 +74,8 @@ inline std::string IdItem(std::string_view bytes) {
   return Le(bytes.size() + 2, 2) += bytes;
 }
 
-// An item list the way Windows 10 writes one: the computer, the drive, then one file-system
-// item per name with the long name in an extension block of version 9, whose layout the
-// shell under Wine does not expect. `shortNames` are the 8.3 names, ANSI.
+// An item list as Windows 10 writes it: the computer, the drive, one item per name with the
+// long name in a version 9 extension block that Wine's shell misreads. Short names: ANSI 8.3.
 inline std::string WindowsItemList(char drive, const std::vector<std::string>& shortNames,
                                    const std::vector<std::string>& longNames) {
   std::string list = IdItem(

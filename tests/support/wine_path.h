@@ -1,4 +1,3 @@
-// Paths of the build as the Windows programs under test see them.
 #pragma once
 
 #include <algorithm>
@@ -7,10 +6,9 @@
 namespace kivo::test {
 
 // A Linux path as Wine shows it (drive Z: is the root).
-inline std::string WinePath(const std::string& linuxPath) {
-  std::string path = "Z:" + linuxPath;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
+inline std::string WinePath(std::string linuxPath) {
+  std::replace(linuxPath.begin(), linuxPath.end(), '/', '\\');
+  return "Z:" + linuxPath;
 }
 
 }  // namespace kivo::test
