@@ -142,7 +142,7 @@ inline std::string BuildShellLink(const ShellLinkFields& f) {
                           f.unicode,
                           false,
                           f.environmentTarget.has_value()};
-  for (std::uint32_t bit = 0; bit < std::size(present); ++bit) flags |= present[bit] << bit;
+  for (std::uint32_t b = 0; b < std::size(present); ++b) flags |= present[b] ? 1u << b : 0u;
   // Header size, class id, flags, file attributes, times and file size, icon index, show
   // command, hot key and reserved.
   std::string out = Le(0x4C) + std::string("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16) +
