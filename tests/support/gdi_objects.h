@@ -1,6 +1,5 @@
-// How many GDI objects this process holds, for checking that the count stays flat under
-// load. Only differences between two counts mean anything: the first DC a process makes
-// also creates a few stock objects.
+// How many GDI objects this process holds. Only differences between two counts mean
+// anything: the first DC a process makes also creates a few stock objects.
 #pragma once
 
 #include "platform/win32/process_figures.h"

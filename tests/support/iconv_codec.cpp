@@ -2,7 +2,6 @@
 
 #include <iconv.h>
 
-#include <cerrno>
 #include <stdexcept>
 #include <vector>
 
@@ -11,25 +10,24 @@
 namespace kivo::testing {
 namespace {
 
-// Converts `in` one character at a time so that an unconvertible character becomes
-// `replacement` instead of ending the conversion, as Windows does.
 iconv_t Open(const std::string& from, const std::string& to) {
   iconv_t cd = iconv_open(to.c_str(), from.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open " + from + to);
   return cd;
 }
 
-std::string Convert(iconv_t cd, bool fromUtf8, std::string_view in, std::string_view replacement,
-                    bool* lossy) {
+// An unconvertible character becomes `replacement` instead of ending the conversion, as
+// Windows does; `lossy` learns whether that happened.
+std::string Convert(void* handle, bool fromUtf8, std::string_view in, std::string_view replacement,
+                    bool* lossy = nullptr) {
+  const auto cd = static_cast<iconv_t>(handle);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string out;
-  std::vector<char> buffer(16);
-  std::size_t pos = 0;
-  while (pos < in.size()) {
+  for (std::size_t pos = 0; pos < in.size();) {
     // Try the longest run first: most texts convert whole.
     char* src = const_cast<char*>(in.data() + pos);
     std::size_t srcLeft = in.size() - pos;
-    buffer.resize(srcLeft * 4 + 16);
+    std::vector<char> buffer(srcLeft * 4 + 16);
     char* dst = buffer.data();
     std::size_t dstLeft = buffer.size();
     const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
@@ -48,9 +46,7 @@ std::string Convert(iconv_t cd, bool fromUtf8, std::string_view in, std::string_
 }  // namespace
 
 IconvCodec::IconvCodec(std::string codePage)
-    : codePage_(std::move(codePage)),
-      toAnsi_(Open("UTF-8", codePage_)),
-      fromAnsi_(Open(codePage_, "UTF-8")) {}
+    : toAnsi_(Open("UTF-8", codePage)), fromAnsi_(Open(codePage, "UTF-8")) {}
 
 IconvCodec::~IconvCodec() {
   iconv_close(static_cast<iconv_t>(toAnsi_));
@@ -58,16 +54,16 @@ IconvCodec::~IconvCodec() {
 }
 
 std::string IconvCodec::Encode(std::string_view utf8) const {
-  return Convert(static_cast<iconv_t>(toAnsi_), true, utf8, "?", nullptr);
+  return Convert(toAnsi_, true, utf8, "?");
 }
 
 std::string IconvCodec::Decode(std::string_view ansi) const {
-  return Convert(static_cast<iconv_t>(fromAnsi_), false, ansi, "\xEF\xBF\xBD", nullptr);
+  return Convert(fromAnsi_, false, ansi, "\xEF\xBF\xBD");
 }
 
 bool IconvCodec::CanRepresent(std::string_view utf8) const {
   bool lossy = false;
-  Convert(static_cast<iconv_t>(toAnsi_), true, utf8, "?", &lossy);
+  Convert(toAnsi_, true, utf8, "?", &lossy);
   return !lossy;
 }
 

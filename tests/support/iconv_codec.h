@@ -18,9 +18,7 @@ class IconvCodec : public AnsiCodec {
   bool CanRepresent(std::string_view utf8) const override;
 
  private:
-  std::string codePage_;
-  void* toAnsi_;  // iconv_t, opened once: opening costs far more than converting
-  void* fromAnsi_;
+  void *toAnsi_, *fromAnsi_;  // iconv_t, opened once: opening costs far more than converting
 };
 
 }  // namespace kivo::testing

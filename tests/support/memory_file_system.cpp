@@ -1,45 +1,8 @@
 #include "support/memory_file_system.h"
 
-#include "core/text.h"
-
 namespace kivo::testing {
 
-std::string MemoryFileSystem::Key(const std::string& path) {
-  std::string key = AsciiUpper(path);
-  while (!key.empty() && key.back() == '\\') key.pop_back();
-  return key;
-}
-
-bool MemoryFileSystem::Writable(const std::string& path) const {
-  return readOnlyPrefix.empty() || Key(path).rfind(Key(readOnlyPrefix), 0) != 0;
-}
-
-bool MemoryFileSystem::Faulted() const {
-  ++operations;
-  return failOperation != 0 && operations == failOperation;
-}
-
-bool MemoryFileSystem::FileExists(const std::string& path) const {
-  return files_.contains(Key(path));
-}
-
-bool MemoryFileSystem::FolderExists(const std::string& path) const {
-  return folders_.contains(Key(path));
-}
-
-std::optional<std::uint64_t> MemoryFileSystem::FileSize(const std::string& path) const {
-  const auto bytes = Get(path);
-  return bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt;
-}
-
-std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path,
-                                                      std::size_t maxBytes) const {
-  if (Faulted()) return std::nullopt;
-  auto bytes = Get(path);
-  return bytes && bytes->size() <= maxBytes ? bytes : std::nullopt;
-}
-
-bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
+bool MemoryFileSystem::WriteFileFlushed(Path path, const std::string& bytes) {
   if (Faulted() || !Writable(path)) return false;
   ++writeCount;
   const std::size_t written = std::min(bytes.size(), diskSpaceLeft);
@@ -48,9 +11,8 @@ bool MemoryFileSystem::WriteFileFlushed(const std::string& path, const std::stri
   return written == bytes.size();
 }
 
-bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-  if (Faulted()) return false;
-  const auto it = files_.find(Key(from));
+bool MemoryFileSystem::MoveReplacing(Path from, Path to) {
+  const auto it = Faulted() ? files_.end() : files_.find(Key(from));
   if (failReplace || it == files_.end() || !Writable(to)) return false;
   std::string bytes = std::move(it->second.second);
   files_.erase(it);
@@ -58,17 +20,7 @@ bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string&
   return true;
 }
 
-bool MemoryFileSystem::RemoveFile(const std::string& path) {
-  return !Faulted() && Writable(path) && files_.erase(Key(path)) != 0;
-}
-
-bool MemoryFileSystem::CreateFolder(const std::string& path) {
-  folders_.insert(Key(path));
-  return true;
-}
-
-std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder,
-                                                     const std::string& suffix) const {
+std::vector<std::string> MemoryFileSystem::ListFiles(Path folder, const std::string& suffix) const {
   std::vector<std::string> names;
   const std::string prefix = Key(folder) + "\\";
   for (const auto& [key, entry] : files_) {
@@ -79,15 +31,6 @@ std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder,
     }
   }
   return names;
-}
-
-void MemoryFileSystem::Put(const std::string& path, std::string bytes) {
-  files_[Key(path)] = {path, std::move(bytes)};
-}
-
-std::optional<std::string> MemoryFileSystem::Get(const std::string& path) const {
-  const auto it = files_.find(Key(path));
-  return it == files_.end() ? std::nullopt : std::optional(it->second.second);
 }
 
 std::vector<std::string> MemoryFileSystem::AllFiles() const {

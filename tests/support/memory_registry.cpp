@@ -1,6 +1,6 @@
 #include "support/memory_registry.h"
 
-#include "core/text.h"
+#include <algorithm>
 
 namespace kivo::testing {
 
@@ -12,34 +12,27 @@ class MemoryRegistry::Key : public RegistryKey {
   std::optional<RegistryData> QueryValue(const std::string& name) const override {
     return owner_.Get(id_.first, id_.second, name);
   }
-
   bool SetValue(const std::string& name, std::uint32_t type, const std::string& bytes) override {
     Values* values = Find(true);
     if (!writable_ || !values) return false;
     (*values)[AsciiUpper(name)] = RegistryData{type, bytes};
-    ++owner_.writeCount;
-    return true;
+    return ++owner_.writeCount > 0;
   }
-
   bool DeleteValue(const std::string& name) override {
     Values* values = Find(false);
     if (!writable_ || !values || values->erase(AsciiUpper(name)) == 0) return false;
-    ++owner_.writeCount;
-    return true;
+    return ++owner_.writeCount > 0;
   }
-
   bool DeleteSubKey(const std::string& name) override {
     if (!writable_ || (!id_.second.empty() && !Find(false))) return false;
-    const std::string path = Normalize(id_.second.empty() ? name : id_.second + "\\" + name);
-    const KeyId child{id_.first, path};
+    const KeyId child{id_.first, Normalize(id_.second.empty() ? name : id_.second + "\\" + name)};
     const auto it = owner_.keys_.find(child);
-    if (path.empty() || it == owner_.keys_.end() || owner_.HasChildren(child) ||
+    if (child.second.empty() || it == owner_.keys_.end() || owner_.HasChildren(child) ||
         owner_.Locked(child)) {
       return false;
     }
     owner_.keys_.erase(it);
-    ++owner_.writeCount;
-    return true;
+    return ++owner_.writeCount > 0;
   }
 
  private:
@@ -48,8 +41,7 @@ class MemoryRegistry::Key : public RegistryKey {
   Values* Find(bool forWriting) const {
     const auto it = owner_.keys_.find(id_);
     if (it != owner_.keys_.end()) return &it->second;
-    if (id_.second.empty() && forWriting) return &owner_.keys_[id_];
-    return nullptr;
+    return id_.second.empty() && forWriting ? &owner_.keys_[id_] : nullptr;
   }
 
   MemoryRegistry& owner_;
@@ -57,26 +49,17 @@ class MemoryRegistry::Key : public RegistryKey {
   bool writable_;
 };
 
-std::string MemoryRegistry::Normalize(const std::string& subKey) {
-  std::string key = AsciiUpper(subKey);
-  while (!key.empty() && key.back() == '\\') key.pop_back();
-  return key;
-}
-
 bool MemoryRegistry::Locked(const KeyId& id) const {
-  for (const auto& [root, path] : locks_) {
-    if (root != id.first) continue;
-    if (path.empty() || id.second == path || id.second.rfind(path + "\\", 0) == 0) return true;
-  }
-  return false;
+  return std::any_of(locks_.begin(), locks_.end(), [&](const KeyId& lock) {
+    return lock.first == id.first &&
+           (lock.second.empty() || (id.second + "\\").starts_with(lock.second + "\\"));
+  });
 }
 
 bool MemoryRegistry::HasChildren(const KeyId& id) const {
-  const std::string prefix = id.second + "\\";
-  for (const auto& [other, values] : keys_) {
-    if (other.first == id.first && other.second.rfind(prefix, 0) == 0) return true;
-  }
-  return false;
+  return std::any_of(keys_.begin(), keys_.end(), [&](const auto& key) {
+    return key.first.first == id.first && key.first.second.starts_with(id.second + "\\");
+  });
 }
 
 int MemoryRegistry::AddKeyLevels(const KeyId& id) {
@@ -85,12 +68,12 @@ int MemoryRegistry::AddKeyLevels(const KeyId& id) {
   for (std::size_t end = 0; end != std::string::npos;) {
     end = id.second.find('\\', end + 1);
     const KeyId level{id.first, id.second.substr(0, end)};
-    if (!level.second.empty() && keys_.emplace(level, Values{}).second) ++added;
+    added += !level.second.empty() && keys_.emplace(level, Values{}).second;
   }
   return added;
 }
 
-std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, const std::string& subKey,
+std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, Path subKey,
                                                      RegistryAccess access) {
   const KeyId id{root, Normalize(subKey)};
   if (root == RegistryRoot::None || (!id.second.empty() && !keys_.contains(id))) return nullptr;
@@ -99,35 +82,23 @@ std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, const st
   return std::make_unique<Key>(*this, id, writable);
 }
 
-std::unique_ptr<RegistryKey> MemoryRegistry::CreateKey(RegistryRoot root,
-                                                       const std::string& subKey) {
+std::unique_ptr<RegistryKey> MemoryRegistry::CreateKey(RegistryRoot root, Path subKey) {
   const KeyId id{root, Normalize(subKey)};
   if (root == RegistryRoot::None || Locked(id)) return nullptr;
   writeCount += AddKeyLevels(id);
   return std::make_unique<Key>(*this, id, true);
 }
 
-void MemoryRegistry::Put(RegistryRoot root, const std::string& subKey, const std::string& name,
-                         RegistryData data) {
+void MemoryRegistry::Put(RegistryRoot root, Path subKey, Path name, RegistryData data) {
   const KeyId id{root, Normalize(subKey)};
   AddKeyLevels(id);
   keys_[id][AsciiUpper(name)] = std::move(data);
 }
 
-std::optional<RegistryData> MemoryRegistry::Get(RegistryRoot root, const std::string& subKey,
-                                                const std::string& name) const {
+std::optional<RegistryData> MemoryRegistry::Get(RegistryRoot root, Path subKey, Path name) const {
   const auto key = keys_.find({root, Normalize(subKey)});
   if (key == keys_.end() || !key->second.contains(AsciiUpper(name))) return std::nullopt;
   return key->second.at(AsciiUpper(name));
-}
-
-bool MemoryRegistry::HasKey(RegistryRoot root, const std::string& subKey) const {
-  const std::string path = Normalize(subKey);
-  return root != RegistryRoot::None && (path.empty() || keys_.contains({root, path}));
-}
-
-void MemoryRegistry::Lock(RegistryRoot root, const std::string& subKey) {
-  locks_.insert({root, Normalize(subKey)});
 }
 
 }  // namespace kivo::testing

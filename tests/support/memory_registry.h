@@ -1,6 +1,5 @@
-// An in-memory registry with the system's rules (key paths and value names compared
-// without regard to case, parents created with their keys, a key with sub keys cannot be
-// deleted) and a switch that locks keys against writing, as a policy or missing rights do.
+// An in-memory registry with the system's rules (names compared without regard to case,
+// parents created with their keys, a key with sub keys cannot be deleted) and locks.
 #pragma once
 
 #include <map>
@@ -9,24 +8,27 @@
 #include <utility>
 
 #include "core/registry.h"
+#include "core/text.h"
 
 namespace kivo::testing {
 
 class MemoryRegistry : public Registry {
+  using Path = const std::string&;
+
  public:
-  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const std::string& subKey,
+  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, Path subKey,
                                        RegistryAccess access) override;
-  std::unique_ptr<RegistryKey> CreateKey(RegistryRoot root, const std::string& subKey) override;
+  std::unique_ptr<RegistryKey> CreateKey(RegistryRoot root, Path subKey) override;
 
   // Direct access for arranging and checking a test. Put creates the key when missing.
-  void Put(RegistryRoot root, const std::string& subKey, const std::string& name,
-           RegistryData data);
-  std::optional<RegistryData> Get(RegistryRoot root, const std::string& subKey,
-                                  const std::string& name) const;
-  bool HasKey(RegistryRoot root, const std::string& subKey) const;
-
+  void Put(RegistryRoot root, Path subKey, Path name, RegistryData data);
+  std::optional<RegistryData> Get(RegistryRoot root, Path subKey, Path name) const;
+  bool HasKey(RegistryRoot root, Path subKey) const {
+    const std::string path = Normalize(subKey);
+    return root != RegistryRoot::None && (path.empty() || keys_.contains({root, path}));
+  }
   // The key and everything below it refuse to be opened for writing or created.
-  void Lock(RegistryRoot root, const std::string& subKey);
+  void Lock(RegistryRoot root, Path subKey) { locks_.insert({root, Normalize(subKey)}); }
 
   // Every key with its values, to compare the whole registry before and after a call.
   using KeyId = std::pair<RegistryRoot, std::string>;
@@ -37,7 +39,11 @@ class MemoryRegistry : public Registry {
 
  private:
   class Key;
-  static std::string Normalize(const std::string& subKey);
+  static std::string Normalize(Path subKey) {
+    std::string key = AsciiUpper(subKey);
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    return key;
+  }
   bool Locked(const KeyId& id) const;
   bool HasChildren(const KeyId& id) const;
   int AddKeyLevels(const KeyId& id);

@@ -1,17 +1,14 @@
-// Paths of the build as the Windows programs under test see them.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 namespace kivo::test {
 
 // A Linux path as Wine shows it (drive Z: is the root).
-inline std::string WinePath(const std::string& linuxPath) {
-  std::string path = "Z:" + linuxPath;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
+inline std::string WinePath(std::string linuxPath) {
+  std::replace(linuxPath.begin(), linuxPath.end(), '/', '\\');
+  return "Z:" + linuxPath;
 }
 
 }  // namespace kivo::test
