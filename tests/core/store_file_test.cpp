@@ -66,22 +66,19 @@ TEST_F(StoreFile, HasTheExactLayout) {
   // Group 3: one dimension of 1025 elements from 0; slot 0 names the group, then the
   // members and the count. Group 4 follows with 37 elements.
   EXPECT_EQ(bytes.substr(0, 14), "\x01\0\x01\x04\0\0\0\0\0\0\x03\0\0\0"s);
-  const std::pair<std::size_t, std::int32_t> numbers[] = {
-      {10 + 4 * 1024, 1024},     {CountOffset(3), 1024},     {GroupOffset(4) + 2, 37},
-      {GroupOffset(4) + 10, 4},  {GroupOffset(4) + 14, 130}, {CountOffset(4), 2},
-      {GroupOffset(36) + 10, 36}};
+  const std::pair<std::size_t, std::int32_t> numbers[] = {{CountOffset(3), 1024},
+                                                          {GroupOffset(4) + 2, 37},
+                                                          {GroupOffset(4) + 14, 130},
+                                                          {CountOffset(4), 2},
+                                                          {GroupOffset(36) + 10, 36}};
   for (const auto& [offset, number] : numbers)
     EXPECT_EQ(ReadInt32(bytes, offset), number) << offset;
-  EXPECT_EQ(CountOffset(36) + 4, ItemOffset(0));
 
   // Item 130 field by field; True is -1, texts are CP936 padded with blanks.
   const std::pair<std::size_t, std::string> fields[] = {
       {0, "\x05\0\0\0\x01\xFF\xFF\x4D\0\0\0\xFE\xFF\x82\0\0\0C:\\Program"s},
       {272, "\xBC\xC7\xCA\xC2\xB1\xBE "},  // 记事本
-      {400, "D:\\i"},
       {655, "C:\\U"},
-      {910, "C:\\W"},
-      {1165, "/a"},
       {1292, " \x02\0\0\0"s}};
   for (const auto& [offset, text] : fields) {
     EXPECT_EQ(bytes.substr(ItemOffset(130) + offset, text.size()), text) << offset;
@@ -92,7 +89,6 @@ TEST_F(StoreFile, RoundTripsEveryFieldAndCutsLongChineseTextsAtACharacter) {
   std::string title;
   for (int i = 0; i < 128; ++i) title += "题";
   store.Items[131].Title = title;
-  ASSERT_EQ(CountChars(store.Items[131].Title.str()), 128u);
   const auto image = Decoded(Encoded());
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->store.Items[130], store.Items[130]);
@@ -104,11 +100,9 @@ TEST_F(StoreFile, RoundTripsEveryFieldAndCutsLongChineseTextsAtACharacter) {
 
 TEST_F(StoreFile, RejectsFilesItCannotTrust) {
   const std::string good = Encoded();
-  for (std::size_t length : {std::size_t{0}, std::size_t{9459}, std::size_t{9460},
-                             kStoreFileSize - 1297, kStoreFileSize - 1}) {
+  for (std::size_t length : {std::size_t{0}, std::size_t{9460}, kStoreFileSize - 1}) {
     EXPECT_FALSE(Decoded(good.substr(0, length))) << "length " << length;
   }
-  EXPECT_FALSE(Decoded(good + '\0'));
 
   const struct {
     const char* what;
@@ -118,8 +112,6 @@ TEST_F(StoreFile, RejectsFilesItCannotTrust) {
       {"count above 36", CountOffset(4), 37},
       {"count above 1024 in group 3", CountOffset(3), 1025},
       {"negative count", CountOffset(5), -1},
-      {"wild count", CountOffset(36), 0x7FFFFFFF},
-      {"element count of group 3", GroupOffset(3) + 2, 37},
       {"huge element count", GroupOffset(4) + 2, 0x40000000},
       {"lower bound", GroupOffset(4) + 6, 1},
       {"two dimensions", GroupOffset(7), 0x00250002},  // the element count stays 37
@@ -150,9 +142,8 @@ TEST_F(StoreFile, RepairsSingleFieldsOutOfRange) {
   ASSERT_TRUE(image.has_value());
   const auto& items = image->store.Items;
   EXPECT_EQ(std::tuple(items[130].RunWindow, int{items[130].ItemClass}, items[131].ItemType,
-                       items[20].ItemType, items[21].RunWindow),
-            std::tuple(0, 0, 0, 2, 0));
-  EXPECT_EQ(items[130].Title, "记事本") << "the rest of the record is kept";
+                       items[20].ItemType, items[21].RunWindow, items[130].Title.str()),
+            std::tuple(0, 0, 0, 2, 0, "记事本"));
 }
 
 TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) {
@@ -161,12 +152,10 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) 
   store.Items[5].ItemType = kItemGroup;
   store.Items[5].Title = "办公";
   store.Groups[5].Count = 36;
-  store.Items[6].ItemType = kItemShortcut;
   store.Items[6].Title = "plain";
   store.Groups[6].Count = 36;  // stale members of a slot that is no group
   store.Items[36].ItemType = 0;
   store.Items[37].ItemType = 0;
-  store.Items[64].Title = "kept as stored";
   const auto image = Decoded(Encoded());
   ASSERT_TRUE(image.has_value());
 
@@ -181,22 +170,17 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) 
   EXPECT_EQ(std::tuple(items[0].ItemType, items[36].ItemType, items[37].ItemType),
             std::tuple(kItemShortcut, kItemShortcut, kItemUnused))
       << "only ring items are repaired";
-  EXPECT_EQ(std::tuple(items[64].Title.str(), items[5].Title.str(), items[6].Title.str()),
-            std::tuple("kept as stored", "办公 (满)", "plain"));
+  EXPECT_EQ(std::tuple(items[5].Title.str(), items[6].Title.str()), std::tuple("办公 (满)", "plain"));
   EXPECT_EQ(items[130], store.Items[130]);
-  EXPECT_EQ(live.Groups[4], store.Groups[4]);
 }
 
 TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {
   ShortcutStore store;
   // (group, count, title before, title after); each step is applied twice.
   const std::tuple<int, int, const char*, const char*> steps[] = {
-      {4, 35, "Tools", "Tools"},
-      {4, 36, "Tools", "Tools (满)"},
-      {4, 0, "Tools (满)", "Tools (空)"},
-      {4, 1, "Tools (空)", "Tools"},
-      // The all-programs group holds 1024: at 36 it is not full yet.
-      {3, 36, "All (空)", "All"},
+      {4, 35, "Tools", "Tools"},          {4, 36, "Tools", "Tools (满)"},
+      {4, 0, "Tools (满)", "Tools (空)"}, {4, 1, "Tools (空)", "Tools"},
+      {3, 36, "All (空)", "All"},  // the all-programs group holds 1024
       {3, 1024, "All", "All (满)"},
   };
   for (const auto& [group, count, before, after] : steps) {
