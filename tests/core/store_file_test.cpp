@@ -170,7 +170,8 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) 
   EXPECT_EQ(std::tuple(items[0].ItemType, items[36].ItemType, items[37].ItemType),
             std::tuple(kItemShortcut, kItemShortcut, kItemUnused))
       << "only ring items are repaired";
-  EXPECT_EQ(std::tuple(items[5].Title.str(), items[6].Title.str()), std::tuple("办公 (满)", "plain"));
+  EXPECT_EQ(std::tuple(items[5].Title.str(), items[6].Title.str()),
+            std::tuple("办公 (满)", "plain"));
   EXPECT_EQ(items[130], store.Items[130]);
 }
 
