@@ -35,70 +35,40 @@ TEST(CheckRecycleBinMessage, ReportsTheSizeInTheLargestFittingUnitAndOffersToEmp
   EXPECT_TRUE(EmptyRecycleBinQuestion({0, 1}));
 }
 
-class SetAutoRunTest : public ::testing::Test {
- protected:
-  static constexpr const char* kRunSubKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+TEST(SetAutoRun, WritesTheQuotedPathAndRemovesOnlyThisProgramsEntry) {
+  constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   const std::string program = "C:\\Program Files\\Kivo 启动器\\KivoLauncher.exe";
-  const std::string quoted = '"' + program + '"';
+  const std::string quoted = '"' + program + '"', other = "\"C:\\Other\\Launcher.exe\"";
   testing::IconvCodec codec{"CP936"};
-  testing::MemoryRegistry registry;
-
-  void PutEntry(const std::string& command) {
-    registry.Put(RegistryRoot::CurrentUser, kRunSubKey, "Kivo Launcher",
-                 {kRegSz, codec.Encode(command) + '\0'});
+  // (entry before, enable, locked, result, entry after)
+  const std::tuple<std::string, bool, bool, int, std::string> rows[] = {
+      {"<none>", true, false, 1, quoted},
+      {"C:\\Old\\KivoLauncher.exe", true, false, 1, quoted},
+      {program, true, false, 1, quoted},
+      {"\"c:\\program files\\KIVO 启动器\\kivolauncher.EXE\"", false, false, 0, "<none>"},
+      // Another program's entry, or a command with arguments, is not this program's own.
+      {other, false, false, 0, other},
+      {quoted + " /min", false, false, 0, quoted + " /min"},
+      // When writing fails the result tells whether the entry still starts the program.
+      {"<none>", true, true, 0, "<none>"},
+      {program, true, true, 1, program},
+      {program, false, true, 1, program},
+  };
+  for (const auto& [before, enable, locked, result, after] : rows) {
+    testing::MemoryRegistry registry;
+    if (before != "<none>") {
+      registry.Put(RegistryRoot::CurrentUser, kRun, "Kivo Launcher",
+                   {kRegSz, codec.Encode(before) + '\0'});
+    }
+    if (locked) registry.Lock(RegistryRoot::CurrentUser, kRun);
+    EXPECT_EQ(SetAutoRun(registry, codec, program, enable), result) << before << enable;
+    const auto data = registry.Get(RegistryRoot::CurrentUser, kRun, "kivo launcher");
+    EXPECT_EQ(data ? codec.Decode(data->bytes.substr(0, data->bytes.size() - 1)) : "<none>", after)
+        << before << enable;
   }
-  std::string Entry() {
-    const auto data = registry.Get(RegistryRoot::CurrentUser, kRunSubKey, "kivo launcher");
-    if (!data) return "<none>";
-    EXPECT_EQ(data->type, kRegSz);
-    return codec.Decode(data->bytes.substr(0, data->bytes.size() - 1));
-  }
-};
-
-TEST_F(SetAutoRunTest, EnableWritesTheQuotedProgramPathOnce) {
-  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
-  EXPECT_EQ(Entry(), quoted);
-  // A stale, unquoted or foreign entry is replaced.
-  for (const std::string& old : {"C:\\Old\\KivoLauncher.exe"s, program}) {
-    PutEntry(old);
-    EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1) << old;
-    EXPECT_EQ(Entry(), quoted) << old;
-  }
-
-  // A path the code page cannot hold, or none, is not written.
-  testing::MemoryRegistry untouched;
-  EXPECT_EQ(SetAutoRun(untouched, codec, "C:\\\xF0\x9F\x98\x80\\KivoLauncher.exe", true), 0);
+  testing::MemoryRegistry untouched;  // a path the code page cannot hold is not written
+  EXPECT_EQ(SetAutoRun(untouched, codec, "C:\\\xF0\x9F\x98\x80\\K.exe", true), 0);
   EXPECT_EQ(untouched.writeCount, 0);
-}
-
-TEST_F(SetAutoRunTest, DisableRemovesOnlyThisProgramsEntry) {
-  for (const std::string& ours :
-       {program, "\"c:\\program files\\KIVO 启动器\\kivolauncher.EXE\""s}) {
-    PutEntry(ours);
-    EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0) << ours;
-    EXPECT_EQ(Entry(), "<none>") << ours;
-  }
-
-  // Another program's entry, or a command with arguments, is not this program's own.
-  for (const std::string& other : {"\"C:\\Other\\Launcher.exe\""s, quoted + " /min"}) {
-    PutEntry(other);
-    const int writes = registry.writeCount;
-    EXPECT_EQ(SetAutoRun(registry, codec, program, false), 0) << other;
-    EXPECT_EQ(Entry(), other);
-    EXPECT_EQ(registry.writeCount, writes) << other;
-  }
-}
-
-TEST_F(SetAutoRunTest, TheResultTellsWhatTheEntryHoldsWhenWritingFails) {
-  registry.Lock(RegistryRoot::CurrentUser, kRunSubKey);
-  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 0);
-  EXPECT_EQ(Entry(), "<none>");
-
-  PutEntry(program);
-  // Still starts the program: enabling is as good as done, disabling failed.
-  EXPECT_EQ(SetAutoRun(registry, codec, program, true), 1);
-  EXPECT_EQ(SetAutoRun(registry, codec, program, false), 1);
-  EXPECT_EQ(Entry(), program);
 }
 
 }  // namespace

@@ -9,28 +9,25 @@ namespace kivo {
 namespace {
 
 constexpr const char* kSubKey = "SOFTWARE\\Kivo Launcher\\System";
-constexpr std::uint32_t kCtrlAltShift = kModControl | kModAlt | kModShift;
 
-TEST(HotKeysTest, TextForms) {
-  const struct {
-    const char* text;           // as read
-    std::optional<HotKey> key;  // nothing: refused
-    const char* written;        // as FormatHotKey writes it back
-  } cases[] = {
-      {" shift + CTRL+alt+d ", HotKey{kCtrlAltShift, 'D'}, "Ctrl+Alt+Shift+D"},
-      {"Win+Alt+F24", HotKey{kModWin | kModAlt, 0x87}, "Alt+Win+F24"},
-      {"Ctrl+VK186", HotKey{kModControl, 186}, "Ctrl+VK186"},
-      {"", HotKey{}, ""},
-  };
-  for (const auto& c : cases) {
-    const auto parsed = ParseHotKey(c.text);
-    EXPECT_EQ(parsed, c.key) << c.text;
-    EXPECT_EQ(parsed ? FormatHotKey(*parsed) : "", c.written);
-  }
-  // Refused: typing keys alone or with Shift, unknown or repeated names, broken forms.
-  for (const char* text : {"Shift+Tab", "Ctrl+Ctrl+D", "Ctrl+", "Ctrl++D", "Ctrl+Alt", "Ctrl+F25",
-                           "Ctrl+VK16", "Hyper+D", "Ctrl+É"}) {
-    EXPECT_EQ(ParseHotKey(text), std::nullopt) << text;
+TEST(HotKeysTest, TextFormsReadAndWrittenBack) {
+  const std::pair<const char*, const char*> cases[] = {
+      {" shift + CTRL+alt+d ", "Ctrl+Alt+Shift+D"},
+      {"Win+Alt+F24", "Alt+Win+F24"},
+      {"Ctrl+VK186", "Ctrl+VK186"},
+      {"", ""},
+      // Refused: typing keys alone or with Shift, unknown or repeated names, broken forms.
+      {"Shift+Tab", nullptr},
+      {"Ctrl+Ctrl+D", nullptr},
+      {"Ctrl+", nullptr},
+      {"Ctrl++D", nullptr},
+      {"Ctrl+Alt", nullptr},
+      {"Ctrl+F25", nullptr},
+      {"Ctrl+VK16", nullptr},
+      {"Ctrl+É", nullptr}};
+  for (const auto& [text, written] : cases) {
+    const auto parsed = ParseHotKey(text);
+    EXPECT_STREQ(parsed ? FormatHotKey(*parsed).c_str() : nullptr, written) << text;
   }
 }
 
@@ -60,12 +57,8 @@ class HotKeyRegistryTest : public ::testing::Test {
   void Put(const char* name, const std::string& text) {
     registry.Put(RegistryRoot::CurrentUser, kSubKey, name, {kRegSz, codec.Encode(text) + '\0'});
   }
-  std::string Stored(const char* name) {
-    const auto data = registry.Get(RegistryRoot::CurrentUser, kSubKey, name);
-    if (!data || data->type != kRegSz) return "<none>";
-    std::string text = codec.Decode(data->bytes);
-    if (!text.empty() && text.back() == '\0') text.pop_back();
-    return text;
+  std::optional<RegistryData> Stored(const char* name) {
+    return registry.Get(RegistryRoot::CurrentUser, kSubKey, name);
   }
 };
 
@@ -73,7 +66,7 @@ class HotKeyRegistryTest : public ::testing::Test {
 // one (even a number where a text belongs) keeps the default, leaving the value untouched.
 TEST_F(HotKeyRegistryTest, DefaultsUsersChoicesAndBadValues) {
   EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
-  EXPECT_EQ(Stored("HotKey.ShowDock"), "Alt+Space");
+  EXPECT_EQ(Stored("HotKey.ShowDock"), (RegistryData{kRegSz, std::string("Alt+Space\0", 10)}));
   const int writes = registry.writeCount;
   EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
   EXPECT_EQ(registry.writeCount, writes);
@@ -82,11 +75,11 @@ TEST_F(HotKeyRegistryTest, DefaultsUsersChoicesAndBadValues) {
   Put("HotKey.CollapseDock", "");            // turned off
   EXPECT_EQ(LoadHotKeys(registry, codec),
             (HotKeySet{HotKey{kModControl | kModAlt, 'K'}, DefaultHotKeys()[1], HotKey{}}));
-  EXPECT_EQ(Stored("HotKey.SwitchDesktop"), "Shift+Tab");
+  EXPECT_EQ(Stored("HotKey.SwitchDesktop"), (RegistryData{kRegSz, std::string("Shift+Tab\0", 10)}));
   registry.Put(RegistryRoot::CurrentUser, kSubKey, "HotKey.ShowDock",
                {kRegDword, std::string(4, '\0')});
   EXPECT_EQ(LoadHotKeys(registry, codec)[0], DefaultHotKeys()[0]);
-  EXPECT_EQ(Stored("HotKey.ShowDock"), "<none>");
+  EXPECT_EQ(Stored("HotKey.ShowDock")->type, kRegDword);
 }
 
 TEST_F(HotKeyRegistryTest, SavedKeysLoadBackAndALockedKeyIsReported) {
