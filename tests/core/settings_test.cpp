@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "support/iconv_codec.h"
 
@@ -82,55 +83,45 @@ TEST(SettingsFile, HasTheExactLayoutAndCarriesEveryField) {
   }
 }
 
-// Each stored value, alone in an otherwise default record, and what the program works with.
+// A default record with one change, as the program works with it afterwards.
+Settings Load(const std::function<void(SettingsRecord&)>& change) {
+  Settings settings;
+  ApplyDefaultSettings(settings, FullHd());
+  SettingsRecord record = MakeSettingsRecord(settings, "");
+  record.BackColor = BgraColor{10, 20, 30, 40};
+  change(record);
+  ApplySettingsRecord(settings, record, FullHd());
+  EXPECT_EQ(settings.BackColor, (BgraColor{0, 0, 0, 40})) << "only alpha is a preference";
+  return settings;
+}
+
 TEST(LoadRules, FieldsOutOfRangeFallBack) {
-  const ScreenInfo screen = FullHd();
-  Settings defaults;
-  ApplyDefaultSettings(defaults, screen);
-  const int left = defaults.StoredLeft, top = defaults.StoredTop;
-  const struct {
-    void (*store)(SettingsRecord&, int);
-    int (*loaded)(const Settings&);
-    std::vector<std::pair<int, int>> rows;
-  } fields[] = {
-      {[](SettingsRecord& r, int v) { r.RingRadius = v; },
-       [](const Settings& s) { return s.RingRadius; },
-       {{199, 300}, {200, 200}, {461, 300}}},
-      {[](SettingsRecord& r, int v) { r.IconCountIndex = v; },
-       [](const Settings& s) { return s.IconCount; },
-       {{-1, 20}, {7, 36}, {8, 20}}},
-      {[](SettingsRecord& r, int v) { r.Reserved4 = v; },
-       [](const Settings& s) { return s.Reserved4; },
-       {{-1, 0}, {8, 8}, {9, 0}}},
-      {[](SettingsRecord& r, int v) { r.MinimizedPosition = static_cast<std::uint8_t>(v); },
-       [](const Settings& s) { return int{s.MinimizedPosition}; },
-       {{8, 8}, {9, 0}}},
-      {[](SettingsRecord& r, int v) { r.StartedPage = static_cast<std::int16_t>(v); },
-       [](const Settings& s) { return int{s.StartedPage}; },
-       {{-2, 0}, {-1, -1}, {4, 4}, {5, 0}}},
-      {[](SettingsRecord& r, int v) { r.MaxIconSize = v; },
-       [](const Settings& s) { return s.MaxIconSize; },
-       {{20, 128}}},  // ignored
-      // Icon size and magnified size (below the icon size: icon + 16, at most 128).
-      {[](SettingsRecord& r, int v) { r.IconSize = v, r.MagnifiedSize = v / 2; },
-       [](const Settings& s) { return s.IconSize * 1000 + s.MagnifiedSize; },
-       {{12, 48064}, {120, 120128}, {129, 48064}, {16, 16032}}},
-      // The position is clamped to the screen; 0, 0 after the clamp means the defaults.
-      {[](SettingsRecord& r, int v) { r.StoredLeft = v, r.StoredTop = v; },
-       [](const Settings& s) { return s.StoredLeft * 65536 + s.StoredTop; },
-       {{-50, left * 65536 + top}, {999999, (28800 - 6240) * 65536 + 16200 - 1035}}},
-  };
-  for (const auto& field : fields) {
-    for (const auto& [stored, working] : field.rows) {
-      SettingsRecord record = MakeSettingsRecord(defaults, "");
-      record.BackColor = BgraColor{10, 20, 30, 40};
-      field.store(record, stored);
-      Settings settings = defaults;
-      ApplySettingsRecord(settings, record, screen);
-      EXPECT_EQ(field.loaded(settings), working) << "stored " << stored;
-      EXPECT_EQ(settings.BackColor, (BgraColor{0, 0, 0, 40})) << "only alpha is a preference";
-    }
+  using R = SettingsRecord&;
+  EXPECT_EQ(Load([](R r) { r.RingRadius = 199; }).RingRadius, 300);
+  EXPECT_EQ(Load([](R r) { r.RingRadius = 200; }).RingRadius, 200);
+  EXPECT_EQ(Load([](R r) { r.RingRadius = 461; }).RingRadius, 300);
+  EXPECT_EQ(Load([](R r) { r.IconCountIndex = -1; }).IconCount, 20);  // index 3, not 24
+  EXPECT_EQ(Load([](R r) { r.IconCountIndex = 7; }).IconCount, 36);
+  EXPECT_EQ(Load([](R r) { r.IconCountIndex = 8; }).IconCount, 20);
+  EXPECT_EQ(Load([](R r) { r.StartedPage = -2; }).StartedPage, 0);
+  EXPECT_EQ(Load([](R r) { r.StartedPage = -1; }).StartedPage, -1);
+  EXPECT_EQ(Load([](R r) { r.StartedPage = 5; }).StartedPage, 0);
+  EXPECT_EQ(Load([](R r) { r.MinimizedPosition = 9; }).MinimizedPosition, 0);
+  // A magnified size below the icon size becomes the icon size + 16, at most 128.
+  const std::tuple<int, int, int, int> sizes[] = {
+      {12, 100, 48, 100}, {12, 40, 48, 64}, {120, 60, 120, 128}, {129, 129, 48, 64}};
+  for (const auto& [icon, magnified, iconAfter, magnifiedAfter] : sizes) {
+    const Settings s =
+        Load([&](R r) { std::tie(r.IconSize, r.MagnifiedSize) = std::tie(icon, magnified); });
+    EXPECT_EQ(std::pair(s.IconSize, s.MagnifiedSize), std::pair(iconAfter, magnifiedAfter)) << icon;
   }
+  // The position is clamped to the screen; 0, 0 after the clamp means the defaults.
+  const Settings defaults = Load([](R) {});
+  const Settings low = Load([](R r) { r.StoredLeft = r.StoredTop = -50; });
+  EXPECT_EQ(std::pair(low.StoredLeft, low.StoredTop),
+            std::pair(defaults.StoredLeft, defaults.StoredTop));
+  const Settings high = Load([](R r) { r.StoredLeft = r.StoredTop = 999999; });
+  EXPECT_EQ(std::pair(high.StoredLeft, high.StoredTop), std::pair(28800 - 6240, 16200 - 1035));
 }
 
 }  // namespace
