@@ -6,7 +6,6 @@
 #include <sstream>
 #include <vector>
 
-#include "commands/command_table.h"
 #include "items/builtin_items.h"
 #include "support/memory_file_system.h"
 
@@ -75,7 +74,6 @@ struct CommandWorld : SystemActions, DockControl {
 // (major 5) do instead.
 constexpr const char* kCommandCalls = R"(
 65 Execute open "C:\Users\alice\" "" null 1
-70 MinWindows 2
 72 HideIcons; SaveSettings
 74 ReloadItemImage 74; SaveStore; SaveSettings
 76 EndSession 1 4294967295
@@ -170,11 +168,6 @@ TEST(LaunchItem, TheShellCallAndWhatFollowsARefusal) {
   CommandWorld outside;  // outside the store: rest only
   EXPECT_EQ(outside.Make().LaunchItem(kItemCount), 0);
   EXPECT_EQ(outside.log, "EscCancel");
-}
-
-TEST(CommandTable, EachNumberFindsItsOwnRow) {
-  for (const CommandRow& row : CommandTable()) EXPECT_EQ(FindCommand(row.number), &row);
-  EXPECT_EQ(FindCommand(104), nullptr);
 }
 
 }  // namespace

@@ -74,7 +74,6 @@ TEST_F(RegistryTest, ReadsTextsCutAt1024BytesOnACharacterBoundaryAndNumbersAsNum
   EXPECT_EQ(Read("Value 3", "hkey_current_user\\software\\kivo launcher\\system"), Read("Value 3"));
   EXPECT_EQ(Read("Value 3", kAbbreviated), RegistryValue{});
   EXPECT_EQ(RegistryValueText("  Tahoma \0junk"s), "Tahoma");
-  EXPECT_EQ(RegistryValueText(std::int32_t{-2}), "-2");
 }
 
 // Texts go in the ANSI code page with their NUL, numbers as four bytes; a refused write
@@ -130,19 +129,10 @@ TEST_F(RegistryTest, FirstRunMarkIsTakenOnceAndOnlyWhenItCanBeTurned) {
   EXPECT_TRUE(TakeFirstRun(registry, codec));
   EXPECT_EQ(Stored("FirstRun"), (RegistryData{kRegSz, "1\0"s}));
   EXPECT_FALSE(TakeFirstRun(registry, codec));
-  PutValue("FirstRun", kRegDword, Le(0));  // an installer's number 0 counts too
-  EXPECT_TRUE(TakeFirstRun(registry, codec));
   // A mark that cannot be turned would wipe the data at every start.
   PutValue("FirstRun", kRegSz, "0\0"s);
   registry.Lock(Root::CurrentUser, kSubKey);
   EXPECT_FALSE(TakeFirstRun(registry, codec));
-}
-
-TEST_F(RegistryTest, InterfaceFontFallsBackToVerdana) {
-  constexpr const char* kFont = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\GRE_Initialize";
-  EXPECT_EQ(ReadInterfaceFont(registry, codec), "Verdana");
-  registry.Put(Root::LocalMachine, kFont, "GUIFont.Facename", {kRegSz, codec.Encode("宋体 ")});
-  EXPECT_EQ(ReadInterfaceFont(registry, codec), "宋体");
 }
 
 }  // namespace

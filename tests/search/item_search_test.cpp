@@ -84,11 +84,5 @@ TEST_F(ItemSearchIndex, EachShortcutOnceTitlesRankBeforeInitialsBeforeFileNames)
   EXPECT_EQ(FoldForSearch("\xFFx").size(), 2u) << "a malformed byte folds to one character";
 }
 
-TEST(ItemSearch, FieldShowsTheEndOfALongText) {
-  EXPECT_EQ(FieldTail("notepad", 7), "notepad");
-  EXPECT_EQ(FieldTail("记事本", 2), "…本");
-  EXPECT_EQ(DropLastChar("ab记"), "ab");
-}
-
 }  // namespace
 }  // namespace kivo

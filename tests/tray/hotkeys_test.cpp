@@ -49,47 +49,36 @@ TEST(HotKeysTest, EveryCombinationRoundTrips) {
   EXPECT_EQ(checked, 14 * (254 - 11));
 }
 
-class HotKeyRegistryTest : public ::testing::Test {
- protected:
-  testing::IconvCodec codec{"CP936"};
-  testing::MemoryRegistry registry;
-
-  void Put(const char* name, const std::string& text) {
-    registry.Put(RegistryRoot::CurrentUser, kSubKey, name, {kRegSz, codec.Encode(text) + '\0'});
-  }
-  std::optional<RegistryData> Stored(const char* name) {
-    return registry.Get(RegistryRoot::CurrentUser, kSubKey, name);
-  }
-};
-
 // Missing values get their defaults written once; the user's choices are read, and a bad
 // one (even a number where a text belongs) keeps the default, leaving the value untouched.
-TEST_F(HotKeyRegistryTest, DefaultsUsersChoicesAndBadValues) {
+TEST(HotKeysTest, LoadedFromAndSavedToTheRegistry) {
+  testing::IconvCodec codec{"CP936"};
+  testing::MemoryRegistry registry;
+  const auto stored = [&](const char* name) {
+    return registry.Get(RegistryRoot::CurrentUser, kSubKey, name);
+  };
+  const auto put = [&](const char* name, std::uint32_t type, const std::string& bytes) {
+    registry.Put(RegistryRoot::CurrentUser, kSubKey, name, {type, bytes});
+  };
   EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
-  EXPECT_EQ(Stored("HotKey.ShowDock"), (RegistryData{kRegSz, std::string("Alt+Space\0", 10)}));
+  EXPECT_EQ(stored("HotKey.ShowDock"), (RegistryData{kRegSz, std::string("Alt+Space\0", 10)}));
   const int writes = registry.writeCount;
   EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
   EXPECT_EQ(registry.writeCount, writes);
-  Put("HotKey.ShowDock", "ctrl+alt+k");
-  Put("HotKey.SwitchDesktop", "Shift+Tab");  // would take reverse tabbing from everyone
-  Put("HotKey.CollapseDock", "");            // turned off
-  EXPECT_EQ(LoadHotKeys(registry, codec),
-            (HotKeySet{HotKey{kModControl | kModAlt, 'K'}, DefaultHotKeys()[1], HotKey{}}));
-  EXPECT_EQ(Stored("HotKey.SwitchDesktop"), (RegistryData{kRegSz, std::string("Shift+Tab\0", 10)}));
-  registry.Put(RegistryRoot::CurrentUser, kSubKey, "HotKey.ShowDock",
-               {kRegDword, std::string(4, '\0')});
-  EXPECT_EQ(LoadHotKeys(registry, codec)[0], DefaultHotKeys()[0]);
-  EXPECT_EQ(Stored("HotKey.ShowDock")->type, kRegDword);
-}
+  put("HotKey.ShowDock", kRegSz, std::string("ctrl+alt+k\0", 11));
+  put("HotKey.SwitchDesktop", kRegSz, std::string("Shift+Tab\0", 10));  // takes reverse tabbing
+  put("HotKey.CollapseDock", kRegDword, std::string(4, '\0'));
+  EXPECT_EQ(LoadHotKeys(registry, codec), (HotKeySet{HotKey{kModControl | kModAlt, 'K'},
+                                                     DefaultHotKeys()[1], DefaultHotKeys()[2]}));
+  EXPECT_EQ(stored("HotKey.SwitchDesktop")->bytes, std::string("Shift+Tab\0", 10));
+  EXPECT_EQ(stored("HotKey.CollapseDock")->type, kRegDword);
 
-TEST_F(HotKeyRegistryTest, SavedKeysLoadBackAndALockedKeyIsReported) {
   const HotKeySet keys{HotKey{kModWin | kModAlt, 'Q'}, HotKey{}, HotKey{kModControl, 0x7A}};
   EXPECT_TRUE(SaveHotKeys(registry, codec, keys));
-  EXPECT_EQ(LoadHotKeys(registry, codec), keys);
+  EXPECT_EQ(LoadHotKeys(registry, codec), keys) << "an empty text turns a key off";
   testing::MemoryRegistry locked;
   locked.Lock(RegistryRoot::CurrentUser, kSubKey);
   EXPECT_FALSE(SaveHotKeys(locked, codec, keys));
-  EXPECT_EQ(LoadHotKeys(locked, codec), DefaultHotKeys());
 }
 
 }  // namespace
