@@ -11,24 +11,18 @@ namespace {
 constexpr const char* kSubKey = "SOFTWARE\\Kivo Launcher\\System";
 
 TEST(HotKeysTest, TextFormsReadAndWrittenBack) {
-  const std::pair<const char*, const char*> cases[] = {
-      {" shift + CTRL+alt+d ", "Ctrl+Alt+Shift+D"},
-      {"Win+Alt+F24", "Alt+Win+F24"},
-      {"Ctrl+VK186", "Ctrl+VK186"},
-      {"", ""},
-      // Refused: typing keys alone or with Shift, unknown or repeated names, broken forms.
-      {"Shift+Tab", nullptr},
-      {"Ctrl+Ctrl+D", nullptr},
-      {"Ctrl+", nullptr},
-      {"Ctrl++D", nullptr},
-      {"Ctrl+Alt", nullptr},
-      {"Ctrl+F25", nullptr},
-      {"Ctrl+VK16", nullptr},
-      {"Ctrl+É", nullptr}};
+  const std::pair<const char*, const char*> cases[] = {{" shift + CTRL+alt+d ", "Ctrl+Alt+Shift+D"},
+                                                       {"Win+Alt+F24", "Alt+Win+F24"},
+                                                       {"Ctrl+VK186", "Ctrl+VK186"},
+                                                       {"", ""}};
   for (const auto& [text, written] : cases) {
-    const auto parsed = ParseHotKey(text);
-    EXPECT_STREQ(parsed ? FormatHotKey(*parsed).c_str() : nullptr, written) << text;
+    ASSERT_TRUE(ParseHotKey(text)) << text;
+    EXPECT_EQ(FormatHotKey(*ParseHotKey(text)), written);
   }
+  // Refused: typing keys alone or with Shift, unknown or repeated names, broken forms.
+  for (const char* text : {"Shift+Tab", "Ctrl+Ctrl+D", "Ctrl+", "Ctrl++D", "Ctrl+Alt", "Ctrl+F25",
+                           "Ctrl+VK16", "Ctrl+É"})
+    EXPECT_EQ(ParseHotKey(text), std::nullopt) << text;
 }
 
 // Every key code with every modifier set writes a text that reads back as the same
