@@ -75,7 +75,6 @@ TEST(RunCommand, EachCommandMakesItsExactCallsAndReturnsTheDockToRest) {
       {65, 10, R"(Execute open "C:\Users\alice\" "" null 1; )"},
       {72, 10, "HideIcons; SaveSettings; "},
       {74, 10, "ReloadItemImage 74; SaveStore; SaveSettings; "},
-      {76, 10, "EndSession 1 4294967295; "},
       {82, 10,
        R"(Execute open "explorer" "::{26EE0668-A00A-44D7-9371-BEB064C98683}\0\::{BB06C0E4-D293-4F75-8A90-CB05B6477EEE}" null 1; )"},
       {82, 5, R"(Execute open "rundll32.exe" "shell32.dll,Control_RunDLL sysdm.cpl" null 1; )"},

@@ -23,9 +23,6 @@ TEST(MonitorAtPoint, HoldsThePointElseTheNearest) {
     EXPECT_EQ(MonitorAtPoint(three, c[0], c[1]), c[2]) << c[0] << "," << c[1];
   }
   EXPECT_EQ(MonitorAtPoint({}, 0, 0), -1);
-  const std::vector<MonitorArea> twins{{{0, 0, 100, 100}, {}, 96, true},
-                                       {{199, 0, 300, 100}, {}, 96, false}};
-  EXPECT_EQ(MonitorAtPoint(twins, 149, 50), 0) << "equally near: the first";
 }
 
 // The work area and dpi of the pointer's monitor; other monitors lose the primary's margins

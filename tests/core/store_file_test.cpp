@@ -54,7 +54,7 @@ class StoreFile : public ::testing::Test {
   }
 };
 
-TEST_F(StoreFile, HasTheExactLayout) {
+TEST_F(StoreFile, HasTheExactLayoutAndRoundTripsEveryField) {
   const std::string bytes = Encoded();
   ASSERT_EQ(bytes.size(), 1'338'885u);
 
@@ -75,9 +75,7 @@ TEST_F(StoreFile, HasTheExactLayout) {
   for (const auto& [offset, text] : fields) {
     EXPECT_EQ(bytes.substr(ItemOffset(130) + offset, text.size()), text) << offset;
   }
-}
-
-TEST_F(StoreFile, RoundTripsEveryFieldAndCutsLongChineseTextsAtACharacter) {
+  // Read back to the same bytes; a long Chinese text is cut at a character.
   std::string title;
   for (int i = 0; i < 128; ++i) title += "题";
   store.Items[131].Title = title;
@@ -85,7 +83,7 @@ TEST_F(StoreFile, RoundTripsEveryFieldAndCutsLongChineseTextsAtACharacter) {
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->store.Items[130], store.Items[130]);
   EXPECT_EQ(CountChars(image->store.Items[131].Title.str()), 64u) << "128 bytes hold 64";
-  EXPECT_EQ(EncodeStoreFile(image->store, codec), Encoded()) << "read back to the same bytes";
+  EXPECT_EQ(EncodeStoreFile(image->store, codec), Encoded());
 }
 
 TEST_F(StoreFile, RejectsFilesItCannotTrust) {
@@ -148,23 +146,6 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) 
       << "only ring items are repaired";
   EXPECT_EQ(items[5].Title, "办公 (满)");
   EXPECT_EQ(items[130], store.Items[130]);
-}
-
-TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {
-  ShortcutStore store;
-  // (group, count, title after); each step is applied twice. The all-programs group 3
-  // holds 1024.
-  const std::tuple<std::size_t, int, const char*> steps[] = {
-      {4, 36, "T (满)"}, {4, 1, "T"}, {4, 0, "T (空)"}, {3, 36, "T"}, {3, 1024, "T (满)"}};
-  store.Items[4].Title = "T";
-  for (const auto& [group, count, after] : steps) {
-    store.Groups[group].Count = count;
-    for (int twice = 0; twice < 2; ++twice) {
-      UpdateGroupTitle(store, static_cast<int>(group));
-      EXPECT_EQ(store.Items[group].Title, after) << group << count;
-    }
-    store.Items[3].Title = store.Items[4].Title;
-  }
 }
 
 }  // namespace

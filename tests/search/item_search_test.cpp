@@ -10,15 +10,6 @@
 namespace kivo {
 namespace {
 
-TEST(ItemSearch, InitialsOfCommonCharactersFromTheirCodes) {
-  const testing::IconvCodec gb("CP936");
-  // The first and last character of level 1; level 2 has no initial in the table.
-  const std::pair<const char*, const char*> rows[] = {
-      {"Windows 资源管理器", "wzyglq"}, {"阿座", "az"}, {"鼹", ""}, {"«x»", "x"}};
-  for (const auto& [title, initials] : rows) EXPECT_EQ(TitleInitials(title, &gb), initials);
-  EXPECT_EQ(TitleInitials("记事本 Pad", nullptr), "p");
-}
-
 class ItemSearchIndex : public ::testing::Test {
  protected:
   ItemSearchIndex() {
