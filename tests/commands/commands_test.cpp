@@ -78,7 +78,6 @@ TEST(RunCommand, EachCommandMakesItsExactCallsAndReturnsTheDockToRest) {
       {82, 10,
        R"(Execute open "explorer" "::{26EE0668-A00A-44D7-9371-BEB064C98683}\0\::{BB06C0E4-D293-4F75-8A90-CB05B6477EEE}" null 1; )"},
       {82, 5, R"(Execute open "rundll32.exe" "shell32.dll,Control_RunDLL sysdm.cpl" null 1; )"},
-      {91, 10, R"(Execute open "devmgmt.msc" "" "" 1; )"},
       {92, 5, R"(Execute find "" null null 1; )"},
       {103, 10, "CheckRecycleBin; "},
       {64, 10, ""},

@@ -25,7 +25,6 @@ TEST(PortableRegistry, RoutesOnlyItsOwnKeyToTheFileAndNoWriteToTheSystem) {
   const std::tuple<RegistryRoot, std::string, RegistryAccess, RegistryRoute> rows[] = {
       {CurrentUser, "software\\kivo launcher\\System", W, File},
       {CurrentUser, own + "2", W, Refused},
-      {CurrentUser, run, R, System},
       {CurrentUser, run, W, Refused},
       {LocalMachine, own, W, Refused},
       {None, own, R, Refused},

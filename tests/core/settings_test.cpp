@@ -25,8 +25,7 @@ ScreenInfo FullHd() {
 }
 
 TEST(Defaults, FollowTheScreen) {
-  // The radius at 120 dpi: 384 / 1.25 - 80; rows of 48; at 800 x 600 (600 - 76) / 38 whole
-  // rows, minus 1.
+  // 120 dpi: radius 384 / 1.25 - 80, rows of 48; 800 x 600: (600 - 76) / 38 whole rows - 1.
   const std::array<int, 6> cases[] = {
       {1920, 1057, 96, 300, 460, 18}, {1367, 745, 120, 227, 227, 13}, {800, 577, 96, 220, 220, 12}};
   for (const auto& [width, height, dpi, radius, radiusMax, popupRows] : cases) {

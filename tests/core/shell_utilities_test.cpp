@@ -14,7 +14,6 @@ constexpr std::int64_t kMb = 1048576;
 
 TEST(CheckRecycleBinMessage, ReportsTheSizeInTheLargestFittingUnitAndOffersToEmpty) {
   const std::tuple<std::int64_t, std::int64_t, std::string> cases[] = {
-      {3, 1024, "1.KB (3 Items) right now."},    // no fraction: the point stays
       {3, 1152, "1.13KB (3 Items) right now."},  // 1.125 rounds away from zero
       {3, kMb * 100007 / 100 + 1, "1,000.07MB (3 Items) right now."},
       {42, std::int64_t{1} << 31, "over 2GB right now!"},
