@@ -25,8 +25,7 @@ TEST(MonitorAtPoint, HoldsThePointElseTheNearest) {
   EXPECT_EQ(MonitorAtPoint({}, 0, 0), -1);
 }
 
-// The work area and dpi of the pointer's monitor; other monitors lose the primary's margins
-// (full-screen metrics 16 narrower and 30 lower than its work area here).
+// Other monitors lose the primary's margins (its full-screen metrics: 16 narrower, 30 lower).
 TEST(ScreenAtPoint, TheWorkAreaAndDpiOfThePointersMonitor) {
   EXPECT_EQ(ScreenAtPoint(std::vector{kLeft, kMain, kRight}, kPrimary, 800, 600),
             MakeScreenInfo(1920, 1017, 23, 96, 96, Rect{0, 0, 1920, 1040}));

@@ -27,8 +27,7 @@ TEST(CheckRecycleBinMessage, ReportsTheSizeInTheLargestFittingUnitAndOffersToEmp
   }
   // An empty bin (nonsense from the shell counts as empty) is only reported.
   EXPECT_EQ(CheckRecycleBinMessage({-1, -5}).buttons, MessageButtons::Ok);
-  EXPECT_FALSE(EmptyRecycleBinQuestion({0, 0}));
-  EXPECT_TRUE(EmptyRecycleBinQuestion({0, 1}));
+  EXPECT_TRUE(!EmptyRecycleBinQuestion({0, 0}) && EmptyRecycleBinQuestion({0, 1}));
 }
 
 TEST(SetAutoRun, WritesTheQuotedPathAndRemovesOnlyThisProgramsEntry) {

@@ -76,7 +76,6 @@ TEST_F(ShortcutPackageTest, DecodeGivesBackWhatWasEncoded) {
     if (item % 3 == 0) Item(item).CustomIconFile = UserIcon(item + 5000, "custom");
   }
   const auto made = Make(theirs);
-  ASSERT_EQ(made->icons.size(), 42u);
   const DecodedPackage decoded = DecodePackage(EncodePackage(*made, codec), codec, kSysIcons);
   ASSERT_TRUE(decoded.package);
   EXPECT_EQ(decoded.package->icons, made->icons);

@@ -56,7 +56,7 @@ class StoreFile : public ::testing::Test {
 
 TEST_F(StoreFile, HasTheExactLayoutAndRoundTripsEveryField) {
   const std::string bytes = Encoded();
-  ASSERT_EQ(bytes.size(), 1'338'885u);
+  ASSERT_EQ(bytes.size(), kStoreFileSize);
 
   // Group 3: one dimension of 1025 elements from 0; slot 0 names the group, then the
   // members and the count. Group 4 follows with 37 elements.
@@ -145,6 +145,18 @@ TEST_F(StoreFile, LoadingKeepsBuiltInsRepairsUnusedRingItemsAndMarksFullGroups) 
             std::tuple(kItemShortcut, kItemShortcut, kItemUnused))
       << "only ring items are repaired";
   EXPECT_EQ(items[5].Title, "办公 (满)");
+}
+
+// Each mark replaces the other and is never doubled, however often the title is refreshed.
+TEST(GroupTitle, MarksFullAndEmptyGroupsOnce) {
+  ShortcutStore store;
+  store.Items[4].Title = "T (满)";
+  for (const auto& [count, after] : {std::pair{0, "T (空)"}, {36, "T (满)"}, {1, "T"}}) {
+    store.Groups[4].Count = count;
+    UpdateGroupTitle(store, 4);
+    UpdateGroupTitle(store, 4);
+    EXPECT_EQ(store.Items[4].Title, after) << count;
+  }
 }
 
 }  // namespace
