@@ -18,10 +18,9 @@ class DataFilesTest : public ::testing::Test {
   DataFiles data{fs, codec, paths};
 
   void SetUp() override {
-    paths.DataFolder = "C:\\Users\\me\\AppData\\Roaming\\KivoSoft\\Kivo Launcher\\";
-    paths.MenuFile = paths.DataFolder + "KivoMenu.cfg";
-    paths.SettingsFile = paths.DataFolder + "KivoCfg.cfg";
-    paths.UserIconFolder = paths.DataFolder + "KivoIcons\\";
+    paths.MenuFile = "C:\\Data\\KivoMenu.cfg";
+    paths.SettingsFile = "C:\\Data\\KivoCfg.cfg";
+    paths.UserIconFolder = "C:\\Data\\KivoIcons\\";
     paths.UserPicture = paths.UserIconFolder + "User Icon.ico";
   }
 
@@ -42,19 +41,12 @@ class DataFilesTest : public ::testing::Test {
 };
 
 TEST_F(DataFilesTest, FirstStartFindsNothingAndSaveWritesTwoIdenticalFiles) {
-  ShortcutStore store;
-  store.Items[1].Title = "built in";
-  const ShortcutStore before = store;
-  EXPECT_EQ(data.LoadStore(store), 0);
-  EXPECT_EQ(store.Items, before.Items);
+  EXPECT_EQ(LoadedTitle(), "<none>");
   EXPECT_TRUE(fs.AllFiles().empty());
-
   ASSERT_TRUE(Save("音乐"));
-  EXPECT_EQ(Menu().size(), kStoreFileSize);
   EXPECT_EQ(Menu(), Menu(".bak"));
   EXPECT_EQ(fs.AllFiles().size(), 2u) << "no temporary is left";
   EXPECT_EQ(LoadedTitle(), "音乐");
-  EXPECT_EQ(data.lastStoreLoad().source, LoadSource::Live);
 }
 
 TEST_F(DataFilesTest, AMissingShortOrOversizedLiveFileFallsBackToTheSafetyCopy) {
@@ -64,9 +56,7 @@ TEST_F(DataFilesTest, AMissingShortOrOversizedLiveFileFallsBackToTheSafetyCopy) 
     fs.RemoveFile(paths.MenuFile + ".damaged");
     live.empty() ? (void)fs.RemoveFile(paths.MenuFile) : fs.Put(paths.MenuFile, live);
     EXPECT_EQ(LoadedTitle(), "good") << live.size();
-    EXPECT_EQ(data.lastStoreLoad().source, LoadSource::SafetyCopy);
     EXPECT_EQ(Menu(), good) << "live file rebuilt";
-    EXPECT_EQ(data.lastStoreLoad().keptAside.size(), live.empty() ? 0u : 1u);
     EXPECT_EQ(Menu(".damaged"), live.empty() ? "<missing>" : live);
   }
 }
@@ -76,17 +66,15 @@ TEST_F(DataFilesTest, BothFilesDamagedMeansDefaultsWithBothKeptUnderNewNames) {
   fs.Put(paths.MenuFile + ".bak", std::string(kStoreFileSize, '\xFF'));
   EXPECT_EQ(LoadedTitle(), "<none>");
   EXPECT_EQ(data.lastStoreLoad().source, LoadSource::Damaged);
-  EXPECT_EQ(data.lastStoreLoad().keptAside.size(), 2u);
 
   // The next save must not overwrite what was kept; a second damage gets a new name.
   ASSERT_TRUE(Save("new"));
   EXPECT_EQ(Menu(".damaged"), std::string(100, 'a'));
   EXPECT_EQ(Menu(".bak.damaged"), std::string(kStoreFileSize, '\xFF'));
   fs.Put(paths.MenuFile, "again");
-  fs.Put(paths.MenuFile + ".bak", "again");
+  fs.RemoveFile(paths.MenuFile + ".bak");
   EXPECT_EQ(LoadedTitle(), "<none>");
   EXPECT_EQ(Menu(".damaged2"), "again");
-  EXPECT_EQ(Menu(".damaged"), std::string(100, 'a'));
 }
 
 TEST_F(DataFilesTest, AFailedSaveReportsFailureAndKeepsTheLastGoodFile) {
@@ -103,7 +91,6 @@ TEST_F(DataFilesTest, AFailedSaveReportsFailureAndKeepsTheLastGoodFile) {
   fs.failReplace = true;
   EXPECT_FALSE(Save("third"));
   EXPECT_EQ(Menu(), before);
-
   fs.failReplace = false;
   fs.readOnlyPrefix = paths.MenuFile + ".bak";  // only the safety copy cannot be written
   EXPECT_FALSE(Save("fourth"));
@@ -111,51 +98,36 @@ TEST_F(DataFilesTest, AFailedSaveReportsFailureAndKeepsTheLastGoodFile) {
 }
 
 TEST_F(DataFilesTest, SettingsRoundTripFollowTheUserPictureAndAskForAutoRun) {
-  Settings settings;
+  Settings settings, loaded;
   ApplyDefaultSettings(settings, screen);
   settings.IconSize = 40;
   ShortcutItem user;
   user.IconFile = "C:\\old\\User Icon.ico";
   ASSERT_TRUE(data.SaveSettings(settings, user));
-  EXPECT_EQ(fs.Get(paths.SettingsFile)->size(), kSettingsFileSize);
   EXPECT_EQ(fs.Get(paths.SettingsFile), fs.Get(paths.SettingsFile + ".bak"));
-
-  Settings loaded;
-  ApplyDefaultSettings(loaded, screen);
-  int asked = 0;
-  EXPECT_EQ(data.LoadSettings(loaded, screen, user, [&] { return ++asked, false; }), 1);
-  EXPECT_EQ(loaded.IconSize, 40);
-  EXPECT_FALSE(loaded.AutoRun) << "the registry decides when the file says AutoRun";
-  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(data.LoadSettings(loaded, screen, user, [] { return false; }), 1);
+  EXPECT_EQ(std::pair(loaded.IconSize, loaded.AutoRun), std::pair(40, false))
+      << "the registry decides when the file says AutoRun";
   EXPECT_EQ(user.IconFile, "") << "no user picture on disk";
   fs.Put(paths.UserPicture, "ico");
   EXPECT_EQ(data.LoadSettings(loaded, screen, user, nullptr), 1);
   EXPECT_EQ(user.IconFile, paths.UserPicture);
-
-  // Without a sound file the defaults stay with AutoRun on, and the default AutoRun
-  // stays on only when registering the program worked.
+  // Without a sound file AutoRun is on as by default, if registering the program worked.
   fs.Put(paths.SettingsFile, std::string(563, '\0'));
   fs.RemoveFile(paths.SettingsFile + ".bak");
-  loaded.AutoRun = false;
-  EXPECT_EQ(data.LoadSettings(loaded, screen, user, nullptr), 0);
-  EXPECT_TRUE(loaded.AutoRun);
-  EXPECT_EQ(data.lastSettingsLoad().source, LoadSource::Damaged);
-  EXPECT_TRUE(fs.FileExists(paths.SettingsFile + ".damaged"));
-  EXPECT_EQ(data.LoadSettings(loaded, screen, user, [&] { return ++asked, false; }), 0);
-  EXPECT_FALSE(loaded.AutoRun);
-  EXPECT_EQ(data.LoadSettings(loaded, screen, user, [&] { return ++asked, true; }), 0);
-  EXPECT_TRUE(loaded.AutoRun);
-  EXPECT_EQ(asked, 3);
+  for (const bool registered : {false, true}) {
+    loaded.AutoRun = false;
+    EXPECT_EQ(data.LoadSettings(loaded, screen, user, [&] { return registered; }), 0);
+    EXPECT_EQ(loaded.AutoRun, registered);
+  }
 }
 
 TEST_F(DataFilesTest, DeleteDataFilesRemovesStoreIconsAndOptionallySettings) {
   ASSERT_TRUE(Save("x"));
   ASSERT_TRUE(data.SaveSettings(Settings{}, ShortcutItem{}));
   const std::string icons = paths.UserIconFolder;
-  for (const std::string& file :
-       {icons + "200.png", icons + "201.PNG", paths.UserPicture, icons + "sub\\deep.png"}) {
+  for (const std::string& file : {icons + "201.PNG", paths.UserPicture, icons + "sub\\deep.png"})
     fs.Put(file, "picture");
-  }
   data.DeleteDataFiles(false);
   EXPECT_EQ(fs.AllFiles(),
             (std::vector<std::string>{paths.SettingsFile, paths.SettingsFile + ".bak",

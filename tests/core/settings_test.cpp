@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
-#include <initializer_list>
-#include <utility>
+#include <functional>
 
 #include "support/iconv_codec.h"
 
 namespace kivo {
 namespace {
+
+using namespace std::string_literals;
 
 std::int32_t ReadInt32(const std::string& bytes, std::size_t offset) {
   std::int32_t value = 0;
@@ -22,32 +24,19 @@ ScreenInfo FullHd() {
   return MakeScreenInfo(1920, 1057, 23, 96, 96, Rect{0, 0, 1920, 1040});
 }
 
-TEST(Defaults, FollowTheScreenWithEvenRounding) {
-  const struct {
-    int width, height, dpi;
-    int widthTwips, halfWidth, halfHeight, radius, radiusMax, popupRows;
-  } cases[] = {
-      {1920, 1057, 96, 28800, 960, 540, 300, 460, 18},
-      {1367, 745, 120, 16404, 684, 384, 227, 227, 13},  // halves of x.5 go to the even side;
-                                                        // the radius at 96 dpi: 384 / 1.25 - 80;
-                                                        // rows of 48: (768 - 95) / 48 - 1
-      {1024, 697, 96, 15360, 512, 360, 280, 280, 15},   // the radius is the bound
-      {800, 577, 96, 12000, 400, 300, 220, 220, 12},  // (600 - 76) / 38 = 13 (whole rows), minus 1
-  };
-  for (const auto& c : cases) {
-    const ScreenInfo screen = MakeScreenInfo(c.width, c.height, 23, c.dpi, c.dpi, Rect{});
-    EXPECT_EQ(screen.ScreenHeight, c.height + 23);
-    EXPECT_EQ(std::tuple(screen.ScreenWidthTwips, screen.HalfWidth, screen.HalfHeight),
-              std::tuple(c.widthTwips, c.halfWidth, c.halfHeight));
+TEST(Defaults, FollowTheScreen) {
+  // 120 dpi: radius 384 / 1.25 - 80, rows of 48; 800 x 600: (600 - 76) / 38 whole rows - 1.
+  const std::array<int, 6> cases[] = {
+      {1920, 1057, 96, 300, 460, 18}, {1367, 745, 120, 227, 227, 13}, {800, 577, 96, 220, 220, 12}};
+  for (const auto& [width, height, dpi, radius, radiusMax, popupRows] : cases) {
+    const ScreenInfo screen = MakeScreenInfo(width, height, 23, dpi, dpi, Rect{});
     Settings settings;
-    settings.IconSize = 20;
     ApplyDefaultSettings(settings, screen);
-    EXPECT_EQ(settings.IconSize, 48) << "every value starts over";
     EXPECT_EQ(std::tuple(settings.RingRadius, settings.RingRadiusMax, settings.PopupRows,
                          settings.StoredLeft, settings.StoredTop),
-              std::tuple(c.radius, c.radiusMax, c.popupRows, (c.widthTwips - 6240) / 2,
+              std::tuple(radius, radiusMax, popupRows, (screen.ScreenWidthTwips - 6240) / 2,
                          screen.ScreenHeightTwips - 1035))
-        << c.width;
+        << width;
   }
 }
 
@@ -63,16 +52,14 @@ TEST(SettingsFile, HasTheExactLayoutAndCarriesEveryField) {
       std::tuple(36, 40, true, -1, 8, 1, 1, 2, 3, 7, "kept", -9, 8, 0x5A);
   const std::string bytes =
       EncodeSettingsFile(MakeSettingsRecord(settings, "C:\\图标\\User Icon.ico"), codec);
-  ASSERT_EQ(bytes.size(), 564u);
-  for (const auto& [offset, number] : {std::pair{0, 48}, {4, 128}, {8, 64}, {12, 300}, {16, 7}}) {
-    EXPECT_EQ(ReadInt32(bytes, static_cast<std::size_t>(offset)), number) << offset;
-  }
-  EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 40);    // alpha after blue, green, red
-  EXPECT_EQ(static_cast<unsigned char>(bytes[26]), 0xFF);  // AutoRun True is -1
-  EXPECT_EQ(bytes.substr(28, 4), "C:\\\xCD");              // 图 starts with 0xCD in CP936
-  EXPECT_EQ(bytes[28 + 254], ' ');
-  EXPECT_EQ(std::pair(ReadInt32(bytes, 542), ReadInt32(bytes, 546)),
-            std::pair(settings.StoredLeft, settings.StoredTop));
+  ASSERT_EQ(bytes.size(), kSettingsFileSize);
+  EXPECT_EQ(std::tuple(ReadInt32(bytes, 0), ReadInt32(bytes, 12), ReadInt32(bytes, 16),
+                       ReadInt32(bytes, 542)),
+            std::tuple(48, 300, 7, settings.StoredLeft));
+  EXPECT_EQ(bytes.substr(23, 9),
+            "\x28\x07\0\xFF\xFF"
+            "C:\\\xCD"s)
+      << "alpha, Reserved1, AutoRun -1, a CP936 text";
   // LockDragging, StartedPage -1, then one byte each from HideDesktopIcons to Reserved5.
   EXPECT_EQ(bytes.substr(554), "\xFF\xFF\xFF\xFF\x01\x02\x03\x08\x01\x5A");
 
@@ -83,88 +70,47 @@ TEST(SettingsFile, HasTheExactLayoutAndCarriesEveryField) {
   ApplyDefaultSettings(loaded, FullHd());
   ApplySettingsRecord(loaded, *record, FullHd());
   EXPECT_EQ(loaded, settings);
-
-  for (const std::string& wrongSize : {bytes.substr(0, 563), bytes + 'x', std::string()}) {
+  for (const std::string& wrongSize : {bytes.substr(0, 563), bytes + 'x'}) {
     EXPECT_FALSE(DecodeSettingsFile(wrongSize, codec)) << wrongSize.size();
   }
 }
 
-class LoadRules : public ::testing::Test {
- protected:
-  ScreenInfo screen = FullHd();
-  Settings defaults;
-  SettingsRecord record;
-  void SetUp() override {
-    ApplyDefaultSettings(defaults, screen);
-    record = MakeSettingsRecord(defaults, "");
-  }
-  Settings Load() {
-    Settings settings = defaults;
-    ApplySettingsRecord(settings, record, screen);
-    return settings;
-  }
-  // Each stored value of one field, alone in an otherwise default record, and the value
-  // the program works with afterwards.
-  template <typename Stored, typename Working>
-  void ExpectLoads(Stored SettingsRecord::*field, Working Settings::*result,
-                   std::initializer_list<std::pair<Stored, Working>> cases) {
-    for (const auto& [stored, working] : cases) {
-      const SettingsRecord original = record;
-      record.*field = stored;
-      EXPECT_EQ(+(Load().*result), +working) << "stored " << +stored;
-      record = original;
-    }
-  }
-};
-
-TEST_F(LoadRules, FieldsOutOfRangeFallBack) {
-  ExpectLoads(&SettingsRecord::RingRadius, &Settings::RingRadius,
-              {{199, 300}, {200, 200}, {460, 460}, {461, 300}});
-  ExpectLoads(&SettingsRecord::IconCountIndex, &Settings::IconCount,
-              {{-1, 20}, {0, 8}, {7, 36}, {8, 20}, {9, 20}});  // index 3, not the default 24
-  ExpectLoads(&SettingsRecord::Reserved4, &Settings::Reserved4, {{-1, 0}, {8, 8}, {9, 0}});
-  ExpectLoads(&SettingsRecord::MinimizedPosition, &Settings::MinimizedPosition,
-              {{std::uint8_t{8}, std::uint8_t{8}}, {std::uint8_t{9}, std::uint8_t{0}}});
-  ExpectLoads(&SettingsRecord::StartedPage, &Settings::StartedPage,
-              {{std::int16_t{-2}, std::int16_t{0}},
-               {std::int16_t{-1}, std::int16_t{-1}},
-               {std::int16_t{4}, std::int16_t{4}},
-               {std::int16_t{5}, std::int16_t{0}}});
-  ExpectLoads(&SettingsRecord::MaxIconSize, &Settings::MaxIconSize, {{20, 128}});  // ignored
+// A default record with one change, as the program works with it afterwards.
+Settings Load(const std::function<void(SettingsRecord&)>& change) {
+  Settings settings;
+  ApplyDefaultSettings(settings, FullHd());
+  SettingsRecord record = MakeSettingsRecord(settings, "");
   record.BackColor = BgraColor{10, 20, 30, 40};
-  EXPECT_EQ(Load().BackColor, (BgraColor{0, 0, 0, 40})) << "only alpha is a preference";
+  change(record);
+  ApplySettingsRecord(settings, record, FullHd());
+  EXPECT_EQ(settings.BackColor, (BgraColor{0, 0, 0, 40})) << "only alpha is a preference";
+  return settings;
 }
 
-TEST_F(LoadRules, IconSizes) {
-  // (icon size, magnified size) as stored, then as loaded.
-  const std::pair<std::pair<int, int>, std::pair<int, int>> cases[] = {
-      {{12, 100}, {48, 100}},   // too small an icon
-      {{12, 40}, {48, 64}},     // magnified below the icon size
-      {{120, 60}, {120, 128}},  // 120 + 16 capped at 128
-      {{129, 129}, {48, 64}},   // above the maximum
-      {{16, 16}, {16, 16}},
-  };
-  for (const auto& [stored, loaded] : cases) {
-    std::tie(record.IconSize, record.MagnifiedSize) = stored;
-    const Settings settings = Load();
-    EXPECT_EQ(std::pair(settings.IconSize, settings.MagnifiedSize), loaded) << stored.first;
+TEST(LoadRules, FieldsOutOfRangeFallBack) {
+  using R = SettingsRecord&;
+  EXPECT_EQ(Load([](R r) { r.RingRadius = 199; }).RingRadius, 300);
+  EXPECT_EQ(Load([](R r) { r.RingRadius = 461; }).RingRadius, 300);
+  EXPECT_EQ(Load([](R r) { r.IconCountIndex = -1; }).IconCount, 20);  // index 3, not 24
+  EXPECT_EQ(Load([](R r) { r.IconCountIndex = 8; }).IconCount, 20);
+  EXPECT_EQ(Load([](R r) { r.StartedPage = -2; }).StartedPage, 0);
+  EXPECT_EQ(Load([](R r) { r.StartedPage = 5; }).StartedPage, 0);
+  EXPECT_EQ(Load([](R r) { r.MinimizedPosition = 9; }).MinimizedPosition, 0);
+  // A magnified size below the icon size becomes the icon size + 16, at most 128.
+  const std::tuple<int, int, int, int> sizes[] = {
+      {12, 100, 48, 100}, {12, 40, 48, 64}, {120, 60, 120, 128}, {129, 129, 48, 64}};
+  for (const auto& [icon, magnified, iconAfter, magnifiedAfter] : sizes) {
+    const Settings s =
+        Load([&](R r) { std::tie(r.IconSize, r.MagnifiedSize) = std::tie(icon, magnified); });
+    EXPECT_EQ(std::pair(s.IconSize, s.MagnifiedSize), std::pair(iconAfter, magnifiedAfter)) << icon;
   }
-}
-
-TEST_F(LoadRules, StoredPositionIsClampedOrReset) {
-  const int left = defaults.StoredLeft, top = defaults.StoredTop;
-  // (left, top) as stored, then as loaded: both 0 after the clamp means the defaults.
-  const std::pair<std::pair<int, int>, std::pair<int, int>> cases[] = {
-      {{0, 0}, {left, top}},
-      {{-50, -50}, {left, top}},
-      {{100000, 15}, {28800 - 6240, 15}},
-      {{-1, 999999}, {0, 16200 - 1035}},
-  };
-  for (const auto& [stored, loaded] : cases) {
-    std::tie(record.StoredLeft, record.StoredTop) = stored;
-    const Settings settings = Load();
-    EXPECT_EQ(std::pair(settings.StoredLeft, settings.StoredTop), loaded) << stored.first;
-  }
+  // The position is clamped to the screen; 0, 0 after the clamp means the defaults.
+  const Settings defaults = Load([](R) {});
+  const Settings low = Load([](R r) { r.StoredLeft = r.StoredTop = -50; });
+  EXPECT_EQ(std::pair(low.StoredLeft, low.StoredTop),
+            std::pair(defaults.StoredLeft, defaults.StoredTop));
+  const Settings high = Load([](R r) { r.StoredLeft = r.StoredTop = 999999; });
+  EXPECT_EQ(std::pair(high.StoredLeft, high.StoredTop), std::pair(28800 - 6240, 16200 - 1035));
 }
 
 }  // namespace

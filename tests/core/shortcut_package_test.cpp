@@ -21,11 +21,12 @@ class ShortcutPackageTest : public ::testing::Test {
   std::unique_ptr<ShortcutStore> store = std::make_unique<ShortcutStore>();
   std::map<std::string, std::string> files;  // what readIcon can give
 
-  void SetUp() override {
-    // Built-in entries draw from the system icon folder, as on a real machine.
+  void SetUp() override { BuiltIns(kSysIcons); }
+  // Built-in entries draw from the system icon folder, as on a real machine.
+  void BuiltIns(const std::string& folder) {
     for (int item = kFirstBuiltInCommand; item <= 80; ++item) {
       Item(item).ItemType = kItemBuiltInCommand;
-      Item(item).IconFile = kSysIcons + "Cmd" + std::to_string(item) + ".png";
+      Item(item).IconFile = folder + "Cmd" + std::to_string(item) + ".png";
     }
   }
   ShortcutItem& Item(int n) { return store->Items[static_cast<std::size_t>(n)]; }
@@ -41,23 +42,19 @@ class ShortcutPackageTest : public ::testing::Test {
   }
 };
 
-TEST_F(ShortcutPackageTest, StoreWithOnlySystemIconsIsTheMenuImageAndTheEndMarker) {
-  Item(5).ItemType = kItemGroup;
-  Item(5).IconFile = kSysIcons + "Group.png";
-  Item(200).ItemType = kItemGroupMember;
-  Item(200).CustomIconFile = kSysIcons + "Shortcut.png";
-  const std::string bytes = EncodePackage(*Make(), codec);
-  EXPECT_EQ(bytes, EncodeStoreFile(*store, codec) + std::string("/END\0", 5));
-  EXPECT_EQ(bytes.size(), kStoreFileSize + 5);
-}
-
+// System icons carry no block; the others follow item order, IconFile before CustomIconFile.
 TEST_F(ShortcutPackageTest, BlocksFollowItemOrderIconFileBeforeCustomIcon) {
   Item(300).CustomIconFile = UserIcon(3001, "C300");
   Item(300).IconFile = UserIcon(300, "I300x");
   Item(4).IconFile = UserIcon(4, "I4");
   Item(3).IconFile = UserIcon(3, "never");  // slot 3 carries no block
   Item(1024).CustomIconFile = UserIcon(1024, "");
-  const std::string bytes = EncodePackage(*Make(), codec);
+  Item(200).IconFile = kUserIcons + "gone.png";  // missing: blanked in the package copy only
+  const auto package = Make();
+  EXPECT_EQ(package->store.Items[200].IconFile, "");
+  EXPECT_EQ(Item(200).IconFile, kUserIcons + "gone.png");
+  Item(200).IconFile = "";
+  const std::string bytes = EncodePackage(*package, codec);
   std::string expected = EncodeStoreFile(*store, codec);
   ByteWriter out(expected);
   for (const std::string& block : std::vector<std::string>{"I4", "I300x", "C300", ""}) {
@@ -68,55 +65,25 @@ TEST_F(ShortcutPackageTest, BlocksFollowItemOrderIconFileBeforeCustomIcon) {
   EXPECT_EQ(bytes, expected);
 }
 
-TEST_F(ShortcutPackageTest, MissingFilesAreBlankedInThePackageCopyOnly) {
-  Item(200).IconFile = kUserIcons + "gone.png";
-  Item(200).CustomIconFile = UserIcon(200, "here");
-  const auto package = Make();
-  EXPECT_EQ(package->store.Items[200].IconFile, "");
-  EXPECT_EQ(package->store.Items[200].CustomIconFile, Item(200).CustomIconFile);
-  EXPECT_EQ(Item(200).IconFile, kUserIcons + "gone.png");
-  ASSERT_EQ(package->icons.size(), 1u);
-  EXPECT_EQ(package->icons[0], (PackageIcon{200, true, "here"}));
-}
-
-TEST(FieldCarriesBlock, OnlyFilesOutsideTheSystemIconFolderComparedExactly) {
-  for (const char* field : {"", "C:\\Kivo\\SysIcons\\Group.png", "C:\\Kivo\\SysIcons\\"}) {
-    EXPECT_FALSE(FieldCarriesBlock(field, kSysIcons)) << field;
-  }
-  for (const char* field :
-       {"c:\\kivo\\sysicons\\Group.png", "C:\\Kivo\\SysIcon", "C:\\Data\\KivoIcons\\1.png"}) {
-    EXPECT_TRUE(FieldCarriesBlock(field, kSysIcons)) << field;
-  }
-}
-
 // A package made on another machine is read back whole, with that machine's system folder.
 TEST_F(ShortcutPackageTest, DecodeGivesBackWhatWasEncoded) {
   const std::string theirs = "D:\\Apps\\Kivo\\SysIcons\\";
-  for (int item = kFirstBuiltInCommand; item <= 80; ++item) {
-    Item(item).IconFile = theirs + "Cmd" + std::to_string(item) + ".png";
-  }
-  Item(200).IconFile = theirs + "Shortcut.png";
+  BuiltIns(theirs);
   for (int item = 129; item < 160; ++item) {
     Item(item).ItemType = kItemGroupMember;
     Item(item).Title = "程序 " + std::to_string(item);
     Item(item).IconFile = UserIcon(item, std::string(static_cast<std::size_t>(item), 'x'));
     if (item % 3 == 0) Item(item).CustomIconFile = UserIcon(item + 5000, "custom");
   }
-  store->Groups[3].Count = 2;
-  store->Groups[3].Members[1] = 129;
-  store->Groups[3].Members[2] = 130;
   const auto made = Make(theirs);
-  ASSERT_EQ(made->icons.size(), 42u);
   const DecodedPackage decoded = DecodePackage(EncodePackage(*made, codec), codec, kSysIcons);
   ASSERT_TRUE(decoded.package);
-  EXPECT_EQ(decoded.defect, PackageDefect::None);
   EXPECT_EQ(decoded.package->icons, made->icons);
   EXPECT_EQ(decoded.package->systemIconFolder, theirs);
   EXPECT_TRUE(decoded.package->store.Items == made->store.Items);
-  EXPECT_TRUE(decoded.package->store.Groups[3] == made->store.Groups[3]);
 }
 
-TEST_F(ShortcutPackageTest, EveryCutOfThePackageIsRefused) {
+TEST_F(ShortcutPackageTest, EveryCutAndEveryWrongBlockLengthIsRefused) {
   Item(150).IconFile = UserIcon(150, "abcdefgh");
   Item(151).CustomIconFile = UserIcon(151, "");
   Item(152).IconFile = UserIcon(152, "0123456789");
@@ -126,28 +93,13 @@ TEST_F(ShortcutPackageTest, EveryCutOfThePackageIsRefused) {
   for (std::size_t length = 0; length < bytes.size();
        length += length < kStoreFileSize ? 4099 : 1) {
     const DecodedPackage decoded = DecodePackage(bytes.substr(0, length), codec, kSysIcons);
-    EXPECT_FALSE(decoded.package) << length;
-    EXPECT_NE(decoded.defect, PackageDefect::None) << length;
+    EXPECT_TRUE(!decoded.package && decoded.defect != PackageDefect::None) << length;
   }
-}
-
-// The package with `length` written over the first block's length field.
-std::string WithFirstLength(std::string bytes, std::int64_t length) {
-  std::string field;
-  ByteWriter out(field);
-  out.Put<std::int32_t>(static_cast<std::int32_t>(length));
-  bytes.replace(kStoreFileSize, 4, field);
-  return bytes;
-}
-
-TEST_F(ShortcutPackageTest, BlockLengthsOutOfRangeAreRefused) {
-  Item(150).IconFile = UserIcon(150, "abcd");
-  const std::string bytes = EncodePackage(*Make(), codec);
-  EXPECT_TRUE(DecodePackage(WithFirstLength(bytes, 4), codec, kSysIcons).package);
-  for (const std::int64_t length : {-1LL, 0LL + INT_MIN, 0LL + INT_MAX, 5LL, 10LL, 3LL, 0LL}) {
-    EXPECT_EQ(DecodePackage(WithFirstLength(bytes, length), codec, kSysIcons).defect,
-              PackageDefect::BadBlocks)
-        << length;
+  for (const std::int64_t length : {-1LL, 0LL + INT_MIN, 0LL + INT_MAX, 9LL, 7LL}) {
+    std::string damaged = bytes, field;
+    ByteWriter(field).Put<std::int32_t>(static_cast<std::int32_t>(length));
+    damaged.replace(kStoreFileSize, 4, field);  // the first block's length
+    EXPECT_EQ(DecodePackage(damaged, codec, kSysIcons).defect, PackageDefect::BadBlocks) << length;
   }
 }
 
@@ -167,12 +119,9 @@ TEST_F(ShortcutPackageTest, TheEndMarkerMustCloseASoundMenuImage) {
   std::string bytes = EncodePackage(*Make(), codec);
   const std::string image = bytes.substr(0, kStoreFileSize);
   EXPECT_TRUE(DecodePackage(image + std::string("/END\0", 5), codec, kSysIcons).package);
-  for (const std::string& tail :
-       {std::string("/END", 4), std::string("/END\0\0", 6), std::string("/end\0", 5),
-        std::string("/END\0x", 6), std::string("XEND\0", 5)}) {
+  for (const std::string& tail : {std::string("/END\0\0", 6), std::string("/end\0", 5)}) {
     const DecodedPackage decoded = DecodePackage(image + tail, codec, kSysIcons);
-    EXPECT_FALSE(decoded.package);
-    EXPECT_NE(decoded.defect, PackageDefect::None);
+    EXPECT_TRUE(!decoded.package && decoded.defect != PackageDefect::None) << tail;
   }
   std::string count;
   ByteWriter(count).Put<std::int32_t>(2000);  // group 3's Count beyond its 1024 members

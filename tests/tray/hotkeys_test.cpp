@@ -9,31 +9,20 @@ namespace kivo {
 namespace {
 
 constexpr const char* kSubKey = "SOFTWARE\\Kivo Launcher\\System";
-constexpr std::uint32_t kCtrlAltShift = kModControl | kModAlt | kModShift;
 
-TEST(HotKeysTest, TextForms) {
-  const struct {
-    const char* text;           // as read
-    std::optional<HotKey> key;  // nothing: refused
-    const char* written;        // as FormatHotKey writes it back
-  } cases[] = {
-      {" shift + CTRL+alt+d ", HotKey{kCtrlAltShift, 'D'}, "Ctrl+Alt+Shift+D"},
-      {"Control+F12", HotKey{kModControl, 0x7B}, "Ctrl+F12"},
-      {"Win+Alt+F24", HotKey{kModWin | kModAlt, 0x87}, "Alt+Win+F24"},
-      {"Ctrl+VK186", HotKey{kModControl, 186}, "Ctrl+VK186"},
-      {"", HotKey{}, ""},
-  };
-  for (const auto& c : cases) {
-    const auto parsed = ParseHotKey(c.text);
-    EXPECT_EQ(parsed, c.key) << c.text;
-    EXPECT_EQ(parsed ? FormatHotKey(*parsed) : "", c.written);
+TEST(HotKeysTest, TextFormsReadAndWrittenBack) {
+  const std::pair<const char*, const char*> cases[] = {{" shift + CTRL+alt+d ", "Ctrl+Alt+Shift+D"},
+                                                       {"Win+Alt+F24", "Alt+Win+F24"},
+                                                       {"Ctrl+VK186", "Ctrl+VK186"},
+                                                       {"", ""}};
+  for (const auto& [text, written] : cases) {
+    ASSERT_TRUE(ParseHotKey(text)) << text;
+    EXPECT_EQ(FormatHotKey(*ParseHotKey(text)), written);
   }
   // Refused: typing keys alone or with Shift, unknown or repeated names, broken forms.
-  for (const char* text :
-       {"Shift+Tab", "D", "Ctrl+Ctrl+D", "Ctrl+", "+D", "Ctrl++D", "Ctrl+Alt", "Ctrl+F0",
-        "Ctrl+F25", "Ctrl+VK0", "Ctrl+VK255", "Ctrl+VK16", "Hyper+D", "Ctrl+É", "Ctrl+Num10"}) {
+  for (const char* text : {"Shift+Tab", "Ctrl+Ctrl+D", "Ctrl+", "Ctrl++D", "Ctrl+Alt", "Ctrl+F25",
+                           "Ctrl+VK16", "Ctrl+É"})
     EXPECT_EQ(ParseHotKey(text), std::nullopt) << text;
-  }
 }
 
 // Every key code with every modifier set writes a text that reads back as the same
@@ -54,62 +43,32 @@ TEST(HotKeysTest, EveryCombinationRoundTrips) {
   EXPECT_EQ(checked, 14 * (254 - 11));
 }
 
-class HotKeyRegistryTest : public ::testing::Test {
- protected:
+// Missing values get their defaults written; the user's choices are read, and a bad
+// one (even a number where a text belongs) keeps the default, leaving the value untouched.
+TEST(HotKeysTest, LoadedFromAndSavedToTheRegistry) {
   testing::IconvCodec codec{"CP936"};
   testing::MemoryRegistry registry;
-
-  void Put(const char* name, const std::string& text) {
-    registry.Put(RegistryRoot::CurrentUser, kSubKey, name, {kRegSz, codec.Encode(text) + '\0'});
-  }
-  std::string Stored(const char* name) {
-    const auto data = registry.Get(RegistryRoot::CurrentUser, kSubKey, name);
-    if (!data || data->type != kRegSz) return "<none>";
-    std::string text = codec.Decode(data->bytes);
-    if (!text.empty() && text.back() == '\0') text.pop_back();
-    return text;
-  }
-};
-
-// Missing values get their defaults written once; the user's choices are read, and a bad
-// one (even a number where a text belongs) keeps the default, leaving the value untouched.
-TEST_F(HotKeyRegistryTest, DefaultsUsersChoicesAndBadValues) {
+  const auto stored = [&](const char* name) {
+    return registry.Get(RegistryRoot::CurrentUser, kSubKey, name);
+  };
+  const auto put = [&](const char* name, std::uint32_t type, const std::string& bytes) {
+    registry.Put(RegistryRoot::CurrentUser, kSubKey, name, {type, bytes});
+  };
   EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
-  EXPECT_EQ(Stored("HotKey.ShowDock") + ";" + Stored("HotKey.SwitchDesktop") + ";" +
-                Stored("HotKey.CollapseDock"),
-            "Alt+Space;Ctrl+Alt+Shift+D;Ctrl+Alt+Shift+M");
-  const int writes = registry.writeCount;
-  EXPECT_EQ(LoadHotKeys(registry, codec), DefaultHotKeys());
-  EXPECT_EQ(registry.writeCount, writes);
-  Put("HotKey.ShowDock", "ctrl+alt+k");
-  Put("HotKey.SwitchDesktop", "Shift+Tab");  // would take reverse tabbing from everyone
-  Put("HotKey.CollapseDock", "");            // turned off
-  EXPECT_EQ(LoadHotKeys(registry, codec),
-            (HotKeySet{HotKey{kModControl | kModAlt, 'K'}, DefaultHotKeys()[1], HotKey{}}));
-  EXPECT_EQ(Stored("HotKey.ShowDock"), "ctrl+alt+k");
-  EXPECT_EQ(Stored("HotKey.SwitchDesktop"), "Shift+Tab");
-  registry.Put(RegistryRoot::CurrentUser, kSubKey, "HotKey.ShowDock",
-               {kRegDword, std::string(4, '\0')});
-  EXPECT_EQ(LoadHotKeys(registry, codec)[0], DefaultHotKeys()[0]);
-  EXPECT_EQ(Stored("HotKey.ShowDock"), "<none>");
-}
+  EXPECT_EQ(stored("HotKey.ShowDock"), (RegistryData{kRegSz, std::string("Alt+Space\0", 10)}));
+  put("HotKey.ShowDock", kRegSz, std::string("ctrl+alt+k\0", 11));
+  put("HotKey.SwitchDesktop", kRegSz, std::string("Shift+Tab\0", 10));  // takes reverse tabbing
+  put("HotKey.CollapseDock", kRegDword, std::string(4, '\0'));
+  EXPECT_EQ(LoadHotKeys(registry, codec), (HotKeySet{HotKey{kModControl | kModAlt, 'K'},
+                                                     DefaultHotKeys()[1], DefaultHotKeys()[2]}));
+  EXPECT_EQ(stored("HotKey.SwitchDesktop")->bytes, std::string("Shift+Tab\0", 10));
 
-TEST_F(HotKeyRegistryTest, SavedKeysLoadBackAndALockedKeyIsReported) {
   const HotKeySet keys{HotKey{kModWin | kModAlt, 'Q'}, HotKey{}, HotKey{kModControl, 0x7A}};
   EXPECT_TRUE(SaveHotKeys(registry, codec, keys));
-  EXPECT_EQ(LoadHotKeys(registry, codec), keys);
+  EXPECT_EQ(LoadHotKeys(registry, codec), keys) << "an empty text turns a key off";
   testing::MemoryRegistry locked;
   locked.Lock(RegistryRoot::CurrentUser, kSubKey);
   EXPECT_FALSE(SaveHotKeys(locked, codec, keys));
-  EXPECT_EQ(LoadHotKeys(locked, codec), DefaultHotKeys());
-}
-
-TEST(HotKeysTest, ConflictMessageNamesEveryTakenKey) {
-  const HotKey altSpace{kModAlt, 0x20};
-  EXPECT_EQ(HotKeyConflictMessage({altSpace}),
-            "热键 Alt+Space 已被其他程序占用，Kivo Launcher 无法使用它。");
-  EXPECT_EQ(HotKeyConflictMessage({altSpace, HotKey{kCtrlAltShift, 'D'}}),
-            "热键 Alt+Space、Ctrl+Alt+Shift+D 已被其他程序占用，Kivo Launcher 无法使用它们。");
 }
 
 }  // namespace
