@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <future>
-#include <optional>
 #include <string>
 
 #include "commands/commands.h"
@@ -29,7 +27,6 @@ auto Await(Find find) {
   return found;
 }
 
-// The dock is not what these tests look at: the native tests check what is asked of it.
 class NoDock : public DockControl {
  public:
   void EscCancel() override {}
@@ -74,24 +71,6 @@ TEST_F(CommandsWin, AProgramStartsInItsOwnFolderWithItsArguments) {
   EXPECT_EQ(Make(system).LaunchItem(200), 1);
   const auto text = Await([&] { return files_.ReadFile(out, 1 << 16); });
   EXPECT_EQ(text, folder_.substr(0, folder_.size() - 1) + "\n参数\ntwo\n");
-}
-
-TEST_F(CommandsWin, AMissingProgramIsReportedInTheProblemBox) {
-  const std::string gone = folder_ + "已删除.exe";
-  store_.Items[201].TargetPath = gone + "   ";
-  win::WinSystemActions system;  // the real message box
-  auto said = std::async(std::launch::async, []() -> std::optional<std::string> {
-    const HWND box = Await([] { return ::FindWindowW(L"#32770", L"Problem with Shortcut"); });
-    if (box == nullptr) return std::nullopt;
-    wchar_t text[1024] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    return win::Narrow(text);
-  });
-  EXPECT_EQ(Make(system).LaunchItem(201), 0);
-  EXPECT_EQ(said.get(), "The item '" + gone +
-                            "' that this shortcut refers to has been changed or removed, so this "
-                            "shortcut will no longer work properly.\r\n\r\n");
 }
 
 // Another program's window, minimised by our own switch-desktop and brought back.

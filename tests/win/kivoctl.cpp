@@ -1,39 +1,8 @@
-// Test helper: speaks to a running Kivo Launcher the way Windows itself would.
-//   kivoctl wait [ms]        wait until the program has started (its dock is shown)
-//   kivoctl close [ms]       ask it to close (WM_CLOSE) and wait for the process to end
-//   kivoctl endsession       send the log-off messages (WM_QUERYENDSESSION, WM_ENDSESSION)
-//   kivoctl metrics          print the screen metrics the dock is laid out from
-//   kivoctl store <file>     print the ring slots, groups and items of a menu file (UTF-8)
-//   kivoctl setitem <file> <item> <type> <title> <target> [args] [run window] [icon file]
-//                            rewrite one item of a menu file (a ring slot's group keeps only
-//                            the item itself)
-//   kivoctl recycle <path>   move a file to the recycle bin
-//   kivoctl holdhotkey <modifiers> <key> <ms>
-//                            take a system-wide hot key (RegisterHotKey's modifier bits
-//                            and virtual-key code, decimal) for ms milliseconds, as another
-//                            program would; prints "held" once it is taken
-//   kivoctl windows <class>  print the visible top-level windows of a class, one a line:
-//                            "<handle> <left> <top> <right> <bottom> <foreground 0/1>
-//                            <extended style>"
-//   kivoctl tray <what>      speak to the tray window as the shell and the session would:
-//                            "dropicon" removes its icon (as a crashed shell loses it),
-//                            "taskbarcreated" sends the shell's restart broadcast,
-//                            "unlock" sends the session's unlock notice
-//   kivoctl displaychange    broadcast WM_DISPLAYCHANGE with the primary monitor's size, as
-//                            Windows does after a change of resolution
-//   kivoctl monitors         print each monitor as the program reads it, one a line:
-//                            "<left> <top> <right> <bottom> <work left> <work top>
-//                            <work right> <work bottom> <dpi> <primary 0/1>"
-//   kivoctl ownfigures       the same figures of kivoctl itself: what a small process holds
-//                            on this system before it does anything (a baseline)
-//   kivoctl fillstore <file> <icon folder>
-//                            fill a menu file to the last item, as a long-used store: every
-//                            ring slot 3..36 in use (4..6 groups of 12), the All Programs
-//                            group holding the remaining items to 1024, item n's icon "<icon
-//                            folder>\\<n>.png"
-//   kivoctl figures          print what the program holds, as it counts it itself:
-//                            "gdi=<n> user=<n> windows=<n> private=<bytes>
-//                            workingset=<bytes> peakworkingset=<bytes>" (-1: not known)
+// Test helper: speaks to a running Kivo Launcher the way Windows itself would, and reads or
+// rewrites its menu file. Commands: see wmain; "windows <class>" prints "<handle> <left> <top>
+// <right> <bottom> <foreground 0/1> <extended style>", "monitors" "<bounds> <work area> <dpi>
+// <primary 0/1>" a line; "figures" (of the program) and "ownfigures" (of kivoctl) "gdi=<n>
+// user=<n> windows=<n> private=<bytes> workingset=<bytes> peakworkingset=<bytes>" (-1 unknown).
 // Exit codes: 0 done, 2 no program running, 3 timed out, 4 refused.
 #include <windows.h>
 // After windows.h, which it needs.
@@ -55,24 +24,25 @@
 
 namespace {
 
-constexpr wchar_t kMainClass[] = L"KivoLauncher";
-
 HWND FindProgram() {
-  return ::FindWindowW(kMainClass, nullptr);
+  return ::FindWindowW(L"KivoLauncher", nullptr);
+}
+
+// Sends as the system does, waiting at most `timeout` ms for the answer.
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* answer = nullptr,
+          UINT timeout = 10000) {
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, timeout,
+                               answer ? answer : &ignored) != 0;
 }
 
 DWORD Milliseconds(int argc, wchar_t** argv, DWORD fallback) {
   return argc > 2 ? static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)) : fallback;
 }
 
-bool DockShown() {
-  const HWND dock = ::FindWindowW(L"KivoLauncherDock", nullptr);
-  return dock != nullptr && ::IsWindowVisible(dock);
-}
-
 int Wait(DWORD timeout) {
   const ULONGLONG deadline = ::GetTickCount64() + timeout;
-  while (!FindProgram() || !DockShown()) {
+  while (!FindProgram() || !::IsWindowVisible(::FindWindowW(L"KivoLauncherDock", nullptr))) {
     if (::GetTickCount64() >= deadline) return 3;
     ::Sleep(100);
   }
@@ -96,16 +66,9 @@ int EndSession() {
   const HWND window = FindProgram();
   if (!window) return 2;
   DWORD_PTR answer = 0;
-  if (!::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000,
-                             &answer)) {
-    return 3;
-  }
+  if (!Send(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, &answer)) return 3;
   if (!answer) return 4;
-  DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000,
-                               &ignored)
-             ? 0
-             : 3;
+  return Send(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, nullptr, 30000) ? 0 : 3;
 }
 
 int Metrics() {
@@ -122,17 +85,26 @@ void PrintLine(const std::string& line) {
   std::fputc('\n', stdout);
 }
 
-// One line per used item ("item|number|type|class|title|link path|target|icon file|
-// arguments") and
-// per ring group ("group|slot|count|member,member,...").
-int Store(const std::wstring& file) {
-  const kivo::win::WinFileSystem files;
-  const kivo::win::SystemAnsiCodec codec;
-  const auto bytes = files.ReadFile(kivo::win::Narrow(file), kivo::kStoreFileSize);
+// Reads a menu file into `store`: 0, or the exit code of the failure.
+int LoadStore(const std::string& path, kivo::ShortcutStore& store) {
+  const auto bytes = kivo::win::WinFileSystem().ReadFile(path, kivo::kStoreFileSize);
   if (!bytes) return 2;
-  const auto image = kivo::DecodeStoreFile(*bytes, codec);
+  const auto image = kivo::DecodeStoreFile(*bytes, kivo::win::SystemAnsiCodec());
   if (!image) return 4;
-  const kivo::ShortcutStore& store = image->store;
+  store = image->store;
+  return 0;
+}
+
+int SaveStore(const std::string& path, const kivo::ShortcutStore& store) {
+  const std::string bytes = kivo::EncodeStoreFile(store, kivo::win::SystemAnsiCodec());
+  return kivo::win::WinFileSystem().WriteFileFlushed(path, bytes) ? 0 : 4;
+}
+
+// One line per used item ("item|number|type|class|title|link path|target|icon file|
+// arguments") and per ring group ("group|slot|count|member,member,...").
+int Store(const std::wstring& file) {
+  kivo::ShortcutStore store;
+  if (const int failed = LoadStore(kivo::win::Narrow(file), store)) return failed;
   for (int n = 0; n <= kivo::kLastItem; ++n) {
     const kivo::ShortcutItem& item = store.Items[static_cast<std::size_t>(n)];
     if (item.ItemType == kivo::kItemUnused) continue;
@@ -153,16 +125,13 @@ int Store(const std::wstring& file) {
   return 0;
 }
 
+// setitem <file> <item> <type> <title> <target> [args] [run window] [icon file]; a ring
+// slot's group keeps only the item itself.
 int SetItem(int argc, wchar_t** argv) {
   if (argc < 7) return 1;
-  const kivo::win::WinFileSystem files;
-  const kivo::win::SystemAnsiCodec codec;
   const std::string path = kivo::win::Narrow(argv[2]);
-  const auto bytes = files.ReadFile(path, kivo::kStoreFileSize);
-  if (!bytes) return 2;
-  const auto image = kivo::DecodeStoreFile(*bytes, codec);
-  if (!image) return 4;
-  kivo::ShortcutStore store = image->store;
+  kivo::ShortcutStore store;
+  if (const int failed = LoadStore(path, store)) return failed;
   const int number = static_cast<int>(std::wcstol(argv[3], nullptr, 10));
   if (number < 0 || number > kivo::kLastItem) return 1;
   kivo::ShortcutItem& item = store.Items[static_cast<std::size_t>(number)];
@@ -176,8 +145,7 @@ int SetItem(int argc, wchar_t** argv) {
   if (argc > 8) item.RunWindow = static_cast<std::int32_t>(std::wcstol(argv[8], nullptr, 10));
   if (argc > 9) item.IconFile = kivo::win::Narrow(argv[9]);
   if (number <= kivo::kLastRingGroup) store.Groups[static_cast<std::size_t>(number)].Count = 0;
-  kivo::win::WinFileSystem writer;
-  return writer.WriteFileFlushed(path, kivo::EncodeStoreFile(store, codec)) ? 0 : 4;
+  return SaveStore(path, store);
 }
 
 int OwnFigures() {
@@ -195,14 +163,9 @@ int OwnFigures() {
 }
 
 int FillStore(const std::wstring& file, const std::wstring& iconFolder) {
-  const kivo::win::WinFileSystem files;
-  const kivo::win::SystemAnsiCodec codec;
   const std::string path = kivo::win::Narrow(file);
-  const auto bytes = files.ReadFile(path, kivo::kStoreFileSize);
-  if (!bytes) return 2;
-  const auto image = kivo::DecodeStoreFile(*bytes, codec);
-  if (!image) return 4;
-  kivo::ShortcutStore store = image->store;
+  kivo::ShortcutStore store;
+  if (const int failed = LoadStore(path, store)) return failed;
   const std::string folder = kivo::win::Narrow(iconFolder) + "\\";
   const auto shortcut = [&](kivo::ShortcutItem& item, int number, std::int32_t type) {
     item = kivo::ShortcutItem{};
@@ -238,8 +201,7 @@ int FillStore(const std::wstring& file, const std::wstring& iconFolder) {
     shortcut(store.Items[static_cast<std::size_t>(next)], next, kivo::kItemGroupMember);
     all.Members[static_cast<std::size_t>(++all.Count)] = next;
   }
-  kivo::win::WinFileSystem writer;
-  return writer.WriteFileFlushed(path, kivo::EncodeStoreFile(store, codec)) ? 0 : 4;
+  return SaveStore(path, store);
 }
 
 int Recycle(const std::wstring& path) {
@@ -285,8 +247,7 @@ int Tray(const std::wstring& what) {
   } else {
     return 1;
   }
-  DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutW(tray, message, wParam, 0, SMTO_BLOCK, 10000, &ignored) ? 0 : 3;
+  return Send(tray, message, wParam, 0) ? 0 : 3;
 }
 
 int Windows(const std::wstring& className) {
@@ -313,7 +274,7 @@ int Figures() {
   std::string line;
   for (std::size_t figure = 0; figure < std::size(names); ++figure) {
     DWORD_PTR answer = 0;
-    if (!::SendMessageTimeoutW(window, message, figure, 0, SMTO_BLOCK, 10000, &answer)) return 3;
+    if (!Send(window, message, figure, 0, &answer)) return 3;
     if (!line.empty()) line += ' ';
     line += std::string(names[figure]) + "=" +
             std::to_string(static_cast<long long>(static_cast<LRESULT>(answer)));

@@ -46,11 +46,9 @@ class Recorder final : public Window {
 TEST(Window, OneObjectOwnsSeveralWindowsAndEachMessageNamesItsWindow) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   ASSERT_TRUE(Window::RegisterWindowClass(instance, {kTestClass, nullptr, nullptr}));
-  EXPECT_TRUE(Window::RegisterWindowClass(instance, {kTestClass, nullptr, nullptr}));
   Recorder first, second;
   const HWND a = first.Make(), b = first.Make(), c = second.Make();
   ASSERT_TRUE(a && b && c);
-  // Bound from the very first message on, each window to its own object.
   EXPECT_TRUE(first.heard.count({a, WM_NCCREATE}) && first.heard.count({b, WM_NCCREATE}));
   EXPECT_TRUE(second.heard.count({c, WM_NCCREATE}) && !first.heard.count({c, WM_NCCREATE}));
   EXPECT_EQ(::SendMessageW(b, kAnswer, 0, 0), 101);
@@ -58,7 +56,6 @@ TEST(Window, OneObjectOwnsSeveralWindowsAndEachMessageNamesItsWindow) {
   // An exception ends at the procedure and counts as handled.
   EXPECT_EQ(::SendMessageW(b, kThrow, 0, 0), 0);
   EXPECT_TRUE(first.heard.count({b, kThrow}));
-  // What the object leaves alone gets the default answer.
   wchar_t text[8] = L"x";
   EXPECT_EQ(::GetWindowTextW(a, text, 8), 0);
   EXPECT_TRUE(first.heard.count({a, WM_GETTEXT}));
