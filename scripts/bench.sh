@@ -20,7 +20,7 @@ runs = [("1920x1080x24", "dock_bench", ["1080"]), ("3840x2160x24", "dock_bench",
 status = 0
 for screen, bench, args in runs:
     with WineSession(screen=screen) as session:
-        code, out, err = session.run(f"build/win/tests/bench/{bench}.exe", sys.argv[1], *args,
+        code, out, err = session.run(f"build/win/bench/{bench}.exe", sys.argv[1], *args,
                                      timeout=900)
         print(out, end="")
         print(err, end="", file=sys.stderr)

@@ -108,6 +108,8 @@ int Application::Main() {
   }
   timeline_.Mark("pending messages");
   dock_->Show();
+  // The first frame is usually presented within Show itself.
+  if (dock_->framesPresented() > 0) timeline_.Finish("first frame");
   actions_->ShowQuickStartAtStart();
   timeline_.Mark("dock shown");
 
@@ -215,8 +217,8 @@ bool Application::LoadWindows() {
 }
 
 void Application::LoadSkin() {
-  win::LoadSkins(*images_, instance_, data_.store.Items[0].IconFile.str(),
-                 dock_->geometry().metrics.C);
+  win::LoadRingSkins(*images_, instance_, data_.store.Items[0].IconFile.str(),
+                     dock_->geometry().metrics.C);
   timeline_.Mark("skins");
   // Icon 0 is the LOGO overlay (the user picture when there is one), set just above; the
   // items' own icons follow.

@@ -159,7 +159,13 @@ TEST_F(DockRender, TheWindowsOfTheRingTogetherShowExactlyTheWholeFrame) {
   };
   clock_.check = [&] { ExpectTilesShowTheFrame(dock, whole, step); };
   dock.Show();
-  shows("shown");
+  shows("first frame");
+  EXPECT_EQ(Tiles(dock).size(), 1u) << "the first frame goes on the main window alone";
+  for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+    ::DispatchMessageW(&message);
+  }
+  shows("on the small windows");
+  EXPECT_GT(Tiles(dock).size(), 4u);
 
   // Going round the ring presents the title and one or two windows, never all of them.
   DockView& view = dock.view();

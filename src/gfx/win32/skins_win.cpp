@@ -70,14 +70,21 @@ GpBitmapPtr LoadSkinResource(HMODULE module, const wchar_t* name) {
   return bytes ? DecodeImage(bytes, size) : nullptr;
 }
 
-int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture,
-              int pictureSize) {
+namespace {
+
+// The group list's pieces (MENU…) are the larger half of the skins' pixels.
+bool IsListSkin(int number) {
+  return number >= kSkinMenuSelect && number <= kSkinMenuBottom;
+}
+
+int LoadSkinsOf(ImageTables& images, HMODULE module, bool listSkins) {
   int loaded = 0;
   for (std::size_t i = 0; i < std::size(kSkinNames); ++i) {
+    const int number = kSkinNumbers[i];
+    if (IsListSkin(number) != listSkins) continue;
     GpBitmapPtr image = LoadSkinResource(module, kSkinNames[i]);
     if (!image) continue;
     ++loaded;
-    const int number = kSkinNumbers[i];
     // Skins with a fixed drawing size are scaled once; the rest keep their own size.
     for (const auto& size : kSkinSizes) {
       if (size[0] == number) {
@@ -88,9 +95,29 @@ int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPictur
     images.Set(ImageTable::Skin, number, std::move(image));
     if (number == kSkinDelIcon) SplitDeleteFrames(images);
   }
+  return loaded;
+}
 
+}  // namespace
+
+int LoadRingSkins(ImageTables& images, HMODULE module, const std::string& userPicture,
+                  int pictureSize) {
+  const int loaded = LoadSkinsOf(images, module, false);
   SetUserPicture(images, userPicture, pictureSize);
   return loaded;
+}
+
+int LoadListSkins(ImageTables& images, HMODULE module, int dpi) {
+  if (images.Has(ImageTable::Skin, kSkinMenuBody)) return 0;
+  const int loaded = LoadSkinsOf(images, module, true);
+  BuildPopupVariants(images, dpi);
+  return loaded;
+}
+
+int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture,
+              int pictureSize) {
+  return LoadRingSkins(images, module, userPicture, pictureSize) +
+         LoadListSkins(images, module, 96);
 }
 
 void SetUserPicture(ImageTables& images, const std::string& userPicture, int size) {

@@ -25,9 +25,17 @@ int SkinNumberOf(const std::wstring& name);
 // A PNG resource of type "CUSTOM" from `module`, decoded; null when missing or broken.
 GpBitmapPtr LoadSkinResource(HMODULE module, const wchar_t* name);
 
-// Every skin into the image tables, and icon 0 (the LOGO overlay): the user picture when
-// `userPicture` names a readable image, else the LOGO skin, at `pictureSize` square (the
-// centre icon's size, 128 at 96 dpi). Returns how many skins were loaded.
+// Every skin but the group list's into the image tables, and icon 0 (the LOGO overlay): the
+// user picture when `userPicture` names a readable image, else the LOGO skin, at
+// `pictureSize` square (the centre icon's size, 128 at 96 dpi). Returns how many skins were
+// loaded.
+int LoadRingSkins(ImageTables& images, HMODULE module, const std::string& userPicture,
+                  int pictureSize = kCentreIconSize);
+// The group list's skins (MENU…), pre-scaled to `dpi` as BuildPopupVariants does, unless
+// they are loaded already: decoded when a list first opens, so a start does not pay for
+// them in time or memory. Returns how many were loaded now.
+int LoadListSkins(ImageTables& images, HMODULE module, int dpi);
+// Both of the above.
 int LoadSkins(ImageTables& images, HMODULE module, const std::string& userPicture,
               int pictureSize = kCentreIconSize);
 // Icon 0 again, after the user picture changed (the skins must be loaded). Its pre-scaled

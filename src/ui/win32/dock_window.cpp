@@ -27,6 +27,8 @@ constexpr UINT kDroppedMessage = WM_APP + 40;
 // Posted when the display, its dpi or the work area changed; several such messages come
 // together, and the screen is read once after them.
 constexpr UINT kScreenChangedMessage = WM_APP + 41;
+// Posted after the first frame: the ring's small windows are made once it is on screen.
+constexpr UINT kSplitIntoTilesMessage = WM_APP + 42;
 // The labels' size at 96 dpi.
 constexpr float kTextSize = 17.0f;
 constexpr float kFieldTextSize = 14.0f;  // the search field on the disc
@@ -229,12 +231,14 @@ TileLayout DockWindow::LayOut(const PixelRect& area) {
 
 void DockWindow::PlaceRingWindow(const PixelRect& area) {
   singleWindow_ = false;
+  splitPending_ = false;
   if (!renderer_.SetArea(area)) return;
   if (!presenter_->SetLayout(LayOut(area))) renderer_.Invalidate();
 }
 
 void DockWindow::PlaceSingleWindow(const PixelRect& area) {
   singleWindow_ = true;
+  splitPending_ = false;
   if (!renderer_.SetArea(area)) return;
   TileLayout whole{
       area,
@@ -245,9 +249,36 @@ void DockWindow::PlaceSingleWindow(const PixelRect& area) {
 }
 
 void DockWindow::Show() {
-  // A surface is needed to measure the titles; lay the windows out for them once it exists.
-  PlaceRingWindow(ExpandedArea());
+  // The first frame goes on the main window alone: making and filling the dozen small
+  // windows costs far more than one present of the whole picture, and the user is waiting
+  // for the ring. They are made right after, before the pointer is likely to move.
+  PlaceSingleWindow(ExpandedArea());
   Handle(DockEvent::Simple(DockEvent::Kind::Start));
+  if (singleWindow_) {
+    splitPending_ = ::PostMessageW(ring_.get(), kSplitIntoTilesMessage, 0, 0) != FALSE;
+    if (!splitPending_) SplitIntoTiles();
+  }
+}
+
+void DockWindow::SplitIntoTiles() {
+  if (!view_) return;
+  // Now that the surface exists the titles can be measured, and the area may grow by them.
+  PlaceRingWindow(view_->state().mode == DockMode::Expanded ? ExpandedArea() : renderer_.area());
+  DrawAfresh();
+}
+
+void DockWindow::DrawAfresh() {
+  Invalidate();
+  switch (view_->state().mode) {
+    case DockMode::Expanded:
+      view_->DockNormal(false);
+      break;
+    case DockMode::Collapsed:
+      view_->DrawCollapsedDisc();
+      break;
+    default:
+      break;
+  }
 }
 
 void DockWindow::Handle(const DockEvent& event) {
@@ -522,6 +553,10 @@ std::optional<LRESULT> DockWindow::OnMessage(HWND window, UINT message, WPARAM w
                       work.Top + (work.Bottom - work.Top) / 2});
       }
       return 0;
+    case kSplitIntoTilesMessage:
+      // Only when nothing has laid the windows out since (the settings' slider, a new screen).
+      if (splitPending_) SplitIntoTiles();
+      return 0;
     case kDroppedMessage:
       if (!drops_.empty()) {
         DockEvent drop = std::move(drops_.front());
@@ -696,17 +731,7 @@ void DockWindow::RedrawOnScreen() {
   if (!view_) return;
   view_->IniIconParam();
   if (view_->state().mode == DockMode::Expanded) PlaceRingWindow(ExpandedArea());
-  Invalidate();
-  switch (view_->state().mode) {
-    case DockMode::Expanded:
-      view_->DockNormal(false);
-      break;
-    case DockMode::Collapsed:
-      view_->DrawCollapsedDisc();
-      break;
-    default:
-      break;
-  }
+  DrawAfresh();
 }
 
 void DockWindow::PlaceCollapsedDisc() {

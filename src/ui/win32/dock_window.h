@@ -118,6 +118,10 @@ class DockWindow final : public Window, public DockPorts {
   void PlaceRingWindow(const PixelRect& area);
   // The whole picture on the main window alone (see ApplyRingMetrics).
   void PlaceSingleWindow(const PixelRect& area);
+  // From the main window alone onto the small windows, keeping the area and the picture.
+  void SplitIntoTiles();
+  // Forgets what is on screen and draws the present mode's picture whole.
+  void DrawAfresh();
   HWND MakeTileWindow();
   POINT ClientPoint(HWND window, LPARAM lParam) const;
   void OnTimer(UINT_PTR id);
@@ -173,6 +177,7 @@ class DockWindow final : public Window, public DockPorts {
   std::unique_ptr<Presenter> presenter_;
   std::optional<RingSectors> sectors_;  // how the ring is split among windows
   bool singleWindow_ = false;           // the picture is on the main window alone
+  bool splitPending_ = false;           // the start's single window awaits its small windows
   POINT origin_{};                      // work-area origin on the screen: client (0, 0)
   int veilAlpha_ = -1;                  // what the veil window shows; -1 hidden
   double lastFrameMs_ = 0;

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "core/log.h"
+#include "gfx/win32/skins_win.h"
 #include "ui/win32/mouse_input.h"
 
 namespace kivo::win {
@@ -152,8 +153,13 @@ void PopupWindow::SetTimer(PopupTimer timer, bool on) {
   }
 }
 
+void PopupWindow::LoadSkins() {
+  (void)LoadListSkins(images_, instance_, geometry_ != nullptr ? geometry_->metrics.Dpi : 96);
+}
+
 void PopupWindow::Show(const PixelRect& bounds) {
   if (!list_ || !renderer_.SetArea(bounds)) return;
+  LoadSkins();
   placed_ = false;  // the next frame moves the window and gives it the list's size
   ::SetWindowPos(list_.get(), HWND_TOPMOST, origin_.x + bounds.left, origin_.y + bounds.top,
                  bounds.width, bounds.height, SWP_SHOWWINDOW);
@@ -166,6 +172,7 @@ void PopupWindow::ShowBesideField(const PixelRect& bounds) {
   // where it is and presents only the rows that changed.
   if (placed_ && renderer_.area() == bounds && ::IsWindowVisible(list_.get())) return;
   if (!renderer_.SetArea(bounds)) return;
+  LoadSkins();
   placed_ = false;
   ::SetWindowPos(list_.get(), HWND_TOPMOST, origin_.x + bounds.left, origin_.y + bounds.top,
                  bounds.width, bounds.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);

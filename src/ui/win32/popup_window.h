@@ -57,6 +57,8 @@ class PopupWindow final : public Window, public PopupPorts {
   int framesPresented() const { return framesPresented_; }
 
  private:
+  // The list's skins, decoded the first time a list opens.
+  void LoadSkins();
   std::optional<LRESULT> OnMessage(HWND window, UINT message, WPARAM wParam,
                                    LPARAM lParam) override;
   static LRESULT CALLBACK WheelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

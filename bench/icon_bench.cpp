@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_support.h"
+#include "bench_support.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "dock/ring_geometry.h"

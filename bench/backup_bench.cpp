@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/bench_support.h"
+#include "bench_support.h"
 #include "items/shortcut_backup.h"
 #include "platform/win32/ansi_codec_win.h"
 #include "platform/win32/file_system_win.h"
