@@ -2,7 +2,8 @@
 """How much processor time the real program takes while nobody touches it, under Wine:
 the dock expanded in front, dismissed and lying on the desktop, and hidden. Prints the
 share of one core over each period, read from the process's own CPU time (utime + stime
-of the Linux process that runs KivoLauncher.exe). A figure, not a test.
+of the Linux process that runs KivoLauncher.exe), and the GDI objects, USER objects and
+windows the program reports at the start and the end of each period. A figure, not a test.
 
 Usage: scripts/idle_cpu.py [seconds per state, default 60]   (after a `win` build)"""
 
@@ -17,30 +18,31 @@ os.environ.setdefault("KIVO_EXE", str(ROOT / "build/win/dist/KivoLauncher/KivoLa
 os.environ.setdefault("KIVO_CTL", str(ROOT / "build/win/tests/win/kivoctl.exe"))
 
 import kivo  # noqa: E402
+from perf_support import figures  # noqa: E402
 from kivo import KivoSession, settings_bytes, settle  # noqa: E402
 from wineharness import wait_until  # noqa: E402
 
 TICKS = os.sysconf("SC_CLK_TCK")
 
 
-def program_pids():
-    """Every running KivoLauncher.exe, this run's or another's (a soak run beside it)."""
-    found = set()
+def program_pid(session):
+    """The Linux process running this session's KivoLauncher.exe: the one whose Wine prefix
+    is the session's (a soak run beside it has its own)."""
+    prefix = f"WINEPREFIX={session.env['WINEPREFIX']}".encode()
     for entry in Path("/proc").iterdir():
         if entry.name.isdigit():
             try:
-                if "KivoLauncher.exe" in (entry / "cmdline").read_bytes().decode("latin-1"):
-                    found.add(int(entry.name))
+                if (b"KivoLauncher.exe" in (entry / "cmdline").read_bytes()
+                        and prefix in (entry / "environ").read_bytes().split(b"\0")):
+                    return int(entry.name)
             except OSError:
                 pass
-    return found
+    return None
 
 
 def start(session):
-    """Starts the program; the Linux process of this start (the one that was not there)."""
-    others = program_pids()
     program = session.start_program()
-    pid = wait_until(lambda: next(iter(program_pids() - others), None), timeout=30)
+    pid = wait_until(lambda: program_pid(session), timeout=30)
     if pid is None:
         raise SystemExit("the program's process was not found")
     return program, pid
@@ -51,12 +53,16 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / TICKS  # utime, stime
 
 
-def measure(name, seconds, pid):
+def measure(name, seconds, pid, session):
+    before = figures(session)
     start_cpu, start = cpu_seconds(pid), time.monotonic()
     time.sleep(seconds)
     used = cpu_seconds(pid) - start_cpu
     share = 100.0 * used / (time.monotonic() - start)
-    print(f"idle, {name:<34} {share:6.2f} % of one core ({used:.2f} s CPU in {seconds} s)")
+    after = figures(session)
+    held = ", ".join(f"{key} {before[key]} -> {after[key]}" for key in ("gdi", "user", "windows"))
+    print(f"idle, {name:<34} {share:6.2f} % of one core ({used:.2f} s CPU in {seconds} s); "
+          f"{held}", flush=True)
 
 
 def main():
@@ -67,10 +73,10 @@ def main():
         session.settled_window_count()
         session.xdotool("mousemove", 5, 5)
         settle(3)
-        measure("dock expanded, in front", seconds, pid)
+        measure("dock expanded, in front", seconds, pid, session)
         session.xdotool("click", 1)  # on the empty desktop: dismissed, lying there
         settle(3)
-        measure("dock dismissed, on the desktop", seconds, pid)
+        measure("dock dismissed, on the desktop", seconds, pid, session)
         session.close_program(program)
     with KivoSession() as session:
         session.data_dir.mkdir(parents=True, exist_ok=True)
@@ -79,7 +85,7 @@ def main():
         session.xdotool("mousemove", 5, 5)
         wait_until(lambda: not session.visible_windows("^Kivo Launcher$"), timeout=30)
         settle(3)
-        measure("dock hidden", seconds, pid)
+        measure("dock hidden", seconds, pid, session)
         session.close_program(program)
 
 
