@@ -3,46 +3,38 @@ the save when Windows ends the session."""
 
 import unittest
 
-from kivo import (CTL, DOCK_WINDOWS, EXE, MENU_FILE_SIZE, SETTINGS, SETTINGS_FILE_SIZE, KivoSession,
-                  settings_bytes)
+from kivo import CTL, DOCK_WINDOWS, EXE, MENU_FILE_SIZE, KivoSession, settings_bytes
 from wineharness import wait_until
 
-SIZES = {"KivoMenu.cfg": MENU_FILE_SIZE, "KivoCfg.cfg": SETTINGS_FILE_SIZE}
+SIZES = {"KivoMenu.cfg": MENU_FILE_SIZE, "KivoCfg.cfg": 564}
 
 
-class FirstStart(unittest.TestCase):
+class Startup(unittest.TestCase):
+    def sizes(self, session):
+        return {n: session.data_file(n).stat().st_size for n in SIZES if session.data_file(n).exists()}
+
     def test_first_start_single_instance_end_of_session_and_exit(self):
         with KivoSession() as session:
             program = session.start_program()
             self.assertTrue((session.data_dir / "KivoIcons").is_dir())
-            self.assertFalse(session.data_file("KivoMenu.cfg").exists())
-            # A first start shows the dock and the quick-start window, and nothing else.
-            self.assertTrue(wait_until(
-                lambda: session.visible_windows("^Kivo Launcher 快速入门$"), timeout=20))
-            shown = DOCK_WINDOWS + 1
-            self.assertEqual(session.settled_window_count(shown), shown)
-
-            # A second copy ends by itself, quickly, without a window or a message.
+            self.assertEqual(self.sizes(session), {}, "nothing is saved before it must be")
+            # The dock and the quick-start window; a second copy ends quietly by itself.
+            self.assertTrue(wait_until(lambda: session.visible_windows("^Kivo Launcher 快速入门$"), 20))
+            self.assertEqual(session.settled_window_count(DOCK_WINDOWS + 1), DOCK_WINDOWS + 1)
             second = session.start(EXE)
-            self.assertTrue(wait_until(lambda: second.poll() is not None, timeout=20))
-            self.assertEqual(second.returncode, 0)
+            self.assertEqual(wait_until(lambda: second.poll() is not None and (second.returncode,), 20), (0,))
             self.assertIsNone(program.poll(), "the first copy keeps running")
-            self.assertEqual(session.settled_window_count(shown), shown)
-
+            self.assertEqual(session.settled_window_count(DOCK_WINDOWS + 1), DOCK_WINDOWS + 1)
             # Windows ending the session has the data saved at once.
             self.assertEqual(session.run(CTL, "endsession")[0], 0)
-            for name, size in SIZES.items():
-                self.assertEqual(session.data_file(name).stat().st_size, size, name)
-
+            self.assertEqual(self.sizes(session), SIZES)
             self.assertEqual(session.close_program(program), 0)
-            for name, size in SIZES.items():
-                live = session.data_file(name).read_bytes()
-                self.assertEqual(len(live), size, name)
-                self.assertEqual(live, session.data_file(name + ".bak").read_bytes(), name)
+            self.assertEqual(self.sizes(session), SIZES)
+            for name in SIZES:
+                self.assertEqual(session.data_file(name).read_bytes(),
+                                 session.data_file(name + ".bak").read_bytes(), name)
             self.assertEqual([p for p in session.data_dir.iterdir() if p.suffix == ".tmp"], [])
 
-
-class Damage(unittest.TestCase):
     def test_damaged_live_files_come_back_from_their_safety_copies(self):
         with KivoSession() as session:
             session.data_dir.mkdir(parents=True)
@@ -56,10 +48,8 @@ class Damage(unittest.TestCase):
             program = session.start_program()
             self.assertEqual(session.settled_window_count(), DOCK_WINDOWS, "falling back is silent")
             self.assertEqual(session.close_program(program), 0)
-
             self.assertEqual(session.data_file("KivoMenu.cfg").read_bytes(), menu)
-            saved = SETTINGS.unpack(session.data_file("KivoCfg.cfg").read_bytes())
-            self.assertEqual((saved[0], saved[2]), (56, 72))
+            self.assertEqual(session.saved_settings()[0:3:2], (56, 72))
             for name, data in damaged.items():
                 self.assertEqual(session.data_file(name + ".damaged").read_bytes(), data)
 
@@ -78,7 +68,3 @@ class Damage(unittest.TestCase):
             self.assertEqual(session.data_file("KivoMenu.cfg.bak.damaged").read_bytes(),
                              b"\0" * MENU_FILE_SIZE)
             self.assertEqual(session.data_file("KivoMenu.cfg").stat().st_size, MENU_FILE_SIZE)
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -16,34 +16,17 @@ from pathlib import Path
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 SCREEN = "1920x1080x24"
-
-
-def _cache_dir() -> Path:
-    root = os.environ.get("KIVO_TEST_CACHE") or os.path.join(tempfile.gettempdir(), "kivo-test-cache")
-    path = Path(root)
-    path.mkdir(parents=True, exist_ok=True)
-    return path
-
-
-def _wine_version() -> str:
-    return subprocess.run([WINE, "--version"], capture_output=True, text=True, check=True).stdout.strip()
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def _base_env(home: Path, prefix: Path) -> dict:
     env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "XDG_"))}
-    env.update(
-        WINEPREFIX=str(prefix),
-        HOME=str(home),
-        XDG_DATA_HOME=str(home / ".local" / "share"),
-        XDG_CONFIG_HOME=str(home / ".config"),
-        XDG_CACHE_HOME=str(home / ".cache"),
-        WINEDEBUG="-all",
-        WINEDLLOVERRIDES="winemenubuilder.exe=;mscoree=;mshtml=",
-        LANG="zh_CN.UTF-8",
-        LC_ALL="zh_CN.UTF-8",
-    )
+    env.update(WINEPREFIX=str(prefix), HOME=str(home), WINEDEBUG="-all", LANG="zh_CN.UTF-8",
+               LC_ALL="zh_CN.UTF-8", WINEDLLOVERRIDES="winemenubuilder.exe=;mscoree=;mshtml=")
     # Wine's recycle bin needs the Trash's parent folder, or deletions become permanent.
-    for key in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"):
+    for key, sub in (("XDG_DATA_HOME", ".local/share"), ("XDG_CONFIG_HOME", ".config"),
+                     ("XDG_CACHE_HOME", ".cache")):
+        env[key] = str(home / sub)
         Path(env[key]).mkdir(parents=True, exist_ok=True)
     return env
 
@@ -54,47 +37,41 @@ class VirtualDisplay:
     def __init__(self, screen: str = SCREEN):
         read_fd, write_fd = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen, "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        )
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen, "-nolisten", "tcp",
+             "-noreset"], pass_fds=(write_fd,), **QUIET)
         os.close(write_fd)
         with os.fdopen(read_fd, "rb") as pipe:
-            number = pipe.readline()
-        if not number.strip():
+            number = pipe.readline().strip()
+        if not number:
             self.close()
             raise RuntimeError("Xvfb did not start")
-        self.name = ":" + number.decode().strip()
+        self.name = ":" + number.decode()
 
     def close(self):
-        self.process.terminate()
-        try:
-            self.process.wait(5)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        self.process.kill()
+        self.process.wait()
 
 
 def _template_prefix() -> Path:
     """A prefix made once per Wine version and reused by copying (wineboot takes ~10 s)."""
-    cache = _cache_dir()
-    template = cache / ("prefix-" + _wine_version().replace(" ", "_").replace("/", "_"))
-    ready = template / ".kivo-ready"
+    cache = Path(os.environ.get("KIVO_TEST_CACHE") or Path(tempfile.gettempdir(), "kivo-test-cache"))
+    cache.mkdir(parents=True, exist_ok=True)
+    version = subprocess.run([WINE, "--version"], capture_output=True, text=True, check=True).stdout
+    template = cache / ("prefix-" + version.strip().replace(" ", "_").replace("/", "_"))
     with open(cache / "prefix.lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if not ready.exists():
+        if not (template / ".kivo-ready").exists():
             shutil.rmtree(template, ignore_errors=True)
-            home = cache / "template-home"
-            shutil.rmtree(home, ignore_errors=True)
-            env = _base_env(home, template)
+            shutil.rmtree(cache / "template-home", ignore_errors=True)
+            env = _base_env(cache / "template-home", template)
             display = VirtualDisplay()
             try:
                 env["DISPLAY"] = display.name
-                subprocess.run([WINE, "wineboot", "-i"], env=env, check=True,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+                subprocess.run([WINE, "wineboot", "-i"], env=env, check=True, timeout=300, **QUIET)
                 subprocess.run([WINESERVER, "-w"], env=env, check=True, timeout=120)
             finally:
                 display.close()
-            ready.touch()
+            (template / ".kivo-ready").touch()
     return template
 
 
@@ -111,23 +88,18 @@ class WineSession:
         self.env["DISPLAY"] = self.display.name
         self._processes = []
         # One wineserver for the whole session, started here with no pipes to inherit.
-        subprocess.run([WINESERVER, "-p"], env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, check=True)
+        subprocess.run([WINESERVER, "-p"], env=self.env, check=True, **QUIET)
 
     def __enter__(self):
         return self
 
     def __exit__(self, *exc):
-        self.close()
-
-    def close(self):
         for process in self._processes:
             if process.poll() is None:
                 with contextlib.suppress(ProcessLookupError):
                     os.killpg(process.pid, signal.SIGKILL)
                 process.wait()
-        subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-k"], env=self.env, **QUIET)
         with contextlib.suppress(subprocess.TimeoutExpired):
             subprocess.run([WINESERVER, "-w"], env=self.env, timeout=30)
         self.display.close()
@@ -135,10 +107,9 @@ class WineSession:
             shutil.rmtree(self.root, ignore_errors=True)
 
     def run(self, program, *args, timeout=120, check=False):
-        """Runs a Windows program to its end; returns (exit code, stdout, stderr) with CRLF
-        turned into LF."""
-        # Output goes to files, not pipes: Wine's background processes inherit the handles
-        # and would hold a pipe open long after the program itself has ended.
+        """Runs a Windows program to its end: (exit code, stdout, stderr), CRLF as LF."""
+        # Files, not pipes: Wine's background processes inherit the handles and would hold a
+        # pipe open long after the program itself has ended.
         with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
             result = subprocess.run([WINE, str(program), *map(str, args)], env=self.env,
                                     stdout=stdout, stderr=stderr, timeout=timeout)
@@ -149,16 +120,13 @@ class WineSession:
 
     def start(self, program, *args):
         """Starts a Windows program and returns its Popen; it is killed at close."""
-        # KIVO_WINE_STDERR names a file that collects what Wine and the program print
-        # (a crash's backtrace, for one), for looking into a failure.
+        # KIVO_WINE_STDERR names a file for what Wine and the program print (a crash's
+        # backtrace, for one), for looking into a failure.
         errors = os.environ.get("KIVO_WINE_STDERR")
-        stderr = open(errors, "ab") if errors else subprocess.DEVNULL
-        env = dict(self.env, WINEDEBUG="err+seh") if errors else self.env
-        process = subprocess.Popen([WINE, str(program), *map(str, args)], env=env,
-                                   stdout=subprocess.DEVNULL, stderr=stderr,
-                                   start_new_session=True)
-        if errors:
-            stderr.close()
+        with open(errors or os.devnull, "ab") as stderr:
+            process = subprocess.Popen([WINE, str(program), *map(str, args)], stdout=stderr,
+                                       env=dict(self.env, WINEDEBUG="err+seh" if errors else "-all"),
+                                       stderr=stderr, start_new_session=True)
         self._processes.append(process)
         return process
 
@@ -176,11 +144,8 @@ class WineSession:
 
     @property
     def user_dir(self) -> Path:
-        users = self.prefix / "drive_c" / "users"
-        for candidate in users.iterdir():
-            if candidate.name not in ("Public", "public") and not candidate.is_symlink():
-                return candidate
-        raise RuntimeError("no user profile in the prefix")
+        return next(p for p in (self.prefix / "drive_c" / "users").iterdir()
+                    if p.name.lower() != "public" and not p.is_symlink())
 
     @property
     def appdata(self) -> Path:
@@ -188,8 +153,12 @@ class WineSession:
 
     def unix_path(self, windows_path: str) -> Path:
         drive, rest = windows_path.split(":", 1)
-        assert drive.upper() == "C", windows_path
-        return self.prefix / "drive_c" / Path(*[p for p in rest.split("\\") if p])
+        root = self.prefix / "drive_c" if drive.upper() == "C" else Path("/")
+        return root / Path(*[p for p in rest.split("\\") if p])
+
+    def c_path(self, path: Path) -> str:
+        """A Linux path below the prefix's C: drive as the program names it."""
+        return "C:\\" + str(path.relative_to(self.prefix / "drive_c")).replace("/", "\\")
 
     def xdotool(self, *args, check=True):
         result = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
@@ -199,14 +168,13 @@ class WineSession:
         return result.stdout
 
     def screenshot(self, path):
-        subprocess.run(["/usr/bin/import", "-window", "root", "-display", self.display.name, str(path)],
-                       env=self.env, check=True, timeout=60)
+        subprocess.run(["/usr/bin/import", "-window", "root", "-display", self.display.name,
+                        str(path)], env=self.env, check=True, timeout=60)
         return Path(path)
 
 
 def _text(file):
-    file.seek(0)
-    return file.read().decode("utf-8", "replace").replace("\r\n", "\n")
+    return (file.seek(0), file.read())[1].decode("utf-8", "replace").replace("\r\n", "\n")
 
 
 def wait_until(predicate, timeout=30.0, interval=0.2):
