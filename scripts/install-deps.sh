@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev googletest git
   g++-mingw-w64-x86-64-posix wine64 xvfb xauth xdotool imagemagick
-  fonts-wqy-microhei fonts-wine locales python3 libx11-dev nsis
+  fonts-wqy-microhei fonts-wine locales python3 libx11-6 nsis
 )
 
 missing=()
