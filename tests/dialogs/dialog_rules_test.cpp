@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialogs/change_user.h"
+#include "dialogs/input_box.h"
 #include "dialogs/quick_start.h"
 #include "dialogs/settings_rules.h"
 #include "dock/ring_geometry.h"
@@ -136,6 +137,13 @@ struct FakePort : ChangeUserPort {
 
 // The picture, then the name: each taken, refused or left alone. What the settings file's
 // code page cannot hold is never stored, and the message shows it.
+TEST(InputBox, ClosesOnlyOnTextBeyondBlanks) {
+  for (const auto& [text, accepted] : std::vector<std::pair<std::string, bool>>{
+           {"", false}, {"   ", false}, {" a ", true}, {"\xE7\xBB\x84", true}}) {
+    EXPECT_EQ(InputAccepted(text), accepted) << '"' << text << '"';
+  }
+}
+
 TEST(ChangeUser, PictureThenNameEachTakenRefusedOrKept) {
   const struct {
     const char* picture;  // C:\bad.png cannot be used
