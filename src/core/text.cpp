@@ -50,9 +50,7 @@ std::string_view CutToChars(std::string_view utf8, std::size_t maxChars) {
   return utf8.substr(0, pos);
 }
 
-namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
+void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
   } else if (code < 0x800) {
@@ -70,14 +68,23 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
   }
 }
 
-}  // namespace
+char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
+  const std::size_t length = Utf8SequenceLength(utf8, pos);
+  const auto lead = static_cast<unsigned char>(utf8[pos]);
+  pos += length;
+  if (length == 1) return lead < 0x80 ? lead : kReplacementCharacter;
+  char32_t value = lead & (0x7Fu >> length);
+  for (std::size_t i = pos - length + 1; i < pos; ++i) {
+    value = (value << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3Fu);
+  }
+  return value;
+}
 
 std::string Utf16LeToUtf8(std::string_view bytes) {
   const auto unit = [&](std::size_t i) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i]) |
                                       static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
   };
-  constexpr std::uint32_t kReplacement = 0xFFFD;
   const std::size_t units = bytes.size() / 2;
   std::string out;
   for (std::size_t i = 0; i < units; ++i) {
@@ -87,7 +94,7 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
       AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
       ++i;
     } else {
-      AppendUtf8(out, code >= 0xD800 && code < 0xE000 ? kReplacement : code);
+      AppendUtf8(out, code >= 0xD800 && code < 0xE000 ? kReplacementCharacter : code);
     }
   }
   return out;

@@ -27,6 +27,14 @@ std::size_t Utf8SequenceLength(std::string_view utf8, std::size_t pos);
 // last byte is dropped.
 std::string Utf16LeToUtf8(std::string_view bytes);
 
+// Stands for what could not be decoded.
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+// The code point at `pos` of `utf8`, moving `pos` past it; a byte that starts no whole
+// sequence gives kReplacementCharacter and moves one byte.
+char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
+// `code` appended to `out` in UTF-8.
+void AppendUtf8(std::string& out, char32_t code);
+
 // ASCII upper-casing, the way paths and web prefixes are compared.
 std::string AsciiUpper(std::string_view text);
 

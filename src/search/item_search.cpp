@@ -9,43 +9,6 @@
 namespace kivo {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
-// One code point from `utf8` at `pos`, which moves past it.
-char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-  const unsigned char first = byte(pos);
-  std::size_t length = 1;
-  char32_t value = first;
-  if (first >= 0xF0 && first <= 0xF4) {
-    length = 4;
-    value = first & 0x07u;
-  } else if (first >= 0xE0 && first <= 0xEF) {
-    length = 3;
-    value = first & 0x0Fu;
-  } else if (first >= 0xC2 && first <= 0xDF) {
-    length = 2;
-    value = first & 0x1Fu;
-  } else if (first >= 0x80) {
-    ++pos;
-    return kReplacement;
-  }
-  if (pos + length > utf8.size()) {
-    ++pos;
-    return length == 1 ? value : kReplacement;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const unsigned char next = byte(pos + i);
-    if ((next & 0xC0u) != 0x80u) {
-      ++pos;
-      return kReplacement;
-    }
-    value = (value << 6) | (next & 0x3Fu);
-  }
-  pos += length;
-  return value;
-}
-
 char32_t Fold(char32_t c) {
   if (c >= 0xFF01 && c <= 0xFF5E) c = c - 0xFF01 + 0x21;  // full-width forms
   if (c == 0x3000) c = U' ';                              // the ideographic space
@@ -73,26 +36,6 @@ constexpr unsigned kLastLevelOne = 0xD7F9;
 
 bool IsCjk(char32_t c) {
   return c >= 0x4E00 && c <= 0x9FFF;
-}
-
-std::string EncodeCodePoint(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
 }
 
 std::u32string Widen(std::string_view ascii) {
@@ -157,7 +100,9 @@ std::string TitleInitials(std::string_view utf8, const AnsiCodec* gb) {
     }
     inWord = false;
     if (gb == nullptr || !IsCjk(c)) continue;
-    const std::string bytes = gb->Encode(EncodeCodePoint(c));
+    std::string character;
+    AppendUtf8(character, c);
+    const std::string bytes = gb->Encode(character);
     if (bytes.size() != 2) continue;
     const char initial =
         PinyinInitial(static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]));
